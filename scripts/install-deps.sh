@@ -1,0 +1,34 @@
+#!/bin/sh
+# Installs every Debian 12 package needed to build, run and test Treeweaver.
+# Run as root (or through sudo). Packages already present are skipped.
+set -eu
+
+PACKAGES="
+build-essential cmake ninja-build pkg-config
+googletest libgtest-dev libgmock-dev libbenchmark-dev
+qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-qpa-plugins libgl-dev
+nlohmann-json3-dev
+clang libclang-rt-dev clang-format clang-tidy
+tidy xvfb xauth
+fonts-dejavu-core
+"
+
+missing=""
+for p in $PACKAGES; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+
+if [ -z "$missing" ]; then
+    echo "All build dependencies are installed."
+    exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+    SUDO="sudo"
+fi
+echo "Installing:$missing"
+$SUDO apt-get update
+DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends $missing

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Text utilities shared by the document, the project files, the generator and
+// the editors. All texts are Windows-1252 byte strings.
+
+namespace tw {
+
+// Lower-cases the letters A-Z only; every other byte is kept.
+char AsciiLower(char c);
+std::string AsciiLowerCase(std::string text);
+std::string AsciiUpperCase(std::string text);
+bool SameTextAscii(const std::string& a, const std::string& b);
+
+// Replaces every occurrence of search in text, searching again from the
+// beginning after each replacement in effect (so text formed across the seam
+// of a replacement is replaced too). Without caseSensitive only A-Z are
+// compared without regard to case. When the replacement holds the search text
+// itself, the search goes on behind the inserted text so the call ends.
+void ReplaceAll(std::string& text, const std::string& search, const std::string& replacement, bool caseSensitive);
+std::string ReplacedAll(std::string text, const std::string& search, const std::string& replacement,
+                        bool caseSensitive);
+// Every line through ReplaceAll, from the last line to the first.
+void ReplaceAllInLines(std::vector<std::string>& lines, const std::string& search, const std::string& replacement,
+                       bool caseSensitive);
+
+// 'a;;b;' gives 'a', '', 'b'; a trailing separator adds no element.
+std::vector<std::string> SplitFields(const std::string& text, char separator);
+// 1-based; the empty string behind the last element.
+std::string FieldByIndex(const std::vector<std::string>& fields, std::size_t index);
+// 1-based field of text; empty when the text has fewer fields.
+std::string NthField(const std::string& text, char separator, std::size_t fieldNumber);
+
+// Removes leading and trailing bytes whose unsigned code is at most limit.
+std::string TrimByLimit(unsigned char limit, const std::string& text);
+std::string TrimLeftByLimit(unsigned char limit, const std::string& text);
+// Blanks and control characters (limit 32).
+std::string Trim(const std::string& text);
+
+// Splits text into lines at CR LF, lone CR or lone LF. A final line break
+// does not start another line.
+std::vector<std::string> SplitLines(const std::string& text);
+
+} // namespace tw

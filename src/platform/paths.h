@@ -1,0 +1,29 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace tw {
+
+// Document strings are Windows-1252; these convert them to and from the
+// platform's file-system paths (UTF-8 on Linux, UTF-16 on Windows).
+std::filesystem::path ToFsPath(const std::string& cp1252Path);
+std::string FromFsPath(const std::filesystem::path& path);
+
+// "\" and "/" both count as separators, so Windows paths stored in projects
+// work on every platform.
+bool IsPathSeparator(char c);
+// Everything up to and including the last separator (or ":"); empty if none.
+std::string ExtractFilePath(const std::string& path);
+// The part after the last separator (or ":").
+std::string ExtractFileName(const std::string& path);
+// The extension of the file name including its dot, or empty.
+std::string ExtractFileExt(const std::string& path);
+// Replaces the extension of the file name (from its last dot, if that lies in
+// the file name) or appends the new one.
+std::string ChangeFileExt(const std::string& path, const std::string& extension);
+
+bool FileExists(const std::string& cp1252Path);
+bool DirectoryExists(const std::string& cp1252Path);
+
+} // namespace tw

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace tw {
+
+class TqzHTML;
+
+// Project format numbers; also the 1-based file-type index of the save dialog.
+enum ProjectFormat { pfBinaryV11 = 1, pfBinaryV10 = 2, pfText = 3 };
+
+// Loads a project: resets the document, probes for the binary header, falls
+// back to the text format (and the older one for header-less menu files).
+// format is set to the format that was found. Errors are shown through the
+// message interface as "<file name>: <text>"; the document then keeps what
+// was read so far. Returns true on success.
+bool LoadProject(TqzHTML& document, const std::string& path, int& format);
+
+// Saves in the given format (1, 2 or 3). Returns false after an error was
+// shown; previous files are never left half-written.
+bool SaveProject(TqzHTML& document, const std::string& path, int format);
+
+} // namespace tw

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QWidget;
+
+namespace tw {
+
+enum class Answer { Yes, No, Cancel };
+
+// What a save dialog returned: the chosen path and the 1-based index of the
+// file type that was selected when it was accepted.
+struct SaveChoice {
+    QString path;
+    int filterIndex = 1;
+};
+
+// Every dialog and message box of the desktop program goes through this
+// interface, so tests can replace it with scripted answers.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // Plain message box titled with the program title, OK button.
+    virtual void Message(QWidget* parent, const QString& text) = 0;
+    // Confirmation box "Bestätigung" with "&Ja", "&Nein" and, when
+    // cancellable, "Abbrechen".
+    virtual Answer Confirm(QWidget* parent, const QString& text, bool cancellable) = 0;
+    // Filters are written "Beschreibung|*.a;*.b|..." as in the program's texts.
+    virtual std::optional<QString> OpenFile(QWidget* parent, const QString& filter, const QString& initialDir,
+                                            const QString& fileName) = 0;
+    virtual std::optional<SaveChoice> SaveFile(QWidget* parent, const QString& filter, int filterIndex,
+                                               const QString& fileName) = 0;
+    // Returns the chosen colour as 0x00BBGGRR, or nothing when cancelled.
+    virtual std::optional<unsigned> ChooseColor(QWidget* parent, unsigned initial) = 0;
+};
+
+} // namespace tw
