@@ -24,6 +24,8 @@ public:
     MenuNode(const MenuNode&) = delete;
     MenuNode& operator=(const MenuNode&) = delete;
 
+    ~MenuNode() = default;
+
     const std::string& Caption() const { return caption_; }
     TMTItem* Item() const { return item_.get(); }
 
@@ -125,6 +127,7 @@ private:
     void RenumberFrom(MenuNode& parent, std::size_t first);
     void ReportDeletion(MenuNode& node);
     static std::size_t SubtreeSize(const MenuNode& node);
+    static void DestroySubtree(std::unique_ptr<MenuNode> node);
 
     std::unique_ptr<MenuNode> root_;
     std::size_t count_ = 1;

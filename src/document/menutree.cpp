@@ -1,0 +1,238 @@
+#include "document/menutree.h"
+
+#include <algorithm>
+#include <cassert>
+
+namespace tw {
+
+int MenuNode::Level() const
+{
+    int level = 0;
+    for (const MenuNode* node = parent_; node; node = node->parent_)
+        ++level;
+    return level;
+}
+
+bool MenuNode::HasAsAncestor(const MenuNode* ancestor) const
+{
+    for (const MenuNode* node = parent_; node; node = node->parent_) {
+        if (node == ancestor)
+            return true;
+    }
+    return false;
+}
+
+MenuNode* MenuNode::NextPreOrder() const
+{
+    if (!children_.empty())
+        return children_.front().get();
+    return NextSkippingChildren();
+}
+
+MenuNode* MenuNode::NextSkippingChildren() const
+{
+    for (const MenuNode* node = this; node->parent_; node = node->parent_) {
+        const MenuNode* parent = node->parent_;
+        if (node->row_ + 1 < parent->children_.size())
+            return parent->children_[node->row_ + 1].get();
+    }
+    return nullptr;
+}
+
+MenuTree::MenuTree() : root_(new MenuNode(nullptr)) {}
+
+MenuTree::~MenuTree()
+{
+    // Nodes leave quietly here: the owner is going away with the tree.
+    observers_.clear();
+    deletionHandler_ = nullptr;
+    DestroySubtree(std::move(root_));
+}
+
+MenuNode* MenuTree::NodeAt(std::size_t absoluteIndex) const
+{
+    if (absoluteIndex >= count_)
+        return nullptr;
+    MenuNode* node = root_.get();
+    for (std::size_t index = 0; index < absoluteIndex; ++index)
+        node = node->NextPreOrder();
+    return node;
+}
+
+std::size_t MenuTree::AbsoluteIndex(const MenuNode& node) const
+{
+    std::size_t index = 0;
+    for (const MenuNode* n = root_.get(); n && n != &node; n = n->NextPreOrder())
+        ++index;
+    return index;
+}
+
+std::size_t MenuTree::SubtreeSize(const MenuNode& node)
+{
+    std::size_t size = 0;
+    std::vector<const MenuNode*> stack{&node};
+    while (!stack.empty()) {
+        const MenuNode* current = stack.back();
+        stack.pop_back();
+        ++size;
+        for (const auto& child : current->children_)
+            stack.push_back(child.get());
+    }
+    return size;
+}
+
+MenuNode& MenuTree::AddChild(MenuNode& parent, const std::string& caption)
+{
+    return InsertChild(parent, parent.children_.size(), caption);
+}
+
+MenuNode& MenuTree::AddSibling(MenuNode& sibling, const std::string& caption)
+{
+    MenuNode& parent = sibling.parent_ ? *sibling.parent_ : *root_;
+    return AddChild(parent, caption);
+}
+
+MenuNode& MenuTree::InsertChild(MenuNode& parent, std::size_t row, const std::string& caption)
+{
+    if (row > parent.children_.size())
+        row = parent.children_.size();
+    for (auto* observer : observers_)
+        observer->BeforeInsert(parent, row);
+    auto node = std::unique_ptr<MenuNode>(new MenuNode(&parent));
+    node->caption_ = caption;
+    MenuNode& added = *node;
+    parent.children_.insert(parent.children_.begin() + static_cast<std::ptrdiff_t>(row), std::move(node));
+    RenumberFrom(parent, row);
+    ++count_;
+    for (auto* observer : observers_)
+        observer->AfterInsert(added);
+    return added;
+}
+
+void MenuTree::SetCaption(MenuNode& node, const std::string& caption)
+{
+    node.caption_ = caption;
+    for (auto* observer : observers_)
+        observer->CaptionChanged(node);
+}
+
+void MenuTree::SetItem(MenuNode& node, std::unique_ptr<TMTItem> item)
+{
+    node.item_ = std::move(item);
+    NotifyRecordChanged(node);
+}
+
+void MenuTree::NotifyRecordChanged(MenuNode& node)
+{
+    for (auto* observer : observers_)
+        observer->RecordChanged(node);
+}
+
+void MenuTree::ReportDeletion(MenuNode& node)
+{
+    // Children before their parent, iteratively so deep trees cannot
+    // exhaust the stack.
+    std::vector<std::pair<MenuNode*, std::size_t>> stack{{&node, 0}};
+    while (!stack.empty()) {
+        auto& [current, next] = stack.back();
+        if (next < current->children_.size()) {
+            MenuNode* child = current->children_[next++].get();
+            stack.emplace_back(child, 0);
+            continue;
+        }
+        if (deletionHandler_)
+            deletionHandler_(*current);
+        stack.pop_back();
+    }
+}
+
+void MenuTree::Delete(MenuNode& node)
+{
+    assert(node.parent_ && "the root cannot be deleted");
+    MenuNode& parent = *node.parent_;
+    const std::size_t row = node.row_;
+    for (auto* observer : observers_)
+        observer->BeforeRemove(parent, row, row);
+    ReportDeletion(node);
+    const std::size_t removed = SubtreeSize(node);
+    std::unique_ptr<MenuNode> owned = std::move(parent.children_[row]);
+    parent.children_.erase(parent.children_.begin() + static_cast<std::ptrdiff_t>(row));
+    RenumberFrom(parent, row);
+    count_ -= removed;
+    for (auto* observer : observers_)
+        observer->AfterRemove(parent);
+    DestroySubtree(std::move(owned));
+}
+
+void MenuTree::DeleteChildren(MenuNode& node)
+{
+    if (node.children_.empty())
+        return;
+    for (auto* observer : observers_)
+        observer->BeforeRemove(node, 0, node.children_.size() - 1);
+    std::size_t removed = 0;
+    for (const auto& child : node.children_) {
+        ReportDeletion(*child);
+        removed += SubtreeSize(*child);
+    }
+    std::vector<std::unique_ptr<MenuNode>> owned = std::move(node.children_);
+    node.children_.clear();
+    count_ -= removed;
+    for (auto* observer : observers_)
+        observer->AfterRemove(node);
+    for (auto& child : owned)
+        DestroySubtree(std::move(child));
+}
+
+void MenuTree::DestroySubtree(std::unique_ptr<MenuNode> node)
+{
+    // Flatten first so destruction does not recurse once per level.
+    std::vector<std::unique_ptr<MenuNode>> pending;
+    pending.push_back(std::move(node));
+    while (!pending.empty()) {
+        std::unique_ptr<MenuNode> current = std::move(pending.back());
+        pending.pop_back();
+        for (auto& child : current->children_)
+            pending.push_back(std::move(child));
+    }
+}
+
+void MenuTree::Move(MenuNode& node, MenuNode& newParent, std::size_t row)
+{
+    assert(node.parent_ && "the root cannot be moved");
+    assert(&newParent != &node && !newParent.HasAsAncestor(&node));
+    MenuNode& oldParent = *node.parent_;
+    const std::size_t oldRow = node.row_;
+    if (row > newParent.children_.size())
+        row = newParent.children_.size();
+    if (&oldParent == &newParent && (row == oldRow || row == oldRow + 1))
+        return; // already there
+    for (auto* observer : observers_)
+        observer->BeforeMove(node, newParent, row);
+    std::unique_ptr<MenuNode> owned = std::move(oldParent.children_[oldRow]);
+    oldParent.children_.erase(oldParent.children_.begin() + static_cast<std::ptrdiff_t>(oldRow));
+    std::size_t insertRow = row;
+    if (&oldParent == &newParent && row > oldRow)
+        --insertRow;
+    owned->parent_ = &newParent;
+    newParent.children_.insert(newParent.children_.begin() + static_cast<std::ptrdiff_t>(insertRow),
+                               std::move(owned));
+    RenumberFrom(oldParent, std::min(oldRow, oldParent.children_.size()));
+    RenumberFrom(newParent, 0);
+    for (auto* observer : observers_)
+        observer->AfterMove(node);
+}
+
+void MenuTree::RenumberFrom(MenuNode& parent, std::size_t first)
+{
+    for (std::size_t row = first; row < parent.children_.size(); ++row)
+        parent.children_[row]->row_ = row;
+}
+
+void MenuTree::AddObserver(MenuTreeObserver* observer) { observers_.push_back(observer); }
+
+void MenuTree::RemoveObserver(MenuTreeObserver* observer) { std::erase(observers_, observer); }
+
+void MenuTree::SetDeletionHandler(std::function<void(MenuNode&)> handler) { deletionHandler_ = std::move(handler); }
+
+} // namespace tw
