@@ -1,0 +1,139 @@
+#include "cli/arguments.h"
+
+#include "platform/codec.h"
+
+#include <algorithm>
+#include <map>
+
+namespace tw::cli {
+
+const char* const UsageText = "Aufruf:\n"
+                              "  treeweaver-cli show PROJEKT [--templates VERZEICHNIS]\n"
+                              "  treeweaver-cli convert PROJEKT ZIEL --format 1|2|3 [--templates VERZEICHNIS]\n"
+                              "  treeweaver-cli generate PROJEKT [--templates VERZEICHNIS] [--output HAUPTDATEI]\n"
+                              "  treeweaver-cli --help\n";
+
+namespace {
+
+struct VerbRule {
+    Verb verb;
+    std::size_t positionals;
+    std::vector<std::string> options;
+};
+
+const std::map<std::string, VerbRule>& VerbRules()
+{
+    static const std::map<std::string, VerbRule> rules = {
+        {"show", {Verb::Show, 1, {"--templates"}}},
+        {"convert", {Verb::Convert, 2, {"--format", "--templates"}}},
+        {"generate", {Verb::Generate, 1, {"--templates", "--output"}}},
+    };
+    return rules;
+}
+
+// Paths become document strings; one that Windows-1252 cannot hold would
+// name another file after the conversion, so it is refused.
+std::string ToDocumentString(const std::string& utf8)
+{
+    std::string cp1252 = Utf8ToCp1252(utf8);
+    if (Cp1252ToUtf8(cp1252) != utf8) {
+        throw UsageError("Der Pfad \"" + utf8 +
+                         "\" enth\u00E4lt Zeichen, die sich nicht in Windows-1252 darstellen lassen.");
+    }
+    return cp1252;
+}
+
+int ParseFormat(const std::string& text)
+{
+    if (text == "1" || text == "2" || text == "3") {
+        return text[0] - '0';
+    }
+    throw UsageError("Ung\u00FCltiges Format \"" + text + "\": erlaubt sind 1, 2 und 3.");
+}
+
+bool IsHelp(const std::string& argument)
+{
+    return argument == "--help" || argument == "-h";
+}
+
+} // namespace
+
+Invocation ParseArguments(const std::vector<std::string>& arguments)
+{
+    Invocation invocation;
+    for (const std::string& argument : arguments) {
+        if (argument == "--") {
+            break;
+        }
+        if (IsHelp(argument)) {
+            invocation.help = true;
+            return invocation;
+        }
+    }
+    if (arguments.empty()) {
+        throw UsageError("Kein Befehl angegeben.");
+    }
+    const auto rule = VerbRules().find(arguments[0]);
+    if (rule == VerbRules().end()) {
+        throw UsageError("Unbekannter Befehl \"" + arguments[0] + "\".");
+    }
+    invocation.verb = rule->second.verb;
+
+    std::vector<std::string> positionals;
+    std::map<std::string, std::string> options;
+    bool optionsEnded = false;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+            positionals.push_back(argument);
+            continue;
+        }
+        if (argument == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        const std::size_t equals = argument.find('=');
+        const std::string name = argument.substr(0, equals);
+        const auto& allowed = rule->second.options;
+        if (std::find(allowed.begin(), allowed.end(), name) == allowed.end()) {
+            throw UsageError("Unbekannte Option \"" + name + "\" f\u00FCr \"" + arguments[0] + "\".");
+        }
+        if (options.count(name) != 0) {
+            throw UsageError("Option \"" + name + "\" mehrfach angegeben.");
+        }
+        std::string value;
+        if (equals != std::string::npos) {
+            value = argument.substr(equals + 1);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments[++i];
+        }
+        if (value.empty()) {
+            throw UsageError("Option \"" + name + "\" ohne Wert.");
+        }
+        options[name] = value;
+    }
+
+    if (positionals.size() != rule->second.positionals) {
+        throw UsageError("\"" + arguments[0] + "\" erwartet " +
+                         (rule->second.positionals == 1 ? "eine Projektdatei." : "eine Projektdatei und ein Ziel."));
+    }
+    invocation.project = ToDocumentString(positionals[0]);
+    if (positionals.size() > 1) {
+        invocation.out = ToDocumentString(positionals[1]);
+    }
+    if (invocation.verb == Verb::Convert) {
+        if (options.count("--format") == 0) {
+            throw UsageError("\"convert\" verlangt --format 1, 2 oder 3.");
+        }
+        invocation.format = ParseFormat(options["--format"]);
+    }
+    if (options.count("--templates") != 0) {
+        invocation.templates = ToDocumentString(options["--templates"]);
+    }
+    if (options.count("--output") != 0) {
+        invocation.output = ToDocumentString(options["--output"]);
+    }
+    return invocation;
+}
+
+} // namespace tw::cli

@@ -1,0 +1,89 @@
+#include "cli/verbs.h"
+
+#include "cli/arguments.h"
+#include "cli/message_lines.h"
+#include "cli/project_json.h"
+#include "cli/template_lookup.h"
+#include "document/qzhtml.h"
+#include "generator/generator.h"
+#include "platform/messages.h"
+#include "projectfiles/projectfiles.h"
+
+#include <exception>
+
+namespace tw::cli {
+
+namespace {
+
+// Loads the project the way the window's "Öffnen" does: with the format number
+// the window holds after start-up, then applying the template's variable list
+// whatever the outcome. True when the load told of no problem; a load can end
+// "successfully" after a message (an unsupported binary version leaves the
+// document empty), so the messages count too.
+bool OpenProject(TqzHTML& document, const std::string& path, int& format, const MessageLines& messages)
+{
+    const int shownBefore = messages.Count();
+    format = pfBinaryV11;
+    const bool loaded = LoadProject(document, path, format);
+    LoadTemplateVarList(document, SelectTemplateName(document.GetFileSetting(fsTemplate)));
+    return loaded && messages.Count() == shownBefore;
+}
+
+// "show" prints the document also after a failed load, as the window shows
+// what the load left behind. "convert" and "generate" stop there instead:
+// their result would silently lack whatever came after the error.
+void Run(const Invocation& invocation, std::ostream& out, const MessageLines& messages)
+{
+    SetTemplatesDirectory(invocation.templates.value_or(""));
+    TqzHTML document;
+    int format = 0;
+    const bool opened = OpenProject(document, invocation.project, format, messages);
+    switch (invocation.verb) {
+    case Verb::Show:
+        out << ProjectToJson(document, format).dump(2) << '\n';
+        break;
+    case Verb::Convert:
+        if (opened) {
+            SaveProject(document, invocation.out, invocation.format);
+        }
+        break;
+    case Verb::Generate:
+        if (opened) {
+            if (invocation.output) {
+                document.SetFileSetting(fsFilename, *invocation.output);
+            }
+            Generate(document);
+        }
+        break;
+    }
+}
+
+} // namespace
+
+int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err)
+{
+    Invocation invocation;
+    try {
+        invocation = ParseArguments(arguments);
+    } catch (const UsageError& error) {
+        err << error.what() << '\n' << UsageText << std::flush;
+        return ExitUsage;
+    }
+    if (invocation.help) {
+        out << UsageText << std::flush;
+        return ExitSuccess;
+    }
+
+    MessageLines messages(err);
+    const ScopedMessageSink sink(messages);
+    try {
+        Run(invocation, out, messages);
+    } catch (const std::exception& error) {
+        // The document code reports its own errors; whatever still escapes
+        // (such as an exhausted memory) is told like any other message.
+        tw::ShowMessage(error.what());
+    }
+    return messages.Count() == 0 ? ExitSuccess : ExitMessageShown;
+}
+
+} // namespace tw::cli

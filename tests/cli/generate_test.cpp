@@ -1,0 +1,72 @@
+#include "cli_fixture.h"
+#include "sample_project.h"
+
+#include <gtest/gtest.h>
+
+namespace tw::cli::test {
+namespace {
+
+TEST(CliGenerate, WritesMainAndSubmenuFilesWithTemplatesAndOutputGiven)
+{
+    const TempDir dir;
+    const auto project = WriteSampleProject(dir);
+    const auto templates = WriteSampleTemplates(dir);
+    const auto mainFile = dir.Path() / "Ausgabe" / "men\u00FC.htm";
+    std::filesystem::create_directories(mainFile.parent_path());
+
+    const ProgramResult result =
+        RunProgram({"generate", project.string(), "--templates", templates.string(), "--output", mainFile.string()});
+
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(ReadBytes(mainFile), "<!-- Sch\xF6n -->\r\n"
+                                   "<ul>\r\n"
+                                   "<li><a href=\"index.htm\">Start</a></li>\r\n"
+                                   "<li><a href=\"Child2.html\">Men\xFC +</a></li>\r\n"
+                                   "</ul><!-- Hallo Welt -->\r\n");
+    EXPECT_EQ(ReadBytes(mainFile.parent_path() / "Child2.html"), "<!-- Sch\xF6n -->\r\n"
+                                                                 "<ul>\r\n"
+                                                                 "<li><a href=\"index.htm\">Start</a></li>\r\n"
+                                                                 "<li><a href=\"men\xFC.htm\">Men\xFC -</a><ul>\r\n"
+                                                                 "<li><a href=\"gruss.htm\">Gr\xFC\xDF"
+                                                                 "e</a></li>\r\n"
+                                                                 "</ul></li>\r\n"
+                                                                 "</ul><!-- Hallo Welt -->\r\n");
+}
+
+TEST(CliGenerate, UsesTheProjectsFilenameWithoutOutput)
+{
+    const TempDir dir;
+    const auto project = WriteSampleProject(dir);
+    const auto templates = WriteSampleTemplates(dir);
+    const auto mainFile = dir.Path() / "index.htm";
+    dir.Write("Men\u00FC.tws", "[Main]\r\nTemplate=Blau\r\nFilename=" + mainFile.string() + "\r\n");
+
+    const ProgramResult result = RunProgram({"generate", project.string(), "--templates", templates.string()});
+
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(std::filesystem::exists(mainFile));
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "Child2.htm"));
+}
+
+TEST(CliGenerate, ProblemsAreTheWindowsMessagesOnStderr)
+{
+    const TempDir dir;
+    const auto project = WriteSampleProject(dir);
+    const auto templates = WriteSampleTemplates(dir);
+
+    const ProgramResult withoutFile = RunProgram({"generate", project.string(), "--templates", templates.string()});
+    EXPECT_EQ(withoutFile.status, 1);
+    EXPECT_EQ(withoutFile.err, "Kein Dateiname zum Speichern angegeben\n");
+
+    const auto mainFile = dir.Path() / "menu.htm";
+    const ProgramResult withoutTemplate = RunProgram(
+        {"generate", project.string(), "--templates", (dir.Path() / "leer").string(), "--output", mainFile.string()});
+    EXPECT_EQ(withoutTemplate.status, 1);
+    EXPECT_EQ(withoutTemplate.err, "Die Men\u00FCvorlage ist nicht vorhanden.\n");
+    EXPECT_FALSE(std::filesystem::exists(mainFile));
+}
+
+} // namespace
+} // namespace tw::cli::test
