@@ -1,0 +1,65 @@
+#include "document/qzhtml.h"
+#include "generator/generator.h"
+#include "generator/menuwriter.h"
+#include "generator/templateset.h"
+#include "platform/error.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
+
+namespace tw {
+namespace {
+
+// "fileext" with a leading "." added, or the main file's extension. When
+// both are empty, submenu files get no extension at all.
+std::string SubmenuExtension(const std::string& fileExt, const std::string& mainFile)
+{
+    std::string extension = fileExt.empty() ? ExtractFileExt(mainFile) : fileExt;
+    if (!extension.empty() && extension.front() != '.')
+        extension.insert(extension.begin(), '.');
+    return extension;
+}
+
+void WriteFiles(TqzHTML& document, const std::string& mainFile)
+{
+    const TemplateState& state = document.Template();
+    MenuWriter writer(document);
+    writer.WriteMenuFile(nullptr, mainFile, state.AllInOne);
+    if (state.AllInOne)
+        return;
+    const std::string directory = ExtractFilePath(mainFile);
+    // Items at the deepest opened depth and below never get a file of their own.
+    const MenuNode* node = document.Tree().Root().NextPreOrder();
+    while (node) {
+        const int depth = node->Level() - 1;
+        if (depth >= state.MaxLevel) {
+            node = node->NextSkippingChildren();
+            continue;
+        }
+        if (node->HasChildren())
+            writer.WriteMenuFile(node, directory + node->Item()->LinkID + state.SubmenuExt, false);
+        node = node->NextPreOrder();
+    }
+}
+
+} // namespace
+
+void Generate(TqzHTML& document)
+{
+    const std::string mainFile = document.GetFileSetting(fsFilename);
+    if (mainFile.empty()) {
+        ShowMessage("Kein Dateiname zum Speichern angegeben");
+        return;
+    }
+    AssignLinkIDs(document.Tree());
+    if (!LoadTemplate(document))
+        return;
+    if (!document.Template().AllInOne)
+        document.Template().SubmenuExt = SubmenuExtension(document.GetFileSetting(fsFileExt), mainFile);
+    try {
+        WriteFiles(document, mainFile);
+    } catch (const Error& error) {
+        ShowMessage(error.what());
+    }
+}
+
+} // namespace tw

@@ -1,0 +1,133 @@
+#include "generator/menuwriter.h"
+
+#include "generator/templateset.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+
+namespace tw {
+namespace {
+
+const std::string SelfTarget = "_self";
+
+// The entry kinds, each the stem of its snippet file.
+const char* const MenuPoint = "MenuPoint";
+const char* const MPOpen = "MPOpen";
+const char* const MPParent = "MPParent";
+
+std::string JoinLines(const LineList& lines)
+{
+    std::size_t size = 0;
+    for (const std::string& line : lines)
+        size += line.size() + 2;
+    std::string bytes;
+    bytes.reserve(size);
+    for (const std::string& line : lines) {
+        bytes += line;
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+} // namespace
+
+void AssignLinkIDs(MenuTree& tree)
+{
+    for (MenuNode* node = tree.Root().NextPreOrder(); node; node = node->NextPreOrder()) {
+        if (!node->Item())
+            tree.SetItem(*node, std::make_unique<TMTItem>());
+        const MenuNode* parent = node->Parent();
+        const std::string prefix = parent->IsRoot() ? std::string("Child") : parent->Item()->LinkID + ",";
+        node->Item()->LinkID = prefix + std::to_string(node->Row() + 1);
+    }
+}
+
+std::pair<std::string, std::string> SplitFirstLetter(const std::string& caption)
+{
+    if (caption.empty())
+        return {};
+    return {caption.substr(0, 1), caption.substr(1)};
+}
+
+MenuWriter::MenuWriter(const TqzHTML& document)
+    : document_(document), state_(document.Template()),
+      mainFileName_(ExtractFileName(document.GetFileSetting(fsFilename))), snippets_(state_.TemplateDir),
+      placeholders_(document)
+{
+}
+
+void MenuWriter::WriteMenuFile(const MenuNode* current, const std::string& path, bool openAll)
+{
+    LineList lines;
+    snippets_.AppendTo("Header.txt", lines);
+    WriteLevel(current, document_.Tree().Root(), 0, openAll, lines, LevelFor(state_, 0));
+    snippets_.AppendTo("Footer.txt", lines);
+    placeholders_.Apply(lines, ExtractFileName(path));
+    // Generated files can be made again, so they are not forced to disk.
+    WriteFileAtomically(path, JoinLines(lines), "Fehler beim Erstellen der Datei %s", false);
+}
+
+void MenuWriter::WriteLevel(const MenuNode* current, const MenuNode& parent, int parentLevel, bool openAll,
+                            LineList& lines, const TLevelItem& level)
+{
+    // The children of a node of level L have level L + 1 and depth L.
+    const int depth = parentLevel;
+    const std::size_t count = parent.ChildCount();
+    for (std::size_t i = 0; i < count; ++i) {
+        const MenuNode& child = *parent.Child(i);
+        const TMTItem& item = *child.Item();
+        if (!child.HasChildren() || depth == state_.MaxLevel) {
+            WriteItem(child, level, MenuPoint, item.Link, item.Target, lines);
+        } else if (openAll) {
+            WriteOpenItem(current, child, parentLevel + 1, true, item.Link, item.Target, lines, level);
+        } else if (current && (current == &child || current->HasAsAncestor(&child))) {
+            WriteOpenItem(current, child, parentLevel + 1, false, NavigationLink(parent, parentLevel), SelfTarget,
+                          lines, level);
+        } else {
+            WriteItem(child, level, MPParent, SubmenuFileName(child), SelfTarget, lines);
+        }
+        if (i + 1 < count)
+            snippets_.AppendTo(level.Name + "_Separator.txt", lines);
+    }
+}
+
+void MenuWriter::WriteOpenItem(const MenuNode* current, const MenuNode& child, int childLevel, bool openAll,
+                               const std::string& link, const std::string& target, LineList& lines,
+                               const TLevelItem& level)
+{
+    WriteItem(child, level, MPOpen, link, target, lines);
+    WriteLevel(current, child, childLevel, openAll, lines, LevelFor(state_, childLevel));
+    snippets_.AppendTo(level.Name + "_SubMenuEnd.txt", lines);
+}
+
+void MenuWriter::WriteItem(const MenuNode& item, const TLevelItem& level, const char* kind, const std::string& link,
+                           const std::string& target, LineList& lines)
+{
+    const LineList& snippet = snippets_.Lines(level.Name + "_" + kind + ".txt");
+    if (snippet.empty())
+        return;
+    auto [firstLetter, restLetter] = SplitFirstLetter(item.Caption());
+    const ReplacementList replacements{{"$Link$", link},
+                                       {"$LinkTarget$", target},
+                                       {"$Linkname$", item.Caption()},
+                                       {"$LinkID$", item.Item()->LinkID},
+                                       {"$FirstLetter$", std::move(firstLetter)},
+                                       {"$RestLetter$", std::move(restLetter)}};
+    for (std::string line : snippet) {
+        ApplyReplacements(line, replacements);
+        lines.push_back(std::move(line));
+    }
+}
+
+// The link of an open entry closes its submenu: top-level and second-level
+// entries lead to the main file, deeper ones to their parent's submenu file.
+std::string MenuWriter::NavigationLink(const MenuNode& parent, int parentLevel) const
+{
+    return parentLevel <= 1 ? mainFileName_ : SubmenuFileName(parent);
+}
+
+std::string MenuWriter::SubmenuFileName(const MenuNode& node) const
+{
+    return node.Item()->LinkID + state_.SubmenuExt;
+}
+
+} // namespace tw

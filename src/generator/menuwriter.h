@@ -1,0 +1,48 @@
+#pragma once
+
+#include "document/qzhtml.h"
+#include "generator/snippets.h"
+#include "generator/substitution.h"
+
+#include <string>
+#include <utility>
+
+namespace tw {
+
+// Renumbers every item's LinkID: "Child" followed by the 1-based positions of
+// the item and its ancestors from the top level down, joined by ",". An item
+// node without a record gets an empty one.
+void AssignLinkIDs(MenuTree& tree);
+
+// The first character of a caption and the rest; both empty for an empty
+// caption.
+std::pair<std::string, std::string> SplitFirstLetter(const std::string& caption);
+
+// Writes the files of one generation from a loaded template set.
+class MenuWriter {
+public:
+    explicit MenuWriter(const TqzHTML& document);
+
+    // Builds one file with the path to current (none for the main file) shown
+    // open, or every submenu with openAll, and writes it in one piece. Throws
+    // tw::Error when the file cannot be written or a snippet cannot be read.
+    void WriteMenuFile(const MenuNode* current, const std::string& path, bool openAll);
+
+private:
+    void WriteLevel(const MenuNode* current, const MenuNode& parent, int parentLevel, bool openAll, LineList& lines,
+                    const TLevelItem& level);
+    void WriteOpenItem(const MenuNode* current, const MenuNode& child, int childLevel, bool openAll,
+                       const std::string& link, const std::string& target, LineList& lines, const TLevelItem& level);
+    void WriteItem(const MenuNode& item, const TLevelItem& level, const char* kind, const std::string& link,
+                   const std::string& target, LineList& lines);
+    std::string NavigationLink(const MenuNode& parent, int parentLevel) const;
+    std::string SubmenuFileName(const MenuNode& node) const;
+
+    const TqzHTML& document_;
+    const TemplateState& state_;
+    std::string mainFileName_;
+    SnippetFiles snippets_;
+    DocumentPlaceholders placeholders_;
+};
+
+} // namespace tw

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace tw {
+
+using LineList = std::vector<std::string>;
+
+// The lines of a snippet text: a line ends at CR LF, a lone CR or a lone LF,
+// a line break at the very end adds no empty line, a NUL byte ends the text.
+LineList SnippetLines(const std::string& bytes);
+
+// The snippet files of one template set. Each file is read once; a missing
+// file has no lines. Reading a file that exists but cannot be read throws
+// tw::Error.
+class SnippetFiles {
+public:
+    explicit SnippetFiles(std::string templateDir) : templateDir_(std::move(templateDir)) {}
+
+    const LineList& Lines(const std::string& name);
+    void AppendTo(const std::string& name, LineList& lines);
+
+private:
+    std::string templateDir_;
+    std::unordered_map<std::string, LineList> files_;
+};
+
+} // namespace tw

@@ -1,0 +1,69 @@
+#include "generator/substitution.h"
+
+#include "document/ccolor.h"
+#include "document/cstring.h"
+#include "platform/paths.h"
+
+namespace tw {
+namespace {
+
+bool IsAsciiLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// Most lines hold no placeholder at all; a line without the first byte of
+// the search text (a "$" or CR, which letter case does not change) is skipped
+// without running the full search.
+bool MayContain(const std::string& line, const std::string& search)
+{
+    return search.empty() || IsAsciiLetter(search.front()) || line.find(search.front()) != std::string::npos;
+}
+
+} // namespace
+
+void ApplyReplacements(std::string& line, const ReplacementList& replacements)
+{
+    for (const Replacement& replacement : replacements) {
+        if (MayContain(line, replacement.Search))
+            ReplaceAll(line, replacement.Search, replacement.Text, false);
+    }
+}
+
+void ApplyReplacements(LineList& lines, const ReplacementList& replacements)
+{
+    for (std::string& line : lines)
+        ApplyReplacements(line, replacements);
+}
+
+DocumentPlaceholders::DocumentPlaceholders(const TqzHTML& document)
+{
+    for (int index = 1; index <= ColorCount; ++index)
+        replacements_.push_back({document.GetColorPlaceholder(index), ColorToText(document.GetColor(index), true)});
+    for (int index = 1; index <= StringCount; ++index)
+        replacements_.push_back({document.GetStringPlaceholder(index), document.GetString(index)});
+    replacements_.push_back({"$FileName$", ExtractFileName(document.GetFileSetting(fsFilename))});
+    currentFileIndex_ = replacements_.size();
+    replacements_.push_back({"$CurrentFilename$", {}});
+    replacements_.push_back({"\r\n\r\n", "\r\n"});
+    const TParseList& variables = document.Variables();
+    for (std::size_t index = 0; index < variables.Count(); ++index) {
+        Replacement variable;
+        variables.GetVariable(index, variable.Search, variable.Text);
+        variable.Search = "$" + variable.Search + "$";
+        replacements_.push_back(std::move(variable));
+    }
+}
+
+void DocumentPlaceholders::Apply(LineList& lines, const std::string& currentFileName)
+{
+    replacements_[currentFileIndex_].Text = currentFileName;
+    ApplyReplacements(lines, replacements_);
+}
+
+void ReplaceDocumentPlaceholders(const TqzHTML& document, LineList& lines, const std::string& currentFileName)
+{
+    DocumentPlaceholders(document).Apply(lines, currentFileName);
+}
+
+} // namespace tw

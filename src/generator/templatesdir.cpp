@@ -1,0 +1,72 @@
+#include "generator/templatesdir.h"
+
+#include "generator/generator.h"
+#include "platform/paths.h"
+#include "platform/programdir.h"
+
+#include <algorithm>
+#include <system_error>
+#include <vector>
+
+namespace tw {
+namespace {
+
+#ifdef _WIN32
+constexpr char NativeSeparator = '\\';
+#else
+constexpr char NativeSeparator = '/';
+#endif
+
+std::string& OverriddenDirectory()
+{
+    static std::string directory;
+    return directory;
+}
+
+std::string WithTrailingSeparator(std::string directory)
+{
+    if (!directory.empty() && !IsPathSeparator(directory.back()))
+        directory += NativeSeparator;
+    return directory;
+}
+
+} // namespace
+
+std::filesystem::path ResolveTemplatesDirectory(const std::filesystem::path& programDirectory)
+{
+    std::vector<std::filesystem::path> candidates{programDirectory / "Templates", programDirectory / "templates"};
+    if (programDirectory.filename() == "bin")
+        candidates.push_back(programDirectory.parent_path() / "share" / "treeweaver" / "Templates");
+    for (const auto& candidate : candidates) {
+        std::error_code error;
+        if (std::filesystem::is_directory(candidate, error))
+            return candidate;
+    }
+    return candidates.front();
+}
+
+std::string TemplatesDirectory()
+{
+    if (!OverriddenDirectory().empty())
+        return OverriddenDirectory();
+    return WithTrailingSeparator(FromFsPath(ResolveTemplatesDirectory(ProgramDirectory())));
+}
+
+bool IsTemplateName(const std::string& name)
+{
+    if (name.empty() || name == "." || name.find("..") != std::string::npos)
+        return false;
+    return std::none_of(name.begin(), name.end(), [](char c) { return IsPathSeparator(c) || c == ':'; });
+}
+
+std::string TemplateSetDirectory(const std::string& name)
+{
+    return TemplatesDirectory() + name + NativeSeparator;
+}
+
+void SetTemplatesDirectory(const std::string& directory)
+{
+    OverriddenDirectory() = WithTrailingSeparator(directory);
+}
+
+} // namespace tw
