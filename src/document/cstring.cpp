@@ -4,7 +4,10 @@
 
 namespace tw {
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
+char AsciiLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
+}
 
 std::string AsciiLowerCase(std::string text)
 {
@@ -21,8 +24,8 @@ std::string AsciiUpperCase(std::string text)
 
 bool SameTextAscii(const std::string& a, const std::string& b)
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                               [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
 namespace {
@@ -76,8 +79,7 @@ private:
         const char* tail = out_.data() + out_.size() - n;
         if (caseSensitive_)
             return std::equal(search_.begin(), search_.end(), tail);
-        return std::equal(search_.begin(), search_.end(), tail,
-                          [](char s, char t) { return s == AsciiLower(t); });
+        return std::equal(search_.begin(), search_.end(), tail, [](char s, char t) { return s == AsciiLower(t); });
     }
 
     void Push(char c)
@@ -128,8 +130,7 @@ void ReplaceAll(std::string& text, const std::string& search, const std::string&
     text = Replacer(search, replacement, caseSensitive).Run(text, first);
 }
 
-std::string ReplacedAll(std::string text, const std::string& search, const std::string& replacement,
-                        bool caseSensitive)
+std::string ReplacedAll(std::string text, const std::string& search, const std::string& replacement, bool caseSensitive)
 {
     ReplaceAll(text, search, replacement, caseSensitive);
     return text;
@@ -196,7 +197,10 @@ std::string TrimLeftByLimit(unsigned char limit, const std::string& text)
     return text.substr(first);
 }
 
-std::string Trim(const std::string& text) { return TrimByLimit(32, text); }
+std::string Trim(const std::string& text)
+{
+    return TrimByLimit(32, text);
+}
 
 std::vector<std::string> SplitLines(const std::string& text)
 {

@@ -215,8 +215,7 @@ void MenuTree::Move(MenuNode& node, MenuNode& newParent, std::size_t row)
     if (&oldParent == &newParent && row > oldRow)
         --insertRow;
     owned->parent_ = &newParent;
-    newParent.children_.insert(newParent.children_.begin() + static_cast<std::ptrdiff_t>(insertRow),
-                               std::move(owned));
+    newParent.children_.insert(newParent.children_.begin() + static_cast<std::ptrdiff_t>(insertRow), std::move(owned));
     RenumberFrom(oldParent, std::min(oldRow, oldParent.children_.size()));
     RenumberFrom(newParent, 0);
     for (auto* observer : observers_)
@@ -229,10 +228,19 @@ void MenuTree::RenumberFrom(MenuNode& parent, std::size_t first)
         parent.children_[row]->row_ = row;
 }
 
-void MenuTree::AddObserver(MenuTreeObserver* observer) { observers_.push_back(observer); }
+void MenuTree::AddObserver(MenuTreeObserver* observer)
+{
+    observers_.push_back(observer);
+}
 
-void MenuTree::RemoveObserver(MenuTreeObserver* observer) { std::erase(observers_, observer); }
+void MenuTree::RemoveObserver(MenuTreeObserver* observer)
+{
+    std::erase(observers_, observer);
+}
 
-void MenuTree::SetDeletionHandler(std::function<void(MenuNode&)> handler) { deletionHandler_ = std::move(handler); }
+void MenuTree::SetDeletionHandler(std::function<void(MenuNode&)> handler)
+{
+    deletionHandler_ = std::move(handler);
+}
 
 } // namespace tw

@@ -9,12 +9,23 @@ namespace tw {
 TqzHTML::TqzHTML(ChangeHandler onChange) : onChange_(std::move(onChange))
 {
     variables_ = std::make_unique<TParseList>([this] { SetModified(true); });
-    static const char* const colorPlaceholders[ColorCount + 1] = {
-        "", "$TextColor$", "$BackgroundColor$", "$LinkColor$", "$ALinkColor$", "$VLinkColor$", "$HoverColor$",
-        "$FirstLetterColor$"};
-    static const char* const stringPlaceholders[StringCount + 1] = {
-        "",           "$Title$",           "$Font$",           "$FontSize$", "$SubMenuFont$",
-        "$SubMenuFontSize$", "$SubMenuLeftMargin$", "$BackgroundImage$", "$hr$"};
+    static const char* const colorPlaceholders[ColorCount + 1] = {"",
+                                                                  "$TextColor$",
+                                                                  "$BackgroundColor$",
+                                                                  "$LinkColor$",
+                                                                  "$ALinkColor$",
+                                                                  "$VLinkColor$",
+                                                                  "$HoverColor$",
+                                                                  "$FirstLetterColor$"};
+    static const char* const stringPlaceholders[StringCount + 1] = {"",
+                                                                    "$Title$",
+                                                                    "$Font$",
+                                                                    "$FontSize$",
+                                                                    "$SubMenuFont$",
+                                                                    "$SubMenuFontSize$",
+                                                                    "$SubMenuLeftMargin$",
+                                                                    "$BackgroundImage$",
+                                                                    "$hr$"};
     for (int i = 1; i <= ColorCount; ++i)
         colors_[i].Placeholder = colorPlaceholders[i];
     for (int i = 1; i <= StringCount; ++i)
@@ -50,7 +61,10 @@ void TqzHTML::ResetSettings()
         fileSettings_[i].clear();
 }
 
-void TqzHTML::CreateItemData(MenuNode& node) { tree_.SetItem(node, std::make_unique<TMTItem>()); }
+void TqzHTML::CreateItemData(MenuNode& node)
+{
+    tree_.SetItem(node, std::make_unique<TMTItem>());
+}
 
 void TqzHTML::SetModified(bool modified)
 {

@@ -28,11 +28,19 @@ inline constexpr int FileSettingCount = 3;
 
 // Setting indexes are 1-based as everywhere in the program.
 enum ColorIndex { ciText = 1, ciBackground, ciLink, ciALink, ciVLink, ciHover, ciFirstLetter };
-enum StringIndex { siTitle = 1, siFont, siFontSize, siSubmenuFont, siSubmenuFontSize, siSubmenuLeftMargin,
-                   siBackgroundImage, siHr };
+enum StringIndex {
+    siTitle = 1,
+    siFont,
+    siFontSize,
+    siSubmenuFont,
+    siSubmenuFontSize,
+    siSubmenuLeftMargin,
+    siBackgroundImage,
+    siHr
+};
 enum FileSettingIndex { fsTemplate = 1, fsFilename, fsFileExt };
 
-using TColorSetArray = std::array<TColorSet, ColorCount + 1>;  // entry 0 unused
+using TColorSetArray = std::array<TColorSet, ColorCount + 1>;    // entry 0 unused
 using TStringSetArray = std::array<TStringSet, StringCount + 1>; // entry 0 unused
 using TSettingsArray = std::array<std::string, FileSettingCount + 1>;
 

@@ -64,9 +64,15 @@ void TParseList::NotifyChanged(std::size_t row)
         observer->RowChanged(row);
 }
 
-void TParseList::AddObserver(VarListObserver* observer) { observers_.push_back(observer); }
+void TParseList::AddObserver(VarListObserver* observer)
+{
+    observers_.push_back(observer);
+}
 
-void TParseList::RemoveObserver(VarListObserver* observer) { std::erase(observers_, observer); }
+void TParseList::RemoveObserver(VarListObserver* observer)
+{
+    std::erase(observers_, observer);
+}
 
 void TParseList::AddVariable(const std::string& name, const std::string& value, bool fromTemplate)
 {
@@ -140,7 +146,10 @@ std::string FirstLine(const std::string& value)
     return pos == std::string::npos ? value : value.substr(0, pos);
 }
 
-std::string DisplayTextOf(const std::string& value) { return value.empty() ? EmptyValueText : FirstLine(value); }
+std::string DisplayTextOf(const std::string& value)
+{
+    return value.empty() ? EmptyValueText : FirstLine(value);
+}
 
 std::string StoredForm(const std::string& value)
 {
@@ -149,7 +158,10 @@ std::string StoredForm(const std::string& value)
     return stored;
 }
 
-std::string EscapePilcrow(const std::string& field) { return ReplacedAll(field, std::string(1, Pilcrow), "&para;", true); }
+std::string EscapePilcrow(const std::string& field)
+{
+    return ReplacedAll(field, std::string(1, Pilcrow), "&para;", true);
+}
 
 std::string UnescapePilcrow(const std::string& field)
 {

@@ -63,7 +63,9 @@ std::string ReadFileBytes(const std::string& cp1252Path)
 {
     std::ifstream in(ToFsPath(cp1252Path), std::ios::binary);
     if (!in)
-        throw Error(FormatMessage("Die Datei %s kann nicht ge\xF6" "ffnet werden.", cp1252Path));
+        throw Error(FormatMessage("Die Datei %s kann nicht ge\xF6"
+                                  "ffnet werden.",
+                                  cp1252Path));
     std::string bytes;
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();

@@ -10,7 +10,10 @@
 namespace tw {
 namespace {
 
-bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool IsBlank(char c)
+{
+    return static_cast<unsigned char>(c) <= ' ';
+}
 
 std::string TrimBlanks(const std::string& text)
 {
@@ -23,7 +26,10 @@ std::string TrimBlanks(const std::string& text)
     return text.substr(first, last - first);
 }
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
+char LowerAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
+}
 
 bool SameName(const std::string& a, const std::string& b)
 {

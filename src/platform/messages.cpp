@@ -21,8 +21,14 @@ void ShowMessage(const std::string& text)
     std::fputs(line.c_str(), stderr);
 }
 
-ScopedMessageSink::ScopedMessageSink(MessageSink& sink) : previous_(g_sink) { g_sink = &sink; }
+ScopedMessageSink::ScopedMessageSink(MessageSink& sink) : previous_(g_sink)
+{
+    g_sink = &sink;
+}
 
-ScopedMessageSink::~ScopedMessageSink() { g_sink = previous_; }
+ScopedMessageSink::~ScopedMessageSink()
+{
+    g_sink = previous_;
+}
 
 } // namespace tw

@@ -28,7 +28,10 @@ std::string FromFsPath(const std::filesystem::path& path)
 #endif
 }
 
-bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsPathSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
 
 namespace {
 
@@ -45,9 +48,15 @@ std::size_t NameStart(const std::string& path)
 
 } // namespace
 
-std::string ExtractFilePath(const std::string& path) { return path.substr(0, NameStart(path)); }
+std::string ExtractFilePath(const std::string& path)
+{
+    return path.substr(0, NameStart(path));
+}
 
-std::string ExtractFileName(const std::string& path) { return path.substr(NameStart(path)); }
+std::string ExtractFileName(const std::string& path)
+{
+    return path.substr(NameStart(path));
+}
 
 std::string ExtractFileExt(const std::string& path)
 {

@@ -13,8 +13,14 @@ void OpenWithShell(const std::string& path)
         g_opener->OpenWithShell(path);
 }
 
-ScopedShellOpener::ScopedShellOpener(ShellOpener& opener) : previous_(g_opener) { g_opener = &opener; }
+ScopedShellOpener::ScopedShellOpener(ShellOpener& opener) : previous_(g_opener)
+{
+    g_opener = &opener;
+}
 
-ScopedShellOpener::~ScopedShellOpener() { g_opener = previous_; }
+ScopedShellOpener::~ScopedShellOpener()
+{
+    g_opener = previous_;
+}
 
 } // namespace tw

@@ -36,8 +36,19 @@ TEST(ReplaceAll, CaseRuleCoversOnlyAToZ)
     EXPECT_EQ(ReplacedAll("<$LINK$|$link$>", "$Link$", "x", false), "<x|x>");
     EXPECT_EQ(ReplacedAll("$LINK$", "$Link$", "x", true), "$LINK$");
     // Umlauts must match exactly, whatever the flag.
-    EXPECT_EQ(ReplacedAll("$Gr\xD6\xDF" "e$", "$gr\xF6\xDF" "e$", "x", false), "$Gr\xD6\xDF" "e$");
-    EXPECT_EQ(ReplacedAll("$GR\xF6\xDF" "E$", "$gr\xF6\xDF" "e$", "x", false), "x");
+    EXPECT_EQ(ReplacedAll("$Gr\xD6\xDF"
+                          "e$",
+                          "$gr\xF6\xDF"
+                          "e$",
+                          "x", false),
+              "$Gr\xD6\xDF"
+              "e$");
+    EXPECT_EQ(ReplacedAll("$GR\xF6\xDF"
+                          "E$",
+                          "$gr\xF6\xDF"
+                          "e$",
+                          "x", false),
+              "x");
 }
 
 TEST(ReplaceAll, EndsWhenTheReplacementHoldsTheSearchText)

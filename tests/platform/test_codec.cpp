@@ -31,7 +31,9 @@ TEST(Codec, CharactersOutsideTheCodePageBecomeQuestionMarks)
     EXPECT_EQ(Utf8ToCp1252("\U0001F600"), "?");
     EXPECT_EQ(Utf16ToCp1252(u"x\U0001F600y"), "x?y");
     // Broken UTF-8: a lone continuation byte and a truncated sequence.
-    EXPECT_EQ(Utf8ToCp1252("a\x80" "b\xC3"), "a?b?");
+    EXPECT_EQ(Utf8ToCp1252("a\x80"
+                           "b\xC3"),
+              "a?b?");
 }
 
 } // namespace
