@@ -13,7 +13,9 @@ enum ProjectFormat { pfBinaryV11 = 1, pfBinaryV10 = 2, pfText = 3 };
 // back to the text format (and the older one for header-less menu files).
 // format is set to the format that was found. Errors are shown through the
 // message interface as "<file name>: <text>"; the document then keeps what
-// was read so far. Returns true on success.
+// was read so far. A file of an unsupported version is shown as such, loads
+// what that version shares with ours and is captioned like a loaded one.
+// Returns true when the whole project was read.
 bool LoadProject(TqzHTML& document, const std::string& path, int& format);
 
 // Saves in the given format (1, 2 or 3). Returns false after an error was

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tw {
+
+// Reading a binary project file held in memory. Every read stops where the
+// file ends; missing bytes read as 0, so no length field can make a read
+// reach past the file or allocate more than the file holds.
+class ByteReader {
+public:
+    explicit ByteReader(std::string_view bytes) : bytes_(bytes) {}
+
+    std::size_t Remaining() const { return bytes_.size() - pos_; }
+    bool AtEnd() const { return pos_ == bytes_.size(); }
+    uint8_t ReadByte();
+    uint32_t ReadU32();
+    // Up to count bytes, fewer when the file ends first.
+    std::string_view Take(std::size_t count);
+
+private:
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+};
+
+// The content of one block: chunks of a u32 length and that many bytes, each
+// followed by a byte whose bit 0 tells whether another chunk follows. Reading
+// goes on across chunks; once the block has ended (or the file), reads give
+// nothing.
+class BlockReader {
+public:
+    // Reads the length of the first chunk.
+    explicit BlockReader(ByteReader& file);
+
+    // True while content is left; at the end of a chunk it reads the mark
+    // behind it (and the next chunk's length), so the end mark of the block
+    // is consumed once this returns false.
+    bool HasContent();
+    uint8_t ReadByte();
+    uint16_t ReadU16();
+    // A text field: u16 length and that many bytes (fewer when the content ends).
+    std::string ReadText();
+    std::string ReadAll();
+
+private:
+    // Appends up to count content bytes to out.
+    void Read(std::size_t count, std::string& out);
+
+    ByteReader& file_;
+    uint64_t chunkLeft_ = 0;
+    bool ended_ = false;
+};
+
+inline constexpr std::size_t MaxTextFieldLength = 0xFFFF;
+
+// Writing: little-endian integers, text fields and blocks of one chunk.
+void AppendU16(std::string& out, uint16_t value);
+void AppendU32(std::string& out, uint32_t value);
+// Throws tw::Error when the text does not fit a text field; the message names
+// what the text belongs to (ownerKind such as "Variable", and its name).
+void AppendTextField(std::string& out, const std::string& text, const char* ownerKind, const std::string& ownerName);
+// Starts a chunk (its length is filled in by EndChunk) and returns its start.
+std::size_t BeginChunk(std::string& out);
+void EndChunk(std::string& out, std::size_t chunkStart);
+
+} // namespace tw

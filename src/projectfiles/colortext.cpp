@@ -1,0 +1,139 @@
+#include "projectfiles/colortext.h"
+
+#include "document/cstring.h"
+#include "platform/error.h"
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <optional>
+
+namespace tw {
+namespace {
+
+struct ColorName {
+    const char* name;
+    TColor value;
+};
+
+constexpr TColor SystemColor(TColor n)
+{
+    return 0x80000000u + n;
+}
+
+constexpr std::array<ColorName, 42> ColorNames{{
+    {"clBlack", 0x000000},
+    {"clMaroon", 0x000080},
+    {"clGreen", 0x008000},
+    {"clOlive", 0x008080},
+    {"clNavy", 0x800000},
+    {"clPurple", 0x800080},
+    {"clTeal", 0x808000},
+    {"clGray", 0x808080},
+    {"clSilver", 0xC0C0C0},
+    {"clRed", 0x0000FF},
+    {"clLime", 0x00FF00},
+    {"clYellow", 0x00FFFF},
+    {"clBlue", 0xFF0000},
+    {"clFuchsia", 0xFF00FF},
+    {"clAqua", 0xFFFF00},
+    {"clWhite", 0xFFFFFF},
+    {"clNone", clNone},
+    {"clScrollBar", SystemColor(0)},
+    {"clBackground", SystemColor(1)},
+    {"clActiveCaption", SystemColor(2)},
+    {"clInactiveCaption", SystemColor(3)},
+    {"clMenu", SystemColor(4)},
+    {"clWindow", SystemColor(5)},
+    {"clWindowFrame", SystemColor(6)},
+    {"clMenuText", SystemColor(7)},
+    {"clWindowText", SystemColor(8)},
+    {"clCaptionText", SystemColor(9)},
+    {"clActiveBorder", SystemColor(10)},
+    {"clInactiveBorder", SystemColor(11)},
+    {"clAppWorkSpace", SystemColor(12)},
+    {"clHighlight", SystemColor(13)},
+    {"clHighlightText", SystemColor(14)},
+    {"clBtnFace", SystemColor(15)},
+    {"clBtnShadow", SystemColor(16)},
+    {"clGrayText", SystemColor(17)},
+    {"clBtnText", SystemColor(18)},
+    {"clInactiveCaptionText", SystemColor(19)},
+    {"clBtnHighlight", SystemColor(20)},
+    {"cl3DDkShadow", SystemColor(21)},
+    {"cl3DLight", SystemColor(22)},
+    {"clInfoText", SystemColor(23)},
+    {"clInfoBk", SystemColor(24)},
+}};
+
+int DigitValue(char c, int base)
+{
+    int value = -1;
+    if (c >= '0' && c <= '9')
+        value = c - '0';
+    else if (c >= 'a' && c <= 'f')
+        value = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+        value = c - 'A' + 10;
+    return value < base ? value : -1;
+}
+
+// Decimal or hexadecimal ("$", "0x") with an optional sign, after leading
+// blanks; the value must fit 32 bits. A negative number wraps around as the
+// colour's 32-bit pattern.
+std::optional<TColor> ParseColorNumber(const std::string& text)
+{
+    std::size_t pos = text.find_first_not_of(' ');
+    if (pos == std::string::npos)
+        return std::nullopt;
+    bool negative = false;
+    if (text[pos] == '+' || text[pos] == '-')
+        negative = text[pos++] == '-';
+    int base = 10;
+    if (pos < text.size() && text[pos] == '$') {
+        base = 16;
+        ++pos;
+    } else if (pos + 1 < text.size() && text[pos] == '0' && (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
+        base = 16;
+        pos += 2;
+    }
+    if (pos == text.size())
+        return std::nullopt;
+    uint64_t value = 0;
+    for (; pos < text.size(); ++pos) {
+        const int digit = DigitValue(text[pos], base);
+        if (digit < 0)
+            return std::nullopt;
+        value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
+        if (value > UINT32_MAX)
+            return std::nullopt;
+    }
+    const auto bits = static_cast<TColor>(value);
+    return negative ? static_cast<TColor>(0u - bits) : bits;
+}
+
+} // namespace
+
+std::string ColorToStoredText(TColor color)
+{
+    for (const ColorName& entry : ColorNames) {
+        if (entry.value == color)
+            return entry.name;
+    }
+    char text[10];
+    std::snprintf(text, sizeof text, "$%08X", static_cast<unsigned>(color));
+    return text;
+}
+
+TColor StoredTextToColor(const std::string& text)
+{
+    for (const ColorName& entry : ColorNames) {
+        if (SameTextAscii(text, entry.name))
+            return entry.value;
+    }
+    if (const auto number = ParseColorNumber(text))
+        return *number;
+    throw ConvertError(FormatMessage("'%s' is not a valid integer value", text));
+}
+
+} // namespace tw

@@ -1,0 +1,50 @@
+#include "projectfiles/itemplacement.h"
+
+#include "document/qzhtml.h"
+
+namespace tw {
+
+MenuNode& AppendItem(TqzHTML& document, MenuNode& parent, const std::string& caption, const std::string& link,
+                     const std::string& target)
+{
+    MenuNode& node = document.Tree().AddChild(parent, caption);
+    document.CreateItemData(node);
+    TMTItem& item = *node.Item();
+    item.Link = link;
+    item.Target = target;
+    return node;
+}
+
+TwoLevelPlacer::TwoLevelPlacer(TqzHTML& document) : document_(document) {}
+
+MenuNode& TwoLevelPlacer::Add(bool subItem, const std::string& caption, const std::string& link,
+                              const std::string& target)
+{
+    MenuNode& root = document_.Tree().Root();
+    // A sub-item before any top-level item has no parent of its own; the
+    // nearest valid one is the root.
+    if (subItem && latestTopLevel_)
+        return AppendItem(document_, *latestTopLevel_, caption, link, target);
+    MenuNode& node = AppendItem(document_, root, caption, link, target);
+    if (!subItem)
+        latestTopLevel_ = &node;
+    return node;
+}
+
+LevelPlacer::LevelPlacer(TqzHTML& document) : document_(document), path_{{&document.Tree().Root(), -1}} {}
+
+MenuNode& LevelPlacer::Add(int level, const std::string& caption, const std::string& link, const std::string& target)
+{
+    // Levels that jump by more than one, or a first record below level 0,
+    // have no parent at their stored level: such a record goes to the nearest
+    // valid parent, the deepest item on the path with a lower level (the root
+    // at the latest). Later records of the same stored level become its
+    // siblings.
+    while (path_.size() > 1 && path_.back().level >= level)
+        path_.pop_back();
+    MenuNode& node = AppendItem(document_, *path_.back().node, caption, link, target);
+    path_.push_back({&node, level});
+    return node;
+}
+
+} // namespace tw

@@ -1,0 +1,73 @@
+#include "projectfiles/projectfiles.h"
+
+#include "document/qzhtml.h"
+#include "platform/error.h"
+#include "platform/files.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
+#include "projectfiles/binaryformat.h"
+#include "projectfiles/textformat.h"
+
+#include <exception>
+
+namespace tw {
+namespace {
+
+// After a load or save: the project is named after its file and unmodified.
+void MarkAsProjectFile(TqzHTML& document, const std::string& path)
+{
+    document.Tree().SetCaption(document.Tree().Root(), ExtractFileName(path));
+    document.SetModified(false);
+}
+
+void ShowFileError(const std::string& path, const std::exception& error)
+{
+    ShowMessage(ExtractFileName(path) + ": " + error.what());
+}
+
+LoadOutcome LoadFromBytes(TqzHTML& document, const std::string& path, const std::string& bytes, int& format)
+{
+    if (IsBinaryProject(bytes))
+        return LoadBinaryProject(document, bytes, format);
+    format = pfText;
+    return LoadTextProject(document, path, bytes);
+}
+
+} // namespace
+
+bool LoadProject(TqzHTML& document, const std::string& path, int& format)
+{
+    document.Reset();
+    try {
+        const LoadOutcome outcome = LoadFromBytes(document, path, ReadFileBytes(path), format);
+        MarkAsProjectFile(document, path);
+        return outcome == LoadOutcome::Complete;
+    } catch (const std::exception& error) {
+        ShowFileError(path, error);
+        return false;
+    }
+}
+
+bool SaveProject(TqzHTML& document, const std::string& path, int format)
+{
+    try {
+        switch (format) {
+        case pfBinaryV11:
+        case pfBinaryV10:
+            WriteFileAtomically(path, BinaryProjectBytes(document, format));
+            break;
+        case pfText:
+            SaveTextProject(document, path);
+            break;
+        default:
+            throw Error(FormatMessage("Unbekanntes Projektformat %s", std::to_string(format)));
+        }
+    } catch (const std::exception& error) {
+        ShowFileError(path, error);
+        return false;
+    }
+    MarkAsProjectFile(document, path);
+    return true;
+}
+
+} // namespace tw

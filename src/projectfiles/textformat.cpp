@@ -1,0 +1,104 @@
+#include "projectfiles/textformat.h"
+
+#include "document/cstring.h"
+#include "document/qzhtml.h"
+#include "platform/error.h"
+#include "platform/files.h"
+#include "platform/inifile.h"
+#include "platform/messages.h"
+#include "platform/paths.h"
+#include "projectfiles/itemplacement.h"
+#include "projectfiles/itemwalk.h"
+#include "projectfiles/olderformat.h"
+#include "projectfiles/settingsfile.h"
+#include "projectfiles/variablesfiles.h"
+
+#include <vector>
+
+namespace tw {
+namespace {
+
+constexpr int CurrentVersion = 2;
+constexpr int NoHeader = -1;
+
+void ReadItems(TqzHTML& document, const std::vector<std::string>& lines)
+{
+    TwoLevelPlacer placer(document);
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
+        if (line.empty())
+            continue;
+        placer.Add(NthField(line, Pilcrow, 4).starts_with('1'), UnescapePilcrow(NthField(line, Pilcrow, 1)),
+                   UnescapePilcrow(NthField(line, Pilcrow, 2)), UnescapePilcrow(NthField(line, Pilcrow, 3)));
+    }
+}
+
+void AppendItemLine(const MenuNode& node, int level, std::string& out)
+{
+    const TMTItem& item = ItemOf(node);
+    out += EscapePilcrow(node.Caption());
+    out += Pilcrow;
+    out += EscapePilcrow(item.Link);
+    out += Pilcrow;
+    out += EscapePilcrow(item.Target);
+    out += Pilcrow;
+    out += level == 2 ? '1' : '0';
+    out += "\r\n";
+}
+
+} // namespace
+
+int DetectTextVersion(const std::string& firstLine)
+{
+    const std::string header = Trim(firstLine);
+    if (header.size() < 3 || AsciiUpperCase(header.substr(0, 3)) != "TWF")
+        return NoHeader;
+    return ParseProfileInteger(header.substr(3)).value_or(NoHeader);
+}
+
+LoadOutcome LoadTextProject(TqzHTML& document, const std::string& menuPath, const std::string& menuBytes)
+{
+    const std::vector<std::string> lines = SplitLines(menuBytes);
+    if (lines.empty())
+        throw Error("Die Men\xFC"
+                    "datei ist leer.");
+    const int version = DetectTextVersion(lines.front());
+    LoadOutcome outcome = LoadOutcome::Complete;
+
+    if (version == CurrentVersion)
+        ReadItems(document, lines);
+    else if (version == NoHeader)
+        LoadOlderItems(document, menuPath, lines);
+
+    if (version == CurrentVersion) {
+        LoadSettingsFile(document, ChangeFileExt(menuPath, ".tws"));
+    } else if (version == NoHeader) {
+        LoadOlderSettings(document, menuPath);
+    } else {
+        ShowMessage(
+            ExtractFileName(menuPath) + ": " +
+            FormatMessage("Das Format dieser TWF Version (%s) wird nicht unterst\xFCtzt", std::to_string(version)));
+        outcome = LoadOutcome::UnsupportedVersion;
+    }
+
+    if (version >= 0)
+        LoadVariablesFromTextFile(document.Variables(), ChangeFileExt(menuPath, ".twv"));
+    return outcome;
+}
+
+std::string TextMenuFileBytes(const TqzHTML& document)
+{
+    std::string out = "TWF 2\r\n";
+    ForEachItem(document.Tree().Root(), 2,
+                [&out](const MenuNode& node, int level) { AppendItemLine(node, level, out); });
+    return out;
+}
+
+void SaveTextProject(const TqzHTML& document, const std::string& menuPath)
+{
+    WriteFileAtomically(menuPath, TextMenuFileBytes(document));
+    UpdateSettingsFile(document, ChangeFileExt(menuPath, ".tws"));
+    SaveVariablesToTextFile(document.Variables(), ChangeFileExt(menuPath, ".twv"));
+}
+
+} // namespace tw
