@@ -1,0 +1,117 @@
+#include "projectfiles_fixture.h"
+
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "projectfiles/projectfiles.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+namespace tw::test {
+
+ProjectFilesTest::ProjectFilesTest()
+{
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = std::filesystem::temp_directory_path() /
+           ("tw_projectfiles_" + std::string(info->test_suite_name()) + "_" + info->name());
+    std::filesystem::remove_all(dir_);
+    std::filesystem::create_directories(dir_);
+}
+
+ProjectFilesTest::~ProjectFilesTest()
+{
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+}
+
+std::string ProjectFilesTest::PathOf(const std::string& name) const { return FromFsPath(dir_) + "/" + name; }
+
+void ProjectFilesTest::WriteBytes(const std::string& name, const std::string& bytes) const
+{
+    std::ofstream out(ToFsPath(PathOf(name)), std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string ProjectFilesTest::ReadBytes(const std::string& name) const { return ReadFileBytes(PathOf(name)); }
+
+std::vector<std::string> ProjectFilesTest::DirectoryListing() const
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+int ProjectFilesTest::Load(const std::string& name)
+{
+    int format = 1;
+    loaded_ = LoadProject(document_, PathOf(name), format);
+    return format;
+}
+
+MenuNode& AddItem(TqzHTML& document, MenuNode& parent, const std::string& caption, const std::string& link,
+                  const std::string& target)
+{
+    MenuNode& node = document.Tree().AddChild(parent, caption);
+    document.CreateItemData(node);
+    node.Item()->Link = link;
+    node.Item()->Target = target;
+    return node;
+}
+
+std::string DumpTree(const TqzHTML& document)
+{
+    std::string dump;
+    for (const MenuNode* node = document.Tree().Root().NextPreOrder(); node; node = node->NextPreOrder()) {
+        dump += std::string(static_cast<std::size_t>(node->Level() - 1) * 2, ' ');
+        dump += node->Caption() + "|" + node->Item()->Link + "|" + node->Item()->Target + "\n";
+    }
+    return dump;
+}
+
+std::string DumpVariables(const TqzHTML& document)
+{
+    std::string dump;
+    std::string name;
+    std::string value;
+    for (std::size_t i = 0; i < document.Variables().Count(); ++i) {
+        document.Variables().GetVariable(i, name, value);
+        dump += name + "=" + value + "\n";
+    }
+    return dump;
+}
+
+void FillSampleProject(TqzHTML& document)
+{
+    MenuNode& root = document.Tree().Root();
+    MenuNode& home = AddItem(document, root, "Start", "index.htm", "main");
+    MenuNode& news = AddItem(document, home, "News \xB6 Presse", "news.htm");
+    AddItem(document, news, "Archiv", "archiv.htm", "_blank");
+    AddItem(document, home, "Kontakt", "");
+    AddItem(document, root, "\xDC"
+                            "ber uns",
+            "http://example.org/?a=1&b=2", "");
+
+    document.SetColor(ciText, 0x0000FF);              // clRed
+    document.SetColor(ciBackground, 0x00C8E0F0);      // no name
+    document.SetColor(ciLink, 0x80000005);            // clWindow
+    document.SetColor(ciALink, clNone);
+    document.SetColor(ciVLink, 0x00808080);           // clGray
+    document.SetColor(ciHover, 0x12345678);
+    document.SetColor(ciFirstLetter, 0xFFFFFFFF);
+    const std::vector<std::string> texts{"Meine Seite", "Verdana, Arial", "10pt", "Tahoma", "8pt",
+                                         "12", "bilder/hg.gif", "<hr size=1>"};
+    for (int i = 1; i <= StringCount; ++i)
+        document.SetString(i, texts[static_cast<std::size_t>(i - 1)]);
+    document.SetFileSetting(fsTemplate, "Standard");
+    document.SetFileSetting(fsFilename, "C:\\web\\menu.htm");
+    document.SetFileSetting(fsFileExt, ".html");
+
+    document.Variables().AddVariable("Autor", "Erika \xB6 Mustermann", false);
+    document.Variables().AddVariable("Fuss", "Zeile 1\r\nZeile 2\nZeile 3", false);
+    document.Variables().AddVariable("Leer", "", true);
+}
+
+} // namespace tw::test

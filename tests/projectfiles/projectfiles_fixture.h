@@ -1,0 +1,54 @@
+#pragma once
+
+#include "document/qzhtml.h"
+#include "platform/messages.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tw::test {
+
+class RecordingSink : public MessageSink {
+public:
+    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    std::vector<std::string> messages;
+};
+
+// A fresh directory per test, a recording message sink and a document.
+class ProjectFilesTest : public ::testing::Test {
+protected:
+    ProjectFilesTest();
+    ~ProjectFilesTest() override;
+
+    std::string PathOf(const std::string& name) const;
+    void WriteBytes(const std::string& name, const std::string& bytes) const;
+    std::string ReadBytes(const std::string& name) const;
+    std::vector<std::string> DirectoryListing() const;
+
+    // Loads name into document; returns the format number (starting at 1).
+    int Load(const std::string& name);
+
+    std::filesystem::path dir_;
+    RecordingSink sink_;
+    ScopedMessageSink scopedSink_{sink_};
+    TqzHTML document_;
+    bool loaded_ = false;
+};
+
+// Appends an item with its record.
+MenuNode& AddItem(TqzHTML& document, MenuNode& parent, const std::string& caption, const std::string& link = {},
+                  const std::string& target = {});
+
+// One line per item: indentation by depth, caption|link|target.
+std::string DumpTree(const TqzHTML& document);
+// name=value lines of all variables.
+std::string DumpVariables(const TqzHTML& document);
+
+// A project with items on levels 1 to 3, texts with line breaks and
+// pilcrows, every setting set and three variables.
+void FillSampleProject(TqzHTML& document);
+
+} // namespace tw::test
