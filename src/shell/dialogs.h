@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -16,6 +17,21 @@ enum class Answer { Yes, No, Cancel };
 struct SaveChoice {
     QString path;
     int filterIndex = 1;
+};
+
+// Called while a save dialog is open whenever the user picks another file
+// type: receives the text of the file-name box and the new 1-based type and
+// returns the text the box is to show.
+using FileTypeChangeHandler = std::function<QString(const QString& nameBoxText, int fileType)>;
+
+// Everything a save dialog is set up with.
+struct SaveRequest {
+    QString filter;
+    int filterIndex = 1;
+    QString fileName;
+    // Appended (without dot) when the user types a name without extension.
+    QString defaultSuffix;
+    FileTypeChangeHandler onFileTypeChange;
 };
 
 // Every dialog and message box of the desktop program goes through this
@@ -36,6 +52,13 @@ public:
                                                const QString& fileName) = 0;
     // Returns the chosen colour as 0x00BBGGRR, or nothing when cancelled.
     virtual std::optional<unsigned> ChooseColor(QWidget* parent, unsigned initial) = 0;
+
+    // A save dialog with default extension and file-type change handler.
+    // Implementations without such a dialog fall back to the plain one.
+    virtual std::optional<SaveChoice> SaveFileWith(QWidget* parent, const SaveRequest& request)
+    {
+        return SaveFile(parent, request.filter, request.filterIndex, request.fileName);
+    }
 };
 
 } // namespace tw

@@ -1,0 +1,156 @@
+#pragma once
+
+#include "platform/messages.h"
+#include "shell/cdialog.h"
+#include "shell/dialogs.h"
+#include "shell/toolbarimages.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <array>
+#include <memory>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTabWidget;
+class QToolBar;
+
+namespace tw {
+
+class Dialogs;
+class GeneralPage;
+class MenuTreePage;
+class TqzHTML;
+class VariablesPage;
+
+// The program's main window. It owns the one document of the run, the name
+// and format of the project file, and the toolbar commands; it asks before
+// unsaved changes are lost and keeps its position and column widths in the
+// user's settings.
+class Tmainform : public QMainWindow {
+    Q_OBJECT
+public:
+    // programDir: the second place (after the shared directory) where the
+    // optional About and version-check libraries are looked for.
+    Tmainform(Dialogs& dialogs, const QString& programDir, QWidget* parent = nullptr);
+    ~Tmainform() override;
+
+    // Toolbar commands, left to right.
+    enum Command {
+        cmdExit,
+        cmdNew,
+        cmdOpen,
+        cmdSave,
+        cmdSaveAs,
+        cmdGenerate,
+        cmdOpenMenu,
+        cmdVersionCheck,
+        cmdInfo,
+        CommandCount
+    };
+
+    TqzHTML& Document() { return *document_; }
+    const QString& ProjectFileName() const { return ProjectFileName_; }
+    int ProjectFormat() const { return ProjectFormat_; }
+    const QString& ProgramTitle() const { return programTitle_; }
+
+    QAction* CommandAction(Command command) const { return commands_[command]; }
+    QToolBar* CommandBar() const { return toolBar_; }
+    QAction* VersionCheckSeparator() const { return versionSeparator_; }
+    QTabWidget* Pages() const { return pages_; }
+    QTabWidget* SettingsPages() const { return settingsPages_; }
+    QLineEdit* efilename() const;
+    QLineEdit* feedit() const;
+    QListWidget* lbTemplates() const;
+    QPushButton* Button2() const;
+    MenuTreePage* menuTreePage() const { return menuTreePage_; }
+    VariablesPage* variablesPage() const { return variablesPage_; }
+    const MakerLibraries& Libraries() const { return libraries_; }
+
+    bool QuerySaveChanges();
+    bool SaveProjectAs();
+    bool ConfirmFormatDepth(QString& fileName, int& format);
+    // The save dialog's file-type change: the new text of its file-name box.
+    static QString Savetwb(const QString& nameBoxText, int fileType);
+    void DocumentChanged(bool modified);
+    void ShowDocumentSettings();
+    void ListTemplates();
+    void SelectTemplate(const QString& name);
+    void ApplySelectedTemplate();
+
+    // "Beenden": closes the window, which asks about unsaved changes first.
+    void ExitClick() { close(); }
+    void NewClick();
+    void OpenClick();
+    void SaveClick();
+    void SaveAsClick();
+    void GenerateClick();
+    void OpenMenuClick();
+    void InfoClick();
+    void VersionCheckClick();
+    // "Durchsuchen...": chooses the output file name.
+    void Button2Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    class MessageBoxSink : public MessageSink {
+    public:
+        explicit MessageBoxSink(Tmainform& owner) : owner_(owner) {}
+        void ShowMessage(const std::string& text) override;
+
+    private:
+        Tmainform& owner_;
+    };
+
+    void CreateCommands();
+    QAction* AddCommand(Command command, const QString& caption, const QString& hint, CommandImage image,
+                        void (Tmainform::*handler)());
+    void CreatePages();
+    QWidget* CreateLayoutPage();
+    void ConnectSettingControls();
+    void RestoreFormSettings();
+    void StoreFormSettings() const;
+    void SetCaption();
+    void SetProgramCaption();
+    std::optional<SaveChoice> ShowProjectSaveDialog(const QString& fileName, int format);
+    bool ConfirmOverwrite(const QString& path);
+
+    // The replaceable handler of the three file-setting controls.
+    void ForwardSetting(int index, const QString& text);
+    void IgnoreSetting(int, const QString&) {}
+    void (Tmainform::*SettingChanged)(int index, const QString& text) = &Tmainform::IgnoreSetting;
+
+    Dialogs& dialogs_;
+    MessageBoxSink messageSink_;
+    ScopedMessageSink scopedSink_;
+    QString programTitle_;
+    MakerLibraries libraries_;
+    std::unique_ptr<TqzHTML> document_;
+    QString ProjectFileName_;
+    int ProjectFormat_ = 1;
+    // What the shared save dialog holds from its last use.
+    QString saveDialogFileName_;
+    int saveDialogFilterIndex_ = 1;
+    // The layout column border, kept for the settings until the layout
+    // page has its inspector.
+    int layoutWidth_ = 100;
+
+    std::array<QIcon, CommandImageCount> images_;
+    QToolBar* toolBar_ = nullptr;
+    std::array<QAction*, CommandCount> commands_{};
+    QAction* versionSeparator_ = nullptr;
+    QTabWidget* pages_ = nullptr;
+    QTabWidget* settingsPages_ = nullptr;
+    GeneralPage* generalPage_ = nullptr;
+    MenuTreePage* menuTreePage_ = nullptr;
+    VariablesPage* variablesPage_ = nullptr;
+    bool selectingTemplate_ = false;
+};
+
+} // namespace tw

@@ -1,0 +1,224 @@
+// The document lifecycle of the main window: New, Open, Save, Save As and
+// the questions around them, and the commands that act on the document.
+#include "shell/mainform.h"
+
+#include "document/qzhtml.h"
+#include "generator/generator.h"
+#include "platform/paths.h"
+#include "projectfiles/projectfiles.h"
+#include "shell/dialogs.h"
+#include "shell/fmxutils.h"
+#include "shell/menutreepage.h"
+#include "shell/projectfilenames.h"
+#include "shell/variablespage.h"
+
+#include <QFileInfo>
+#include <QLineEdit>
+
+#include <cstdint>
+
+#ifndef TW_VERSION_TEXT
+#error "TW_VERSION_TEXT must be defined by the build"
+#endif
+
+namespace tw {
+namespace {
+
+const QString DeepLevelsQuestion =
+    QStringLiteral("Diese Datei enthält mehr Ebenen, als es das verwendete Format erlaubt. Wollen Sie die Datei in "
+                   "einem anderen Format speichern?");
+
+QString Quoted(const QString& path)
+{
+    return QLatin1Char('"') + FileNameOnly(path) + QLatin1Char('"');
+}
+
+} // namespace
+
+bool Tmainform::QuerySaveChanges()
+{
+    if (!document_->Modified())
+        return true;
+    const QString question = ProjectFileName_.isEmpty() ? QStringLiteral("Möchten Sie die Änderungen speichern?")
+                                                        : QStringLiteral("Möchten Sie Änderungen in ") +
+                                                              Quoted(ProjectFileName_) + QStringLiteral(" speichern?");
+    switch (dialogs_.Confirm(this, question, true)) {
+    case Answer::Cancel:
+        return false;
+    case Answer::No:
+        return true;
+    case Answer::Yes:
+        break;
+    }
+    if (ProjectFileName_.isEmpty())
+        return SaveProjectAs();
+    // Declining another format lets the pending action go ahead unsaved.
+    if (!ConfirmFormatDepth(ProjectFileName_, ProjectFormat_))
+        return true;
+    return SaveProject(*document_, ToCp1252(ProjectFileName_), ProjectFormat_);
+}
+
+QString Tmainform::Savetwb(const QString& nameBoxText, int fileType)
+{
+    return SavetwbFileName(nameBoxText, fileType);
+}
+
+std::optional<SaveChoice> Tmainform::ShowProjectSaveDialog(const QString& fileName, int format)
+{
+    SaveRequest request;
+    request.filter = ProjectSaveFilter;
+    request.filterIndex = format;
+    request.fileName = fileName;
+    request.defaultSuffix = ProjectDefaultSuffix;
+    request.onFileTypeChange = &Tmainform::Savetwb;
+    saveDialogFileName_ = fileName;
+    saveDialogFilterIndex_ = format;
+    auto choice = dialogs_.SaveFileWith(this, request);
+    if (choice) {
+        saveDialogFileName_ = choice->path;
+        saveDialogFilterIndex_ = choice->filterIndex;
+    }
+    return choice;
+}
+
+bool Tmainform::ConfirmOverwrite(const QString& path)
+{
+    const QString question = QStringLiteral("Soll die bereits existierende Datei ") + Quoted(path) +
+                             QStringLiteral(" überschrieben werden?");
+    return dialogs_.Confirm(this, question, false) == Answer::Yes;
+}
+
+bool Tmainform::SaveProjectAs()
+{
+    const auto choice = ShowProjectSaveDialog(ProjectFileName_, ProjectFormat_);
+    if (!choice)
+        return false;
+    if (QFileInfo::exists(choice->path) && !ConfirmOverwrite(choice->path))
+        return false;
+    QString fileName = choice->path;
+    int format = choice->filterIndex;
+    if (!ConfirmFormatDepth(fileName, format))
+        return false;
+    if (!SaveProject(*document_, ToCp1252(fileName), format))
+        return false;
+    ProjectFileName_ = fileName;
+    ProjectFormat_ = format;
+    return true;
+}
+
+bool Tmainform::ConfirmFormatDepth(QString& fileName, int& format)
+{
+    if (format == pfBinaryV11 || !document_->HasDeepLevels())
+        return true;
+    QString currentName = fileName;
+    int currentFormat = format;
+    // The tree stays as deep as it is, so only format 1 ends the loop.
+    while (currentFormat != pfBinaryV11) {
+        if (dialogs_.Confirm(this, DeepLevelsQuestion, false) != Answer::Yes)
+            return false;
+        const QString proposed = FromCp1252(ChangeFileExt(ToCp1252(currentName), ".twb"));
+        const auto choice = ShowProjectSaveDialog(proposed, pfBinaryV11);
+        if (!choice)
+            return false;
+        if (choice->path != currentName && QFileInfo::exists(choice->path) && !ConfirmOverwrite(choice->path))
+            return false;
+        currentName = choice->path;
+        currentFormat = choice->filterIndex;
+    }
+    fileName = currentName;
+    format = currentFormat;
+    return true;
+}
+
+void Tmainform::NewClick()
+{
+    if (!QuerySaveChanges())
+        return;
+    if (QWidget* focused = focusWidget())
+        focused->clearFocus();
+    document_->Reset();
+    ShowDocumentSettings();
+    menuTreePage_->EnableItemControls(false);
+    ProjectFileName_.clear();
+    SetProgramCaption();
+    ProjectFormat_ = pfBinaryV11;
+}
+
+void Tmainform::OpenClick()
+{
+    if (!QuerySaveChanges())
+        return;
+    const auto path = dialogs_.OpenFile(this, ProjectOpenFilter, DirectoryPart(ProjectFileName_), QString());
+    if (!path)
+        return;
+    ProjectFileName_ = *path;
+    // A failed load has shown its message; the window shows what it left.
+    LoadProject(*document_, ToCp1252(ProjectFileName_), ProjectFormat_);
+    ShowDocumentSettings();
+    SetCaption();
+    variablesPage_->afterOpen();
+    menuTreePage_->expandRoot();
+}
+
+void Tmainform::SaveClick()
+{
+    if (ProjectFileName_.isEmpty()) {
+        SaveAsClick();
+        return;
+    }
+    QString fileName = ProjectFileName_;
+    int format = ProjectFormat_;
+    if (!ConfirmFormatDepth(fileName, format))
+        return;
+    if (!SaveProject(*document_, ToCp1252(fileName), format))
+        return;
+    ProjectFileName_ = fileName;
+    ProjectFormat_ = format;
+    SetCaption();
+}
+
+void Tmainform::SaveAsClick()
+{
+    if (SaveProjectAs())
+        SetCaption();
+}
+
+void Tmainform::GenerateClick()
+{
+    Generate(*document_);
+}
+
+void Tmainform::OpenMenuClick()
+{
+    document_->OpenMenu();
+}
+
+void Tmainform::Button2Click()
+{
+    SaveRequest request;
+    request.filter = HtmlSaveFilter;
+    request.filterIndex = saveDialogFilterIndex_;
+    request.fileName = saveDialogFileName_;
+    request.defaultSuffix = HtmlDefaultSuffix;
+    const auto choice = dialogs_.SaveFileWith(this, request);
+    if (!choice)
+        return;
+    saveDialogFileName_ = choice->path;
+    saveDialogFilterIndex_ = choice->filterIndex;
+    efilename()->setText(choice->path);
+}
+
+void Tmainform::InfoClick()
+{
+    const QString product = programTitle_ + QLatin1Char(' ') + QStringLiteral(TW_VERSION_TEXT);
+    const QIcon icon = windowIcon();
+    if (!libraries_.ShowInfoBox(static_cast<std::uintptr_t>(winId()), product, reinterpret_cast<std::uintptr_t>(&icon)))
+        dialogs_.Message(this, product + QStringLiteral("\nein Programm von Vellmark Software"));
+}
+
+void Tmainform::VersionCheckClick()
+{
+    libraries_.ShowUpdateCheck(static_cast<std::uintptr_t>(winId()));
+}
+
+} // namespace tw

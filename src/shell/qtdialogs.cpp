@@ -1,0 +1,118 @@
+#include "shell/qtdialogs.h"
+
+#include "shell/dialogfilter.h"
+#include "shell/savedialogwatcher.h"
+
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace tw {
+namespace {
+
+void PlaceInitialFile(QFileDialog& dialog, const QString& fileName)
+{
+    if (fileName.isEmpty())
+        return;
+    const QFileInfo info(fileName);
+    if (info.isAbsolute()) {
+        dialog.setDirectory(info.absolutePath());
+        dialog.selectFile(info.fileName());
+    } else {
+        dialog.selectFile(fileName);
+    }
+}
+
+} // namespace
+
+QtDialogs::QtDialogs(const QString& programTitle) : programTitle_(programTitle) {}
+
+void QtDialogs::Message(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, programTitle_, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+Answer QtDialogs::Confirm(QWidget* parent, const QString& text, bool cancellable)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), text, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    QPushButton* cancel = cancellable ? box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole) : nullptr;
+    box.setDefaultButton(yes);
+    box.setEscapeButton(cancellable ? cancel : no);
+    box.exec();
+    if (box.clickedButton() == yes)
+        return Answer::Yes;
+    if (box.clickedButton() == no || !cancellable)
+        return Answer::No;
+    return Answer::Cancel;
+}
+
+std::optional<QString> QtDialogs::OpenFile(QWidget* parent, const QString& filter, const QString& initialDir,
+                                           const QString& fileName)
+{
+    const QString start = fileName.isEmpty() ? initialDir : QDir(initialDir).filePath(fileName);
+    const QString path = QFileDialog::getOpenFileName(parent, QStringLiteral("Öffnen"), start,
+                                                      QtNameFilters(filter).join(QStringLiteral(";;")));
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<SaveChoice> QtDialogs::SaveFile(QWidget* parent, const QString& filter, int filterIndex,
+                                              const QString& fileName)
+{
+    SaveRequest request;
+    request.filter = filter;
+    request.filterIndex = filterIndex;
+    request.fileName = fileName;
+    return SaveFileWith(parent, request);
+}
+
+std::optional<SaveChoice> QtDialogs::SaveFileWith(QWidget* parent, const SaveRequest& request)
+{
+    QFileDialog dialog(parent, QStringLiteral("Speichern unter"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // Overwriting is asked by the program itself, when it applies.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    const QStringList filters = QtNameFilters(request.filter);
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters[request.filterIndex - 1]);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    PlaceInitialFile(dialog, request.fileName);
+
+    // Only Qt's own dialog tells about file type changes and lets the
+    // file-name box be rewritten while it is open.
+    std::optional<SaveDialogWatcher> watcher;
+    if (request.onFileTypeChange) {
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        watcher.emplace(dialog, request.onFileTypeChange);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    SaveChoice choice;
+    choice.path = QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    choice.filterIndex = std::max(1, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1);
+    return choice;
+}
+
+std::optional<unsigned> QtDialogs::ChooseColor(QWidget* parent, unsigned initial)
+{
+    const QColor start(static_cast<int>(initial & 0xFF), static_cast<int>((initial >> 8) & 0xFF),
+                       static_cast<int>((initial >> 16) & 0xFF));
+    const QColor chosen = QColorDialog::getColor(start, parent);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return static_cast<unsigned>(chosen.red()) | (static_cast<unsigned>(chosen.green()) << 8) |
+           (static_cast<unsigned>(chosen.blue()) << 16);
+}
+
+} // namespace tw

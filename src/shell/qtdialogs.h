@@ -1,0 +1,27 @@
+#pragma once
+
+#include "shell/dialogs.h"
+
+namespace tw {
+
+// The desktop program's dialogs: Qt's message boxes, the platform's file
+// dialogs, and Qt's own save dialog where the file type change has to be
+// followed (the platform dialogs do not report it).
+class QtDialogs : public Dialogs {
+public:
+    explicit QtDialogs(const QString& programTitle);
+
+    void Message(QWidget* parent, const QString& text) override;
+    Answer Confirm(QWidget* parent, const QString& text, bool cancellable) override;
+    std::optional<QString> OpenFile(QWidget* parent, const QString& filter, const QString& initialDir,
+                                    const QString& fileName) override;
+    std::optional<SaveChoice> SaveFile(QWidget* parent, const QString& filter, int filterIndex,
+                                       const QString& fileName) override;
+    std::optional<unsigned> ChooseColor(QWidget* parent, unsigned initial) override;
+    std::optional<SaveChoice> SaveFileWith(QWidget* parent, const SaveRequest& request) override;
+
+private:
+    QString programTitle_;
+};
+
+} // namespace tw
