@@ -1,0 +1,97 @@
+#include "shell/editorparts.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QDrag>
+#include <QDragMoveEvent>
+#include <QMimeData>
+#include <QStyle>
+
+namespace tw {
+
+QIcon ItemIcon(ItemImage image)
+{
+    QStyle* style = QApplication::style();
+    switch (image) {
+    case ItemImage::Add:
+        return style->standardIcon(QStyle::SP_FileIcon);
+    case ItemImage::SubMenu:
+        return style->standardIcon(QStyle::SP_FileDialogNewFolder);
+    case ItemImage::Change:
+        return style->standardIcon(QStyle::SP_FileDialogDetailedView);
+    case ItemImage::Delete:
+        return style->standardIcon(QStyle::SP_DialogDiscardButton);
+    case ItemImage::ChooseFile:
+        return style->standardIcon(QStyle::SP_DirOpenIcon);
+    }
+    return {};
+}
+
+DragTreeView::DragTreeView(QWidget* parent) : QTreeView(parent)
+{
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+    setDropIndicatorShown(false);
+}
+
+void DragTreeView::beginDrag()
+{
+    dragging_ = true;
+    dropped_ = false;
+    if (handlers_.started)
+        handlers_.started();
+}
+
+void DragTreeView::endDrag(const QPoint& releasePoint)
+{
+    const bool endedElsewhere = dragging_ && !dropped_;
+    dragging_ = false;
+    if (endedElsewhere && handlers_.endedElsewhere)
+        handlers_.endedElsewhere(releasePoint);
+}
+
+void DragTreeView::startDrag(Qt::DropActions)
+{
+    beginDrag();
+    auto* drag = new QDrag(this);
+    drag->setMimeData(new QMimeData);
+    drag->exec(Qt::MoveAction);
+    endDrag(viewport()->mapFromGlobal(QCursor::pos()));
+}
+
+bool DragTreeView::accepts(const QPoint& point) const
+{
+    return dragging_ && handlers_.accepts && handlers_.accepts(point);
+}
+
+void DragTreeView::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (dragging_)
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void DragTreeView::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (accepts(event->position().toPoint()))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void DragTreeView::dropEvent(QDropEvent* event)
+{
+    const QPoint point = event->position().toPoint();
+    if (!accepts(point)) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    dropped_ = true;
+    if (handlers_.dropped)
+        handlers_.dropped(point);
+}
+
+} // namespace tw

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QIcon>
+#include <QTreeView>
+
+#include <functional>
+
+namespace tw {
+
+// The images of the item commands, shared by the menu tree and the variables.
+enum class ItemImage { Add, SubMenu, Change, Delete, ChooseFile };
+QIcon ItemIcon(ItemImage image);
+
+// A tree view that drags its selected item within itself and leaves every
+// decision to its owner. Only its own drags are accepted.
+class DragTreeView : public QTreeView {
+    Q_OBJECT
+public:
+    // Points are in viewport coordinates.
+    struct DragHandlers {
+        std::function<void()> started;
+        std::function<bool(const QPoint&)> accepts;
+        std::function<void(const QPoint&)> dropped;
+        // Optional: the drag ended without a drop inside the view.
+        std::function<void(const QPoint&)> endedElsewhere;
+    };
+
+    explicit DragTreeView(QWidget* parent = nullptr);
+    void setDragHandlers(DragHandlers handlers) { handlers_ = std::move(handlers); }
+
+    // The two halves around the platform's drag loop, public so that a drag
+    // can be driven without it.
+    void beginDrag();
+    void endDrag(const QPoint& releasePoint);
+
+protected:
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    bool accepts(const QPoint& point) const;
+
+    DragHandlers handlers_;
+    bool dragging_ = false;
+    bool dropped_ = false;
+};
+
+} // namespace tw

@@ -1,0 +1,316 @@
+#include "shell/menutreepage.h"
+
+#include "document/cstring.h"
+#include "document/qzhtml.h"
+#include "platform/paths.h"
+#include "shell/dialogs.h"
+#include "shell/fmxutils.h"
+#include "shell/relativepath.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace tw {
+namespace {
+
+constexpr int TreeWidth = 167;
+constexpr int SelectionReportDelayMs = 50;
+const char* const NewItemCaption = "Men\xFCpunkt";
+
+bool IsItem(const MenuNode* node)
+{
+    return node != nullptr && !node->IsRoot();
+}
+
+QToolButton* ModeButton(const QString& letter, const QString& hint, QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setText(letter);
+    button->setToolTip(hint);
+    button->setCheckable(true);
+    button->setAutoExclusive(true);
+    button->setAutoRaise(true);
+    QFont font = button->font();
+    font.setBold(true);
+    button->setFont(font);
+    return button;
+}
+
+} // namespace
+
+MenuTreePage::MenuTreePage(TqzHTML& document, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), document_(document), dialogs_(dialogs)
+{
+    model_ = new MenuTreeModel(document_, this);
+    auto* pageLayout = new QHBoxLayout(this);
+    pageLayout->addWidget(createTreePanel());
+    pageLayout->addWidget(createItemBox(), 1);
+    createContextMenu();
+
+    selectionReport_.setSingleShot(true);
+    selectionReport_.setInterval(SelectionReportDelayMs);
+    connect(&selectionReport_, &QTimer::timeout, this, &MenuTreePage::TreeView1Change);
+    connect(tree_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { selectionReport_.start(); });
+    EnableItemControls(false);
+}
+
+MenuTreePage::~MenuTreePage() = default;
+
+QWidget* MenuTreePage::createTreePanel()
+{
+    auto* panel = new QWidget(this);
+    panel->setFixedWidth(TreeWidth);
+    auto* header = new QFrame(panel);
+    header->setFrameShape(QFrame::StyledPanel);
+    auto* headerLayout = new QHBoxLayout(header);
+    headerLayout->setContentsMargins(2, 1, 2, 1);
+    headerLayout->setSpacing(1);
+    headerLayout->addWidget(new QLabel(QStringLiteral(" Menüstruktur"), header), 1);
+    moveMode_ = ModeButton(QStringLiteral("M"), QStringLiteral("Menüpunkte verschieben"), header);
+    sortMode_ = ModeButton(QStringLiteral("S"), QStringLiteral("Menüpunkte sortieren"), header);
+    moveMode_->setChecked(true);
+    headerLayout->addWidget(moveMode_);
+    headerLayout->addWidget(sortMode_);
+
+    tree_ = new DragTreeView(panel);
+    tree_->setModel(model_);
+    tree_->setHeaderHidden(true);
+    tree_->setSelectionMode(QAbstractItemView::SingleSelection);
+    tree_->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    tree_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tree_, &QWidget::customContextMenuRequested, this, &MenuTreePage::showContextMenu);
+    tree_->setDragHandlers({
+        .started = [this] { currentNode_ = model_->indexOf(selectedNode()); },
+        .accepts = [this](const QPoint& point) { return DropAccepted(dragMode(), CurrentNode(), nodeAt(point)); },
+        .dropped =
+            [this](const QPoint& point) {
+                if (MenuNode* receiver = DropNode(document_.Tree(), dragMode(), *CurrentNode(), nodeAt(point)))
+                    tree_->expand(model_->indexOf(receiver));
+            },
+        .endedElsewhere = {},
+    });
+    expandRoot();
+
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(header);
+    column->addWidget(tree_, 1);
+    return panel;
+}
+
+QAction* MenuTreePage::addToolbarCommand(ItemImage image, const QString& hint, void (MenuTreePage::*command)())
+{
+    QAction* action = itemToolBar_->addAction(ItemIcon(image), hint);
+    action->setToolTip(hint);
+    connect(action, &QAction::triggered, this, [this, command] {
+        currentNode_ = model_->indexOf(selectedNode());
+        (this->*command)();
+    });
+    return action;
+}
+
+QGroupBox* MenuTreePage::createItemBox()
+{
+    auto* box = new QGroupBox(QStringLiteral("Menüpunkt"), this);
+    itemToolBar_ = new QToolBar(box);
+    itemToolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolActions_[AddCommand] = addToolbarCommand(ItemImage::Add, QStringLiteral("Hinzufügen"), &MenuTreePage::Tiadd);
+    toolActions_[SubMenuCommand] =
+        addToolbarCommand(ItemImage::SubMenu, QStringLiteral("Untermenü"), &MenuTreePage::TiSubMenu);
+    itemToolBar_->addSeparator();
+    toolActions_[RenameCommand] =
+        addToolbarCommand(ItemImage::Change, QStringLiteral("Umbenennen"), &MenuTreePage::TiRen);
+    toolActions_[DeleteCommand] =
+        addToolbarCommand(ItemImage::Delete, QStringLiteral("Löschen"), &MenuTreePage::TiDelete);
+
+    urlLabel_ = new QLabel(QStringLiteral("URL:"), box);
+    menulink_ = new QLineEdit(box);
+    menulink_->setToolTip(QStringLiteral(
+        "Geben Sie hier die Adresse des Links an. geben Sie den Link so an, wie er später im Quelltext sethen "
+        "soll, da keine relativen Pfadberechnungen vorgenommen werden."));
+    urlLabel_->setBuddy(menulink_);
+    selecturl_ = new QToolButton(box);
+    selecturl_->setIcon(ItemIcon(ItemImage::ChooseFile));
+    selecturl_->setAutoRaise(true);
+    selecturl_->setToolTip(QStringLiteral(
+        "Im angezeigten Dialog können, die die Datei auswählen, zu der der Link führen soll.\nFalls, sie den "
+        "Speicherpfad des fertigen Menüs angegeben haben, berechnet das Programm die relative Position."));
+    connect(selecturl_, &QToolButton::clicked, this, &MenuTreePage::Button3Click);
+
+    targetLabel_ = new QLabel(QStringLiteral("Targetframe"), box);
+    linktarget_ = new QLineEdit(box);
+    linktarget_->setToolTip(
+        QStringLiteral("Geben Sie hier ggf. den Namen des Frames an, in dem die Seite angezeigt werden soll."));
+    targetLabel_->setBuddy(linktarget_);
+
+    BitBtn1_ = new QPushButton(QStringLiteral("Ändern"), box);
+    BitBtn1_->setAutoDefault(false);
+    connect(BitBtn1_, &QPushButton::clicked, this, &MenuTreePage::BitBtn1Click);
+
+    auto* fields = new QGridLayout;
+    fields->addWidget(urlLabel_, 0, 0, 1, 2);
+    fields->addWidget(menulink_, 1, 0);
+    fields->addWidget(selecturl_, 1, 1);
+    fields->addWidget(targetLabel_, 2, 0, 1, 2);
+    fields->addWidget(linktarget_, 3, 0);
+    fields->addWidget(BitBtn1_, 4, 0, 1, 2, Qt::AlignRight);
+
+    auto* boxLayout = new QVBoxLayout(box);
+    boxLayout->addWidget(itemToolBar_);
+    boxLayout->addLayout(fields);
+    boxLayout->addStretch(1);
+    return box;
+}
+
+void MenuTreePage::createContextMenu()
+{
+    popupMenu_ = new QMenu(this);
+    popupActions_[PopupAdd] =
+        popupMenu_->addAction(ItemIcon(ItemImage::Add), QStringLiteral("&Hinzufügen"), this, &MenuTreePage::Tiadd);
+    popupActions_[PopupSubMenu] = popupMenu_->addAction(ItemIcon(ItemImage::SubMenu), QStringLiteral("&Untermenü"),
+                                                        this, &MenuTreePage::TiSubMenu);
+    popupMenu_->addSeparator();
+    popupActions_[PopupRename] = popupMenu_->addAction(QStringLiteral("U&mbenennen"), this, &MenuTreePage::TiRen);
+    // Same caption as the button beside the link fields, and the same action.
+    popupActions_[PopupChangeLink] = popupMenu_->addAction(ItemIcon(ItemImage::Change), QStringLiteral("Ä&ndern"), this,
+                                                           &MenuTreePage::BitBtn1Click);
+    popupActions_[PopupDelete] =
+        popupMenu_->addAction(ItemIcon(ItemImage::Delete), QStringLiteral("&Löschen"), this, &MenuTreePage::TiDelete);
+}
+
+DragMode MenuTreePage::dragMode() const
+{
+    return sortMode_->isChecked() ? DragMode::Sort : DragMode::Move;
+}
+
+MenuNode* MenuTreePage::selectedNode() const
+{
+    const QModelIndexList selected = tree_->selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? nullptr : MenuTreeModel::nodeOf(selected.front());
+}
+
+MenuNode* MenuTreePage::nodeAt(const QPoint& viewportPoint) const
+{
+    return MenuTreeModel::nodeOf(tree_->indexAt(viewportPoint));
+}
+
+void MenuTreePage::expandRoot()
+{
+    tree_->expand(model_->indexOf(&document_.Tree().Root()));
+}
+
+void MenuTreePage::EnableItemControls(bool enabled)
+{
+    for (Command command : {SubMenuCommand, RenameCommand, DeleteCommand})
+        toolActions_[command]->setEnabled(enabled);
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{BitBtn1_, urlLabel_, targetLabel_, menulink_, linktarget_, selecturl_})
+        control->setEnabled(enabled);
+    if (!enabled) {
+        menulink_->clear();
+        linktarget_->clear();
+    }
+}
+
+void MenuTreePage::TreeView1Change()
+{
+    const MenuNode* node = selectedNode();
+    EnableItemControls(IsItem(node));
+    if (IsItem(node) && node->Item() != nullptr) {
+        menulink_->setText(FromCp1252(node->Item()->Link));
+        linktarget_->setText(FromCp1252(node->Item()->Target));
+    }
+}
+
+void MenuTreePage::PopupMenu1Popup()
+{
+    currentNode_ = model_->indexOf(selectedNode());
+    const bool item = IsItem(CurrentNode());
+    for (PopupEntry entry : {PopupSubMenu, PopupRename, PopupChangeLink, PopupDelete})
+        popupActions_[entry]->setEnabled(item);
+}
+
+void MenuTreePage::showContextMenu(const QPoint& point)
+{
+    const QModelIndex under = tree_->indexAt(point);
+    if (under.isValid())
+        tree_->setCurrentIndex(under);
+    PopupMenu1Popup();
+    popupMenu_->exec(tree_->viewport()->mapToGlobal(point));
+}
+
+void MenuTreePage::startEditingNewItem(MenuNode& node)
+{
+    document_.CreateItemData(node);
+    const QModelIndex index = model_->indexOf(&node);
+    tree_->scrollTo(index);
+    tree_->setCurrentIndex(index);
+    tree_->edit(index);
+    document_.SetModified(true);
+}
+
+void MenuTreePage::Tiadd()
+{
+    MenuTree& tree = document_.Tree();
+    MenuNode* current = CurrentNode();
+    startEditingNewItem(IsItem(current) ? tree.AddSibling(*current, NewItemCaption)
+                                        : tree.AddChild(tree.Root(), NewItemCaption));
+}
+
+void MenuTreePage::TiSubMenu()
+{
+    if (MenuNode* current = CurrentNode(); IsItem(current))
+        startEditingNewItem(document_.Tree().AddChild(*current, NewItemCaption));
+}
+
+void MenuTreePage::TiRen()
+{
+    if (MenuNode* current = CurrentNode(); IsItem(current))
+        tree_->edit(model_->indexOf(current));
+}
+
+void MenuTreePage::TiDelete()
+{
+    if (MenuNode* current = CurrentNode(); IsItem(current))
+        document_.Tree().Delete(*current);
+}
+
+void MenuTreePage::BitBtn1Click()
+{
+    MenuNode* node = selectedNode();
+    if (!IsItem(node) || node->Item() == nullptr)
+        return;
+    node->Item()->Link = ToCp1252(menulink_->text());
+    node->Item()->Target = ToCp1252(linktarget_->text());
+    document_.Tree().NotifyRecordChanged(*node);
+    document_.SetModified(true);
+}
+
+void MenuTreePage::Button3Click()
+{
+    const std::string outputFile = outputFileName_ ? ToCp1252(outputFileName_()) : std::string();
+    const std::optional<QString> chosen =
+        dialogs_.OpenFile(this, QStringLiteral("HTML (*.htm, *.html)|*.htm; *.html|Alle Dateien (*.*)|*.*"),
+                          FromCp1252(ExtractFilePath(outputFile)), QString());
+    if (!chosen)
+        return;
+    const std::string path = ToCp1252(*chosen);
+    std::string link = outputFile.empty() ? ExtractFileName(path) : MakeRelativePath(ExtractFilePath(outputFile), path);
+    ReplaceAll(link, "\\", "/", true);
+    menulink_->setText(FromCp1252(link));
+}
+
+} // namespace tw

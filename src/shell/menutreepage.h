@@ -1,0 +1,102 @@
+#pragma once
+
+#include "shell/editorparts.h"
+#include "shell/menutreemodel.h"
+
+#include <QPersistentModelIndex>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QToolBar;
+class QToolButton;
+
+namespace tw {
+class Dialogs;
+class MenuNode;
+class TqzHTML;
+
+// The page "Menüstruktur": the menu tree with its mode buttons and, in the
+// box "Menüpunkt", the item commands and the link fields of the selected
+// item. The document must outlive the page.
+class MenuTreePage : public QWidget {
+    Q_OBJECT
+public:
+    MenuTreePage(TqzHTML& document, Dialogs& dialogs, QWidget* parent = nullptr);
+    ~MenuTreePage() override;
+
+    // Where Choose link file reads the output file name of the project.
+    void setOutputFileNameSource(std::function<QString()> source) { outputFileName_ = std::move(source); }
+
+    DragTreeView* treeView() const { return tree_; }
+    MenuTreeModel* model() const { return model_; }
+    QToolBar* itemToolBar() const { return itemToolBar_; }
+    QMenu* contextMenu() const { return popupMenu_; }
+    QLineEdit* menulink() const { return menulink_; }
+    QLineEdit* linktarget() const { return linktarget_; }
+    QToolButton* selecturl() const { return selecturl_; }
+    QPushButton* BitBtn1() const { return BitBtn1_; }
+    QToolButton* moveModeButton() const { return moveMode_; }
+    QToolButton* sortModeButton() const { return sortMode_; }
+
+    enum Command { AddCommand, SubMenuCommand, RenameCommand, DeleteCommand };
+    QAction* toolbarAction(Command command) const { return toolActions_[command]; }
+    // The context menu's entries; ChangeLink is its "Ä&ndern".
+    enum PopupEntry { PopupAdd, PopupSubMenu, PopupRename, PopupChangeLink, PopupDelete };
+    QAction* popupAction(PopupEntry entry) const { return popupActions_[entry]; }
+
+    DragMode dragMode() const;
+    MenuNode* selectedNode() const;
+    MenuNode* CurrentNode() const { return MenuTreeModel::nodeOf(currentNode_); }
+    void expandRoot();
+
+    void EnableItemControls(bool enabled);
+    void Tiadd();
+    void TiSubMenu();
+    void TiRen();
+    void TiDelete();
+    void BitBtn1Click();
+    void Button3Click();
+    // Sets CurrentNode and the enabling of the context menu before it opens.
+    void PopupMenu1Popup();
+    // The delayed selection report: fills or clears the link fields.
+    void TreeView1Change();
+
+private:
+    QWidget* createTreePanel();
+    QGroupBox* createItemBox();
+    void createContextMenu();
+    QAction* addToolbarCommand(ItemImage image, const QString& hint, void (MenuTreePage::*command)());
+    void showContextMenu(const QPoint& point);
+    void startEditingNewItem(MenuNode& node);
+    MenuNode* nodeAt(const QPoint& viewportPoint) const;
+
+    TqzHTML& document_;
+    Dialogs& dialogs_;
+    std::function<QString()> outputFileName_;
+    MenuTreeModel* model_ = nullptr;
+    DragTreeView* tree_ = nullptr;
+    QToolButton* moveMode_ = nullptr;
+    QToolButton* sortMode_ = nullptr;
+    QToolBar* itemToolBar_ = nullptr;
+    QAction* toolActions_[4] = {};
+    QMenu* popupMenu_ = nullptr;
+    QAction* popupActions_[5] = {};
+    QLabel* urlLabel_ = nullptr;
+    QLabel* targetLabel_ = nullptr;
+    QLineEdit* menulink_ = nullptr;
+    QLineEdit* linktarget_ = nullptr;
+    QToolButton* selecturl_ = nullptr;
+    QPushButton* BitBtn1_ = nullptr;
+    QPersistentModelIndex currentNode_;
+    QTimer selectionReport_;
+};
+
+} // namespace tw

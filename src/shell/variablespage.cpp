@@ -1,0 +1,216 @@
+#include "shell/variablespage.h"
+
+#include "document/qzhtml.h"
+#include "shell/editorparts.h"
+#include "shell/varlistmodel.h"
+#include "shell/vlistdlg.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QMenu>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace tw {
+namespace {
+
+constexpr int DefaultNameWidth = 100;
+constexpr int DefaultValueWidth = 320;
+const char* const NewVariableBaseName = "Variable";
+
+} // namespace
+
+VariablesPage::VariablesPage(TqzHTML& document, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), document_(document), dialogs_(dialogs)
+{
+    model_ = new VarListModel(document_.Variables(), this);
+    createToolBar();
+    createList();
+    createContextMenu();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(toolBar_);
+    layout->addWidget(list_, 1);
+}
+
+VariablesPage::~VariablesPage() = default;
+
+void VariablesPage::createToolBar()
+{
+    toolBar_ = new QToolBar(this);
+    toolBar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toolActions_[AddCommand] =
+        toolBar_->addAction(ItemIcon(ItemImage::Add), QStringLiteral("Hinzufügen"), this, &VariablesPage::liadd);
+    toolBar_->addSeparator();
+    toolActions_[ChangeCommand] =
+        toolBar_->addAction(ItemIcon(ItemImage::Change), QStringLiteral("Ändern"), this, [this] {
+            setCurrentVariable(selectedRow());
+            lichange();
+        });
+    toolActions_[DeleteCommand] =
+        toolBar_->addAction(ItemIcon(ItemImage::Delete), QStringLiteral("Löschen"), this, [this] {
+            setCurrentVariable(selectedRow());
+            lidelete();
+        });
+    for (QAction* action : toolActions_)
+        action->setToolTip(action->text());
+    afterOpen();
+}
+
+void VariablesPage::createList()
+{
+    list_ = new DragTreeView(this);
+    list_->setModel(model_);
+    list_->setRootIsDecorated(false);
+    list_->setItemsExpandable(false);
+    list_->setUniformRowHeights(true);
+    list_->setAllColumnsShowFocus(true);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->header()->setSectionsClickable(false);
+    list_->header()->setSectionsMovable(false);
+    list_->header()->setStretchLastSection(false);
+    setColumnWidths(DefaultNameWidth, DefaultValueWidth);
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list_, &QWidget::customContextMenuRequested, this, &VariablesPage::showContextMenu);
+    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &VariablesPage::ListView1SelectItem);
+    list_->setDragHandlers({
+        .started = [this] { setCurrentVariable(selectedRow()); },
+        .accepts = [](const QPoint&) { return true; },
+        .dropped = [this](const QPoint& point) { ListView1EndDrag(point); },
+        .endedElsewhere = [this](const QPoint& point) { ListView1EndDrag(point); },
+    });
+}
+
+void VariablesPage::createContextMenu()
+{
+    popupMenu_ = new QMenu(this);
+    popupActions_[AddCommand] =
+        popupMenu_->addAction(ItemIcon(ItemImage::Add), QStringLiteral("&Hinzufügen"), this, &VariablesPage::liadd);
+    popupActions_[ChangeCommand] = popupMenu_->addAction(ItemIcon(ItemImage::Change), QStringLiteral("Ä&ndern..."),
+                                                         this, &VariablesPage::lichange);
+    popupActions_[DeleteCommand] =
+        popupMenu_->addAction(ItemIcon(ItemImage::Delete), QStringLiteral("&Löschen"), this, &VariablesPage::lidelete);
+}
+
+VariablesPage::ColumnWidths VariablesPage::columnWidths() const
+{
+    return {list_->columnWidth(VarListModel::NameColumn), list_->columnWidth(VarListModel::ValueColumn)};
+}
+
+void VariablesPage::setColumnWidths(int name, int value)
+{
+    list_->setColumnWidth(VarListModel::NameColumn, name);
+    list_->setColumnWidth(VarListModel::ValueColumn, value);
+}
+
+void VariablesPage::afterOpen()
+{
+    toolActions_[ChangeCommand]->setEnabled(false);
+    toolActions_[DeleteCommand]->setEnabled(false);
+}
+
+void VariablesPage::reselectCurrent()
+{
+    ListView1SelectItem();
+}
+
+std::optional<int> VariablesPage::selectedRow() const
+{
+    const QModelIndexList rows = list_->selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows.front().row();
+}
+
+std::optional<int> VariablesPage::CurrentVariable() const
+{
+    if (!currentVariable_.isValid())
+        return std::nullopt;
+    return currentVariable_.row();
+}
+
+void VariablesPage::setCurrentVariable(std::optional<int> row)
+{
+    currentVariable_ = row ? QPersistentModelIndex(model_->index(*row, 0)) : QPersistentModelIndex();
+}
+
+void VariablesPage::ListView1SelectItem()
+{
+    const std::optional<int> row = selectedRow();
+    toolActions_[ChangeCommand]->setEnabled(row.has_value());
+    toolActions_[DeleteCommand]->setEnabled(row.has_value() &&
+                                            !document_.Variables().Data(static_cast<std::size_t>(*row)).FromTemplate);
+}
+
+void VariablesPage::PopupMenu2Popup()
+{
+    setCurrentVariable(selectedRow());
+    const bool hasRow = CurrentVariable().has_value();
+    popupActions_[ChangeCommand]->setEnabled(hasRow);
+    popupActions_[DeleteCommand]->setEnabled(hasRow);
+}
+
+void VariablesPage::showContextMenu(const QPoint& point)
+{
+    PopupMenu2Popup();
+    popupMenu_->exec(list_->viewport()->mapToGlobal(point));
+}
+
+void VariablesPage::liadd()
+{
+    TParseList& variables = document_.Variables();
+    const std::size_t row = variables.InsertRow(variables.Count());
+    variables.SetCaption(row, variables.UniqueName(NewVariableBaseName));
+    variables.SetDisplayText(row, EmptyValueText);
+}
+
+void VariablesPage::lichange()
+{
+    const std::optional<int> current = CurrentVariable();
+    if (!current)
+        return;
+    TParseList& variables = document_.Variables();
+    const auto row = static_cast<std::size_t>(*current);
+    std::string name = variables.Caption(row);
+    std::string value = variables.Data(row).Value;
+    if (!EditVariable(this, dialogs_, variables, name, value, *current, !variables.Data(row).FromTemplate))
+        return;
+    variables.SetCaption(row, name);
+    variables.SetValue(row, value);
+    variables.SetDisplayText(row, DisplayTextOf(value));
+    document_.SetModified(true);
+}
+
+void VariablesPage::lidelete()
+{
+    if (const std::optional<int> current = CurrentVariable())
+        document_.Variables().DeleteRow(static_cast<std::size_t>(*current));
+}
+
+void VariablesPage::ListView1EndDrag(const QPoint& viewportPoint)
+{
+    const std::optional<int> dragged = CurrentVariable();
+    if (!dragged)
+        return;
+    TParseList& variables = document_.Variables();
+    const QModelIndex under = list_->indexAt(viewportPoint);
+    std::size_t target =
+        variables.InsertRow(under.isValid() ? static_cast<std::size_t>(under.row()) : variables.Count());
+    auto source = static_cast<std::size_t>(*dragged);
+    if (target <= source)
+        ++source;
+    variables.SetCaption(target, variables.Caption(source));
+    variables.SetDisplayText(target, variables.DisplayText(source));
+    variables.SetValue(target, variables.Data(source).Value);
+    variables.SetFromTemplate(target, variables.Data(source).FromTemplate);
+    variables.DeleteRow(source);
+    if (source < target)
+        --target;
+    list_->setCurrentIndex(model_->index(static_cast<int>(target), 0));
+}
+
+} // namespace tw

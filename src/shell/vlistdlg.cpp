@@ -1,0 +1,150 @@
+#include "shell/vlistdlg.h"
+
+#include "document/cstring.h"
+#include "document/varlist.h"
+#include "shell/dialogs.h"
+#include "shell/fmxutils.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace tw {
+namespace {
+
+constexpr unsigned char NameTrimLimit = 36; // "$" and everything below it
+constexpr int EditHeight = 21;
+constexpr int ButtonTop = 176;
+constexpr int ButtonWidth = 75;
+constexpr int ButtonHeight = 25;
+
+} // namespace
+
+Tvlistform::Tvlistform(Dialogs& dialogs, const TParseList& list, int rowIndex, QWidget* parent)
+    : QDialog(parent), dialogs_(dialogs), list_(list), rowIndex_(rowIndex)
+{
+    setWindowTitle(QStringLiteral("Ändern"));
+    setFixedSize(240, 206);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    addLabel(QStringLiteral("Variable:"), 4, 11);
+    addLabel(QStringLiteral("$"), 51, 11);
+    nameEdit_ = new QLineEdit(this);
+    nameEdit_->setGeometry(60, 8, 161, EditHeight);
+    addLabel(QStringLiteral("$"), 224, 11);
+    addLabel(QStringLiteral("Wert:"), 4, 43);
+    valueEdit_ = new QPlainTextEdit(this);
+    valueEdit_->setGeometry(48, 40, 187, 129);
+
+    clearButton_ = addButton(QStringLiteral("Löschen"), 2);
+    okButton_ = addButton(QStringLiteral("OK"), 82);
+    cancelButton_ = addButton(QStringLiteral("Abbrechen"), 162);
+    connect(clearButton_, &QPushButton::clicked, valueEdit_, &QPlainTextEdit::clear);
+    connect(okButton_, &QPushButton::clicked, this, &Tvlistform::OkClick);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+
+    setTabOrder(nameEdit_, valueEdit_);
+    setTabOrder(valueEdit_, okButton_);
+    setTabOrder(okButton_, cancelButton_);
+    setTabOrder(cancelButton_, clearButton_);
+    valueEdit_->setTabChangesFocus(true);
+    setNameEditable(true);
+}
+
+QLabel* Tvlistform::addLabel(const QString& text, int left, int top)
+{
+    auto* label = new QLabel(text, this);
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+QPushButton* Tvlistform::addButton(const QString& caption, int left)
+{
+    auto* button = new QPushButton(caption, this);
+    button->setGeometry(left, ButtonTop, ButtonWidth, ButtonHeight);
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+void Tvlistform::setNameEditable(bool editable)
+{
+    nameEdit_->setReadOnly(!editable);
+    nameEdit_->setFocusPolicy(editable ? Qt::StrongFocus : Qt::ClickFocus);
+    QPalette palette = nameEdit_->palette();
+    palette.setColor(QPalette::Base, this->palette().color(editable ? QPalette::Base : QPalette::Button));
+    nameEdit_->setPalette(palette);
+    (editable ? static_cast<QWidget*>(nameEdit_) : valueEdit_)->setFocus();
+}
+
+void Tvlistform::setVariable(const std::string& name, const std::string& value)
+{
+    nameEdit_->setText(FromCp1252(name));
+    // One line of the field per line of the value.
+    QString text = FromCp1252(value);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    valueEdit_->setPlainText(text);
+}
+
+std::string Tvlistform::name() const
+{
+    return ToCp1252(nameEdit_->text());
+}
+
+std::string Tvlistform::value() const
+{
+    QString text = valueEdit_->toPlainText();
+    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return ToCp1252(text);
+}
+
+bool Tvlistform::nameTakenByOtherRow(const QString& name) const
+{
+    for (std::size_t row = 0; row < list_.Count(); ++row) {
+        if (static_cast<int>(row) != rowIndex_ &&
+            FromCp1252(list_.Caption(row)).compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+void Tvlistform::OkClick()
+{
+    nameEdit_->setText(FromCp1252(TrimByLimit(NameTrimLimit, name())));
+    if (nameTakenByOtherRow(nameEdit_->text())) {
+        dialogs_.Message(this, QStringLiteral("Variablenname bereits vorhanden"));
+        return;
+    }
+    accept();
+}
+
+void Tvlistform::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+bool EditVariable(QWidget* parent, Dialogs& dialogs, const TParseList& list, std::string& name, std::string& value,
+                  int rowIndex, bool nameEditable)
+{
+    Tvlistform form(dialogs, list, rowIndex, parent);
+    form.setVariable(name, value);
+    form.setNameEditable(nameEditable);
+    if (form.exec() != QDialog::Accepted)
+        return false;
+    name = form.name();
+    value = form.value();
+    return true;
+}
+
+} // namespace tw

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QDialog>
+
+#include <string>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace tw {
+class Dialogs;
+class TParseList;
+
+// The variable dialog "Ändern": name and value of one variable. "OK" refuses
+// a name that another row of the list already has.
+class Tvlistform : public QDialog {
+    Q_OBJECT
+public:
+    // rowIndex is the row being changed; its own name never counts as taken.
+    Tvlistform(Dialogs& dialogs, const TParseList& list, int rowIndex, QWidget* parent = nullptr);
+
+    void setNameEditable(bool editable);
+    void setVariable(const std::string& name, const std::string& value);
+    std::string name() const;
+    // Lines joined by CR LF.
+    std::string value() const;
+
+    QLineEdit* nameEdit() const { return nameEdit_; }
+    QPlainTextEdit* valueEdit() const { return valueEdit_; }
+    QPushButton* clearButton() const { return clearButton_; }
+    QPushButton* okButton() const { return okButton_; }
+    QPushButton* cancelButton() const { return cancelButton_; }
+
+    void OkClick();
+
+protected:
+    // Neither Enter nor Escape closes the dialog.
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QLabel* addLabel(const QString& text, int left, int top);
+    QPushButton* addButton(const QString& caption, int left);
+    bool nameTakenByOtherRow(const QString& name) const;
+
+    Dialogs& dialogs_;
+    const TParseList& list_;
+    int rowIndex_;
+    QLineEdit* nameEdit_;
+    QPlainTextEdit* valueEdit_;
+    QPushButton* clearButton_;
+    QPushButton* okButton_;
+    QPushButton* cancelButton_;
+};
+
+// Shows the dialog for one variable. On "OK" name and value take the entered
+// texts and the result is true; otherwise both stay as they were.
+bool EditVariable(QWidget* parent, Dialogs& dialogs, const TParseList& list, std::string& name, std::string& value,
+                  int rowIndex, bool nameEditable);
+
+} // namespace tw
