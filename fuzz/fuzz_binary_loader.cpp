@@ -1,0 +1,50 @@
+// Loads any byte sequence as a binary project. A load must end normally or
+// with a colour conversion error; a project that loaded must save and load
+// again to the same bytes.
+#include "document/qzhtml.h"
+#include "platform/error.h"
+#include "platform/messages.h"
+#include "projectfiles/binaryformat.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+class DiscardingSink : public tw::MessageSink {
+public:
+    void ShowMessage(const std::string&) override {}
+};
+
+std::string SavedAndReloaded(const std::string& saved, int format)
+{
+    tw::TqzHTML document;
+    int reloadedFormat = 0;
+    if (tw::LoadBinaryProject(document, saved, reloadedFormat) != tw::LoadOutcome::Complete || reloadedFormat != format)
+        std::abort();
+    return tw::BinaryProjectBytes(document, format);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static DiscardingSink sink;
+    static tw::ScopedMessageSink scopedSink(sink);
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    if (!tw::IsBinaryProject(bytes))
+        return 0;
+    tw::TqzHTML document;
+    int format = 0;
+    try {
+        if (tw::LoadBinaryProject(document, bytes, format) != tw::LoadOutcome::Complete)
+            return 0;
+    } catch (const tw::ConvertError&) {
+        return 0;
+    }
+    const std::string saved = tw::BinaryProjectBytes(document, format);
+    if (SavedAndReloaded(saved, format) != saved)
+        std::abort();
+    return 0;
+}

@@ -1,0 +1,34 @@
+#!/bin/sh
+# Runs every fuzz harness of BUILD_DIR for SECONDS on a copy of its seed
+# corpus. Fails when a harness reports a finding; the input that caused it is
+# kept in BUILD_DIR/fuzz-findings.
+set -eu
+if [ $# -ne 2 ]; then
+    echo "usage: $0 BUILD_DIR SECONDS" >&2
+    exit 2
+fi
+build=$(cd "$1" && pwd)
+seconds=$2
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+status=0
+for corpus in "$here"/corpus/*/; do
+    name=$(basename "$corpus")
+    harness="$build/bin/fuzz_$name"
+    mkdir -p "$work/$name/corpus" "$work/$name/findings"
+    cp "$corpus"* "$work/$name/corpus/"
+    if "$harness" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+        -artifact_prefix="$work/$name/findings/" "$work/$name/corpus" >"$work/$name/log" 2>&1; then
+        runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$work/$name/log")
+        echo "fuzz_$name: ${runs:-?} executions, no finding"
+    else
+        echo "fuzz_$name: FINDING"
+        tail -n 60 "$work/$name/log"
+        mkdir -p "$build/fuzz-findings/$name"
+        cp "$work/$name/findings/"* "$build/fuzz-findings/$name/" 2>/dev/null || true
+        status=1
+    fi
+done
+exit $status
