@@ -25,7 +25,10 @@ ProjectFilesTest::~ProjectFilesTest()
     std::filesystem::remove_all(dir_, ec);
 }
 
-std::string ProjectFilesTest::PathOf(const std::string& name) const { return FromFsPath(dir_) + "/" + name; }
+std::string ProjectFilesTest::PathOf(const std::string& name) const
+{
+    return FromFsPath(dir_) + "/" + name;
+}
 
 void ProjectFilesTest::WriteBytes(const std::string& name, const std::string& bytes) const
 {
@@ -33,7 +36,10 @@ void ProjectFilesTest::WriteBytes(const std::string& name, const std::string& by
     out << bytes;
 }
 
-std::string ProjectFilesTest::ReadBytes(const std::string& name) const { return ReadFileBytes(PathOf(name)); }
+std::string ProjectFilesTest::ReadBytes(const std::string& name) const
+{
+    return ReadFileBytes(PathOf(name));
+}
 
 std::vector<std::string> ProjectFilesTest::DirectoryListing() const
 {
@@ -90,19 +96,20 @@ void FillSampleProject(TqzHTML& document)
     MenuNode& news = AddItem(document, home, "News \xB6 Presse", "news.htm");
     AddItem(document, news, "Archiv", "archiv.htm", "_blank");
     AddItem(document, home, "Kontakt", "");
-    AddItem(document, root, "\xDC"
-                            "ber uns",
+    AddItem(document, root,
+            "\xDC"
+            "ber uns",
             "http://example.org/?a=1&b=2", "");
 
-    document.SetColor(ciText, 0x0000FF);              // clRed
-    document.SetColor(ciBackground, 0x00C8E0F0);      // no name
-    document.SetColor(ciLink, 0x80000005);            // clWindow
+    document.SetColor(ciText, 0x0000FF);         // clRed
+    document.SetColor(ciBackground, 0x00C8E0F0); // no name
+    document.SetColor(ciLink, 0x80000005);       // clWindow
     document.SetColor(ciALink, clNone);
-    document.SetColor(ciVLink, 0x00808080);           // clGray
+    document.SetColor(ciVLink, 0x00808080); // clGray
     document.SetColor(ciHover, 0x12345678);
     document.SetColor(ciFirstLetter, 0xFFFFFFFF);
-    const std::vector<std::string> texts{"Meine Seite", "Verdana, Arial", "10pt", "Tahoma", "8pt",
-                                         "12", "bilder/hg.gif", "<hr size=1>"};
+    const std::vector<std::string> texts{"Meine Seite", "Verdana, Arial", "10pt",       "Tahoma", "8pt",
+                                         "12",          "bilder/hg.gif",  "<hr size=1>"};
     for (int i = 1; i <= StringCount; ++i)
         document.SetString(i, texts[static_cast<std::size_t>(i - 1)]);
     document.SetFileSetting(fsTemplate, "Standard");

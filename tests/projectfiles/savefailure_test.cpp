@@ -1,0 +1,128 @@
+#include "projectfiles_fixture.h"
+
+#include "projectfiles/projectfiles.h"
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace tw::test {
+namespace {
+
+// Makes every write beyond limit bytes into a file fail (as a full disk
+// would), also for root, while the object lives.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t limit)
+    {
+        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &previous_);
+        rlimit reduced = previous_;
+        reduced.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &reduced);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &previous_);
+        std::signal(SIGXFSZ, previousHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit previous_{};
+    void (*previousHandler_)(int) = nullptr;
+};
+
+class SaveFailure : public ProjectFilesTest {
+protected:
+    // A project whose files are far larger than the limit used below.
+    void MakeLarge()
+    {
+        for (int i = 0; i < 2000; ++i)
+            AddItem(document_, document_.Tree().Root(), "Men\xFCpunkt " + std::to_string(i), "seite.htm");
+        document_.Variables().AddVariable("Gross", std::string(60000, 'v'), false);
+    }
+};
+
+TEST_F(SaveFailure, FailedBinaryWriteLeavesTheOldFile)
+{
+    FillSampleProject(document_);
+    for (int format : {pfBinaryV11, pfBinaryV10}) {
+        ASSERT_TRUE(SaveProject(document_, PathOf("p.twb"), format));
+        const std::string old = ReadBytes("p.twb");
+        MakeLarge();
+        {
+            FileSizeLimit limit(16 * 1024);
+            EXPECT_FALSE(SaveProject(document_, PathOf("p.twb"), format));
+        }
+        EXPECT_EQ(ReadBytes("p.twb"), old);
+        EXPECT_EQ(DirectoryListing(), std::vector<std::string>{"p.twb"}); // no temporary file left
+        ASSERT_EQ(sink_.messages.size(), 1u);
+        EXPECT_EQ(sink_.messages[0].rfind("p.twb: ", 0), 0u);
+        EXPECT_TRUE(document_.Modified());
+        sink_.messages.clear();
+        document_.Reset();
+        FillSampleProject(document_);
+    }
+}
+
+TEST_F(SaveFailure, FailedTextWriteLeavesAllThreeOldFiles)
+{
+    FillSampleProject(document_);
+    ASSERT_TRUE(SaveProject(document_, PathOf("p.twf"), pfText));
+    const std::string twf = ReadBytes("p.twf");
+    const std::string tws = ReadBytes("p.tws");
+    const std::string twv = ReadBytes("p.twv");
+    MakeLarge();
+    {
+        FileSizeLimit limit(16 * 1024);
+        EXPECT_FALSE(SaveProject(document_, PathOf("p.twf"), pfText));
+    }
+    EXPECT_EQ(ReadBytes("p.twf"), twf);
+    EXPECT_EQ(ReadBytes("p.tws"), tws);
+    EXPECT_EQ(ReadBytes("p.twv"), twv);
+    EXPECT_EQ(DirectoryListing(), (std::vector<std::string>{"p.twf", "p.tws", "p.twv"}));
+    EXPECT_EQ(sink_.messages.size(), 1u);
+}
+
+TEST_F(SaveFailure, ALaterStepFailsAfterTheEarlierFilesWereWritten)
+{
+    FillSampleProject(document_);
+    ASSERT_TRUE(SaveProject(document_, PathOf("p.twf"), pfText));
+    const std::string twv = ReadBytes("p.twv");
+    // Only the variables file grows beyond the limit.
+    document_.Variables().AddVariable("Gross", std::string(20000, 'v'), false);
+    {
+        FileSizeLimit limit(16 * 1024);
+        EXPECT_FALSE(SaveProject(document_, PathOf("p.twf"), pfText));
+    }
+    EXPECT_EQ(ReadBytes("p.twv"), twv);
+    EXPECT_EQ(sink_.messages.size(), 1u);
+    EXPECT_TRUE(document_.Modified());
+}
+
+TEST_F(SaveFailure, TargetsThatCannotBeCreated)
+{
+    WriteBytes("datei", "kein Verzeichnis");
+    for (int format : {pfBinaryV11, pfBinaryV10, pfText}) {
+        EXPECT_FALSE(SaveProject(document_, PathOf("datei/p.twb"), format));
+        ASSERT_EQ(sink_.messages.size(), 1u);
+        EXPECT_EQ(sink_.messages[0].rfind("p.twb: ", 0), 0u);
+        sink_.messages.clear();
+    }
+    EXPECT_EQ(ReadBytes("datei"), "kein Verzeichnis");
+
+    // A settings file that is a directory cannot be updated; the menu file
+    // written before stays.
+    std::filesystem::create_directory(dir_ / "q.tws");
+    EXPECT_FALSE(SaveProject(document_, PathOf("q.twf"), pfText));
+    EXPECT_EQ(sink_.messages.size(), 1u);
+    EXPECT_EQ(ReadBytes("q.twf"), "TWF 2\r\n");
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "q.twv"));
+
+    EXPECT_FALSE(SaveProject(document_, PathOf("r.twb"), 4));
+    EXPECT_EQ(sink_.messages.back(), "r.twb: Unbekanntes Projektformat 4");
+}
+
+} // namespace
+} // namespace tw::test
