@@ -1,0 +1,250 @@
+#include "generator/generator.h"
+#include "generator/menuwriter.h"
+#include "generator_test_support.h"
+#include "platform/paths.h"
+
+#include <gtest/gtest.h>
+
+namespace tw::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// A template set whose snippets name themselves and show the item values.
+void WriteTracingSet(const std::filesystem::path& dir, const std::string& main)
+{
+    WriteTextFile(dir / "template.ini", "[Main]\r\n" + main + "\r\n[Level]\r\nLevel0=top\r\nLevel1=sub\r\n");
+    WriteTextFile(dir / "Header.txt", "Header $CurrentFilename$\r\n");
+    WriteTextFile(dir / "Footer.txt", "Footer $FileName$");
+    for (const std::string prefix : {"top", "sub"}) {
+        for (const std::string kind : {"MenuPoint", "MPOpen", "MPParent"})
+            WriteTextFile(dir / (prefix + "_" + kind + ".txt"),
+                          prefix + "_" + kind + " $Linkname$ $Link$ $LinkTarget$ $LinkID$\n");
+        WriteTextFile(dir / (prefix + "_Separator.txt"), prefix + "_Separator\r");
+        WriteTextFile(dir / (prefix + "_SubMenuEnd.txt"), prefix + "_SubMenuEnd\r\n");
+    }
+}
+
+class GeneratorTest : public ::testing::Test {
+protected:
+    GeneratorTest()
+    {
+        // A (A1 (A1a), A2), B
+        MenuNode& root = document.Tree().Root();
+        MenuNode& a = AddItem(document, root, "A", "a.html", "inhalt");
+        a1 = &AddItem(document, a, "A1", "a1.html");
+        AddItem(document, *a1, "A1a", "a1a.html", "neu");
+        AddItem(document, a, "A2", "a2.html");
+        AddItem(document, root, "B", "b.html", "inhalt");
+        document.SetFileSetting(fsTemplate, "Spur");
+        document.SetFileSetting(fsFilename, out / "menu.html");
+        document.SetFileSetting(fsFileExt, "html");
+    }
+
+    void UseSet(const std::string& main = {}) { WriteTracingSet(templates.Path() / "Spur", main); }
+    std::string Output(const std::string& name) const { return ReadTextFile(out.Path() / name); }
+
+    TemporaryDirectory templates;
+    TemporaryDirectory out;
+    TemplatesOverride templatesOverride{templates.Path()};
+    RecordedMessages messages;
+    TqzHTML document;
+    MenuNode* a1 = nullptr;
+};
+
+TEST_F(GeneratorTest, WritesTheMainFileAndOneFilePerSubmenuWithThePathOpen)
+{
+    UseSet();
+    Generate(document);
+
+    EXPECT_TRUE(messages.texts.empty());
+    EXPECT_EQ(FileNames(out.Path()), (Lines{"Child1,1.html", "Child1.html", "menu.html"}));
+    EXPECT_EQ(Output("menu.html"),
+              CrLfLines({"Header menu.html", "top_MPParent A Child1.html _self Child1", "top_Separator",
+                         "top_MenuPoint B b.html inhalt Child2", "Footer menu.html"}));
+    EXPECT_EQ(Output("Child1.html"), CrLfLines({"Header Child1.html", "top_MPOpen A menu.html _self Child1",
+                                                "sub_MPParent A1 Child1,1.html _self Child1,1", "sub_Separator",
+                                                "sub_MenuPoint A2 a2.html  Child1,2", "top_SubMenuEnd", "top_Separator",
+                                                "top_MenuPoint B b.html inhalt Child2", "Footer menu.html"}));
+    EXPECT_EQ(Output("Child1,1.html"),
+              CrLfLines({"Header Child1,1.html", "top_MPOpen A menu.html _self Child1",
+                         "sub_MPOpen A1 menu.html _self Child1,1", "sub_MenuPoint A1a a1a.html neu Child1,1,1",
+                         "sub_SubMenuEnd", "sub_Separator", "sub_MenuPoint A2 a2.html  Child1,2", "top_SubMenuEnd",
+                         "top_Separator", "top_MenuPoint B b.html inhalt Child2", "Footer menu.html"}));
+}
+
+TEST_F(GeneratorTest, OpenEntriesBelowTheSecondLevelLinkToTheirParentsSubmenuFile)
+{
+    MenuNode& a1a = *a1->Child(0);
+    AddItem(document, a1a, "X", "x.html");
+    UseSet();
+    Generate(document);
+
+    EXPECT_EQ(FileNames(out.Path()), (Lines{"Child1,1,1.html", "Child1,1.html", "Child1.html", "menu.html"}));
+    const std::string deepest = Output("Child1,1,1.html");
+    EXPECT_NE(deepest.find("sub_MPOpen A1 menu.html _self Child1,1\r\n"
+                           "sub_MPOpen A1a Child1,1.html _self Child1,1,1\r\n"
+                           "sub_MenuPoint X x.html  Child1,1,1,1\r\n"
+                           "sub_SubMenuEnd\r\n"
+                           "sub_SubMenuEnd\r\n"),
+              std::string::npos)
+        << deepest;
+}
+
+TEST_F(GeneratorTest, MaxLevelOneStopsOpeningBelowTheTopLevel)
+{
+    UseSet("MaxLevel=1");
+    Generate(document);
+
+    EXPECT_EQ(FileNames(out.Path()), (Lines{"Child1.html", "menu.html"}));
+    const std::string child1 = Output("Child1.html");
+    EXPECT_NE(child1.find("sub_MenuPoint A1 a1.html  Child1,1\r\nsub_Separator\r\n"), std::string::npos) << child1;
+    EXPECT_EQ(child1.find("A1a"), std::string::npos);
+}
+
+TEST_F(GeneratorTest, MaxLevelZeroWritesOnlyTheMainFileWithoutSubmenus)
+{
+    UseSet("MaxLevel=0");
+    Generate(document);
+
+    EXPECT_EQ(FileNames(out.Path()), Lines{"menu.html"});
+    EXPECT_EQ(Output("menu.html"),
+              CrLfLines({"Header menu.html", "top_MenuPoint A a.html inhalt Child1", "top_Separator",
+                         "top_MenuPoint B b.html inhalt Child2", "Footer menu.html"}));
+}
+
+TEST_F(GeneratorTest, AllInOneOpensEverySubmenuWithTheItemsOwnLinks)
+{
+    UseSet("all_in_one=1");
+    Generate(document);
+
+    EXPECT_EQ(FileNames(out.Path()), Lines{"menu.html"});
+    EXPECT_EQ(Output("menu.html"),
+              CrLfLines({"Header menu.html", "top_MPOpen A a.html inhalt Child1", "sub_MPOpen A1 a1.html  Child1,1",
+                         "sub_MenuPoint A1a a1a.html neu Child1,1,1", "sub_SubMenuEnd", "sub_Separator",
+                         "sub_MenuPoint A2 a2.html  Child1,2", "top_SubMenuEnd", "top_Separator",
+                         "top_MenuPoint B b.html inhalt Child2", "Footer menu.html"}));
+}
+
+TEST_F(GeneratorTest, SubmenuExtensionComesFromFileextOrTheMainFile)
+{
+    UseSet("MaxLevel=1");
+    const std::vector<std::tuple<std::string, std::string, Lines>> cases{
+        {"", "menu.htm", {"Child1.htm", "menu.htm"}},
+        {"html", "menu.htm", {"Child1.html", "menu.htm"}},
+        {".shtml", "menu.htm", {"Child1.shtml", "menu.htm"}},
+        {"", "menu", {"Child1", "menu"}},
+    };
+    for (const auto& [fileExt, mainFile, expected] : cases) {
+        TemporaryDirectory dir;
+        document.SetFileSetting(fsFileExt, fileExt);
+        document.SetFileSetting(fsFilename, dir / mainFile);
+        Generate(document);
+        EXPECT_EQ(FileNames(dir.Path()), expected) << "fileext '" << fileExt << "', " << mainFile;
+        EXPECT_NE(ReadTextFile(dir.Path() / mainFile).find(" " + expected.front() + " _self"), std::string::npos);
+    }
+    EXPECT_TRUE(messages.texts.empty());
+}
+
+TEST_F(GeneratorTest, EmptyAndOneLetterCaptionsAndSingleEntryLists)
+{
+    WriteTextFile(templates.Path() / "Kurz" / "template.ini", "[Level]\nLevel0=p\n");
+    WriteTextFile(templates.Path() / "Kurz" / "p_MenuPoint.txt", "[$Linkname$|$FirstLetter$|$RestLetter$]");
+    WriteTextFile(templates.Path() / "Kurz" / "p_Separator.txt", "-");
+    document.Tree().DeleteChildren(document.Tree().Root());
+    AddItem(document, document.Tree().Root(), "");
+    document.SetFileSetting(fsTemplate, "Kurz");
+    Generate(document);
+    EXPECT_EQ(Output("menu.html"), CrLfLines({"[||]"}));
+
+    AddItem(document, document.Tree().Root(), "X");
+    AddItem(document, document.Tree().Root(), "\xC4pfel");
+    Generate(document);
+    EXPECT_EQ(Output("menu.html"), CrLfLines({"[||]", "-", "[X|X|]", "-", "[\xC4pfel|\xC4|pfel]"}));
+}
+
+TEST_F(GeneratorTest, ItemValuesMeetTheDocumentPlaceholdersButSettingsDoNotMeetItemPlaceholders)
+{
+    WriteTextFile(templates.Path() / "Werte" / "template.ini", "[Level]\nLevel0=p\n");
+    WriteTextFile(templates.Path() / "Werte" / "p_MenuPoint.txt", "$Linkname$ / $Title$ / $LINK$");
+    WriteTextFile(templates.Path() / "Werte" / "p_MPParent.txt", "$Linkname$ / $Title$ / $LINK$");
+    document.SetFileSetting(fsTemplate, "Werte");
+    document.SetString(siTitle, "$Link$");
+    document.Tree().SetCaption(*document.Tree().Root().Child(1), "B $Font$");
+    document.SetString(siFont, "Arial");
+    Generate(document);
+    EXPECT_EQ(Output("menu.html"), CrLfLines({"A / $Link$ / Child1.html", "B Arial / $Link$ / b.html"}));
+}
+
+TEST_F(GeneratorTest, TwoGenerationsWriteIdenticalBytes)
+{
+    UseSet();
+    Generate(document);
+    const Lines names = FileNames(out.Path());
+    std::vector<std::string> first;
+    for (const std::string& name : names)
+        first.push_back(Output(name));
+    Generate(document);
+    ASSERT_EQ(FileNames(out.Path()), names);
+    for (std::size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(Output(names[i]), first[i]) << names[i];
+}
+
+TEST_F(GeneratorTest, LinkIDsFollowTheCurrentOrderOfTheTree)
+{
+    UseSet("MaxLevel=0");
+    document.SetModified(false);
+    MenuNode& c = AddItem(document, document.Tree().Root(), "C");
+    MenuNode& bare = document.Tree().AddChild(c, "ohne Datensatz");
+    document.Tree().Move(c, document.Tree().Root(), 0);
+    Generate(document);
+
+    const MenuNode& root = document.Tree().Root();
+    EXPECT_EQ(root.Child(0)->Item()->LinkID, "Child1");
+    EXPECT_EQ(root.Child(1)->Child(0)->Child(0)->Item()->LinkID, "Child2,1,1");
+    EXPECT_EQ(root.Child(2)->Item()->LinkID, "Child3");
+    ASSERT_NE(bare.Item(), nullptr);
+    EXPECT_EQ(bare.Item()->LinkID, "Child1,1");
+    EXPECT_FALSE(document.Modified());
+}
+
+TEST_F(GeneratorTest, WithoutAFileNameNothingHappens)
+{
+    UseSet();
+    document.SetFileSetting(fsFilename, "");
+    Generate(document);
+    EXPECT_EQ(messages.texts, Lines{"Kein Dateiname zum Speichern angegeben"});
+    EXPECT_TRUE(FileNames(out.Path()).empty());
+    EXPECT_TRUE(document.Tree().Root().Child(0)->Item()->LinkID.empty());
+}
+
+TEST_F(GeneratorTest, TemplateFailuresStopBeforeAnyFileIsWritten)
+{
+    document.SetFileSetting(fsTemplate, "Fehlt");
+    UseSet();
+    Generate(document);
+    EXPECT_EQ(messages.texts, Lines{"Die Men\xFC"
+                                    "vorlage ist nicht vorhanden."});
+    EXPECT_TRUE(FileNames(out.Path()).empty());
+}
+
+TEST_F(GeneratorTest, AFileThatCannotBeWrittenEndsTheGenerationWithoutPartialFiles)
+{
+    UseSet();
+    std::filesystem::create_directory(out.Path() / "Child1.html");
+    Generate(document);
+
+    EXPECT_EQ(messages.texts, Lines{"Fehler beim Erstellen der Datei " + (out / "Child1.html")});
+    // The main file was written before; the file after the failing one is not.
+    // Nor is a temporary file left behind.
+    EXPECT_EQ(FileNames(out.Path()), (Lines{"Child1.html", "menu.html"}));
+    EXPECT_TRUE(std::filesystem::is_directory(out.Path() / "Child1.html"));
+
+    messages.texts.clear();
+    document.SetFileSetting(fsFilename, out / "fehlt/menu.html");
+    Generate(document);
+    EXPECT_EQ(messages.texts, Lines{"Fehler beim Erstellen der Datei " + (out / "fehlt/menu.html")});
+}
+
+} // namespace
+} // namespace tw::test

@@ -1,0 +1,259 @@
+#include "generator/generator.h"
+#include "generator/templateset.h"
+#include "generator_test_support.h"
+#include "platform/paths.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <regex>
+#include <sstream>
+
+namespace tw::test {
+namespace {
+
+const std::vector<std::string> ShippedSets{"Aufklappend", "Komplett", "Rahmen"};
+
+// Item text is HTML written by the user; the sample keeps to plain words.
+void BuildSampleMenu(TqzHTML& document)
+{
+    MenuNode& root = document.Tree().Root();
+    auto add = [&](MenuNode& parent, const std::string& caption, const std::string& page) -> MenuNode& {
+        return AddItem(document, parent, caption, "inhalt/" + page + ".html", "inhalt");
+    };
+    add(root, "Startseite", "start");
+    MenuNode& about = add(root,
+                          "\xDC"
+                          "ber uns",
+                          "verein");
+    MenuNode& team = add(about, "Team", "team");
+    add(team, "Vorstand", "vorstand");
+    MenuNode& members = add(team, "Mitglieder", "mitglieder");
+    MenuNode& honorary = add(members, "Ehrenmitglieder", "ehren");
+    add(honorary,
+        "Gr\xFC"
+        "nder",
+        "gruender");
+    add(about, "Geschichte", "geschichte");
+    MenuNode& offers = add(root, "Angebote", "angebote");
+    add(offers, "Kurse", "kurse");
+    add(offers, "Beratung", "beratung");
+    add(root, "Kontakt", "kontakt");
+}
+
+void FillSettings(TqzHTML& document)
+{
+    document.SetString(siTitle, "Vereinsmen\xFC");
+    document.SetColor(ciText, 0x202020);
+    document.SetColor(ciLink, 0x8B0000);
+    document.SetColor(ciHover, 0x0000CC);
+    document.SetColor(ciFirstLetter, 0x008000);
+    document.SetString(siFont, "Verdana, sans-serif");
+    document.SetString(siFontSize, "1rem");
+    document.SetString(siSubmenuFont, "Georgia, serif");
+    document.SetString(siSubmenuFontSize, "0.9em");
+    document.SetString(siSubmenuLeftMargin, "0.5em");
+    document.SetString(siBackgroundImage, "bilder/hintergrund.png");
+    document.Variables().AddVariable("Kopfzeile", "Unser Verein", false);
+    document.Variables().AddVariable("Fusszeile", "Stand: Dezember", false);
+}
+
+std::string RunCommand(const std::string& command, int& status)
+{
+    std::string output;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe) {
+        status = -1;
+        return output;
+    }
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe))
+        output += buffer;
+    const int result = ::pclose(pipe);
+    status = WIFEXITED(result) ? WEXITSTATUS(result) : -1;
+    return output;
+}
+
+// Links without a scheme or directory lead to generated files.
+std::vector<std::string> LinksToGeneratedFiles(const std::string& html)
+{
+    static const std::regex href("href=\"([^\"]*)\"");
+    std::vector<std::string> links;
+    for (auto it = std::sregex_iterator(html.begin(), html.end(), href); it != std::sregex_iterator(); ++it) {
+        const std::string link = (*it)[1];
+        if (link.find_first_of(":/#") == std::string::npos)
+            links.push_back(link);
+    }
+    return links;
+}
+
+std::string UnexpectedTidyReports(const std::string& report)
+{
+    static const std::regex known("line \\d+ column \\d+ - Warning: <[a-z]+> proprietary attribute \"aria-current\"");
+    std::string unexpected;
+    std::istringstream lines(report);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && !std::regex_match(line, known))
+            unexpected += line + "\n";
+    }
+    return unexpected;
+}
+
+class ShippedTemplateTest : public ::testing::TestWithParam<std::string> {
+protected:
+    ShippedTemplateTest()
+    {
+        BuildSampleMenu(document);
+        document.SetFileSetting(fsTemplate, GetParam());
+        document.SetFileSetting(fsFilename, out / "menu.html");
+    }
+
+    // Generates the sample and checks every written file with tidy, which
+    // reports no errors and no warnings but one: the tidy of Debian 12 does
+    // not know the ARIA 1.1 attribute aria-current yet.
+    void GenerateAndCheck()
+    {
+        LoadTemplateVarList(document, GetParam());
+        Generate(document);
+        ASSERT_TRUE(messages.texts.empty()) << messages.texts.front();
+        const std::vector<std::string> files = FileNames(out.Path());
+        ASSERT_FALSE(files.empty());
+        std::size_t generatedLinks = 0;
+        for (const std::string& name : files) {
+            const std::string html = ReadTextFile(out.Path() / name);
+            EXPECT_NE(html.find("<html lang=\"de\">"), std::string::npos) << name;
+            EXPECT_NE(html.find("<nav "), std::string::npos) << name;
+            EXPECT_EQ(html.find('$'), std::string::npos) << name << ": a placeholder was left";
+            for (const std::string& link : LinksToGeneratedFiles(html)) {
+                ++generatedLinks;
+                EXPECT_TRUE(std::filesystem::is_regular_file(out.Path() / link)) << name << " links to " << link;
+            }
+#ifdef TW_TIDY_EXECUTABLE
+            int status = 0;
+            const std::string report =
+                RunCommand(std::string(TW_TIDY_EXECUTABLE) + " -q -e --input-encoding win1252 '" +
+                               (out.Path() / name).string() + "' 2>&1",
+                           status);
+            EXPECT_TRUE(status == 0 || status == 1) << name << ": tidy status " << status << "\n" << report;
+            EXPECT_EQ(UnexpectedTidyReports(report), "") << name;
+#endif
+        }
+        if (!document.Template().AllInOne) {
+            EXPECT_GT(generatedLinks, 0u);
+        }
+    }
+
+    TemporaryDirectory out;
+    RecordedMessages messages;
+    TqzHTML document;
+};
+
+TEST_P(ShippedTemplateTest, GeneratesCleanHtmlWithWorkingLinks)
+{
+#ifndef TW_TIDY_EXECUTABLE
+    GTEST_SKIP() << "tidy is not installed";
+#endif
+    FillSettings(document);
+    GenerateAndCheck();
+}
+
+TEST_P(ShippedTemplateTest, EmptySettingsGiveNoHtmlErrorsAndNoBrokenStyles)
+{
+    document.SetString(siHr, "");
+    GenerateAndCheck();
+    const std::string html = ReadTextFile(out.Path() / "menu.html");
+    // An empty value only ever ends up in a custom property or an attribute.
+    static const std::regex emptyDeclaration("(^|[;{\\s])[a-z][a-z-]*:\\s*;");
+    EXPECT_FALSE(std::regex_search(html, emptyDeclaration));
+}
+
+INSTANTIATE_TEST_SUITE_P(Sets, ShippedTemplateTest, ::testing::ValuesIn(ShippedSets));
+
+TEST(ShippedTemplatesTest, TogetherUseEveryPlaceholder)
+{
+    std::string text;
+    for (const std::string& set : ShippedSets) {
+        for (const auto& entry : std::filesystem::directory_iterator(ToFsPath(TemplatesDirectory() + set)))
+            text += ReadTextFile(entry.path());
+    }
+    const std::vector<std::string> placeholders{"$Link$",
+                                                "$LinkTarget$",
+                                                "$Linkname$",
+                                                "$LinkID$",
+                                                "$FirstLetter$",
+                                                "$RestLetter$",
+                                                "$TextColor$",
+                                                "$BackgroundColor$",
+                                                "$LinkColor$",
+                                                "$ALinkColor$",
+                                                "$VLinkColor$",
+                                                "$HoverColor$",
+                                                "$FirstLetterColor$",
+                                                "$Title$",
+                                                "$Font$",
+                                                "$FontSize$",
+                                                "$SubMenuFont$",
+                                                "$SubMenuFontSize$",
+                                                "$SubMenuLeftMargin$",
+                                                "$BackgroundImage$",
+                                                "$hr$",
+                                                "$FileName$",
+                                                "$CurrentFilename$",
+                                                "$Kopfzeile$",
+                                                "$Fusszeile$"};
+    for (const std::string& placeholder : placeholders)
+        EXPECT_NE(text.find(placeholder), std::string::npos) << placeholder;
+}
+
+TEST(ShippedTemplatesTest, EachSetShowsItsOwnStructure)
+{
+    RecordedMessages messages;
+    TqzHTML document;
+    const std::vector<std::tuple<std::string, bool, int, std::size_t>> expected{
+        // set, all in one, MaxLevel, level entries
+        {"Aufklappend", false, 3, 2},
+        {"Komplett", true, 255, 2},
+        {"Rahmen", false, 255, 3}};
+    for (const auto& [set, allInOne, maxLevel, levels] : expected) {
+        document.SetFileSetting(fsTemplate, set);
+        ASSERT_TRUE(LoadTemplate(document)) << set;
+        EXPECT_EQ(document.Template().AllInOne, allInOne) << set;
+        EXPECT_EQ(document.Template().MaxLevel, maxLevel) << set;
+        EXPECT_EQ(document.Template().Levels.size(), levels) << set;
+    }
+    // The frame set serves depths below its third level with the second level's entry.
+    EXPECT_EQ(LevelFor(document.Template(), 5).Name, "mitte");
+
+    LoadTemplateVarList(document, "Rahmen");
+    ASSERT_EQ(document.Variables().Count(), 2u);
+    EXPECT_EQ(document.Variables().Caption(0), "Kopfzeile");
+    EXPECT_EQ(document.Variables().Caption(1), "Fusszeile");
+    EXPECT_TRUE(messages.texts.empty());
+}
+
+TEST(ShippedTemplatesTest, OpenFilesMarkTheOpenPath)
+{
+    TemporaryDirectory out;
+    RecordedMessages messages;
+    TqzHTML document;
+    BuildSampleMenu(document);
+    document.SetFileSetting(fsFilename, out / "menu.html");
+    for (const std::string set : {"Aufklappend", "Rahmen"}) {
+        document.SetFileSetting(fsTemplate, set);
+        Generate(document);
+        const std::string main = ReadTextFile(out.Path() / "menu.html");
+        const std::string team = ReadTextFile(out.Path() / "Child2,1.html");
+        EXPECT_EQ(main.find("aria-current"), std::string::npos) << set;
+        std::size_t marks = 0;
+        for (auto pos = team.find("aria-current=\"true\""); pos != std::string::npos;
+             pos = team.find("aria-current=\"true\"", pos + 1))
+            ++marks;
+        EXPECT_EQ(marks, 2u) << set
+                             << ": \xDC"
+                                "ber uns and Team are open";
+    }
+    EXPECT_TRUE(messages.texts.empty());
+}
+
+} // namespace
+} // namespace tw::test

@@ -1,0 +1,79 @@
+#include "generator/substitution.h"
+#include "generator_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace tw::test {
+namespace {
+
+class DocumentPlaceholdersTest : public ::testing::Test {
+protected:
+    std::string Filled(const std::string& line, const std::string& currentFile = "menu.html")
+    {
+        LineList lines{line};
+        ReplaceDocumentPlaceholders(document, lines, currentFile);
+        return lines.front();
+    }
+
+    TqzHTML document;
+};
+
+TEST_F(DocumentPlaceholdersTest, FillsSettingsAndFileNames)
+{
+    document.SetColor(ciText, 0x0000FF);
+    document.SetColor(ciHover, 0x80102030); // a system colour: only the low three bytes count
+    document.SetString(siFont, "Verdana");
+    document.SetString(siSubmenuFontSize, "10pt");
+    document.SetFileSetting(fsFilename, "C:\\web\\start.htm");
+
+    EXPECT_EQ(Filled("$TextColor$|$HoverColor$|$LinkColor$|$Font$|$SubMenuFontSize$|$hr$"),
+              "#FF0000|#302010||Verdana|10pt|<hr>");
+    EXPECT_EQ(Filled("$FileName$ $CurrentFilename$", "Child2.htm"), "start.htm Child2.htm");
+    EXPECT_EQ(Filled("ohne Platzhalter, mit $ und $unbekannt$"), "ohne Platzhalter, mit $ und $unbekannt$");
+}
+
+TEST_F(DocumentPlaceholdersTest, MatchesLettersWithoutRegardToCaseButOtherBytesExactly)
+{
+    document.SetString(siTitle, "Titel");
+    document.Variables().AddVariable("Men\xFC", "Speisekarte", false);
+    EXPECT_EQ(Filled("$title$ $TITLE$ $TiTlE$"), "Titel Titel Titel");
+    EXPECT_EQ(Filled("$Men\xFC$ $MEN\xFC$ $MEN\xDC$"), "Speisekarte Speisekarte $MEN\xDC$");
+}
+
+TEST_F(DocumentPlaceholdersTest, SettingsAreFilledBeforeVariablesAndVariablesInListOrder)
+{
+    document.SetString(siTitle, "Hallo $Name$");
+    document.Variables().AddVariable("Title", "nie", false);
+    document.Variables().AddVariable("Erst", "[$Name$ $Zuerst$ $Font$]", false);
+    document.Variables().AddVariable("Name", "Welt", false);
+    document.Variables().AddVariable("Zuerst", "x", false);
+    // A variable inserted earlier may hold a later one; setting placeholders in
+    // a value stay as they are.
+    EXPECT_EQ(Filled("$Title$ $Erst$"), "Hallo Welt [Welt x $Font$]");
+    document.Variables().AddVariable("Spaet", "$Erst$", false);
+    EXPECT_EQ(Filled("$Spaet$"), "$Erst$");
+}
+
+TEST_F(DocumentPlaceholdersTest, EmptyLinesFromSettingsCollapseButThoseFromVariablesSurvive)
+{
+    document.SetString(siTitle, "a\r\n\r\n\r\nb");
+    document.Variables().AddVariable("Absatz", "c\r\n\r\nd", false);
+    EXPECT_EQ(Filled("$Title$|$Absatz$"), "a\r\nb|c\r\n\r\nd");
+}
+
+TEST_F(DocumentPlaceholdersTest, AValueHoldingItsOwnPlaceholderEnds)
+{
+    document.SetString(siTitle, "[$TITLE$]");
+    document.Variables().AddVariable("V", "x$v$x", false);
+    EXPECT_EQ(Filled("$Title$ $V$"), "[$TITLE$] x$v$x");
+}
+
+TEST(ReplacementsTest, RunInOrderOverEveryLine)
+{
+    LineList lines{"$a$ $b$", "", "kein", "$B$$A$"};
+    ApplyReplacements(lines, {{"$a$", "$b$"}, {"$b$", "2"}, {"$c$", "3"}});
+    EXPECT_EQ(lines, (LineList{"2 2", "", "kein", "22"}));
+}
+
+} // namespace
+} // namespace tw::test
