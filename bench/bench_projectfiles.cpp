@@ -1,0 +1,238 @@
+// Load and save of a project with 100,000 items and 50 variables in each
+// format, next to reading and writing the same bytes raw. Every benchmark
+// reports the peak heap it allocated while it ran (peak_heap_MB).
+#include "document/qzhtml.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "projectfiles/projectfiles.h"
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <malloc.h>
+#include <new>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+std::atomic<std::size_t> g_heapInUse{0};
+std::atomic<std::size_t> g_heapPeak{0};
+
+void* Allocate(std::size_t size)
+{
+    void* memory = std::malloc(size == 0 ? 1 : size);
+    if (!memory)
+        throw std::bad_alloc();
+    const std::size_t inUse = g_heapInUse += malloc_usable_size(memory);
+    std::size_t peak = g_heapPeak.load(std::memory_order_relaxed);
+    while (inUse > peak && !g_heapPeak.compare_exchange_weak(peak, inUse))
+        ;
+    return memory;
+}
+
+void Release(void* memory) noexcept
+{
+    if (!memory)
+        return;
+    g_heapInUse -= malloc_usable_size(memory);
+    std::free(memory);
+}
+
+} // namespace
+
+void* operator new(std::size_t size)
+{
+    return Allocate(size);
+}
+void* operator new[](std::size_t size)
+{
+    return Allocate(size);
+}
+void operator delete(void* memory) noexcept
+{
+    Release(memory);
+}
+void operator delete[](void* memory) noexcept
+{
+    Release(memory);
+}
+void operator delete(void* memory, std::size_t) noexcept
+{
+    Release(memory);
+}
+void operator delete[](void* memory, std::size_t) noexcept
+{
+    Release(memory);
+}
+
+namespace {
+
+constexpr int TopLevelItems = 10000;
+constexpr int SubItemsEach = 9; // 10,000 * (1 + 9) = 100,000 items on two levels
+constexpr int VariableCount = 50;
+
+void FillLargeProject(tw::TqzHTML& document)
+{
+    tw::MenuTree& tree = document.Tree();
+    for (int i = 0; i < TopLevelItems; ++i) {
+        tw::MenuNode& top = tree.AddChild(tree.Root(), "Bereich " + std::to_string(i));
+        document.CreateItemData(top);
+        top.Item()->Link = "bereich" + std::to_string(i) + ".htm";
+        for (int j = 0; j < SubItemsEach; ++j) {
+            tw::MenuNode& sub = tree.AddChild(top, "Seite " + std::to_string(i) + "." + std::to_string(j));
+            document.CreateItemData(sub);
+            sub.Item()->Link = "seiten/s" + std::to_string(i) + "_" + std::to_string(j) + ".htm";
+            sub.Item()->Target = "inhalt";
+        }
+    }
+    for (int i = 0; i < VariableCount; ++i)
+        document.Variables().AddVariable("Variable" + std::to_string(i), "Wert " + std::to_string(i) + "\r\nZeile 2",
+                                         false);
+    document.SetString(tw::siTitle, "Gro\xDF"
+                                    "es Projekt");
+}
+
+// A scratch directory that is removed when the program ends.
+class ScratchDirectory {
+public:
+    ScratchDirectory()
+        : path_(std::filesystem::temp_directory_path() / ("tw_bench_projectfiles_" + std::to_string(::getpid())))
+    {
+        std::filesystem::create_directories(path_);
+    }
+    ~ScratchDirectory()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    std::string Path() const { return tw::FromFsPath(path_); }
+
+private:
+    std::filesystem::path path_;
+};
+
+std::string BenchDirectory()
+{
+    static const ScratchDirectory dir;
+    return dir.Path();
+}
+
+std::string ProjectPath(int format)
+{
+    return BenchDirectory() + (format == tw::pfText ? "/gross.twf" : "/gross.twb");
+}
+
+// Saves the large project once per format so load benchmarks find it.
+const std::string& SavedProject(int format)
+{
+    static std::string paths[4];
+    std::string& path = paths[format];
+    if (path.empty()) {
+        tw::TqzHTML document;
+        FillLargeProject(document);
+        path = ProjectPath(format);
+        if (!tw::SaveProject(document, path, format))
+            std::abort();
+    }
+    return path;
+}
+
+void ReportPeak(benchmark::State& state, std::size_t peakAboveStart)
+{
+    state.counters["peak_heap_MB"] = static_cast<double>(peakAboveStart) / (1024.0 * 1024.0);
+}
+
+// Measures the heap peak above what was in use when the iteration started.
+class PeakHeap {
+public:
+    PeakHeap() : start_(g_heapInUse.load()) { g_heapPeak = start_; }
+    std::size_t Above() const { return g_heapPeak.load() - start_; }
+
+private:
+    std::size_t start_;
+};
+
+void BM_Load(benchmark::State& state)
+{
+    const int format = static_cast<int>(state.range(0));
+    const std::string& path = SavedProject(format);
+    tw::TqzHTML document;
+    std::size_t peak = 0;
+    for (auto _ : state) {
+        PeakHeap heap;
+        int loadedFormat = 1;
+        if (!tw::LoadProject(document, path, loadedFormat) || document.Tree().Count() != 100001)
+            state.SkipWithError("load failed");
+        peak = std::max(peak, heap.Above());
+    }
+    ReportPeak(state, peak);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(std::filesystem::file_size(tw::ToFsPath(path))));
+}
+
+void BM_Save(benchmark::State& state)
+{
+    const int format = static_cast<int>(state.range(0));
+    tw::TqzHTML document;
+    FillLargeProject(document);
+    const std::string path = ProjectPath(format) + ".save";
+    std::size_t peak = 0;
+    for (auto _ : state) {
+        PeakHeap heap;
+        if (!tw::SaveProject(document, path, format))
+            state.SkipWithError("save failed");
+        peak = std::max(peak, heap.Above());
+    }
+    ReportPeak(state, peak);
+}
+
+// The same bytes without parsing: the menu file (or binary file) read whole.
+void BM_RawRead(benchmark::State& state)
+{
+    const std::string& path = SavedProject(static_cast<int>(state.range(0)));
+    std::size_t peak = 0;
+    for (auto _ : state) {
+        PeakHeap heap;
+        benchmark::DoNotOptimize(tw::ReadFileBytes(path).size());
+        peak = std::max(peak, heap.Above());
+    }
+    ReportPeak(state, peak);
+}
+
+// The same bytes written plainly, and written the way saves write them
+// (temporary file, flushed to disk, renamed over the target).
+void BM_RawWrite(benchmark::State& state)
+{
+    const std::string bytes = tw::ReadFileBytes(SavedProject(static_cast<int>(state.range(0))));
+    const std::string path = BenchDirectory() + "/raw.bin";
+    for (auto _ : state) {
+        std::ofstream out(tw::ToFsPath(path), std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+}
+
+void BM_RawWriteAtomically(benchmark::State& state)
+{
+    const std::string bytes = tw::ReadFileBytes(SavedProject(static_cast<int>(state.range(0))));
+    const std::string path = BenchDirectory() + "/raw.bin";
+    for (auto _ : state)
+        tw::WriteFileAtomically(path, bytes);
+}
+
+void Formats(benchmark::internal::Benchmark* benchmark)
+{
+    benchmark->ArgName("format")->Arg(tw::pfBinaryV11)->Arg(tw::pfBinaryV10)->Arg(tw::pfText);
+    benchmark->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_Load)->Apply(Formats);
+BENCHMARK(BM_RawRead)->Apply(Formats);
+BENCHMARK(BM_Save)->Apply(Formats);
+BENCHMARK(BM_RawWrite)->Apply(Formats);
+BENCHMARK(BM_RawWriteAtomically)->Apply(Formats);
+
+} // namespace
