@@ -1,0 +1,233 @@
+#include "shell_test_support.h"
+
+#include "document/qzhtml.h"
+#include "generator/generator.h"
+#include "shell/fmxutils.h"
+#include "shell/mainform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLibrary>
+#include <QLineEdit>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace tw::shelltest {
+namespace {
+
+// One application for the whole test program, with settings redirected to
+// a temporary directory before anything reads them.
+class GuiEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        settingsDir_ = std::make_unique<QTemporaryDir>();
+        for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+            QSettings::setPath(format, QSettings::UserScope, settingsDir_->filePath(QStringLiteral("user")));
+            QSettings::setPath(format, QSettings::SystemScope, settingsDir_->filePath(QStringLiteral("system")));
+        }
+        if (!QApplication::instance()) {
+            static int argc = 1;
+            static char name[] = "test_shell";
+            static char* argv[] = {name, nullptr};
+            new QApplication(argc, argv); // lives for the whole test program
+        }
+        QApplication::setApplicationName(QStringLiteral("Treeweaver"));
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> settingsDir_;
+};
+
+[[maybe_unused]] ::testing::Environment* const g_environment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+
+template <typename T>
+T Next(std::deque<T>& queue, const T& fallback, const QString& what)
+{
+    if (queue.empty()) {
+        ADD_FAILURE() << "no scripted answer for: " << what.toStdString();
+        return fallback;
+    }
+    T answer = queue.front();
+    queue.pop_front();
+    return answer;
+}
+
+} // namespace
+
+void ScriptedDialogs::Message(QWidget*, const QString& text)
+{
+    DialogCall call;
+    call.kind = DialogCall::Message;
+    call.text = text;
+    calls.push_back(call);
+}
+
+Answer ScriptedDialogs::Confirm(QWidget*, const QString& text, bool cancellable)
+{
+    DialogCall call;
+    call.kind = DialogCall::Confirm;
+    call.text = text;
+    call.cancellable = cancellable;
+    calls.push_back(call);
+    return Next(answers, Answer::Cancel, text);
+}
+
+std::optional<QString> ScriptedDialogs::OpenFile(QWidget*, const QString& filter, const QString& initialDir,
+                                                 const QString& fileName)
+{
+    DialogCall call;
+    call.kind = DialogCall::Open;
+    call.filter = filter;
+    call.initialDir = initialDir;
+    call.fileName = fileName;
+    calls.push_back(call);
+    const QString answer = Next(openAnswers, CancelOpen, QStringLiteral("open dialog ") + filter);
+    if (answer.isNull())
+        return std::nullopt;
+    return answer;
+}
+
+std::optional<SaveChoice> ScriptedDialogs::SaveFile(QWidget* parent, const QString& filter, int filterIndex,
+                                                    const QString& fileName)
+{
+    SaveRequest request;
+    request.filter = filter;
+    request.filterIndex = filterIndex;
+    request.fileName = fileName;
+    return SaveFileWith(parent, request);
+}
+
+std::optional<SaveChoice> ScriptedDialogs::SaveFileWith(QWidget*, const SaveRequest& request)
+{
+    DialogCall call;
+    call.kind = DialogCall::Save;
+    call.filter = request.filter;
+    call.filterIndex = request.filterIndex;
+    call.fileName = request.fileName;
+    call.defaultSuffix = request.defaultSuffix;
+    call.followsFileType = static_cast<bool>(request.onFileTypeChange);
+    calls.push_back(call);
+    if (request.onFileTypeChange)
+        lastFileTypeHandler = request.onFileTypeChange;
+    const SaveChoice answer = Next(saveAnswers, CancelSave, QStringLiteral("save dialog ") + request.filter);
+    if (answer.path.isNull())
+        return std::nullopt;
+    return answer;
+}
+
+std::optional<unsigned> ScriptedDialogs::ChooseColor(QWidget*, unsigned)
+{
+    ADD_FAILURE() << "unexpected colour dialog";
+    return std::nullopt;
+}
+
+std::vector<DialogCall> ScriptedDialogs::CallsOf(DialogCall::Kind kind) const
+{
+    std::vector<DialogCall> result;
+    for (const auto& call : calls) {
+        if (call.kind == kind)
+            result.push_back(call);
+    }
+    return result;
+}
+
+QStringList ScriptedDialogs::TextsOf(DialogCall::Kind kind) const
+{
+    QStringList texts;
+    for (const auto& call : CallsOf(kind))
+        texts.append(call.text);
+    return texts;
+}
+
+void ShellTest::SetUp()
+{
+    ClearSettings();
+}
+
+void ShellTest::ClearSettings()
+{
+    QSettings(QSettings::UserScope, QStringLiteral("Vellmark Software"), QStringLiteral("Treeweaver")).clear();
+    QSettings(QSettings::SystemScope, QStringLiteral("Vellmark Software"), QStringLiteral("Paths")).clear();
+    QSettings(QSettings::SystemScope, QStringLiteral("Microsoft"), QStringLiteral("Windows")).clear();
+}
+
+void MainFormTest::SetUp()
+{
+    ShellTest::SetUp();
+    ASSERT_TRUE(dir_.isValid());
+    const QDir root(dir_.path());
+    for (const char* sub : {"bin", "Templates/Simple", "Templates/Zweite", "Templates/.versteckt"})
+        ASSERT_TRUE(root.mkpath(QString::fromLatin1(sub)));
+    WriteTextFile(Path(QStringLiteral("Templates/Simple/template.ini")), "[Main]\r\nVarList=Farbe, Breite\r\n");
+    SetTemplatesDirectory(ToCp1252(Path(QStringLiteral("Templates/"))));
+}
+
+void MainFormTest::TearDown()
+{
+    form_.reset();
+    SetTemplatesDirectory({});
+}
+
+Tmainform& MainFormTest::Form()
+{
+    if (!form_)
+        form_ = std::make_unique<Tmainform>(dialogs_, ProgramDir());
+    return *form_;
+}
+
+void MainFormTest::EditSomething(const QString& fileName)
+{
+    Form().efilename()->setText(Path(fileName));
+}
+
+void MainFormTest::MakeDeepTree()
+{
+    TqzHTML& document = Form().Document();
+    MenuTree& tree = document.Tree();
+    MenuNode* parent = &tree.Root();
+    for (const char* caption : {"Eins", "Zwei", "Drei"}) {
+        parent = &tree.AddChild(*parent, caption);
+        document.CreateItemData(*parent);
+    }
+    document.SetModified(true);
+}
+
+bool MainFormTest::SaveEnabled()
+{
+    return Form().CommandAction(Tmainform::cmdSave)->isEnabled();
+}
+
+void WriteTextFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+void CopyLibrary(const char* builtLibrary, const QString& to)
+{
+    ASSERT_TRUE(QFile::copy(QString::fromUtf8(builtLibrary), to)) << to.toStdString();
+}
+
+QString LastLibraryCall(const QString& path)
+{
+    QLibrary library(path);
+    const auto lastCall = reinterpret_cast<const char* (*)()>(library.resolve("fake_maker_last_call"));
+    const QString text = lastCall ? QString::fromLatin1(lastCall()) : QStringLiteral("<not loaded>");
+    library.unload();
+    return text;
+}
+
+QByteArray ReadTextFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+} // namespace tw::shelltest

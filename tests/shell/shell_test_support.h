@@ -1,0 +1,106 @@
+#pragma once
+
+// Test support for the main window and the support services: the
+// application object, settings kept in a temporary place instead of the
+// user's, and dialogs answered from a script.
+
+#include "shell/dialogs.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace tw {
+class Tmainform;
+}
+
+namespace tw::shelltest {
+
+// One dialog or message the program showed, with what it was set up with.
+struct DialogCall {
+    enum Kind { Message, Confirm, Open, Save };
+    Kind kind = Message;
+    QString text; // message or question
+    bool cancellable = false;
+    QString filter;
+    QString initialDir;
+    QString fileName;
+    int filterIndex = 0;
+    QString defaultSuffix;
+    bool followsFileType = false;
+};
+
+inline const QString CancelOpen;
+inline const SaveChoice CancelSave;
+
+// Records every call and answers from queues; a question or dialog without a
+// scripted answer fails the test and is cancelled.
+class ScriptedDialogs : public Dialogs {
+public:
+    std::vector<DialogCall> calls;
+    std::deque<Answer> answers;
+    // A null path stands for a cancelled dialog.
+    std::deque<QString> openAnswers;
+    std::deque<SaveChoice> saveAnswers;
+    // The file-type handler of the last save dialog that had one.
+    FileTypeChangeHandler lastFileTypeHandler;
+
+    void Message(QWidget* parent, const QString& text) override;
+    Answer Confirm(QWidget* parent, const QString& text, bool cancellable) override;
+    std::optional<QString> OpenFile(QWidget* parent, const QString& filter, const QString& initialDir,
+                                    const QString& fileName) override;
+    std::optional<SaveChoice> SaveFile(QWidget* parent, const QString& filter, int filterIndex,
+                                       const QString& fileName) override;
+    std::optional<unsigned> ChooseColor(QWidget* parent, unsigned initial) override;
+    std::optional<SaveChoice> SaveFileWith(QWidget* parent, const SaveRequest& request) override;
+
+    std::vector<DialogCall> CallsOf(DialogCall::Kind kind) const;
+    QStringList TextsOf(DialogCall::Kind kind) const;
+    // True when every scripted answer was used.
+    bool Exhausted() const { return answers.empty() && openAnswers.empty() && saveAnswers.empty(); }
+};
+
+// Base of the GUI tests: empties the program's settings before each test.
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    static void ClearSettings();
+};
+
+// A main window on scratch directories: template sets "Simple" (declaring
+// the variables Farbe and Breite) and "Zweite" plus a hidden one, and a
+// program directory without the maker's libraries.
+class MainFormTest : public ShellTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    Tmainform& Form();
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+    QString ProgramDir() const { return Path(QStringLiteral("bin")); }
+    // Marks the document modified through the output file name field.
+    void EditSomething(const QString& fileName = QStringLiteral("index.htm"));
+    // Gives the document an item on level 3 (the formats 2 and 3 keep two).
+    void MakeDeepTree();
+    bool SaveEnabled();
+
+    QTemporaryDir dir_;
+    ScriptedDialogs dialogs_;
+    std::unique_ptr<Tmainform> form_;
+};
+
+void WriteTextFile(const QString& path, const QByteArray& bytes);
+// Copies one of the built stand-in libraries.
+void CopyLibrary(const char* builtLibrary, const QString& to);
+// What the recording stand-in library at path was last called with.
+QString LastLibraryCall(const QString& path);
+QByteArray ReadTextFile(const QString& path);
+
+} // namespace tw::shelltest

@@ -1,0 +1,322 @@
+#include "shell_test_support.h"
+
+#include "document/qzhtml.h"
+#include "projectfiles/projectfiles.h"
+#include "shell/fmxutils.h"
+#include "shell/mainform.h"
+#include "shell/projectfilenames.h"
+
+#include <QAction>
+#include <QFileInfo>
+#include <QLineEdit>
+
+namespace tw::shelltest {
+namespace {
+
+const QString ChangesQuestion = QStringLiteral("Möchten Sie die Änderungen speichern?");
+const QString DeepQuestion = QStringLiteral("Diese Datei enthält mehr Ebenen, als es das verwendete Format erlaubt. "
+                                            "Wollen Sie die Datei in einem anderen Format speichern?");
+
+QString OverwriteQuestion(const QString& name)
+{
+    return QStringLiteral("Soll die bereits existierende Datei \"") + name + QStringLiteral("\" überschrieben werden?");
+}
+
+// The format a saved project file is read back as (0 when it does not load).
+int SavedFormat(const QString& path)
+{
+    TqzHTML document;
+    int format = 0;
+    return LoadProject(document, ToCp1252(path), format) ? format : 0;
+}
+
+class LifecycleTest : public MainFormTest {
+protected:
+    // Saves the document through Save As, so that it has a project file.
+    void SaveAs(const QString& name, int format)
+    {
+        dialogs_.saveAnswers.push_back(SaveChoice{Path(name), format});
+        Form().SaveAsClick();
+    }
+};
+
+TEST_F(LifecycleTest, NothingIsAskedWhileTheDocumentIsUnchanged)
+{
+    Form().NewClick();
+    dialogs_.openAnswers.push_back(CancelOpen);
+    Form().OpenClick();
+    EXPECT_TRUE(Form().close());
+    EXPECT_TRUE(dialogs_.CallsOf(DialogCall::Confirm).empty());
+}
+
+TEST_F(LifecycleTest, NewWithCancelKeepsTheDocument)
+{
+    EditSomething();
+    dialogs_.answers = {Answer::Cancel};
+    Form().NewClick();
+    EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm), QStringList{ChangesQuestion});
+    EXPECT_TRUE(dialogs_.CallsOf(DialogCall::Confirm)[0].cancellable);
+    EXPECT_EQ(Form().Document().GetFileSetting(fsFilename), ToCp1252(Path(QStringLiteral("index.htm"))));
+    EXPECT_TRUE(Form().Document().Modified());
+}
+
+TEST_F(LifecycleTest, NewWithNoDiscardsTheChanges)
+{
+    EditSomething();
+    dialogs_.answers = {Answer::No};
+    Form().NewClick();
+    EXPECT_EQ(Form().Document().GetFileSetting(fsFilename), "");
+    EXPECT_EQ(Form().efilename()->text(), QString());
+    EXPECT_FALSE(Form().Document().Modified());
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_EQ(Form().windowTitle(), QStringLiteral("Treeweaver"));
+}
+
+TEST_F(LifecycleTest, NewWithYesAndNoFileNameSavesThroughSaveAs)
+{
+    EditSomething();
+    dialogs_.answers = {Answer::Yes};
+    dialogs_.saveAnswers.push_back(SaveChoice{Path(QStringLiteral("neu.twb")), 1});
+    Form().NewClick();
+    const auto saves = dialogs_.CallsOf(DialogCall::Save);
+    ASSERT_EQ(saves.size(), 1u);
+    EXPECT_EQ(saves[0].filter, ProjectSaveFilter);
+    EXPECT_EQ(saves[0].filterIndex, 1);
+    EXPECT_EQ(saves[0].defaultSuffix, QStringLiteral("twb"));
+    EXPECT_TRUE(saves[0].followsFileType);
+    EXPECT_EQ(SavedFormat(Path(QStringLiteral("neu.twb"))), 1);
+    // New went ahead after the save.
+    EXPECT_EQ(Form().Document().GetFileSetting(fsFilename), "");
+    EXPECT_EQ(Form().ProjectFileName(), QString());
+}
+
+TEST_F(LifecycleTest, NewWithYesButCancelledSaveDialogKeepsTheDocument)
+{
+    EditSomething();
+    dialogs_.answers = {Answer::Yes};
+    dialogs_.saveAnswers.push_back(CancelSave);
+    Form().NewClick();
+    EXPECT_TRUE(Form().Document().Modified());
+    EXPECT_NE(Form().Document().GetFileSetting(fsFilename), "");
+}
+
+TEST_F(LifecycleTest, QuestionNamesTheProjectFileAndYesSavesInPlace)
+{
+    EditSomething();
+    SaveAs(QStringLiteral("menu.twf"), 3);
+    EditSomething(QStringLiteral("anders.htm"));
+    dialogs_.answers = {Answer::Yes};
+    dialogs_.openAnswers.push_back(CancelOpen);
+    Form().OpenClick();
+    EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm),
+              QStringList{QStringLiteral("Möchten Sie Änderungen in \"menu.twf\" speichern?")});
+    EXPECT_EQ(dialogs_.CallsOf(DialogCall::Save).size(), 1u); // only the first Save As
+    EXPECT_FALSE(Form().Document().Modified());
+    EXPECT_TRUE(ReadTextFile(Path(QStringLiteral("menu.tws"))).contains("anders.htm"));
+}
+
+TEST_F(LifecycleTest, OpenWithCancelShowsNoDialog)
+{
+    EditSomething();
+    dialogs_.answers = {Answer::Cancel};
+    Form().OpenClick();
+    EXPECT_TRUE(dialogs_.CallsOf(DialogCall::Open).empty());
+}
+
+TEST_F(LifecycleTest, CloseAsksAndCancelKeepsTheWindowOpen)
+{
+    EditSomething();
+    dialogs_.answers = {Answer::Cancel};
+    EXPECT_FALSE(Form().close());
+    EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm), QStringList{ChangesQuestion});
+    EXPECT_EQ(Form().Document().Tree().Count(), 1u);
+
+    MakeDeepTree();
+    dialogs_.answers = {Answer::No};
+    EXPECT_TRUE(Form().close());
+    // Closing deletes every item below the root.
+    EXPECT_EQ(Form().Document().Tree().Count(), 1u);
+}
+
+TEST_F(LifecycleTest, CloseWithYesAndNoToTheDeepLevelQuestionEndsWithoutSaving)
+{
+    EditSomething();
+    SaveAs(QStringLiteral("menu.twf"), 3);
+    const QByteArray before = ReadTextFile(Path(QStringLiteral("menu.twf")));
+    MakeDeepTree();
+    dialogs_.answers = {Answer::Yes, Answer::No};
+    EXPECT_TRUE(Form().close());
+    EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm),
+              (QStringList{QStringLiteral("Möchten Sie Änderungen in \"menu.twf\" speichern?"), DeepQuestion}));
+    EXPECT_EQ(ReadTextFile(Path(QStringLiteral("menu.twf"))), before);
+}
+
+TEST_F(LifecycleTest, DeepTreeInTextFormatAsksUntilBinaryV11IsChosen)
+{
+    EditSomething();
+    SaveAs(QStringLiteral("menu.twf"), 3);
+    MakeDeepTree();
+    dialogs_.answers = {Answer::Yes, Answer::Yes};
+    dialogs_.saveAnswers.push_back(SaveChoice{Path(QStringLiteral("menu.twb")), 2});
+    dialogs_.saveAnswers.push_back(SaveChoice{Path(QStringLiteral("menu.twb")), 1});
+    Form().SaveClick();
+
+    EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm), (QStringList{DeepQuestion, DeepQuestion}));
+    const auto saves = dialogs_.CallsOf(DialogCall::Save);
+    ASSERT_EQ(saves.size(), 3u);
+    // The dialog proposes the binary name and type 1.
+    EXPECT_EQ(saves[1].fileName, Path(QStringLiteral("menu.twb")));
+    EXPECT_EQ(saves[1].filterIndex, 1);
+    EXPECT_EQ(SavedFormat(Path(QStringLiteral("menu.twb"))), 1);
+    EXPECT_EQ(Form().ProjectFileName(), Path(QStringLiteral("menu.twb")));
+    EXPECT_EQ(Form().ProjectFormat(), 1);
+    EXPECT_EQ(Form().windowTitle(), QStringLiteral("menu.twb - Treeweaver"));
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_TRUE(dialogs_.Exhausted());
+}
+
+TEST_F(LifecycleTest, DeclinedDeepLevelQuestionSavesNothing)
+{
+    EditSomething();
+    SaveAs(QStringLiteral("menu.twf"), 3);
+    MakeDeepTree();
+    dialogs_.answers = {Answer::No};
+    Form().SaveClick();
+    EXPECT_TRUE(Form().Document().Modified());
+    EXPECT_TRUE(SaveEnabled());
+    EXPECT_EQ(Form().ProjectFormat(), 3);
+    EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("menu.twb"))));
+}
+
+TEST_F(LifecycleTest, OverwriteIsAskedOnlyForAnotherExistingFile)
+{
+    EditSomething();
+    WriteTextFile(Path(QStringLiteral("alt.twb")), "alt");
+    dialogs_.answers = {Answer::No};
+    SaveAs(QStringLiteral("alt.twb"), 1);
+    EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm), QStringList{OverwriteQuestion(QStringLiteral("alt.twb"))});
+    EXPECT_EQ(ReadTextFile(Path(QStringLiteral("alt.twb"))), QByteArray("alt"));
+    EXPECT_EQ(Form().ProjectFileName(), QString());
+    EXPECT_EQ(Form().windowTitle(), QStringLiteral("Treeweaver"));
+
+    dialogs_.answers = {Answer::Yes};
+    SaveAs(QStringLiteral("alt.twb"), 1);
+    EXPECT_EQ(SavedFormat(Path(QStringLiteral("alt.twb"))), 1);
+    EXPECT_EQ(Form().windowTitle(), QStringLiteral("alt.twb - Treeweaver"));
+
+    // Saving to the current project file never asks.
+    dialogs_.calls.clear();
+    EditSomething(QStringLiteral("zwei.htm"));
+    Form().SaveClick();
+    EXPECT_TRUE(dialogs_.calls.empty());
+    EXPECT_FALSE(Form().Document().Modified());
+
+    // In the deep-level loop the current name is no "other" file.
+    WriteTextFile(Path(QStringLiteral("tief.twf")), "");
+    dialogs_.answers = {Answer::Yes};
+    SaveAs(QStringLiteral("tief.twf"), 3);
+    MakeDeepTree();
+    dialogs_.calls.clear();
+    dialogs_.answers = {Answer::Yes};
+    dialogs_.saveAnswers.push_back(SaveChoice{Path(QStringLiteral("tief.twf")), 1});
+    Form().SaveClick();
+    EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm), QStringList{DeepQuestion});
+    EXPECT_EQ(SavedFormat(Path(QStringLiteral("tief.twf"))), 1);
+}
+
+TEST_F(LifecycleTest, SaveWithoutProjectFileRunsSaveAs)
+{
+    EditSomething();
+    dialogs_.saveAnswers.push_back(CancelSave);
+    Form().SaveClick();
+    ASSERT_EQ(dialogs_.CallsOf(DialogCall::Save).size(), 1u);
+    EXPECT_TRUE(SaveEnabled());
+}
+
+TEST_F(LifecycleTest, SaveIsEnabledExactlyWhileModified)
+{
+    EXPECT_FALSE(SaveEnabled());
+    const qint64 disabledImage = Form().CommandAction(Tmainform::cmdSave)->icon().cacheKey();
+    EditSomething();
+    EXPECT_TRUE(SaveEnabled());
+    EXPECT_NE(Form().CommandAction(Tmainform::cmdSave)->icon().cacheKey(), disabledImage);
+    SaveAs(QStringLiteral("menu.twb"), 1);
+    EXPECT_FALSE(SaveEnabled());
+    EXPECT_EQ(Form().CommandAction(Tmainform::cmdSave)->icon().cacheKey(), disabledImage);
+    Form().feedit()->setText(QStringLiteral(".html"));
+    EXPECT_TRUE(SaveEnabled());
+    EXPECT_EQ(Form().Document().GetFileSetting(fsFileExt), ".html");
+}
+
+TEST_F(LifecycleTest, OpenShowsTheProjectAndItsFileName)
+{
+    EditSomething();
+    Form().feedit()->setText(QStringLiteral("php"));
+    SaveAs(QStringLiteral("projekt.twf"), 3);
+    dialogs_.answers = {Answer::No};
+    EditSomething(QStringLiteral("weg.htm"));
+    Form().NewClick();
+
+    dialogs_.openAnswers.push_back(Path(QStringLiteral("projekt.twf")));
+    Form().OpenClick();
+    const auto opens = dialogs_.CallsOf(DialogCall::Open);
+    ASSERT_EQ(opens.size(), 1u);
+    EXPECT_EQ(opens[0].filter, ProjectOpenFilter);
+    EXPECT_EQ(opens[0].initialDir, QString()); // New left no project file
+    EXPECT_EQ(opens[0].fileName, QString());
+    EXPECT_EQ(Form().windowTitle(), QStringLiteral("projekt.twf - Treeweaver"));
+    EXPECT_EQ(Form().ProjectFormat(), 3);
+    EXPECT_EQ(Form().efilename()->text(), Path(QStringLiteral("index.htm")));
+    EXPECT_EQ(Form().feedit()->text(), QStringLiteral("php"));
+    EXPECT_FALSE(Form().Document().Modified());
+    EXPECT_FALSE(SaveEnabled());
+
+    dialogs_.openAnswers.push_back(CancelOpen);
+    Form().OpenClick();
+    EXPECT_EQ(dialogs_.CallsOf(DialogCall::Open)[1].initialDir, dir_.path() + QLatin1Char('/'));
+}
+
+TEST_F(LifecycleTest, FailedLoadShowsTheErrorAndTheFileNameInTheCaption)
+{
+    WriteTextFile(Path(QStringLiteral("kaputt.twb")), QByteArray("\x01\x02 kein Projekt", 15));
+    dialogs_.openAnswers.push_back(Path(QStringLiteral("kaputt.twb")));
+    Form().OpenClick();
+    const QStringList messages = dialogs_.TextsOf(DialogCall::Message);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(QStringLiteral("kaputt.twb: "))) << messages[0].toStdString();
+    EXPECT_EQ(Form().windowTitle(), QStringLiteral("kaputt.twb - Treeweaver"));
+    EXPECT_EQ(Form().ProjectFileName(), Path(QStringLiteral("kaputt.twb")));
+}
+
+TEST_F(LifecycleTest, DurchsuchenUsesTheSharedSaveDialogState)
+{
+    EditSomething();
+    SaveAs(QStringLiteral("menu.twf"), 3);
+    dialogs_.saveAnswers.push_back(SaveChoice{Path(QStringLiteral("site/index.htm")), 1});
+    Form().Button2Click();
+    const auto saves = dialogs_.CallsOf(DialogCall::Save);
+    ASSERT_EQ(saves.size(), 2u);
+    EXPECT_EQ(saves[1].filter, HtmlSaveFilter);
+    EXPECT_EQ(saves[1].defaultSuffix, QStringLiteral("htm"));
+    EXPECT_FALSE(saves[1].followsFileType);
+    EXPECT_EQ(saves[1].fileName, Path(QStringLiteral("menu.twf")));
+    EXPECT_EQ(saves[1].filterIndex, 3);
+    EXPECT_EQ(Form().efilename()->text(), Path(QStringLiteral("site/index.htm")));
+    EXPECT_EQ(Form().Document().GetFileSetting(fsFilename), ToCp1252(Path(QStringLiteral("site/index.htm"))));
+    EXPECT_TRUE(Form().Document().Modified());
+}
+
+TEST_F(LifecycleTest, GenerateWithoutFileNameAndOpenMenuBeforeGenerating)
+{
+    Form().GenerateClick();
+    Form().OpenMenuClick();
+    EditSomething();
+    Form().OpenMenuClick();
+    EXPECT_EQ(dialogs_.TextsOf(DialogCall::Message),
+              (QStringList{QStringLiteral("Kein Dateiname zum Speichern angegeben"),
+                           QStringLiteral("Kein Dateiname zum Speichern angegeben"),
+                           QStringLiteral("Es wurde noch kein Menü erstellt!")}));
+}
+
+} // namespace
+} // namespace tw::shelltest

@@ -1,0 +1,290 @@
+#include "shell_test_support.h"
+
+#include "document/qzhtml.h"
+#include "shell/cdialog.h"
+#include "shell/fmxutils.h"
+#include "shell/generalpage.h"
+#include "shell/mainform.h"
+#include "shell/qtdialogs.h"
+#include "shell/variablespage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+namespace tw::shelltest {
+namespace {
+
+using WindowTest = MainFormTest;
+
+// The visible toolbar, captions with "|" for separators.
+QStringList VisibleCommands(const QToolBar& bar)
+{
+    QStringList items;
+    for (const QAction* action : bar.actions()) {
+        if (action->isVisible())
+            items.append(action->isSeparator() ? QStringLiteral("|") : action->text());
+    }
+    return items;
+}
+
+QStringList Tabs(const QTabWidget& tabs)
+{
+    QStringList names;
+    for (int i = 0; i < tabs.count(); ++i)
+        names.append(tabs.tabText(i));
+    return names;
+}
+
+QStringList VariableNames(const TqzHTML& document)
+{
+    QStringList names;
+    for (std::size_t row = 0; row < document.Variables().Count(); ++row)
+        names.append(FromCp1252(document.Variables().Caption(row)) +
+                     (document.Variables().Data(row).FromTemplate ? QStringLiteral("*") : QString()));
+    return names;
+}
+
+void ClickTemplate(Tmainform& form, int row)
+{
+    QListWidget* list = form.lbTemplates();
+    const QRect rect = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+TEST_F(WindowTest, StartsWithTheCommandsPagesAndNoProject)
+{
+    Tmainform& form = Form();
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Treeweaver"));
+    EXPECT_EQ(VisibleCommands(*form.CommandBar()),
+              (QStringList{QStringLiteral("Beenden"), QStringLiteral("|"), QStringLiteral("Neu"),
+                           QStringLiteral("Öffnen"), QStringLiteral("Speichern"), QStringLiteral("Speichern als"),
+                           QStringLiteral("|"), QStringLiteral("Quellcode erstellen"), QStringLiteral("Menü öffnen"),
+                           QStringLiteral("|"), QStringLiteral("Info")}));
+    const QStringList hints{QStringLiteral("Programm beenden"),
+                            QStringLiteral("Neu"),
+                            QStringLiteral("Öffnen..."),
+                            QStringLiteral("Speichern"),
+                            QStringLiteral("Speichern unter..."),
+                            QStringLiteral("Menü erstellen"),
+                            QStringLiteral("Menü anzeigen"),
+                            QStringLiteral("Versionskontrolle"),
+                            QStringLiteral("Info")};
+    for (int command = 0; command < Tmainform::CommandCount; ++command)
+        EXPECT_EQ(form.CommandAction(static_cast<Tmainform::Command>(command))->toolTip(), hints[command]);
+    EXPECT_FALSE(form.CommandBar()->isMovable());
+    EXPECT_FALSE(form.CommandBar()->isFloatable());
+    EXPECT_FALSE(SaveEnabled());
+
+    EXPECT_EQ(Tabs(*form.Pages()), (QStringList{QStringLiteral("Menüstruktur"), QStringLiteral("Menüeinstellungen")}));
+    EXPECT_EQ(form.Pages()->currentIndex(), 0);
+    EXPECT_EQ(Tabs(*form.SettingsPages()),
+              (QStringList{QStringLiteral("Allgemein"), QStringLiteral("Layout"), QStringLiteral("eigene Variablen")}));
+    EXPECT_EQ(form.size(), QSize(460, 565));
+    EXPECT_EQ(form.Document().Tree().Root().Caption(), "Unbenannt");
+    EXPECT_EQ(form.ProjectFormat(), 1);
+}
+
+TEST_F(WindowTest, GeneralPageControlsCarryTheirSettingIndex)
+{
+    Tmainform& form = Form();
+    EXPECT_EQ(Tag(form.lbTemplates()), 1);
+    EXPECT_EQ(Tag(form.efilename()), 2);
+    EXPECT_EQ(Tag(form.feedit()), 3);
+    EXPECT_EQ(form.Button2()->text(), QStringLiteral("Durchsuchen..."));
+    EXPECT_EQ(form.efilename()->toolTip(),
+              QStringLiteral("Das fertige Menü wird unter diesem Dateinamen gespeichert."));
+    EXPECT_EQ(form.lbTemplates()->toolTip(),
+              QStringLiteral("Wählen Sie hier die Vorlage aus, aus der das Menü erstellt werden soll."));
+    EXPECT_TRUE(form.feedit()->toolTip().startsWith(QStringLiteral("Geben Sie hier die Endung an")));
+
+    // Keystroke by keystroke, the whole text goes to the document.
+    form.feedit()->setFocus();
+    QTest::keyClicks(form.feedit(), QStringLiteral("ph"));
+    EXPECT_EQ(form.Document().GetFileSetting(fsFileExt), "ph");
+    EXPECT_TRUE(form.Document().Modified());
+}
+
+TEST_F(WindowTest, TemplateListShowsTheSetsAndAClickAppliesOne)
+{
+    Tmainform& form = Form();
+    ASSERT_EQ(form.lbTemplates()->count(), 2);
+    EXPECT_EQ(form.lbTemplates()->item(0)->text(), QStringLiteral("Simple"));
+    EXPECT_EQ(form.lbTemplates()->item(1)->text(), QStringLiteral("Zweite"));
+    EXPECT_TRUE(form.lbTemplates()->selectedItems().isEmpty());
+
+    form.show();
+    ClickTemplate(form, 0);
+    EXPECT_EQ(form.Document().GetFileSetting(fsTemplate), "Simple");
+    EXPECT_EQ(VariableNames(form.Document()), (QStringList{QStringLiteral("Farbe*"), QStringLiteral("Breite*")}));
+    EXPECT_TRUE(SaveEnabled());
+
+    // Clicking the entry already selected applies it again.
+    form.Document().SetModified(false);
+    ClickTemplate(form, 0);
+    EXPECT_TRUE(form.Document().Modified());
+
+    ClickTemplate(form, 1);
+    EXPECT_EQ(form.Document().GetFileSetting(fsTemplate), "Zweite");
+    EXPECT_EQ(VariableNames(form.Document()), (QStringList{QStringLiteral("Farbe"), QStringLiteral("Breite")}));
+}
+
+TEST_F(WindowTest, OpenSelectsTheProjectsTemplateInAnyCase)
+{
+    Tmainform& form = Form();
+    form.efilename()->setText(Path(QStringLiteral("index.htm")));
+    form.Document().SetFileSetting(fsTemplate, "sIMPLE");
+    dialogs_.saveAnswers.push_back(SaveChoice{Path(QStringLiteral("p.twf")), 3});
+    form.SaveAsClick();
+    form.Document().SetFileSetting(fsTemplate, "Fehlt");
+    dialogs_.saveAnswers.push_back(SaveChoice{Path(QStringLiteral("q.twf")), 3});
+    form.SaveAsClick();
+
+    dialogs_.openAnswers.push_back(Path(QStringLiteral("p.twf")));
+    form.OpenClick();
+    ASSERT_EQ(form.lbTemplates()->selectedItems().size(), 1);
+    EXPECT_EQ(form.lbTemplates()->selectedItems()[0]->text(), QStringLiteral("Simple"));
+    EXPECT_EQ(form.Document().GetFileSetting(fsTemplate), "sIMPLE");
+    EXPECT_EQ(VariableNames(form.Document()), (QStringList{QStringLiteral("Farbe*"), QStringLiteral("Breite*")}));
+    // The template's variables were added as rows, which is a change.
+    EXPECT_TRUE(form.Document().Modified());
+
+    dialogs_.answers = {Answer::No};
+    dialogs_.openAnswers.push_back(Path(QStringLiteral("q.twf")));
+    form.OpenClick();
+    EXPECT_TRUE(form.lbTemplates()->selectedItems().isEmpty());
+    EXPECT_EQ(form.Document().GetFileSetting(fsTemplate), "Fehlt");
+    EXPECT_FALSE(form.Document().Modified());
+}
+
+TEST_F(WindowTest, WindowValuesAreRestoredAndWrittenOnClosing)
+{
+    {
+        QSettings settings(QSettings::UserScope, QStringLiteral("Vellmark Software"), QStringLiteral("Treeweaver"));
+        settings.setValue(QStringLiteral("FormSettings/Left"), 33);
+        settings.setValue(QStringLiteral("FormSettings/Top"), 44);
+        settings.setValue(QStringLiteral("FormSettings/ColVarNameWidth"), 120);
+    }
+    Tmainform& form = Form();
+    EXPECT_EQ(form.pos(), QPoint(33, 44));
+    EXPECT_EQ(form.variablesPage()->columnWidths().name, 120);
+    EXPECT_EQ(form.variablesPage()->columnWidths().value, 320);
+
+    form.variablesPage()->setColumnWidths(150, 250);
+    form.move(70, 80);
+    ASSERT_TRUE(form.close());
+    QSettings settings(QSettings::UserScope, QStringLiteral("Vellmark Software"), QStringLiteral("Treeweaver"));
+    settings.beginGroup(QStringLiteral("FormSettings"));
+    EXPECT_EQ(settings.value(QStringLiteral("Left")).toInt(), 70);
+    EXPECT_EQ(settings.value(QStringLiteral("Top")).toInt(), 80);
+    EXPECT_EQ(settings.value(QStringLiteral("LayoutWidth")).toInt(), 100);
+    EXPECT_EQ(settings.value(QStringLiteral("ColVarNameWidth")).toInt(), 150);
+    EXPECT_EQ(settings.value(QStringLiteral("ColVarTextWidth")).toInt(), 250);
+}
+
+TEST_F(WindowTest, CancelledClosingWritesNoValues)
+{
+    EditSomething();
+    dialogs_.answers = {Answer::Cancel};
+    EXPECT_FALSE(Form().close());
+    QSettings settings(QSettings::UserScope, QStringLiteral("Vellmark Software"), QStringLiteral("Treeweaver"));
+    EXPECT_TRUE(settings.allKeys().isEmpty());
+}
+
+TEST_F(WindowTest, WithoutMakerLibrariesInfoShowsANoticeAndVersionCheckIsHidden)
+{
+    Tmainform& form = Form();
+    EXPECT_FALSE(form.CommandAction(Tmainform::cmdVersionCheck)->isVisible());
+    EXPECT_FALSE(form.VersionCheckSeparator()->isVisible());
+    form.InfoClick();
+    const QStringList messages = dialogs_.TextsOf(DialogCall::Message);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(QStringLiteral("Treeweaver 2.5")));
+    EXPECT_TRUE(messages[0].contains(QStringLiteral("Vellmark Software")));
+}
+
+TEST_F(WindowTest, MakerLibrariesBesideTheProgramAreCalled)
+{
+    const QString info = ProgramDir() + QLatin1Char('/') + SharedLibraryFileName(QStringLiteral("infobox"));
+    const QString update = ProgramDir() + QLatin1Char('/') + SharedLibraryFileName(QStringLiteral("updcheck"));
+    CopyLibrary(TW_FAKE_MAKER_LIBRARY, info);
+    CopyLibrary(TW_FAKE_MAKER_LIBRARY, update);
+    Tmainform& form = Form();
+    EXPECT_TRUE(form.CommandAction(Tmainform::cmdVersionCheck)->isVisible());
+    EXPECT_TRUE(form.VersionCheckSeparator()->isVisible());
+    EXPECT_EQ(VisibleCommands(*form.CommandBar()).mid(7),
+              (QStringList{QStringLiteral("Quellcode erstellen"), QStringLiteral("Menü öffnen"), QStringLiteral("|"),
+                           QStringLiteral("Version prüfen"), QStringLiteral("|"), QStringLiteral("Info")}));
+
+    form.CommandAction(Tmainform::cmdInfo)->trigger();
+    EXPECT_EQ(LastLibraryCall(info), QStringLiteral("info handle [Treeweaver 2.5] [] [] [] handle"));
+    form.CommandAction(Tmainform::cmdVersionCheck)->trigger();
+    EXPECT_EQ(LastLibraryCall(update), QStringLiteral("update handle [] [] [tweaver] []"));
+    EXPECT_TRUE(dialogs_.calls.empty());
+}
+
+TEST_F(WindowTest, RendersTheWindowForALook)
+{
+    Tmainform& form = Form();
+    form.show();
+    const QString dir = QStringLiteral(TW_TEST_OUTPUT_DIR);
+    const QImage start = form.grab().toImage();
+    EXPECT_EQ(start.size(), QSize(460, 565) * start.devicePixelRatio());
+    EXPECT_TRUE(start.save(dir + QStringLiteral("/mainform.png")));
+    form.Pages()->setCurrentIndex(1);
+    EXPECT_TRUE(form.grab().save(dir + QStringLiteral("/mainform-allgemein.png")));
+}
+
+// Qt's own save dialog, driven like a user: picking another file type
+// rewrites the name the way the program wants, not the way Qt would.
+TEST_F(WindowTest, SaveDialogRewritesTheNameOnFileTypeChanges)
+{
+    QtDialogs dialogs(QStringLiteral("Treeweaver"));
+    QStringList seen;
+    QTimer::singleShot(0, [&seen, this] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        ASSERT_NE(name, nullptr);
+        ASSERT_NE(types, nullptr);
+        const auto pick = [&](int type, const QString& typed) {
+            if (!typed.isNull())
+                name->setText(typed);
+            types->setFocus();
+            QTest::keyClick(types, type > types->currentIndex() + 1 ? Qt::Key_Down : Qt::Key_Up);
+            QCoreApplication::processEvents();
+            seen.append(name->text());
+        };
+        seen.append(name->text());
+        pick(2, QStringLiteral("menu"));
+        pick(3, QString());
+        pick(2, QStringLiteral("menu.htm"));
+        pick(3, QStringLiteral("projekt.TWB"));
+        pick(2, QString());
+        dialog->reject();
+    });
+    SaveRequest request;
+    request.filter = QStringLiteral("Treeweaver Binary File V1.1(*.twb)|*.twb|Treeweaver Binary File (*.twb)|*.twb|"
+                                    "Treeweaver File (*.twf)|*.twf");
+    request.filterIndex = 1;
+    request.fileName = Path(QStringLiteral("start.twb"));
+    request.defaultSuffix = QStringLiteral("twb");
+    request.onFileTypeChange = &Tmainform::Savetwb;
+    EXPECT_FALSE(dialogs.SaveFileWith(nullptr, request).has_value());
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("start.twb"), QStringLiteral("menu.twb"), QStringLiteral("menu.twf"),
+                                 QStringLiteral("menu.htm.twb"), QStringLiteral("projekt.twf"),
+                                 QStringLiteral("projekt.twb")}));
+}
+
+} // namespace
+} // namespace tw::shelltest
