@@ -68,6 +68,7 @@ public:
     void PopupMenu1Popup();
     // The delayed selection report: fills or clears the link fields.
     void TreeView1Change();
+    bool selectionReportPending() const { return selectionReport_.isActive(); }
 
 private:
     QWidget* createTreePanel();
