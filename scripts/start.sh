@@ -1,0 +1,24 @@
+#!/bin/sh
+# Builds the desktop program (with the template sets beside it) and starts it.
+set -eu
+cd "$(dirname "$0")/.."
+
+BUILD_DIR="${TW_BUILD_DIR:-build}"
+JOBS="$(nproc 2>/dev/null || echo 2)"
+
+if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
+    cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
+cmake --build "$BUILD_DIR" --target treeweaver -j "$JOBS"
+
+PROGRAM="$BUILD_DIR/bin/treeweaver"
+case "$(uname -s)" in
+Linux | *BSD)
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+        echo "Treeweaver is built, but there is no display to show its window on (DISPLAY and WAYLAND_DISPLAY are empty)."
+        echo "Start it on a virtual display instead:  xvfb-run -a -s \"-screen 0 1280x800x24\" $PROGRAM"
+        exit 1
+    fi
+    ;;
+esac
+exec "$PROGRAM"
