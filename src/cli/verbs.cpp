@@ -17,30 +17,30 @@ namespace {
 
 // Loads the project the way the window's "Öffnen" does: with the format number
 // the window holds after start-up, then applying the template's variable list
-// whatever the outcome. True when the load told of no problem; a load can end
-// "successfully" after a message (an unsupported binary version leaves the
-// document empty), so the messages count too.
-bool OpenProject(TqzHTML& document, const std::string& path, int& format, const MessageLines& messages)
+// whatever the outcome. True when the load succeeded.
+bool OpenProject(TqzHTML& document, const std::string& path, int& format)
 {
-    const int shownBefore = messages.Count();
     format = pfBinaryV11;
     const bool loaded = LoadProject(document, path, format);
     LoadTemplateVarList(document, SelectTemplateName(document.GetFileSetting(fsTemplate)));
-    return loaded && messages.Count() == shownBefore;
+    return loaded;
 }
 
 // "show" prints the document also after a failed load, as the window shows
 // what the load left behind. "convert" and "generate" stop there instead:
 // their result would silently lack whatever came after the error.
-void Run(const Invocation& invocation, std::ostream& out, const MessageLines& messages)
+void Run(const Invocation& invocation, std::ostream& out)
 {
     SetTemplatesDirectory(invocation.templates.value_or(""));
     TqzHTML document;
     int format = 0;
-    const bool opened = OpenProject(document, invocation.project, format, messages);
+    const bool opened = OpenProject(document, invocation.project, format);
     switch (invocation.verb) {
     case Verb::Show:
-        out << ProjectToJson(document, format).dump(2) << '\n';
+        out << ProjectToJson(document, format).dump(2) << '\n' << std::flush;
+        if (!out) {
+            tw::ShowMessage("Die Ausgabe konnte nicht geschrieben werden.");
+        }
         break;
     case Verb::Convert:
         if (opened) {
@@ -77,7 +77,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     MessageLines messages(err);
     const ScopedMessageSink sink(messages);
     try {
-        Run(invocation, out, messages);
+        Run(invocation, out);
     } catch (const std::exception& error) {
         // The document code reports its own errors; whatever still escapes
         // (such as an exhausted memory) is told like any other message.

@@ -99,7 +99,7 @@ TEST(CliConvert, UnsupportedBinaryVersionIsReportedInUtf8AndNotConverted)
     const ProgramResult result = RunProgram({"convert", project.string(), target.string(), "--format", "3"});
 
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "neu.twb: Das Format dieser TWB Version wird nicht unterst\u00FCtzt\n");
+    EXPECT_EQ(result.err, "Das Format dieser TWB Version wird nicht unterst\u00FCtzt\n");
     EXPECT_FALSE(std::filesystem::exists(target));
 }
 

@@ -9,7 +9,7 @@ namespace {
 TEST(CliGenerate, WritesMainAndSubmenuFilesWithTemplatesAndOutputGiven)
 {
     const TempDir dir;
-    const auto project = WriteSampleProject(dir);
+    const auto project = WriteSampleProject(dir, "Blau");
     const auto templates = WriteSampleTemplates(dir);
     const auto mainFile = dir.Path() / "Ausgabe" / "men\u00FC.htm";
     std::filesystem::create_directories(mainFile.parent_path());

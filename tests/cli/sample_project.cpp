@@ -2,7 +2,7 @@
 
 namespace tw::cli::test {
 
-std::filesystem::path WriteSampleProject(const TempDir& dir)
+std::filesystem::path WriteSampleProject(const TempDir& dir, const std::string& templateName)
 {
     dir.Write("Men\u00FC.tws", "[Main]\r\n"
                                "TextColor=clred\r\n"
@@ -11,8 +11,10 @@ std::filesystem::path WriteSampleProject(const TempDir& dir)
                                "ALinkColor=CLBTNFACE\r\n"
                                "Title=Sch\xF6n\r\n"
                                "FontSize=12pt\r\n"
-                               "Template=blau\r\n"
-                               "fileext=html\r\n");
+                               "Template=" +
+                                   templateName +
+                                   "\r\n"
+                                   "fileext=html\r\n");
     dir.Write("Men\u00FC.twv", "Farbe\xB6rot\r\n"
                                "Gru\xDF\xB6Hallo Welt\r\n");
     return dir.Write("Men\u00FC.twf", "TWF 2\r\n"

@@ -1,8 +1,11 @@
+#include "cli/verbs.h"
 #include "cli_fixture.h"
 #include "sample_project.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+
+#include <sstream>
 
 namespace tw::cli::test {
 namespace {
@@ -97,6 +100,18 @@ TEST(CliShow, MissingProjectIsReportedWithItsFileName)
     const auto lines = Lines(result.err);
     ASSERT_EQ(lines.size(), 1U) << result.err;
     EXPECT_EQ(lines[0].rfind("fehlt.twb: ", 0), 0U) << lines[0];
+}
+
+TEST(CliShow, OutputThatCannotBeWrittenIsNotASuccess)
+{
+    const TempDir dir;
+    const auto project = WriteSampleProject(dir);
+    std::ostringstream out;
+    out.setstate(std::ios::badbit);
+    std::ostringstream err;
+
+    EXPECT_EQ(RunCommandLine({"show", project.string(), "--templates", dir.Path().string()}, out, err), 1);
+    EXPECT_EQ(err.str(), "Die Ausgabe konnte nicht geschrieben werden.\n");
 }
 
 } // namespace
