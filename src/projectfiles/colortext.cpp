@@ -2,11 +2,10 @@
 
 #include "document/cstring.h"
 #include "platform/error.h"
+#include "platform/inifile.h"
 
 #include <array>
-#include <cstdint>
 #include <cstdio>
-#include <optional>
 
 namespace tw {
 namespace {
@@ -66,52 +65,6 @@ constexpr std::array<ColorName, 42> ColorNames{{
     {"clInfoBk", SystemColor(24)},
 }};
 
-int DigitValue(char c, int base)
-{
-    int value = -1;
-    if (c >= '0' && c <= '9')
-        value = c - '0';
-    else if (c >= 'a' && c <= 'f')
-        value = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F')
-        value = c - 'A' + 10;
-    return value < base ? value : -1;
-}
-
-// Decimal or hexadecimal ("$", "0x") with an optional sign, after leading
-// blanks; the value must fit 32 bits. A negative number wraps around as the
-// colour's 32-bit pattern.
-std::optional<TColor> ParseColorNumber(const std::string& text)
-{
-    std::size_t pos = text.find_first_not_of(' ');
-    if (pos == std::string::npos)
-        return std::nullopt;
-    bool negative = false;
-    if (text[pos] == '+' || text[pos] == '-')
-        negative = text[pos++] == '-';
-    int base = 10;
-    if (pos < text.size() && text[pos] == '$') {
-        base = 16;
-        ++pos;
-    } else if (pos + 1 < text.size() && text[pos] == '0' && (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
-        base = 16;
-        pos += 2;
-    }
-    if (pos == text.size())
-        return std::nullopt;
-    uint64_t value = 0;
-    for (; pos < text.size(); ++pos) {
-        const int digit = DigitValue(text[pos], base);
-        if (digit < 0)
-            return std::nullopt;
-        value = value * static_cast<uint64_t>(base) + static_cast<uint64_t>(digit);
-        if (value > UINT32_MAX)
-            return std::nullopt;
-    }
-    const auto bits = static_cast<TColor>(value);
-    return negative ? static_cast<TColor>(0u - bits) : bits;
-}
-
 } // namespace
 
 std::string ColorToStoredText(TColor color)
@@ -131,8 +84,9 @@ TColor StoredTextToColor(const std::string& text)
         if (SameTextAscii(text, entry.name))
             return entry.value;
     }
-    if (const auto number = ParseColorNumber(text))
-        return *number;
+    // Hexadecimal texts name the 32-bit pattern; decimal ones may be negative.
+    if (const auto number = ParseProfileInteger(text))
+        return static_cast<TColor>(*number);
     throw ConvertError(FormatMessage("'%s' is not a valid integer value", text));
 }
 

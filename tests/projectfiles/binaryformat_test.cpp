@@ -64,12 +64,7 @@ TEST_F(BinaryFormat, V11KeepsEverythingAndV10FlattensAndDropsDeepLevels)
     EXPECT_TRUE(loaded_);
     EXPECT_EQ(DumpTree(document_), tree);
     EXPECT_EQ(DumpVariables(document_), DumpVariables(original));
-    for (int i = 1; i <= ColorCount; ++i)
-        EXPECT_EQ(document_.GetColor(i), original.GetColor(i)) << i;
-    for (int i = 1; i <= StringCount; ++i)
-        EXPECT_EQ(document_.GetString(i), original.GetString(i)) << i;
-    for (int i = 1; i <= FileSettingCount; ++i)
-        EXPECT_EQ(document_.GetFileSetting(i), original.GetFileSetting(i)) << i;
+    ExpectSameSettings(document_, original);
     EXPECT_FALSE(document_.Variables().Data(2).FromTemplate);
     EXPECT_EQ(document_.Tree().Root().Caption(), "p11.twb");
     EXPECT_FALSE(document_.Modified());

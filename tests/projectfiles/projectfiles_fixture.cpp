@@ -77,6 +77,16 @@ std::string DumpTree(const TqzHTML& document)
     return dump;
 }
 
+void ExpectSameSettings(const TqzHTML& actual, const TqzHTML& expected)
+{
+    for (int i = 1; i <= ColorCount; ++i)
+        EXPECT_EQ(actual.GetColor(i), expected.GetColor(i)) << "colour " << i;
+    for (int i = 1; i <= StringCount; ++i)
+        EXPECT_EQ(actual.GetString(i), expected.GetString(i)) << "text " << i;
+    for (int i = 1; i <= FileSettingCount; ++i)
+        EXPECT_EQ(actual.GetFileSetting(i), expected.GetFileSetting(i)) << "file setting " << i;
+}
+
 std::string DumpVariables(const TqzHTML& document)
 {
     std::string dump;

@@ -44,6 +44,8 @@ MenuNode& AddItem(TqzHTML& document, MenuNode& parent, const std::string& captio
 
 // One line per item: indentation by depth, caption|link|target.
 std::string DumpTree(const TqzHTML& document);
+// Expects every colour, text and file setting of actual to equal expected's.
+void ExpectSameSettings(const TqzHTML& actual, const TqzHTML& expected);
 // name=value lines of all variables.
 std::string DumpVariables(const TqzHTML& document);
 

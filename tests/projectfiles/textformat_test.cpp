@@ -59,12 +59,7 @@ TEST_F(TextFormat, RoundTripKeepsTwoLevelsAndFlattensValues)
                                    "\xDC"
                                    "ber uns|http://example.org/?a=1&b=2|\n");
     EXPECT_EQ(DumpVariables(document_), "Autor=Erika \xB6 Mustermann\nFuss=Zeile 1 Zeile 2Zeile 3\nLeer=\n");
-    for (int i = 1; i <= ColorCount; ++i)
-        EXPECT_EQ(document_.GetColor(i), original.GetColor(i)) << i;
-    for (int i = 1; i <= StringCount; ++i)
-        EXPECT_EQ(document_.GetString(i), original.GetString(i)) << i;
-    for (int i = 1; i <= FileSettingCount; ++i)
-        EXPECT_EQ(document_.GetFileSetting(i), original.GetFileSetting(i)) << i;
+    ExpectSameSettings(document_, original);
     EXPECT_EQ(document_.Tree().Root().Caption(), "menu.twf");
     EXPECT_FALSE(document_.Modified());
     EXPECT_TRUE(sink_.messages.empty());
