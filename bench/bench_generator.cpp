@@ -103,18 +103,25 @@ void ReportOutput(benchmark::State& state, const FileSet& files, std::size_t ite
     state.SetComplexityN(static_cast<int64_t>(items));
 }
 
-void RunGeneration(benchmark::State& state, const std::vector<int>& fanouts, const std::string& templateSet)
+// Generates once; false (and the benchmark skipped) when a message came up.
+bool GenerateOnce(benchmark::State& state, tw::TqzHTML& document)
 {
     CountingSink sink;
     tw::ScopedMessageSink scope(sink);
+    tw::Generate(document);
+    if (sink.last.empty())
+        return true;
+    state.SkipWithError(sink.last.c_str());
+    return false;
+}
+
+void RunGeneration(benchmark::State& state, const std::vector<int>& fanouts, const std::string& templateSet)
+{
     ScratchDirectory out;
     auto document = MakeDocument(fanouts, templateSet, out.Path());
     // Every timed run replaces the files of the run before, as a regeneration does.
-    tw::Generate(*document);
-    if (!sink.last.empty()) {
-        state.SkipWithError(sink.last.c_str());
+    if (!GenerateOnce(state, *document))
         return;
-    }
     for (auto _ : state)
         tw::Generate(*document);
     ReportOutput(state, ReadFiles(out.Path()), document->Tree().Count() - 1);
@@ -124,15 +131,10 @@ void RunGeneration(benchmark::State& state, const std::vector<int>& fanouts, con
 // them, without building them.
 void RunWritingOnly(benchmark::State& state, const std::vector<int>& fanouts, const std::string& templateSet)
 {
-    CountingSink sink;
-    tw::ScopedMessageSink scope(sink);
     ScratchDirectory generated;
     auto document = MakeDocument(fanouts, templateSet, generated.Path());
-    tw::Generate(*document);
-    if (!sink.last.empty()) {
-        state.SkipWithError(sink.last.c_str());
+    if (!GenerateOnce(state, *document))
         return;
-    }
     const FileSet files = ReadFiles(generated.Path());
     ScratchDirectory out;
     const std::string directory = tw::FromFsPath(out.Path()) + "/";

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <regex>
 #include <sstream>
+#include <sys/wait.h>
 
 namespace tw::test {
 namespace {
@@ -176,31 +177,14 @@ TEST(ShippedTemplatesTest, TogetherUseEveryPlaceholder)
         for (const auto& entry : std::filesystem::directory_iterator(ToFsPath(TemplatesDirectory() + set)))
             text += ReadTextFile(entry.path());
     }
-    const std::vector<std::string> placeholders{"$Link$",
-                                                "$LinkTarget$",
-                                                "$Linkname$",
-                                                "$LinkID$",
-                                                "$FirstLetter$",
-                                                "$RestLetter$",
-                                                "$TextColor$",
-                                                "$BackgroundColor$",
-                                                "$LinkColor$",
-                                                "$ALinkColor$",
-                                                "$VLinkColor$",
-                                                "$HoverColor$",
-                                                "$FirstLetterColor$",
-                                                "$Title$",
-                                                "$Font$",
-                                                "$FontSize$",
-                                                "$SubMenuFont$",
-                                                "$SubMenuFontSize$",
-                                                "$SubMenuLeftMargin$",
-                                                "$BackgroundImage$",
-                                                "$hr$",
-                                                "$FileName$",
-                                                "$CurrentFilename$",
-                                                "$Kopfzeile$",
-                                                "$Fusszeile$"};
+    TqzHTML document;
+    std::vector<std::string> placeholders{"$Link$",        "$LinkTarget$", "$Linkname$", "$LinkID$",
+                                          "$FirstLetter$", "$RestLetter$", "$FileName$", "$CurrentFilename$",
+                                          "$Kopfzeile$",   "$Fusszeile$"};
+    for (int index = 1; index <= ColorCount; ++index)
+        placeholders.push_back(document.GetColorPlaceholder(index));
+    for (int index = 1; index <= StringCount; ++index)
+        placeholders.push_back(document.GetStringPlaceholder(index));
     for (const std::string& placeholder : placeholders)
         EXPECT_NE(text.find(placeholder), std::string::npos) << placeholder;
 }
