@@ -243,6 +243,7 @@ TEST_F(BinaryFormat, EveryTruncationLoadsWhatItHolds)
     ASSERT_TRUE(SaveProject(document_, PathOf("full.twb"), pfBinaryV11));
     const std::string full = ReadBytes("full.twb");
     std::size_t previousCount = 1;
+    int colourErrors = 0;
     for (std::size_t length = 6; length < full.size(); ++length) {
         WriteBytes("cut.twb", full.substr(0, length));
         sink_.messages.clear();
@@ -253,6 +254,7 @@ TEST_F(BinaryFormat, EveryTruncationLoadsWhatItHolds)
             ASSERT_EQ(sink_.messages.size(), 1u) << length;
             EXPECT_NE(sink_.messages[0].find("is not a valid integer value"), std::string::npos) << length;
             EXPECT_EQ(document_.Tree().Root().Caption(), "Unbenannt");
+            ++colourErrors;
         } else {
             EXPECT_TRUE(sink_.messages.empty()) << length;
         }
@@ -260,6 +262,8 @@ TEST_F(BinaryFormat, EveryTruncationLoadsWhatItHolds)
         EXPECT_LE(document_.Variables().Count(), 3u);
         previousCount = document_.Tree().Count();
     }
+    EXPECT_GT(colourErrors, 0);
+    EXPECT_EQ(previousCount, 6u);
 }
 
 TEST_F(BinaryFormat, LengthFieldsPointingPastTheEndStopAtTheEnd)
