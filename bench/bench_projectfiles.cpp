@@ -1,5 +1,5 @@
-// Load and save of a project with 100,000 items and 50 variables in each
-// format, next to reading and writing the same bytes raw. Every benchmark
+// Load and save of a project with 100,000 items (and 200,000) and 50
+// variables in each format, next to reading and writing the same bytes raw. Every benchmark
 // reports the peak heap it allocated while it ran (peak_heap_MB).
 #include "document/qzhtml.h"
 #include "platform/files.h"
@@ -13,9 +13,11 @@
 #include <filesystem>
 #include <fstream>
 #include <malloc.h>
+#include <map>
 #include <new>
 #include <string>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -71,14 +73,17 @@ void operator delete[](void* memory, std::size_t) noexcept
 
 namespace {
 
-constexpr int TopLevelItems = 10000;
-constexpr int SubItemsEach = 9; // 10,000 * (1 + 9) = 100,000 items on two levels
+// Items come in groups of a top-level item and its sub-items, on two levels
+// so that every format holds them all.
+constexpr int SubItemsEach = 9;
+constexpr int GroupSize = 1 + SubItemsEach;
+constexpr int ItemCount = 100000;
 constexpr int VariableCount = 50;
 
-void FillLargeProject(tw::TqzHTML& document)
+void FillLargeProject(tw::TqzHTML& document, int itemCount)
 {
     tw::MenuTree& tree = document.Tree();
-    for (int i = 0; i < TopLevelItems; ++i) {
+    for (int i = 0; i < itemCount / GroupSize; ++i) {
         tw::MenuNode& top = tree.AddChild(tree.Root(), "Bereich " + std::to_string(i));
         document.CreateItemData(top);
         top.Item()->Link = "bereich" + std::to_string(i) + ".htm";
@@ -121,20 +126,20 @@ std::string BenchDirectory()
     return dir.Path();
 }
 
-std::string ProjectPath(int format)
+std::string ProjectPath(int format, int itemCount)
 {
-    return BenchDirectory() + (format == tw::pfText ? "/gross.twf" : "/gross.twb");
+    return BenchDirectory() + "/gross" + std::to_string(itemCount) + (format == tw::pfText ? ".twf" : ".twb");
 }
 
-// Saves the large project once per format so load benchmarks find it.
-const std::string& SavedProject(int format)
+// Saves the large project once per format and size so load benchmarks find it.
+const std::string& SavedProject(int format, int itemCount)
 {
-    static std::string paths[4];
-    std::string& path = paths[format];
+    static std::map<std::pair<int, int>, std::string> paths;
+    std::string& path = paths[{format, itemCount}];
     if (path.empty()) {
         tw::TqzHTML document;
-        FillLargeProject(document);
-        path = ProjectPath(format);
+        FillLargeProject(document, itemCount);
+        path = ProjectPath(format, itemCount);
         if (!tw::SaveProject(document, path, format))
             std::abort();
     }
@@ -159,13 +164,15 @@ private:
 void BM_Load(benchmark::State& state)
 {
     const int format = static_cast<int>(state.range(0));
-    const std::string& path = SavedProject(format);
+    const int itemCount = static_cast<int>(state.range(1));
+    const std::string& path = SavedProject(format, itemCount);
     tw::TqzHTML document;
     std::size_t peak = 0;
     for (auto _ : state) {
         PeakHeap heap;
         int loadedFormat = 1;
-        if (!tw::LoadProject(document, path, loadedFormat) || document.Tree().Count() != 100001)
+        if (!tw::LoadProject(document, path, loadedFormat) ||
+            document.Tree().Count() != static_cast<std::size_t>(itemCount) + 1)
             state.SkipWithError("load failed");
         peak = std::max(peak, heap.Above());
     }
@@ -177,9 +184,10 @@ void BM_Load(benchmark::State& state)
 void BM_Save(benchmark::State& state)
 {
     const int format = static_cast<int>(state.range(0));
+    const int itemCount = static_cast<int>(state.range(1));
     tw::TqzHTML document;
-    FillLargeProject(document);
-    const std::string path = ProjectPath(format) + ".save";
+    FillLargeProject(document, itemCount);
+    const std::string path = ProjectPath(format, itemCount) + ".save";
     std::size_t peak = 0;
     for (auto _ : state) {
         PeakHeap heap;
@@ -193,7 +201,7 @@ void BM_Save(benchmark::State& state)
 // The same bytes without parsing: the menu file (or binary file) read whole.
 void BM_RawRead(benchmark::State& state)
 {
-    const std::string& path = SavedProject(static_cast<int>(state.range(0)));
+    const std::string& path = SavedProject(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     std::size_t peak = 0;
     for (auto _ : state) {
         PeakHeap heap;
@@ -207,7 +215,8 @@ void BM_RawRead(benchmark::State& state)
 // (temporary file, flushed to disk, renamed over the target).
 void BM_RawWrite(benchmark::State& state)
 {
-    const std::string bytes = tw::ReadFileBytes(SavedProject(static_cast<int>(state.range(0))));
+    const std::string bytes =
+        tw::ReadFileBytes(SavedProject(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))));
     const std::string path = BenchDirectory() + "/raw.bin";
     for (auto _ : state) {
         std::ofstream out(tw::ToFsPath(path), std::ios::binary | std::ios::trunc);
@@ -217,15 +226,22 @@ void BM_RawWrite(benchmark::State& state)
 
 void BM_RawWriteAtomically(benchmark::State& state)
 {
-    const std::string bytes = tw::ReadFileBytes(SavedProject(static_cast<int>(state.range(0))));
+    const std::string bytes =
+        tw::ReadFileBytes(SavedProject(static_cast<int>(state.range(0)), static_cast<int>(state.range(1))));
     const std::string path = BenchDirectory() + "/raw.bin";
     for (auto _ : state)
         tw::WriteFileAtomically(path, bytes);
 }
 
+// Every format with the project and one of twice its size, to show that the
+// time grows linearly.
 void Formats(benchmark::internal::Benchmark* benchmark)
 {
-    benchmark->ArgName("format")->Arg(tw::pfBinaryV11)->Arg(tw::pfBinaryV10)->Arg(tw::pfText);
+    benchmark->ArgNames({"format", "items"});
+    for (int format : {tw::pfBinaryV11, tw::pfBinaryV10, tw::pfText}) {
+        for (int items : {ItemCount, 2 * ItemCount})
+            benchmark->Args({format, items});
+    }
     benchmark->Unit(benchmark::kMillisecond);
 }
 
