@@ -36,7 +36,7 @@ void WriteFiles(TqzHTML& document, const std::string& mainFile)
             continue;
         }
         if (node->HasChildren())
-            writer.WriteMenuFile(node, directory + node->Item()->LinkID + state.SubmenuExt, false);
+            writer.WriteMenuFile(node, directory + writer.SubmenuFileName(*node), false);
         node = node->NextPreOrder();
     }
 }

@@ -27,6 +27,8 @@ public:
     // open, or every submenu with openAll, and writes it in one piece. Throws
     // tw::Error when the file cannot be written or a snippet cannot be read.
     void WriteMenuFile(const MenuNode* current, const std::string& path, bool openAll);
+    // The name of a node's submenu file: its LinkID and the submenu extension.
+    std::string SubmenuFileName(const MenuNode& node) const;
 
 private:
     void WriteLevel(const MenuNode* current, const MenuNode& parent, int parentLevel, bool openAll, LineList& lines,
@@ -36,7 +38,6 @@ private:
     void WriteItem(const MenuNode& item, const TLevelItem& level, const char* kind, const std::string& link,
                    const std::string& target, LineList& lines);
     std::string NavigationLink(const MenuNode& parent, int parentLevel) const;
-    std::string SubmenuFileName(const MenuNode& node) const;
 
     const TqzHTML& document_;
     const TemplateState& state_;
