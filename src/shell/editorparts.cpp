@@ -67,14 +67,18 @@ bool DragTreeView::accepts(const QPoint& point) const
 
 void DragTreeView::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (dragging_)
-        event->acceptProposedAction();
-    else
+    if (!dragging_) {
         event->ignore();
+        return;
+    }
+    setState(DraggingState);
+    event->acceptProposedAction();
 }
 
 void DragTreeView::dragMoveEvent(QDragMoveEvent* event)
 {
+    // The base class scrolls near the edges; the decision is the owner's.
+    QTreeView::dragMoveEvent(event);
     if (accepts(event->position().toPoint()))
         event->acceptProposedAction();
     else
@@ -83,6 +87,8 @@ void DragTreeView::dragMoveEvent(QDragMoveEvent* event)
 
 void DragTreeView::dropEvent(QDropEvent* event)
 {
+    stopAutoScroll();
+    setState(NoState);
     const QPoint point = event->position().toPoint();
     if (!accepts(point)) {
         event->ignore();
