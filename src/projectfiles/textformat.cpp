@@ -46,6 +46,14 @@ void AppendItemLine(const MenuNode& node, int level, std::string& out)
     out += "\r\n";
 }
 
+std::string TextMenuFileBytes(const TqzHTML& document)
+{
+    std::string out = "TWF 2\r\n";
+    ForEachItem(document.Tree().Root(), 2,
+                [&out](const MenuNode& node, int level) { AppendItemLine(node, level, out); });
+    return out;
+}
+
 } // namespace
 
 int DetectTextVersion(const std::string& firstLine)
@@ -65,14 +73,11 @@ LoadOutcome LoadTextProject(TqzHTML& document, const std::string& menuPath, cons
     const int version = DetectTextVersion(lines.front());
     LoadOutcome outcome = LoadOutcome::Complete;
 
-    if (version == CurrentVersion)
-        ReadItems(document, lines);
-    else if (version == NoHeader)
-        LoadOlderItems(document, menuPath, lines);
-
     if (version == CurrentVersion) {
+        ReadItems(document, lines);
         LoadSettingsFile(document, ChangeFileExt(menuPath, ".tws"));
     } else if (version == NoHeader) {
+        LoadOlderItems(document, menuPath, lines);
         LoadOlderSettings(document, menuPath);
     } else {
         ShowMessage(
@@ -84,14 +89,6 @@ LoadOutcome LoadTextProject(TqzHTML& document, const std::string& menuPath, cons
     if (version >= 0)
         LoadVariablesFromTextFile(document.Variables(), ChangeFileExt(menuPath, ".twv"));
     return outcome;
-}
-
-std::string TextMenuFileBytes(const TqzHTML& document)
-{
-    std::string out = "TWF 2\r\n";
-    ForEachItem(document.Tree().Root(), 2,
-                [&out](const MenuNode& node, int level) { AppendItemLine(node, level, out); });
-    return out;
 }
 
 void SaveTextProject(const TqzHTML& document, const std::string& menuPath)

@@ -17,9 +17,8 @@ int DetectTextVersion(const std::string& firstLine);
 // other than 2 is shown to the user and reads no items and no settings.
 LoadOutcome LoadTextProject(TqzHTML& document, const std::string& menuPath, const std::string& menuBytes);
 
-// The menu file's bytes: header and the items of levels 1 and 2.
-std::string TextMenuFileBytes(const TqzHTML& document);
-// Writes menu, settings and variables file in that order; an error stops the
+// Writes the menu file (header and the items of levels 1 and 2), the settings
+// file and the variables file in that order; an error stops the
 // rest, and each file is replaced only once its new content was written.
 void SaveTextProject(const TqzHTML& document, const std::string& menuPath);
 

@@ -6,16 +6,7 @@
 #include "projectfiles/binaryblocks.h"
 
 namespace tw {
-
-void LoadVariablesFromTextFile(TParseList& variables, const std::string& path)
-{
-    for (const std::string& line : SplitLines(ReadFileBytes(path))) {
-        if (line.empty())
-            continue;
-        variables.AddVariable(UnescapePilcrow(NthField(line, Pilcrow, 1)), UnescapePilcrow(NthField(line, Pilcrow, 2)),
-                              false);
-    }
-}
+namespace {
 
 std::string VariablesTextFileBytes(const TParseList& variables)
 {
@@ -30,6 +21,18 @@ std::string VariablesTextFileBytes(const TParseList& variables)
         bytes += "\r\n";
     }
     return bytes;
+}
+
+} // namespace
+
+void LoadVariablesFromTextFile(TParseList& variables, const std::string& path)
+{
+    for (const std::string& line : SplitLines(ReadFileBytes(path))) {
+        if (line.empty())
+            continue;
+        variables.AddVariable(UnescapePilcrow(NthField(line, Pilcrow, 1)), UnescapePilcrow(NthField(line, Pilcrow, 2)),
+                              false);
+    }
 }
 
 void SaveVariablesToTextFile(const TParseList& variables, const std::string& path)

@@ -11,7 +11,6 @@ class TParseList;
 // value (in its one-line stored form) separated by a pilcrow, both escaped.
 // Reading adds every non-empty line's variable; a missing file throws tw::Error.
 void LoadVariablesFromTextFile(TParseList& variables, const std::string& path);
-std::string VariablesTextFileBytes(const TParseList& variables);
 void SaveVariablesToTextFile(const TParseList& variables, const std::string& path);
 
 // The variables block of the binary format: name and value as text fields,
