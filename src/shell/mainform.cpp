@@ -53,7 +53,7 @@ Tmainform::Tmainform(Dialogs& dialogs, const QString& programDir, QWidget* paren
     CreatePages();
     ListTemplates();
     ProjectFileName_.clear();
-    SettingChanged = &Tmainform::ForwardSetting;
+    forwardSettings_ = true;
     ProjectFormat_ = 1;
     menuTreePage_->EnableItemControls(false);
     RestoreFormSettings();
@@ -160,7 +160,7 @@ void Tmainform::ConnectSettingControls()
 {
     for (QLineEdit* edit : {efilename(), feedit()}) {
         connect(edit, &QLineEdit::textChanged, this,
-                [this, edit](const QString& text) { (this->*SettingChanged)(Tag(edit), text); });
+                [this, edit](const QString& text) { SettingChanged(Tag(edit), text); });
     }
     connect(Button2(), &QPushButton::clicked, this, &Tmainform::Button2Click);
     // A click applies the template again even on the entry already selected;
@@ -172,9 +172,10 @@ void Tmainform::ConnectSettingControls()
     });
 }
 
-void Tmainform::ForwardSetting(int index, const QString& text)
+void Tmainform::SettingChanged(int index, const QString& text)
 {
-    document_->SetFileSetting(index, ToCp1252(text));
+    if (forwardSettings_)
+        document_->SetFileSetting(index, ToCp1252(text));
 }
 
 void Tmainform::DocumentChanged(bool modified)
@@ -197,7 +198,7 @@ void Tmainform::ApplySelectedTemplate()
     const QListWidgetItem* item = lbTemplates()->currentItem();
     const QString name = item && item->isSelected() ? item->text() : QString();
     LoadTemplateVarList(*document_, ToCp1252(name));
-    (this->*SettingChanged)(Tag(lbTemplates()), name);
+    SettingChanged(Tag(lbTemplates()), name);
     variablesPage_->reselectCurrent();
 }
 
@@ -219,11 +220,11 @@ void Tmainform::SelectTemplate(const QString& name)
 
 void Tmainform::ShowDocumentSettings()
 {
-    SettingChanged = &Tmainform::IgnoreSetting;
+    forwardSettings_ = false;
     SelectTemplate(FromCp1252(document_->GetFileSetting(fsTemplate)));
     efilename()->setText(FromCp1252(document_->GetFileSetting(fsFilename)));
     feedit()->setText(FromCp1252(document_->GetFileSetting(fsFileExt)));
-    SettingChanged = &Tmainform::ForwardSetting;
+    forwardSettings_ = true;
 }
 
 void Tmainform::SetProgramCaption()

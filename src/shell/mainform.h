@@ -121,10 +121,9 @@ private:
     std::optional<SaveChoice> ShowProjectSaveDialog(const QString& fileName, int format);
     bool ConfirmOverwrite(const QString& path);
 
-    // The replaceable handler of the three file-setting controls.
-    void ForwardSetting(int index, const QString& text);
-    void IgnoreSetting(int, const QString&) {}
-    void (Tmainform::*SettingChanged)(int index, const QString& text) = &Tmainform::IgnoreSetting;
+    // Receives the changes of the three file-setting controls; forwards them
+    // to the document except while the window fills the controls itself.
+    void SettingChanged(int index, const QString& text);
 
     Dialogs& dialogs_;
     MessageBoxSink messageSink_;
@@ -151,6 +150,7 @@ private:
     MenuTreePage* menuTreePage_ = nullptr;
     VariablesPage* variablesPage_ = nullptr;
     bool selectingTemplate_ = false;
+    bool forwardSettings_ = false;
 };
 
 } // namespace tw

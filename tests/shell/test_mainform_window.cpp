@@ -133,7 +133,9 @@ TEST_F(WindowTest, TemplateListShowsTheSetsAndAClickAppliesOne)
     ClickTemplate(form, 0);
     EXPECT_TRUE(form.Document().Modified());
 
-    ClickTemplate(form, 1);
+    // Moving through the list with the keyboard applies the entry reached.
+    form.lbTemplates()->setFocus();
+    QTest::keyClick(form.lbTemplates(), Qt::Key_Down);
     EXPECT_EQ(form.Document().GetFileSetting(fsTemplate), "Zweite");
     EXPECT_EQ(VariableNames(form.Document()), (QStringList{QStringLiteral("Farbe"), QStringLiteral("Breite")}));
 }
