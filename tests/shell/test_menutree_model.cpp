@@ -1,6 +1,6 @@
 #include "document/qzhtml.h"
 #include "shell/menutreemodel.h"
-#include "shell_test_support.h"
+#include "test_menutree_support.h"
 
 #include <QAbstractItemModelTester>
 #include <gtest/gtest.h>
@@ -8,13 +8,7 @@
 namespace tw {
 namespace {
 
-std::vector<std::string> Captions(const MenuNode& parent)
-{
-    std::vector<std::string> captions;
-    for (std::size_t row = 0; row < parent.ChildCount(); ++row)
-        captions.push_back(parent.Child(row)->Caption());
-    return captions;
-}
+using shelltest::ChildCaptions;
 
 class MenuTreeModelTest : public ::testing::Test {
 protected:
@@ -141,29 +135,29 @@ TEST_F(MenuTreeModelTest, MoveModeDrops)
     EXPECT_FALSE(DropAccepted(DragMode::Move, b, b21));
     EXPECT_FALSE(DropAccepted(DragMode::Move, b, b1));
     EXPECT_EQ(DropNode(tree, DragMode::Move, *b, b21), nullptr);
-    EXPECT_EQ(Captions(*b), (std::vector<std::string>{"B1", "B2", "B3"}));
+    EXPECT_EQ(ChildCaptions(*b), (std::vector<std::string>{"B1", "B2", "B3"}));
 
     // onto itself: accepted, nothing changes
     EXPECT_TRUE(DropAccepted(DragMode::Move, b2, b2));
     EXPECT_EQ(DropNode(tree, DragMode::Move, *b2, b2), nullptr);
-    EXPECT_EQ(Captions(*b), (std::vector<std::string>{"B1", "B2", "B3"}));
+    EXPECT_EQ(ChildCaptions(*b), (std::vector<std::string>{"B1", "B2", "B3"}));
 
     // onto its own parent: last of its siblings
     EXPECT_EQ(DropNode(tree, DragMode::Move, *b2, b), b);
-    EXPECT_EQ(Captions(*b), (std::vector<std::string>{"B1", "B3", "B2"}));
+    EXPECT_EQ(ChildCaptions(*b), (std::vector<std::string>{"B1", "B3", "B2"}));
 
     // onto another node: its last child, with subtree and record
     EXPECT_EQ(DropNode(tree, DragMode::Move, *b2, a), a);
-    EXPECT_EQ(Captions(*a), (std::vector<std::string>{"B2"}));
-    EXPECT_EQ(Captions(*b2), (std::vector<std::string>{"B21"}));
+    EXPECT_EQ(ChildCaptions(*a), (std::vector<std::string>{"B2"}));
+    EXPECT_EQ(ChildCaptions(*b2), (std::vector<std::string>{"B21"}));
     EXPECT_EQ(b2->Item(), record);
     EXPECT_EQ(b2->Item()->Link, "B2.htm");
 
     // onto the root and onto empty space: last top-level item
     EXPECT_EQ(DropNode(tree, DragMode::Move, *b21, &root), &root);
-    EXPECT_EQ(Captions(root), (std::vector<std::string>{"A", "B", "C", "B21"}));
+    EXPECT_EQ(ChildCaptions(root), (std::vector<std::string>{"A", "B", "C", "B21"}));
     EXPECT_EQ(DropNode(tree, DragMode::Move, *b1, nullptr), &root);
-    EXPECT_EQ(Captions(root), (std::vector<std::string>{"A", "B", "C", "B21", "B1"}));
+    EXPECT_EQ(ChildCaptions(root), (std::vector<std::string>{"A", "B", "C", "B21", "B1"}));
 
     EXPECT_FALSE(document.Modified());
 }
@@ -183,21 +177,21 @@ TEST_F(MenuTreeModelTest, SortModeDrops)
     // onto itself and onto the following sibling: order unchanged
     EXPECT_EQ(DropNode(tree, DragMode::Sort, *b2, b2), nullptr);
     DropNode(tree, DragMode::Sort, *b1, b2);
-    EXPECT_EQ(Captions(*b), (std::vector<std::string>{"B1", "B2", "B3"}));
+    EXPECT_EQ(ChildCaptions(*b), (std::vector<std::string>{"B1", "B2", "B3"}));
 
     // onto the first sibling: first
     EXPECT_EQ(DropNode(tree, DragMode::Sort, *b3, b1), b);
-    EXPECT_EQ(Captions(*b), (std::vector<std::string>{"B3", "B1", "B2"}));
+    EXPECT_EQ(ChildCaptions(*b), (std::vector<std::string>{"B3", "B1", "B2"}));
 
     // onto a sibling after it: directly before that sibling
     DropNode(tree, DragMode::Sort, *b3, b2);
-    EXPECT_EQ(Captions(*b), (std::vector<std::string>{"B1", "B3", "B2"}));
+    EXPECT_EQ(ChildCaptions(*b), (std::vector<std::string>{"B1", "B3", "B2"}));
 
     // onto empty space: last of its own siblings, subtree kept
     EXPECT_EQ(DropNode(tree, DragMode::Sort, *b2, nullptr), b);
     DropNode(tree, DragMode::Sort, *b1, nullptr);
-    EXPECT_EQ(Captions(*b), (std::vector<std::string>{"B3", "B2", "B1"}));
-    EXPECT_EQ(Captions(*b2), (std::vector<std::string>{"B21"}));
+    EXPECT_EQ(ChildCaptions(*b), (std::vector<std::string>{"B3", "B2", "B1"}));
+    EXPECT_EQ(ChildCaptions(*b2), (std::vector<std::string>{"B21"}));
 
     EXPECT_FALSE(document.Modified());
 }

@@ -2,7 +2,7 @@
 #include "shell/editorparts.h"
 #include "shell/menutreepage.h"
 #include "shell_test_support.h"
-#include "test_menutree_drag.h"
+#include "test_menutree_support.h"
 
 #include <QAction>
 #include <QDir>
@@ -16,16 +16,9 @@
 namespace tw {
 namespace {
 
+using shelltest::ChildCaptions;
 using shelltest::DialogCall;
 using shelltest::ScriptedDialogs;
-
-std::vector<std::string> Captions(const MenuNode& parent)
-{
-    std::vector<std::string> captions;
-    for (std::size_t row = 0; row < parent.ChildCount(); ++row)
-        captions.push_back(parent.Child(row)->Caption());
-    return captions;
-}
 
 class MenuTreePageTest : public ::testing::Test {
 protected:
@@ -148,9 +141,9 @@ TEST_F(MenuTreePageTest, AddWithTheRootSelectedAppendsATopLevelItemInEditMode)
     EXPECT_TRUE(page->menulink()->text().isEmpty());
 
     Trigger(MenuTreePage::AddCommand);
-    ASSERT_EQ(Captions(Root()), (std::vector<std::string>{"A", "B",
-                                                          "Men\xFC"
-                                                          "punkt"}));
+    ASSERT_EQ(ChildCaptions(Root()), (std::vector<std::string>{"A", "B",
+                                                               "Men\xFC"
+                                                               "punkt"}));
     const MenuNode& added = *Root().Child(2);
     ASSERT_NE(added.Item(), nullptr);
     EXPECT_EQ(added.Item()->Link, "");
@@ -164,10 +157,10 @@ TEST_F(MenuTreePageTest, AddWithASecondLevelItemSelectedAppendsASibling)
     BuildTree();
     Select(*a1);
     Trigger(MenuTreePage::AddCommand);
-    EXPECT_EQ(Captions(*a), (std::vector<std::string>{"A1", "A2",
-                                                      "Men\xFC"
-                                                      "punkt"}));
-    EXPECT_EQ(Captions(*a1), (std::vector<std::string>{"A11"}));
+    EXPECT_EQ(ChildCaptions(*a), (std::vector<std::string>{"A1", "A2",
+                                                           "Men\xFC"
+                                                           "punkt"}));
+    EXPECT_EQ(ChildCaptions(*a1), (std::vector<std::string>{"A11"}));
 }
 
 TEST_F(MenuTreePageTest, AddWithNothingSelectedAppendsATopLevelItem)
@@ -279,7 +272,7 @@ TEST_F(MenuTreePageTest, DeleteRemovesTheWholeSubtreeWithoutAsking)
     document.SetModified(false);
     Select(*a);
     Trigger(MenuTreePage::DeleteCommand);
-    EXPECT_EQ(Captions(Root()), (std::vector<std::string>{"B"}));
+    EXPECT_EQ(ChildCaptions(Root()), (std::vector<std::string>{"B"}));
     EXPECT_EQ(document.Tree().Count(), 3u);
     EXPECT_TRUE(document.Modified());
     EXPECT_TRUE(dialogs.calls.empty());
@@ -299,6 +292,11 @@ TEST_F(MenuTreePageTest, ApplyStoresTheLinkFieldsUnchanged)
     EXPECT_EQ(a1->Item()->Link, " neu/seite.htm ");
     EXPECT_EQ(a1->Item()->Target, "_blank");
     EXPECT_TRUE(document.Modified());
+
+    page->menulink()->setText(QStringLiteral("kontext.htm"));
+    page->PopupMenu1Popup();
+    page->popupAction(MenuTreePage::PopupChangeLink)->trigger();
+    EXPECT_EQ(a1->Item()->Link, "kontext.htm") << "the context menu's \"Ändern\" applies too";
 }
 
 TEST_F(MenuTreePageTest, TextNotAppliedIsLostOnASelectionChange)
@@ -356,26 +354,26 @@ TEST_F(MenuTreePageTest, MoveModeDragAndDropThroughTheView)
     TMTItem* record = a1->Item();
 
     EXPECT_FALSE(DragOnto(*a1, *a11)) << "into its own subtree";
-    EXPECT_EQ(Captions(*a), (std::vector<std::string>{"A1", "A2"}));
+    EXPECT_EQ(ChildCaptions(*a), (std::vector<std::string>{"A1", "A2"}));
 
     EXPECT_TRUE(DragOnto(*a1, *a1));
-    EXPECT_EQ(Captions(*a), (std::vector<std::string>{"A1", "A2"}));
+    EXPECT_EQ(ChildCaptions(*a), (std::vector<std::string>{"A1", "A2"}));
 
     EXPECT_TRUE(DragOnto(*a1, *a));
-    EXPECT_EQ(Captions(*a), (std::vector<std::string>{"A2", "A1"}));
+    EXPECT_EQ(ChildCaptions(*a), (std::vector<std::string>{"A2", "A1"}));
 
     view()->collapse(indexOf(b));
     EXPECT_TRUE(DragOnto(*a1, *b));
-    EXPECT_EQ(Captions(*b), (std::vector<std::string>{"A1"}));
-    EXPECT_EQ(Captions(*a1), (std::vector<std::string>{"A11"}));
+    EXPECT_EQ(ChildCaptions(*b), (std::vector<std::string>{"A1"}));
+    EXPECT_EQ(ChildCaptions(*a1), (std::vector<std::string>{"A11"}));
     EXPECT_EQ(a1->Item(), record);
     EXPECT_TRUE(view()->isExpanded(indexOf(b))) << "the receiving node opens";
     EXPECT_EQ(page->selectedNode(), a1);
 
     EXPECT_TRUE(DragOnto(*a11, Root()));
-    EXPECT_EQ(Captions(Root()), (std::vector<std::string>{"A", "B", "A11"}));
+    EXPECT_EQ(ChildCaptions(Root()), (std::vector<std::string>{"A", "B", "A11"}));
     EXPECT_TRUE(DragToEmptySpace(*a2));
-    EXPECT_EQ(Captions(Root()), (std::vector<std::string>{"A", "B", "A11", "A2"}));
+    EXPECT_EQ(ChildCaptions(Root()), (std::vector<std::string>{"A", "B", "A11", "A2"}));
 
     EXPECT_FALSE(DragOnto(Root(), *a)) << "the root cannot be dragged";
     EXPECT_FALSE(document.Modified());
@@ -391,18 +389,18 @@ TEST_F(MenuTreePageTest, SortModeDragAndDropThroughTheView)
 
     EXPECT_FALSE(DragOnto(*a2, *b)) << "another parent";
     EXPECT_FALSE(DragOnto(*a2, *a11));
-    EXPECT_EQ(Captions(*a), (std::vector<std::string>{"A1", "A2", "A3"}));
+    EXPECT_EQ(ChildCaptions(*a), (std::vector<std::string>{"A1", "A2", "A3"}));
 
     EXPECT_TRUE(DragOnto(*a2, *a2));
     EXPECT_TRUE(DragOnto(*a1, *a2)) << "onto the following sibling";
-    EXPECT_EQ(Captions(*a), (std::vector<std::string>{"A1", "A2", "A3"}));
+    EXPECT_EQ(ChildCaptions(*a), (std::vector<std::string>{"A1", "A2", "A3"}));
 
     EXPECT_TRUE(DragOnto(*a2, *a1));
-    EXPECT_EQ(Captions(*a), (std::vector<std::string>{"A2", "A1", "A3"}));
+    EXPECT_EQ(ChildCaptions(*a), (std::vector<std::string>{"A2", "A1", "A3"}));
 
     EXPECT_TRUE(DragToEmptySpace(*a2));
-    EXPECT_EQ(Captions(*a), (std::vector<std::string>{"A1", "A3", "A2"}));
-    EXPECT_EQ(Captions(*a1), (std::vector<std::string>{"A11"}));
+    EXPECT_EQ(ChildCaptions(*a), (std::vector<std::string>{"A1", "A3", "A2"}));
+    EXPECT_EQ(ChildCaptions(*a1), (std::vector<std::string>{"A11"}));
     EXPECT_FALSE(document.Modified());
 }
 
@@ -411,11 +409,11 @@ TEST_F(MenuTreePageTest, DropsOnlyDuringTheViewsOwnDrag)
     BuildTree();
     Select(*a2);
     EXPECT_FALSE(shelltest::SendDragEvents(*view(), view()->visualRect(indexOf(b)).center()));
-    EXPECT_EQ(Captions(*a), (std::vector<std::string>{"A1", "A2"}));
+    EXPECT_EQ(ChildCaptions(*a), (std::vector<std::string>{"A1", "A2"}));
     view()->beginDrag();
     EXPECT_TRUE(shelltest::SendDragEvents(*view(), view()->visualRect(indexOf(b)).center()));
     view()->endDrag({});
-    EXPECT_EQ(Captions(*b), (std::vector<std::string>{"A2"}));
+    EXPECT_EQ(ChildCaptions(*b), (std::vector<std::string>{"A2"}));
 }
 
 TEST_F(MenuTreePageTest, PictureOfThePage)

@@ -4,7 +4,7 @@
 #include "shell/varlistmodel.h"
 #include "shell/vlistdlg.h"
 #include "shell_test_support.h"
-#include "test_menutree_drag.h"
+#include "test_menutree_support.h"
 
 #include <QAction>
 #include <QDir>
@@ -23,6 +23,7 @@ namespace {
 
 using shelltest::DialogCall;
 using shelltest::ScriptedDialogs;
+using shelltest::WhenTheDialogShows;
 
 class VariablesPageTest : public ::testing::Test {
 protected:
@@ -54,18 +55,6 @@ protected:
     void SelectRow(int row) { page->listView()->setCurrentIndex(page->model()->index(row, 0)); }
     QAction* Tool(VariablesPage::Command command) const { return page->toolbarAction(command); }
     QPoint PointOfRow(int row) const { return page->listView()->visualRect(page->model()->index(row, 0)).center(); }
-
-    // Runs action on the variable dialog once it is shown modally.
-    static void WhenTheDialogShows(std::function<void(Tvlistform&)> action)
-    {
-        QTimer::singleShot(0, [action] {
-            auto* form = qobject_cast<Tvlistform*>(QApplication::activeModalWidget());
-            ASSERT_NE(form, nullptr);
-            action(*form);
-            if (form->isVisible())
-                form->reject();
-        });
-    }
 
     ScriptedDialogs dialogs;
     TqzHTML document;

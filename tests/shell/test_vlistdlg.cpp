@@ -1,6 +1,7 @@
 #include "document/varlist.h"
 #include "shell/vlistdlg.h"
 #include "shell_test_support.h"
+#include "test_menutree_support.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +19,7 @@ namespace {
 
 using shelltest::DialogCall;
 using shelltest::ScriptedDialogs;
+using shelltest::WhenTheDialogShows;
 
 class VariableDialogTest : public ::testing::Test {
 protected:
@@ -174,18 +176,6 @@ TEST_F(VariableDialogTest, ValueLinesRoundTripWithCrLf)
     EXPECT_EQ(form->valueEdit()->blockCount(), 3);
     EXPECT_EQ(form->valueEdit()->document()->findBlockByNumber(1).text(), QStringLiteral("blau"));
     EXPECT_EQ(form->value(), "rot\r\nblau\r\n");
-}
-
-// Runs action on the modal dialog once its event loop runs.
-void WhenTheDialogShows(std::function<void(Tvlistform&)> action)
-{
-    QTimer::singleShot(0, [action] {
-        auto* form = qobject_cast<Tvlistform*>(QApplication::activeModalWidget());
-        ASSERT_NE(form, nullptr);
-        action(*form);
-        if (form->isVisible())
-            form->reject();
-    });
 }
 
 TEST_F(VariableDialogTest, EditVariableReturnsTheEnteredTextsOnOk)

@@ -1,15 +1,22 @@
 #pragma once
 
-// Drives the drag events of the editors' views without the platform's drag
-// loop.
+// Support for the tests of the menu tree and variables editors: drags
+// without the platform's drag loop, the modal variable dialog, tree captions.
 
+#include "document/menutree.h"
 #include "shell/editorparts.h"
+#include "shell/vlistdlg.h"
 
 #include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
 
 namespace tw::shelltest {
 
@@ -35,6 +42,27 @@ inline bool DragSelectionTo(DragTreeView& view, const QPoint& point)
     const bool accepted = SendDragEvents(view, point);
     view.endDrag(point);
     return accepted;
+}
+
+// Runs action on the variable dialog once its modal event loop runs, and
+// closes the dialog afterwards if the action left it open.
+inline void WhenTheDialogShows(std::function<void(Tvlistform&)> action)
+{
+    QTimer::singleShot(0, [action] {
+        auto* form = qobject_cast<Tvlistform*>(QApplication::activeModalWidget());
+        ASSERT_NE(form, nullptr);
+        action(*form);
+        if (form->isVisible())
+            form->reject();
+    });
+}
+
+inline std::vector<std::string> ChildCaptions(const MenuNode& parent)
+{
+    std::vector<std::string> captions;
+    for (std::size_t row = 0; row < parent.ChildCount(); ++row)
+        captions.push_back(parent.Child(row)->Caption());
+    return captions;
 }
 
 } // namespace tw::shelltest
