@@ -15,7 +15,8 @@ void WriteTracingSet(const std::filesystem::path& dir, const std::string& main)
 {
     WriteTextFile(dir / "template.ini", "[Main]\r\n" + main + "\r\n[Level]\r\nLevel0=top\r\nLevel1=sub\r\n");
     WriteTextFile(dir / "Header.txt", "Header $CurrentFilename$\r\n");
-    WriteTextFile(dir / "Footer.txt", "Footer $FileName$");
+    // A NUL byte ends a snippet's text.
+    WriteTextFile(dir / "Footer.txt", std::string("Footer $FileName$\0Rest\r\n", 24));
     for (const std::string prefix : {"top", "sub"}) {
         for (const std::string kind : {"MenuPoint", "MPOpen", "MPParent"})
             WriteTextFile(dir / (prefix + "_" + kind + ".txt"),
