@@ -19,6 +19,8 @@ constexpr int EditHeight = 21;
 constexpr int ButtonTop = 176;
 constexpr int ButtonWidth = 75;
 constexpr int ButtonHeight = 25;
+// The positions are in pixels and were laid out for an 8-point dialog font.
+constexpr int FontPixelSize = 11;
 
 } // namespace
 
@@ -28,6 +30,9 @@ Tvlistform::Tvlistform(Dialogs& dialogs, const TParseList& list, int rowIndex, Q
     setWindowTitle(QStringLiteral("Ändern"));
     setFixedSize(240, 206);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    QFont dialogFont = font();
+    dialogFont.setPixelSize(FontPixelSize);
+    setFont(dialogFont);
 
     addLabel(QStringLiteral("Variable:"), 4, 11);
     addLabel(QStringLiteral("$"), 51, 11);
