@@ -48,17 +48,11 @@ public:
     // Filters are written "Beschreibung|*.a;*.b|..." as in the program's texts.
     virtual std::optional<QString> OpenFile(QWidget* parent, const QString& filter, const QString& initialDir,
                                             const QString& fileName) = 0;
-    virtual std::optional<SaveChoice> SaveFile(QWidget* parent, const QString& filter, int filterIndex,
-                                               const QString& fileName) = 0;
+    // A save dialog with default extension and, when given, a handler for
+    // changes of the file type while it is open.
+    virtual std::optional<SaveChoice> SaveFile(QWidget* parent, const SaveRequest& request) = 0;
     // Returns the chosen colour as 0x00BBGGRR, or nothing when cancelled.
     virtual std::optional<unsigned> ChooseColor(QWidget* parent, unsigned initial) = 0;
-
-    // A save dialog with default extension and file-type change handler.
-    // Implementations without such a dialog fall back to the plain one.
-    virtual std::optional<SaveChoice> SaveFileWith(QWidget* parent, const SaveRequest& request)
-    {
-        return SaveFile(parent, request.filter, request.filterIndex, request.fileName);
-    }
 };
 
 } // namespace tw

@@ -119,6 +119,9 @@ private:
     void SetCaption();
     void SetProgramCaption();
     std::optional<SaveChoice> ShowProjectSaveDialog(const QString& fileName, int format);
+    // The one save dialog of the window keeps the name and file type it
+    // was last set up with or accepted, for "Durchsuchen..." to start from.
+    std::optional<SaveChoice> ShowSharedSaveDialog(const SaveRequest& request);
     bool ConfirmOverwrite(const QString& path);
 
     // Receives the changes of the three file-setting controls; forwards them

@@ -71,9 +71,14 @@ std::optional<SaveChoice> Tmainform::ShowProjectSaveDialog(const QString& fileNa
     request.fileName = fileName;
     request.defaultSuffix = ProjectDefaultSuffix;
     request.onFileTypeChange = &Tmainform::Savetwb;
-    saveDialogFileName_ = fileName;
-    saveDialogFilterIndex_ = format;
-    auto choice = dialogs_.SaveFileWith(this, request);
+    return ShowSharedSaveDialog(request);
+}
+
+std::optional<SaveChoice> Tmainform::ShowSharedSaveDialog(const SaveRequest& request)
+{
+    saveDialogFileName_ = request.fileName;
+    saveDialogFilterIndex_ = request.filterIndex;
+    auto choice = dialogs_.SaveFile(this, request);
     if (choice) {
         saveDialogFileName_ = choice->path;
         saveDialogFilterIndex_ = choice->filterIndex;
@@ -200,12 +205,9 @@ void Tmainform::Button2Click()
     request.filterIndex = saveDialogFilterIndex_;
     request.fileName = saveDialogFileName_;
     request.defaultSuffix = HtmlDefaultSuffix;
-    const auto choice = dialogs_.SaveFileWith(this, request);
-    if (!choice)
-        return;
-    saveDialogFileName_ = choice->path;
-    saveDialogFilterIndex_ = choice->filterIndex;
-    efilename()->setText(choice->path);
+    const auto choice = ShowSharedSaveDialog(request);
+    if (choice)
+        efilename()->setText(choice->path);
 }
 
 void Tmainform::InfoClick()

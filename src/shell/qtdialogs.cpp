@@ -65,17 +65,7 @@ std::optional<QString> QtDialogs::OpenFile(QWidget* parent, const QString& filte
     return path;
 }
 
-std::optional<SaveChoice> QtDialogs::SaveFile(QWidget* parent, const QString& filter, int filterIndex,
-                                              const QString& fileName)
-{
-    SaveRequest request;
-    request.filter = filter;
-    request.filterIndex = filterIndex;
-    request.fileName = fileName;
-    return SaveFileWith(parent, request);
-}
-
-std::optional<SaveChoice> QtDialogs::SaveFileWith(QWidget* parent, const SaveRequest& request)
+std::optional<SaveChoice> QtDialogs::SaveFile(QWidget* parent, const SaveRequest& request)
 {
     QFileDialog dialog(parent, QStringLiteral("Speichern unter"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -15,10 +15,8 @@ public:
     Answer Confirm(QWidget* parent, const QString& text, bool cancellable) override;
     std::optional<QString> OpenFile(QWidget* parent, const QString& filter, const QString& initialDir,
                                     const QString& fileName) override;
-    std::optional<SaveChoice> SaveFile(QWidget* parent, const QString& filter, int filterIndex,
-                                       const QString& fileName) override;
     std::optional<unsigned> ChooseColor(QWidget* parent, unsigned initial) override;
-    std::optional<SaveChoice> SaveFileWith(QWidget* parent, const SaveRequest& request) override;
+    std::optional<SaveChoice> SaveFile(QWidget* parent, const SaveRequest& request) override;
 
 private:
     QString programTitle_;

@@ -91,17 +91,7 @@ std::optional<QString> ScriptedDialogs::OpenFile(QWidget*, const QString& filter
     return answer;
 }
 
-std::optional<SaveChoice> ScriptedDialogs::SaveFile(QWidget* parent, const QString& filter, int filterIndex,
-                                                    const QString& fileName)
-{
-    SaveRequest request;
-    request.filter = filter;
-    request.filterIndex = filterIndex;
-    request.fileName = fileName;
-    return SaveFileWith(parent, request);
-}
-
-std::optional<SaveChoice> ScriptedDialogs::SaveFileWith(QWidget*, const SaveRequest& request)
+std::optional<SaveChoice> ScriptedDialogs::SaveFile(QWidget*, const SaveRequest& request)
 {
     DialogCall call;
     call.kind = DialogCall::Save;

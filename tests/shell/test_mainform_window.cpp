@@ -282,7 +282,7 @@ TEST_F(WindowTest, SaveDialogRewritesTheNameOnFileTypeChanges)
     request.fileName = Path(QStringLiteral("start.twb"));
     request.defaultSuffix = QStringLiteral("twb");
     request.onFileTypeChange = &Tmainform::Savetwb;
-    EXPECT_FALSE(dialogs.SaveFileWith(nullptr, request).has_value());
+    EXPECT_FALSE(dialogs.SaveFile(nullptr, request).has_value());
     EXPECT_EQ(seen, (QStringList{QStringLiteral("start.twb"), QStringLiteral("menu.twb"), QStringLiteral("menu.twf"),
                                  QStringLiteral("menu.htm.twb"), QStringLiteral("projekt.twf"),
                                  QStringLiteral("projekt.twb")}));
