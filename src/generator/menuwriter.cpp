@@ -9,10 +9,8 @@ namespace {
 
 const std::string SelfTarget = "_self";
 
-// The entry kinds, each the stem of its snippet file.
-const char* const MenuPoint = "MenuPoint";
-const char* const MPOpen = "MPOpen";
-const char* const MPParent = "MPParent";
+// The stems of the entry kinds' snippet files.
+const char* const EntryKindNames[] = {"MenuPoint", "MPOpen", "MPParent"};
 
 std::string JoinLines(const LineList& lines)
 {
@@ -57,6 +55,7 @@ MenuWriter::MenuWriter(const TqzHTML& document)
 
 void MenuWriter::WriteMenuFile(const MenuNode* current, const std::string& path, bool openAll)
 {
+    reuseEntries_ = !openAll;
     LineList lines;
     snippets_.AppendTo("Header.txt", lines);
     WriteLevel(current, document_.Tree().Root(), 0, openAll, lines, LevelFor(state_, 0));
@@ -99,10 +98,26 @@ void MenuWriter::WriteOpenItem(const MenuNode* current, const MenuNode& child, i
     snippets_.AppendTo(level.Name + "_SubMenuEnd.txt", lines);
 }
 
-void MenuWriter::WriteItem(const MenuNode& item, const TLevelItem& level, const char* kind, const std::string& link,
+void MenuWriter::WriteItem(const MenuNode& item, const TLevelItem& level, EntryKind kind, const std::string& link,
                            const std::string& target, LineList& lines)
 {
-    const LineList& snippet = snippets_.Lines(level.Name + "_" + kind + ".txt");
+    if (!reuseEntries_) {
+        AppendEntry(item, level, kind, link, target, lines);
+        return;
+    }
+    // Without open-all, every file lists the top level again and every file
+    // below an item lists that item's children again. An entry's link and
+    // target then follow from its item and kind alone, so it is built once.
+    LineList& entry = entries_[&item][kind];
+    if (entry.empty())
+        AppendEntry(item, level, kind, link, target, entry);
+    lines.insert(lines.end(), entry.begin(), entry.end());
+}
+
+void MenuWriter::AppendEntry(const MenuNode& item, const TLevelItem& level, EntryKind kind, const std::string& link,
+                             const std::string& target, LineList& lines)
+{
+    const LineList& snippet = snippets_.Lines(level.Name + "_" + EntryKindNames[kind] + ".txt");
     if (snippet.empty())
         return;
     auto [firstLetter, restLetter] = SplitFirstLetter(item.Caption());

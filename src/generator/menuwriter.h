@@ -4,7 +4,9 @@
 #include "generator/snippets.h"
 #include "generator/substitution.h"
 
+#include <array>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 namespace tw {
@@ -31,12 +33,16 @@ public:
     std::string SubmenuFileName(const MenuNode& node) const;
 
 private:
+    enum EntryKind { MenuPoint, MPOpen, MPParent, EntryKindCount };
+
     void WriteLevel(const MenuNode* current, const MenuNode& parent, int parentLevel, bool openAll, LineList& lines,
                     const TLevelItem& level);
     void WriteOpenItem(const MenuNode* current, const MenuNode& child, int childLevel, bool openAll,
                        const std::string& link, const std::string& target, LineList& lines, const TLevelItem& level);
-    void WriteItem(const MenuNode& item, const TLevelItem& level, const char* kind, const std::string& link,
+    void WriteItem(const MenuNode& item, const TLevelItem& level, EntryKind kind, const std::string& link,
                    const std::string& target, LineList& lines);
+    void AppendEntry(const MenuNode& item, const TLevelItem& level, EntryKind kind, const std::string& link,
+                     const std::string& target, LineList& lines);
     std::string NavigationLink(const MenuNode& parent, int parentLevel) const;
 
     const TqzHTML& document_;
@@ -44,6 +50,9 @@ private:
     std::string mainFileName_;
     SnippetFiles snippets_;
     DocumentPlaceholders placeholders_;
+    // Entries built for files without open-all, by item and kind.
+    std::unordered_map<const MenuNode*, std::array<LineList, EntryKindCount>> entries_;
+    bool reuseEntries_ = false;
 };
 
 } // namespace tw
