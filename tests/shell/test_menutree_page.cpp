@@ -404,6 +404,16 @@ TEST_F(MenuTreePageTest, SortModeDragAndDropThroughTheView)
     EXPECT_FALSE(document.Modified());
 }
 
+TEST_F(MenuTreePageTest, TheMouseDragsItemsButNotTheRoot)
+{
+    BuildTree();
+    shelltest::PressAndDrag(*view(), view()->visualRect(indexOf(&Root())).center());
+    EXPECT_EQ(page->CurrentNode(), nullptr);
+    shelltest::PressAndDrag(*view(), view()->visualRect(indexOf(a2)).center());
+    EXPECT_EQ(page->CurrentNode(), a2) << "the dragged node";
+    EXPECT_EQ(ChildCaptions(*a), (std::vector<std::string>{"A1", "A2"})) << "a drag without a drop changes nothing";
+}
+
 TEST_F(MenuTreePageTest, DropsOnlyDuringTheViewsOwnDrag)
 {
     BuildTree();

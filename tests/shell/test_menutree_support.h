@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -42,6 +43,18 @@ inline bool DragSelectionTo(DragTreeView& view, const QPoint& point)
     const bool accepted = SendDragEvents(view, point);
     view.endDrag(point);
     return accepted;
+}
+
+// Presses the left button at point of the view's viewport and moves the
+// mouse far enough to start a drag. The offscreen platform ends every drag at
+// once, without a drop, with the mouse cursor where it is.
+inline void PressAndDrag(DragTreeView& view, const QPoint& point)
+{
+    QTest::mousePress(view.viewport(), Qt::LeftButton, {}, point);
+    const QPoint step(0, QApplication::startDragDistance() + 2);
+    QTest::mouseMove(view.viewport(), point + step);
+    QTest::mouseMove(view.viewport(), point + step * 2);
+    QTest::mouseRelease(view.viewport(), Qt::LeftButton, {}, point + step * 2);
 }
 
 // Runs action on the variable dialog once its modal event loop runs, and

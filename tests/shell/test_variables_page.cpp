@@ -7,6 +7,7 @@
 #include "test_menutree_support.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -243,6 +244,14 @@ TEST_F(VariablesPageTest, ReleasingBelowTheRowsOrOutsideMovesToTheEnd)
     page->listView()->beginDrag();
     page->listView()->endDrag(QPoint(-50, PointOfRow(2).y() + 400));
     EXPECT_EQ(Names(), (std::vector<std::string>{"Breite", "Titel", "Farbe"}));
+}
+
+TEST_F(VariablesPageTest, TheMouseDragsARowAndTheDragEndsWhereTheCursorIs)
+{
+    AddThree();
+    QCursor::setPos(page->listView()->viewport()->mapToGlobal(PointOfRow(2)));
+    shelltest::PressAndDrag(*page->listView(), PointOfRow(0));
+    EXPECT_EQ(Names(), (std::vector<std::string>{"Farbe", "Titel", "Breite"}));
 }
 
 TEST_F(VariablesPageTest, ColumnsKeepTheirWidthsAndHeadersIgnoreClicks)
