@@ -1,14 +1,19 @@
 // Loads a text project whose files come from one input: the parts between
 // the lines "--8<--" are the menu file, the settings file (".tws", also used
 // as the older ".tsf"), the variables file and the older item file (".tmf").
-// Fewer parts leave the later files missing.
+// Fewer parts leave the later files missing. A project that loaded must save
+// in the text format and load again; one read from a current menu file must
+// come back with the same items and variables.
+#include "document/cstring.h"
 #include "document/qzhtml.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "projectfiles/projectfiles.h"
+#include "projectfiles/textformat.h"
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -49,6 +54,23 @@ void Place(const std::filesystem::path& file, std::string_view part, bool presen
     out.write(part.data(), static_cast<std::streamsize>(part.size()));
 }
 
+// Items with their levels, then the variables.
+std::string Contents(const tw::TqzHTML& document)
+{
+    std::string contents;
+    for (const tw::MenuNode* node = document.Tree().Root().NextPreOrder(); node; node = node->NextPreOrder()) {
+        const tw::TMTItem& item = *node->Item();
+        contents += std::to_string(node->Level()) + node->Caption() + '|' + item.Link + '|' + item.Target + '\n';
+    }
+    std::string name;
+    std::string value;
+    for (std::size_t i = 0; i < document.Variables().Count(); ++i) {
+        document.Variables().GetVariable(i, name, value);
+        contents += name + '=' + value + '\n';
+    }
+    return contents;
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -61,6 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         {{".twf", nullptr}, {".tws", ".tsf"}, {".twv", nullptr}, {".tmf", nullptr}}};
 
     std::string_view rest(reinterpret_cast<const char*>(data), size);
+    const std::string menuBytes(rest.substr(0, rest.find(Separator)));
+    const auto menuLines = tw::SplitLines(menuBytes);
+    const bool wasCurrentVersion = !menuLines.empty() && tw::DetectTextVersion(menuLines.front()) == 2;
     bool present = true;
     for (const auto& extensions : Files) {
         const std::size_t end = rest.find(Separator);
@@ -73,8 +98,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         rest = present ? rest.substr(end + Separator.size()) : std::string_view();
     }
 
+    const std::string menuPath = tw::FromFsPath(work.File(".twf"));
     tw::TqzHTML document;
     int format = 1;
-    tw::LoadProject(document, tw::FromFsPath(work.File(".twf")), format);
+    if (!tw::LoadProject(document, menuPath, format))
+        return 0;
+    const std::string loaded = Contents(document);
+    if (!tw::SaveProject(document, menuPath, tw::pfText))
+        std::abort();
+    tw::TqzHTML reloaded;
+    if (!tw::LoadProject(reloaded, menuPath, format) || (wasCurrentVersion && Contents(reloaded) != loaded))
+        std::abort();
     return 0;
 }
