@@ -15,7 +15,14 @@
 #include <deque>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <vector>
+
+// Readable failure output for Qt strings.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace tw {
 class Tmainform;
