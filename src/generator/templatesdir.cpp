@@ -1,5 +1,6 @@
 #include "generator/templatesdir.h"
 
+#include "document/cstring.h"
 #include "generator/generator.h"
 #include "platform/paths.h"
 #include "platform/programdir.h"
@@ -61,7 +62,24 @@ bool IsTemplateName(const std::string& name)
 
 std::string TemplateSetDirectory(const std::string& name)
 {
-    return TemplatesDirectory() + name + NativeSeparator;
+    const std::string templates = TemplatesDirectory();
+    std::string exact = templates + name + NativeSeparator;
+    if (DirectoryExists(exact))
+        return exact;
+    // Projects made where letter case does not matter may name the set in
+    // another case than its directory has here.
+    std::error_code error;
+    std::vector<std::string> matches;
+    for (std::filesystem::directory_iterator it(ToFsPath(templates), error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string candidate = FromFsPath(it->path().filename());
+        if (SameTextAscii(candidate, name) && it->is_directory(error))
+            matches.push_back(candidate);
+    }
+    if (matches.empty())
+        return exact;
+    std::sort(matches.begin(), matches.end());
+    return templates + matches.front() + NativeSeparator;
 }
 
 void SetTemplatesDirectory(const std::string& directory)

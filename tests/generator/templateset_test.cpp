@@ -136,6 +136,14 @@ TEST_F(TemplateSetTest, ReportsWhyASetCannotBeUsed)
     EXPECT_EQ(messages.texts, (std::vector<std::string>{NoTemplateChosen, TemplateMissing, NoLevels, NoLevels}));
 }
 
+TEST_F(TemplateSetTest, NameInOtherLetterCaseFindsTheSet)
+{
+    WriteSettings("Blau", "[Level]\nLevel0=top\n");
+    EXPECT_TRUE(Load("blau"));
+    EXPECT_EQ(std::filesystem::path(document.Template().TemplateDir).parent_path().filename(), "Blau");
+    EXPECT_TRUE(messages.texts.empty());
+}
+
 TEST_F(TemplateSetTest, NamesLeadingOutsideTheTemplateDirectoryAreRefused)
 {
     // Each of these names leads to a usable set when taken as a path.
