@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolBar>
-#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace tw {
@@ -52,9 +51,7 @@ Tmainform::Tmainform(Dialogs& dialogs, const QString& programDir, QWidget* paren
     document_ = std::make_unique<TqzHTML>([this](bool modified) { DocumentChanged(modified); });
     CreatePages();
     ListTemplates();
-    ProjectFileName_.clear();
     forwardSettings_ = true;
-    ProjectFormat_ = 1;
     menuTreePage_->EnableItemControls(false);
     RestoreFormSettings();
 }
@@ -164,10 +161,12 @@ void Tmainform::ConnectSettingControls()
     }
     connect(Button2(), &QPushButton::clicked, this, &Tmainform::Button2Click);
     // A click applies the template again even on the entry already selected;
-    // choosing an entry with the keyboard applies it as well.
+    // selecting an entry with the keyboard applies it as well. (A mouse press
+    // selects before the click; the click alone applies then.)
     connect(lbTemplates(), &QListWidget::itemClicked, this, &Tmainform::ApplySelectedTemplate);
-    connect(lbTemplates(), &QListWidget::currentRowChanged, this, [this] {
-        if (!selectingTemplate_ && QGuiApplication::mouseButtons() == Qt::NoButton)
+    connect(lbTemplates(), &QListWidget::itemSelectionChanged, this, [this] {
+        if (!fillingTemplateList_ && QGuiApplication::mouseButtons() == Qt::NoButton &&
+            !lbTemplates()->selectedItems().isEmpty())
             ApplySelectedTemplate();
     });
 }
@@ -187,10 +186,12 @@ void Tmainform::DocumentChanged(bool modified)
 
 void Tmainform::ListTemplates()
 {
+    fillingTemplateList_ = true;
     lbTemplates()->clear();
     QStringList names;
     ListSubdirectories(FromCp1252(TemplatesDirectory()), names, true);
     lbTemplates()->addItems(names);
+    fillingTemplateList_ = false;
 }
 
 void Tmainform::ApplySelectedTemplate()
@@ -204,7 +205,7 @@ void Tmainform::ApplySelectedTemplate()
 
 void Tmainform::SelectTemplate(const QString& name)
 {
-    selectingTemplate_ = true;
+    fillingTemplateList_ = true;
     QListWidget* list = lbTemplates();
     list->clearSelection();
     list->setCurrentRow(-1);
@@ -214,7 +215,7 @@ void Tmainform::SelectTemplate(const QString& name)
             break;
         }
     }
-    selectingTemplate_ = false;
+    fillingTemplateList_ = false;
     ApplySelectedTemplate();
 }
 

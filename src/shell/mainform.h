@@ -152,7 +152,8 @@ private:
     GeneralPage* generalPage_ = nullptr;
     MenuTreePage* menuTreePage_ = nullptr;
     VariablesPage* variablesPage_ = nullptr;
-    bool selectingTemplate_ = false;
+    // Set while the window itself changes the template list.
+    bool fillingTemplateList_ = false;
     bool forwardSettings_ = false;
 };
 

@@ -133,8 +133,17 @@ TEST_F(WindowTest, TemplateListShowsTheSetsAndAClickAppliesOne)
     ClickTemplate(form, 0);
     EXPECT_TRUE(form.Document().Modified());
 
-    // Moving through the list with the keyboard applies the entry reached.
-    form.lbTemplates()->setFocus();
+    // Moving through the list with the keyboard applies the entry reached;
+    // merely entering the list changes nothing.
+    form.Document().SetModified(false);
+    form.lbTemplates()->clearSelection();
+    form.lbTemplates()->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.lbTemplates()->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(form.lbTemplates()->hasFocus());
+    EXPECT_FALSE(form.Document().Modified());
+    EXPECT_EQ(form.Document().GetFileSetting(fsTemplate), "Simple");
     QTest::keyClick(form.lbTemplates(), Qt::Key_Down);
     EXPECT_EQ(form.Document().GetFileSetting(fsTemplate), "Zweite");
     EXPECT_EQ(VariableNames(form.Document()), (QStringList{QStringLiteral("Farbe"), QStringLiteral("Breite")}));
