@@ -123,6 +123,10 @@ private:
     // was last set up with or accepted, for "Durchsuchen..." to start from.
     std::optional<SaveChoice> ShowSharedSaveDialog(const SaveRequest& request);
     bool ConfirmOverwrite(const QString& path);
+    // Saving over a project file that did not load completely would replace
+    // it with the part that was read, so that is asked like overwriting.
+    bool MayReplaceProjectFile(const QString& path);
+    bool SaveToProjectFile(const QString& path, int format);
 
     // Receives the changes of the three file-setting controls; forwards them
     // to the document except while the window fills the controls itself.
@@ -136,6 +140,8 @@ private:
     std::unique_ptr<TqzHTML> document_;
     QString ProjectFileName_;
     int ProjectFormat_ = 1;
+    // The project file whose last load failed; empty when it loaded.
+    QString incompleteFile_;
     // What the shared save dialog holds from its last use.
     QString saveDialogFileName_;
     int saveDialogFilterIndex_ = 1;

@@ -55,7 +55,24 @@ bool Tmainform::QuerySaveChanges()
     // Declining another format lets the pending action go ahead unsaved.
     if (!ConfirmFormatDepth(ProjectFileName_, ProjectFormat_))
         return true;
-    return SaveProject(*document_, ToCp1252(ProjectFileName_), ProjectFormat_);
+    if (!MayReplaceProjectFile(ProjectFileName_))
+        return false;
+    // The format question may have led to another file; the caption follows.
+    SetCaption();
+    return SaveToProjectFile(ProjectFileName_, ProjectFormat_);
+}
+
+bool Tmainform::MayReplaceProjectFile(const QString& path)
+{
+    return path != incompleteFile_ || ConfirmOverwrite(path);
+}
+
+bool Tmainform::SaveToProjectFile(const QString& path, int format)
+{
+    if (!SaveProject(*document_, ToCp1252(path), format))
+        return false;
+    incompleteFile_.clear();
+    return true;
 }
 
 QString Tmainform::Savetwb(const QString& nameBoxText, int fileType)
@@ -104,7 +121,7 @@ bool Tmainform::SaveProjectAs()
     int format = choice->filterIndex;
     if (!ConfirmFormatDepth(fileName, format))
         return false;
-    if (!SaveProject(*document_, ToCp1252(fileName), format))
+    if (!SaveToProjectFile(fileName, format))
         return false;
     ProjectFileName_ = fileName;
     ProjectFormat_ = format;
@@ -145,6 +162,7 @@ void Tmainform::NewClick()
     ShowDocumentSettings();
     menuTreePage_->EnableItemControls(false);
     ProjectFileName_.clear();
+    incompleteFile_.clear();
     SetProgramCaption();
     ProjectFormat_ = pfBinaryV11;
 }
@@ -158,7 +176,8 @@ void Tmainform::OpenClick()
         return;
     ProjectFileName_ = *path;
     // A failed load has shown its message; the window shows what it left.
-    LoadProject(*document_, ToCp1252(ProjectFileName_), ProjectFormat_);
+    const bool loaded = LoadProject(*document_, ToCp1252(ProjectFileName_), ProjectFormat_);
+    incompleteFile_ = loaded ? QString() : ProjectFileName_;
     ShowDocumentSettings();
     SetCaption();
     variablesPage_->afterOpen();
@@ -173,9 +192,9 @@ void Tmainform::SaveClick()
     }
     QString fileName = ProjectFileName_;
     int format = ProjectFormat_;
-    if (!ConfirmFormatDepth(fileName, format))
+    if (!ConfirmFormatDepth(fileName, format) || !MayReplaceProjectFile(fileName))
         return;
-    if (!SaveProject(*document_, ToCp1252(fileName), format))
+    if (!SaveToProjectFile(fileName, format))
         return;
     ProjectFileName_ = fileName;
     ProjectFormat_ = format;

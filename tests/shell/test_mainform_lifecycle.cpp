@@ -288,6 +288,51 @@ TEST_F(LifecycleTest, FailedLoadShowsTheErrorAndTheFileNameInTheCaption)
     EXPECT_EQ(Form().ProjectFileName(), Path(QStringLiteral("kaputt.twb")));
 }
 
+// A project file that failed to load is not replaced unasked by what was read.
+TEST_F(LifecycleTest, SavingOverAFileThatFailedToLoadAsksFirst)
+{
+    const QByteArray broken("\x01\x02 kein Projekt", 15);
+    WriteTextFile(Path(QStringLiteral("kaputt.twb")), broken);
+    dialogs_.openAnswers.push_back(Path(QStringLiteral("kaputt.twb")));
+    Form().OpenClick();
+    EditSomething();
+    dialogs_.calls.clear();
+
+    dialogs_.answers = {Answer::No};
+    Form().SaveClick();
+    EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm), QStringList{OverwriteQuestion(QStringLiteral("kaputt.twb"))});
+    EXPECT_EQ(ReadTextFile(Path(QStringLiteral("kaputt.twb"))), broken);
+
+    // Closing: "&Ja" to saving, "&Nein" to replacing keeps the window open.
+    dialogs_.answers = {Answer::Yes, Answer::No};
+    EXPECT_FALSE(Form().close());
+    EXPECT_EQ(ReadTextFile(Path(QStringLiteral("kaputt.twb"))), broken);
+
+    dialogs_.answers = {Answer::Yes};
+    Form().SaveClick();
+    EXPECT_EQ(SavedFormat(Path(QStringLiteral("kaputt.twb"))), Form().ProjectFormat());
+    // Once replaced, the file is the project's own again.
+    dialogs_.calls.clear();
+    EditSomething(QStringLiteral("zwei.htm"));
+    Form().SaveClick();
+    EXPECT_TRUE(dialogs_.calls.empty());
+}
+
+TEST_F(LifecycleTest, CaptionFollowsTheFileChosenWhileAskingAboutChanges)
+{
+    EditSomething();
+    SaveAs(QStringLiteral("menu.twf"), 3);
+    MakeDeepTree();
+    dialogs_.answers = {Answer::Yes, Answer::Yes};
+    dialogs_.saveAnswers.push_back(SaveChoice{Path(QStringLiteral("tief.twb")), 1});
+    dialogs_.openAnswers.push_back(CancelOpen);
+    Form().OpenClick();
+    EXPECT_EQ(SavedFormat(Path(QStringLiteral("tief.twb"))), 1);
+    EXPECT_EQ(Form().ProjectFileName(), Path(QStringLiteral("tief.twb")));
+    EXPECT_EQ(Form().windowTitle(), QStringLiteral("tief.twb - Treeweaver"));
+    EXPECT_TRUE(dialogs_.Exhausted());
+}
+
 TEST_F(LifecycleTest, DurchsuchenUsesTheSharedSaveDialogState)
 {
     EditSomething();
