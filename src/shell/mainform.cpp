@@ -52,6 +52,8 @@ Tmainform::Tmainform(Dialogs& dialogs, const QString& programDir, QWidget* paren
     CreatePages();
     ListTemplates();
     forwardSettings_ = true;
+    // No control has the focus after start-up.
+    setFocus();
     menuTreePage_->EnableItemControls(false);
     RestoreFormSettings();
 }

@@ -156,8 +156,7 @@ void Tmainform::NewClick()
 {
     if (!QuerySaveChanges())
         return;
-    if (QWidget* focused = focusWidget())
-        focused->clearFocus();
+    setFocus(); // takes the focus from any control
     document_->Reset();
     ShowDocumentSettings();
     menuTreePage_->EnableItemControls(false);

@@ -92,6 +92,11 @@ TEST_F(WindowTest, StartsWithTheCommandsPagesAndNoProject)
     EXPECT_EQ(form.size(), QSize(460, 565));
     EXPECT_EQ(form.Document().Tree().Root().Caption(), "Unbenannt");
     EXPECT_EQ(form.ProjectFormat(), 1);
+
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    EXPECT_EQ(QApplication::focusWidget(), &form) << "no control has the focus";
 }
 
 TEST_F(WindowTest, GeneralPageControlsCarryTheirSettingIndex)
