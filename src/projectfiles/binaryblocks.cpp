@@ -36,17 +36,14 @@ BlockReader::BlockReader(ByteReader& file) : file_(file)
 
 bool BlockReader::HasContent()
 {
-    while (!ended_) {
-        if (file_.AtEnd()) {
-            ended_ = true;
-        } else if (chunkLeft_ > 0) {
+    while (!ended_ && !file_.AtEnd()) {
+        if (chunkLeft_ > 0)
             return true;
-        } else if ((file_.ReadByte() & 1) != 0) {
-            chunkLeft_ = file_.ReadU32();
-        } else {
-            ended_ = true;
-        }
+        if ((file_.ReadByte() & 1) == 0)
+            break;
+        chunkLeft_ = file_.ReadU32();
     }
+    ended_ = true;
     return false;
 }
 

@@ -33,6 +33,8 @@ private:
     void (*previousHandler_)(int) = nullptr;
 };
 
+constexpr rlim_t SmallFileLimit = 16384;
+
 class SaveFailure : public ProjectFilesTest {
 protected:
     // A project whose files are far larger than the limit used below.
@@ -52,7 +54,7 @@ TEST_F(SaveFailure, FailedBinaryWriteLeavesTheOldFile)
         const std::string old = ReadBytes("p.twb");
         MakeLarge();
         {
-            FileSizeLimit limit(16 * 1024);
+            FileSizeLimit limit(SmallFileLimit);
             EXPECT_FALSE(SaveProject(document_, PathOf("p.twb"), format));
         }
         EXPECT_EQ(ReadBytes("p.twb"), old);
@@ -75,7 +77,7 @@ TEST_F(SaveFailure, FailedTextWriteLeavesAllThreeOldFiles)
     const std::string twv = ReadBytes("p.twv");
     MakeLarge();
     {
-        FileSizeLimit limit(16 * 1024);
+        FileSizeLimit limit(SmallFileLimit);
         EXPECT_FALSE(SaveProject(document_, PathOf("p.twf"), pfText));
     }
     EXPECT_EQ(ReadBytes("p.twf"), twf);
@@ -93,7 +95,7 @@ TEST_F(SaveFailure, ALaterStepFailsAfterTheEarlierFilesWereWritten)
     // Only the variables file grows beyond the limit.
     document_.Variables().AddVariable("Gross", std::string(20000, 'v'), false);
     {
-        FileSizeLimit limit(16 * 1024);
+        FileSizeLimit limit(SmallFileLimit);
         EXPECT_FALSE(SaveProject(document_, PathOf("p.twf"), pfText));
     }
     EXPECT_EQ(ReadBytes("p.twv"), twv);
