@@ -50,14 +50,19 @@ bool Tmainform::QuerySaveChanges()
     case Answer::Yes:
         break;
     }
-    if (ProjectFileName_.isEmpty())
-        return SaveProjectAs();
+    // The caption follows a file chosen here, in case the pending action
+    // does not go ahead (a cancelled open dialog).
+    if (ProjectFileName_.isEmpty()) {
+        if (!SaveProjectAs())
+            return false;
+        SetCaption();
+        return true;
+    }
     // Declining another format lets the pending action go ahead unsaved.
     if (!ConfirmFormatDepth(ProjectFileName_, ProjectFormat_))
         return true;
     if (!MayReplaceProjectFile(ProjectFileName_))
         return false;
-    // The format question may have led to another file; the caption follows.
     SetCaption();
     return SaveToProjectFile(ProjectFileName_, ProjectFormat_);
 }

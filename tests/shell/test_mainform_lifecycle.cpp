@@ -333,6 +333,19 @@ TEST_F(LifecycleTest, CaptionFollowsTheFileChosenWhileAskingAboutChanges)
     EXPECT_TRUE(dialogs_.Exhausted());
 }
 
+TEST_F(LifecycleTest, CaptionNamesTheFileSavedWhileAskingAboutChangesWithoutProjectFile)
+{
+    EditSomething();
+    dialogs_.answers = {Answer::Yes};
+    dialogs_.saveAnswers.push_back(SaveChoice{Path(QStringLiteral("erst.twb")), 1});
+    dialogs_.openAnswers.push_back(CancelOpen);
+    Form().OpenClick();
+    EXPECT_EQ(SavedFormat(Path(QStringLiteral("erst.twb"))), 1);
+    EXPECT_EQ(Form().ProjectFileName(), Path(QStringLiteral("erst.twb")));
+    EXPECT_EQ(Form().windowTitle(), QStringLiteral("erst.twb - Treeweaver"));
+    EXPECT_TRUE(dialogs_.Exhausted());
+}
+
 TEST_F(LifecycleTest, DurchsuchenUsesTheSharedSaveDialogState)
 {
     EditSomething();
