@@ -39,6 +39,8 @@ namespace {
 // the beginning would, in linear time.
 class Replacer {
 public:
+    static constexpr std::size_t MinimumReplacementBudget = std::size_t{1} << 16;
+
     Replacer(const std::string& search, const std::string& replacement, bool caseSensitive)
         : search_(caseSensitive ? search : AsciiLowerCase(search)), replacement_(replacement),
           caseSensitive_(caseSensitive)
@@ -53,7 +55,10 @@ public:
         out_.reserve(text.size() + text.size() / 4);
         // Guard against a rewrite that never settles: after this many
         // replacements every further one continues behind its inserted text.
-        replacementBudget_ = 8 * (text.size() + 16);
+        // Rewrites that do settle can need far more replacements than the
+        // text has bytes (each one may double what the next ones see), so
+        // even short texts get a generous allowance.
+        replacementBudget_ = std::max<std::size_t>(8 * (text.size() + 16), MinimumReplacementBudget);
         std::size_t next = firstMatch;
         for (;;) {
             char c;

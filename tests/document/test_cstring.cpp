@@ -78,6 +78,31 @@ TEST(ReplaceAll, AgreesWithSearchingAgainFromTheBeginning)
     }
 }
 
+TEST(ReplaceAll, SeamsFormedWithoutRegardToCaseAgreeWithSearchingAgain)
+{
+    const char* const texts[] = {"aB", "AaBb", "aBAb", "bA", "AAabBBaAB", "aBcAbCab", "BbAaB", "CabBAc", "$a$A$"};
+    const char* const searches[] = {"ab", "Ba", "A", "aA", "aBc", "b", "$A$"};
+    const char* const replacements[] = {"", "B", "a", "c", "Bb", "x", "$", "A$"};
+    for (const char* text : texts) {
+        for (const char* search : searches) {
+            for (const char* replacement : replacements) {
+                if (AsciiLowerCase(replacement).find(AsciiLowerCase(search)) != std::string::npos)
+                    continue; // would never end when searched again from the beginning
+                EXPECT_EQ(ReplacedAll(text, search, replacement, false),
+                          NaiveReplaceAll(text, search, replacement, false))
+                    << text << " / " << search << " -> " << replacement;
+            }
+        }
+    }
+}
+
+TEST(ReplaceAll, FollowsARewriteThatSettlesOnlyAfterManyReplacements)
+{
+    // Each "a" that passes the "b"s doubles them: 1023 replacements for 11 bytes.
+    EXPECT_EQ(ReplacedAll("aaaaaaaaaab", "ab", "bba", true), std::string(1024, 'b') + std::string(10, 'a'));
+    EXPECT_EQ(ReplacedAll("AaAaAaAaAb", "aB", "bbA", false), std::string(512, 'b') + std::string(9, 'A'));
+}
+
 TEST(ReplaceAllInLines, ReplacesInEveryLine)
 {
     std::vector<std::string> lines{"$A$ x", "y $a$", "none"};
