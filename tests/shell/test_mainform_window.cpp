@@ -90,6 +90,9 @@ TEST_F(WindowTest, StartsWithTheCommandsPagesAndNoProject)
     EXPECT_EQ(Tabs(*form.SettingsPages()),
               (QStringList{QStringLiteral("Allgemein"), QStringLiteral("Layout"), QStringLiteral("eigene Variablen")}));
     EXPECT_EQ(form.size(), QSize(460, 565));
+    EXPECT_EQ(form.minimumSize(), form.maximumSize()) << "fixed size";
+    EXPECT_TRUE(form.windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(form.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_EQ(form.Document().Tree().Root().Caption(), "Unbenannt");
     EXPECT_EQ(form.ProjectFormat(), 1);
 
@@ -110,7 +113,9 @@ TEST_F(WindowTest, GeneralPageControlsCarryTheirSettingIndex)
               QStringLiteral("Das fertige Menü wird unter diesem Dateinamen gespeichert."));
     EXPECT_EQ(form.lbTemplates()->toolTip(),
               QStringLiteral("Wählen Sie hier die Vorlage aus, aus der das Menü erstellt werden soll."));
-    EXPECT_TRUE(form.feedit()->toolTip().startsWith(QStringLiteral("Geben Sie hier die Endung an")));
+    EXPECT_EQ(form.feedit()->toolTip(),
+              QStringLiteral("Geben Sie hier die Endung an, die die Dateien mit den Untermenüs haben sollen.\nFalls "
+                             "Sie keine Endung angeben, wird die Endung der Hauptdatei benutzt"));
 
     // Keystroke by keystroke, the whole text goes to the document.
     form.feedit()->setFocus();
