@@ -62,7 +62,8 @@ std::optional<QString> QtDialogs::OpenFile(QWidget* parent, const QString& filte
                                                       QtNameFilters(filter).join(QStringLiteral(";;")));
     if (path.isEmpty())
         return std::nullopt;
-    return path;
+    // Written like the save dialog's paths, so that the same file compares equal.
+    return QDir::toNativeSeparators(path);
 }
 
 std::optional<SaveChoice> QtDialogs::SaveFile(QWidget* parent, const SaveRequest& request)
