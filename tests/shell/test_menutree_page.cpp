@@ -5,11 +5,13 @@
 #include "test_menutree_support.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -226,6 +228,25 @@ TEST_F(MenuTreePageTest, ContextMenuEnablingFollowsTheSelection)
     page->PopupMenu1Popup();
     EXPECT_EQ(page->CurrentNode(), a2);
     EXPECT_TRUE(itemEntriesEnabled(true));
+}
+
+TEST_F(MenuTreePageTest, ARightClickSelectsTheNodeUnderTheMouseAndOpensTheMenuForIt)
+{
+    BuildTree();
+    Select(Root());
+    const QPoint point = view()->visualRect(indexOf(a2)).center();
+    MenuNode* current = nullptr;
+    bool deleteEnabled = false;
+    QTimer::singleShot(0, [&] {
+        current = page->CurrentNode();
+        deleteEnabled = page->popupAction(MenuTreePage::PopupDelete)->isEnabled();
+        page->contextMenu()->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, point, view()->viewport()->mapToGlobal(point));
+    QApplication::sendEvent(view()->viewport(), &event);
+    EXPECT_EQ(current, a2);
+    EXPECT_TRUE(deleteEnabled);
+    EXPECT_EQ(page->selectedNode(), a2);
 }
 
 TEST_F(MenuTreePageTest, RenameAcceptsWithEnterAndCancelsWithEscape)
