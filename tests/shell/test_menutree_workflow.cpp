@@ -54,7 +54,8 @@ protected:
     void AddNamedItem(MenuTreePage::Command command, const QString& caption)
     {
         Tree().toolbarAction(command)->trigger();
-        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        DragTreeView& view = *Tree().treeView();
+        auto* editor = qobject_cast<QLineEdit*>(view.indexWidget(view.currentIndex()));
         ASSERT_NE(editor, nullptr) << "the new item is being edited";
         editor->selectAll();
         QTest::keyClicks(editor, caption);
