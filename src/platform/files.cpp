@@ -61,8 +61,14 @@ bool WriteAndSync(const std::filesystem::path& path, const std::string& bytes, b
 
 std::string ReadFileBytes(const std::string& cp1252Path)
 {
-    std::ifstream in(ToFsPath(cp1252Path), std::ios::binary);
-    if (!in)
+    const std::filesystem::path path = ToFsPath(cp1252Path);
+    std::error_code ec;
+    // A directory opens as a stream on some systems and then claims an
+    // absurd size; it is no file to read.
+    std::ifstream in;
+    if (!std::filesystem::is_directory(path, ec))
+        in.open(path, std::ios::binary);
+    if (!in.is_open())
         throw Error(FormatMessage("Die Datei %s kann nicht ge\xF6"
                                   "ffnet werden.",
                                   cp1252Path));

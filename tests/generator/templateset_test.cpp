@@ -133,7 +133,11 @@ TEST_F(TemplateSetTest, ReportsWhyASetCannotBeUsed)
     EXPECT_FALSE(Load("Leer"));
     WriteSettings("OhneEbenen", "[Main]\nMaxLevel=3\n[Level]\nLevel4=zu tief\n");
     EXPECT_FALSE(Load("OhneEbenen"));
-    EXPECT_EQ(messages.texts, (std::vector<std::string>{NoTemplateChosen, TemplateMissing, NoLevels, NoLevels}));
+    // A directory in place of the settings file reads like a missing file.
+    std::filesystem::create_directories(Templates() / "Verzeichnis" / "template.ini");
+    EXPECT_FALSE(Load("Verzeichnis"));
+    EXPECT_EQ(messages.texts,
+              (std::vector<std::string>{NoTemplateChosen, TemplateMissing, NoLevels, NoLevels, NoLevels}));
 }
 
 TEST_F(TemplateSetTest, NameInOtherLetterCaseFindsTheSet)

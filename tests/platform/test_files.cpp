@@ -35,6 +35,14 @@ TEST(Files, UmlautPathsAndAtomicReplacement)
     // Nothing but the file itself is left behind.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
     EXPECT_THROW(ReadFileBytes(FromFsPath(dir) + "/none"), Error);
+    try {
+        ReadFileBytes(FromFsPath(dir));
+        ADD_FAILURE() << "a directory was read as a file";
+    } catch (const Error& e) {
+        EXPECT_EQ(std::string(e.what()), "Die Datei " + FromFsPath(dir) +
+                                             " kann nicht ge\xF6"
+                                             "ffnet werden.");
+    }
     EXPECT_THROW(WriteFileAtomically(FromFsPath(dir) + "/no/such/dir/x", "y"), Error);
     std::filesystem::remove_all(dir);
 }
