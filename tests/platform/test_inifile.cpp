@@ -61,6 +61,15 @@ TEST(IniFile, WritingReplacesInPlaceAndKeepsEveryOtherLine)
                              "keep=me\r\n[Added]\r\nk=v\r\n");
 }
 
+TEST(IniFile, WritingGoesToTheFirstMatchLikeReading)
+{
+    IniFile ini = IniFile::FromBytes("[Main]\r\nk=1\r\nK=2\r\n[Other]\r\n[main]\r\nneu=alt\r\n");
+    ini.Write("Main", "k", "x");
+    ini.Write("Main", "neu", "y");
+    EXPECT_EQ(ini.ToBytes(), "[Main]\r\nk=x\r\nK=2\r\nneu=y\r\n[Other]\r\n[main]\r\nneu=alt\r\n");
+    EXPECT_EQ(ini.Read("main", "NEU"), "y");
+}
+
 TEST(IniFile, SaveWritesAndFailureRaisesTheWriteError)
 {
     const auto dir = std::filesystem::temp_directory_path() / "tw_ini_test";
