@@ -148,6 +148,8 @@ TEST_F(MenuWorkflowTest, BuildSaveReopenAndGenerateAThreeLevelMenu)
         << dialogs_.TextsOf(DialogCall::Message).join(QLatin1Char('\n')).toStdString();
     const MenuNode& root = Form().Document().Tree().Root();
     ASSERT_EQ(ChildCaptions(root), (std::vector<std::string>{"Start", "Kontakt"}));
+    EXPECT_EQ(root.Child(0)->Item()->Link, "start.htm");
+    EXPECT_EQ(root.Child(0)->Item()->Target, "inhalt");
     const MenuNode& produkte = *root.Child(0)->Child(0);
     ASSERT_EQ(ChildCaptions(produkte), (std::vector<std::string>{"Schrauben"}));
     EXPECT_EQ(produkte.Child(0)->Item()->Link, "produkte/schrauben.htm");
@@ -155,7 +157,8 @@ TEST_F(MenuWorkflowTest, BuildSaveReopenAndGenerateAThreeLevelMenu)
     const TParseList& variables = Form().Document().Variables();
     EXPECT_TRUE(variables.Data(static_cast<std::size_t>(RowOf("Kopfzeile"))).FromTemplate);
     EXPECT_EQ(variables.Data(static_cast<std::size_t>(RowOf("Autor"))).Value, "Erika\r\nMustermann");
-    EXPECT_EQ(templates.selectedItems().value(0)->text(), QStringLiteral("Rahmen"));
+    ASSERT_EQ(templates.selectedItems().size(), 1);
+    EXPECT_EQ(templates.selectedItems()[0]->text(), QStringLiteral("Rahmen"));
 
     Run(Tmainform::cmdGenerate);
     EXPECT_TRUE(dialogs_.TextsOf(DialogCall::Message).isEmpty())
