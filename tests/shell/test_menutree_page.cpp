@@ -154,6 +154,19 @@ TEST_F(MenuTreePageTest, AddWithTheRootSelectedAppendsATopLevelItemInEditMode)
     EXPECT_TRUE(document.Modified());
 }
 
+TEST_F(MenuTreePageTest, AddingAgainWhileEditingKeepsTheTypedCaptionAndEditsTheNewItem)
+{
+    Trigger(MenuTreePage::AddCommand);
+    QLineEdit* editor = Editor(*Root().Child(0));
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("Erster"));
+    Trigger(MenuTreePage::AddCommand);
+    ASSERT_EQ(Root().ChildCount(), 2u);
+    EXPECT_EQ(Root().Child(0)->Caption(), "Erster");
+    EXPECT_EQ(Editor(*Root().Child(0)), nullptr);
+    EXPECT_NE(Editor(*Root().Child(1)), nullptr);
+}
+
 TEST_F(MenuTreePageTest, AddWithASecondLevelItemSelectedAppendsASibling)
 {
     BuildTree();
