@@ -118,7 +118,7 @@ TEST_F(SaveFailure, TargetsThatCannotBeCreated)
     // written before stays.
     std::filesystem::create_directory(dir_ / "q.tws");
     EXPECT_FALSE(SaveProject(document_, PathOf("q.twf"), pfText));
-    EXPECT_EQ(sink_.messages.size(), 1u);
+    EXPECT_EQ(sink_.messages, std::vector<std::string>{"q.twf: Fehler beim Schreiben nach " + PathOf("q.tws")});
     EXPECT_EQ(ReadBytes("q.twf"), "TWF 2\r\n");
     EXPECT_FALSE(std::filesystem::exists(dir_ / "q.twv"));
 
