@@ -8,6 +8,9 @@ JOBS="$(nproc 2>/dev/null || echo 2)"
 
 if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
     cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+else
+    # An existing build directory may have been set up without the window.
+    cmake -S . -B "$BUILD_DIR" -DTW_BUILD_GUI=ON > /dev/null
 fi
 cmake --build "$BUILD_DIR" --target treeweaver -j "$JOBS"
 
