@@ -1,5 +1,6 @@
 // Random projects saved by the program and by a plain writer built straight
-// from the file layouts must give the same bytes.
+// from the file layouts must give the same bytes; split into chunks the way
+// other writers may do it, a binary file must load the same.
 #include "projectfiles_fixture.h"
 
 #include "projectfiles/projectfiles.h"
@@ -181,6 +182,43 @@ private:
     std::mt19937 random_;
 };
 
+uint32_t U32At(const std::string& bytes, std::size_t pos)
+{
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = (value << 8) | static_cast<uint8_t>(bytes[pos + static_cast<std::size_t>(i)]);
+    return value;
+}
+
+// The file with each of its three one-chunk blocks cut into chunks at random
+// places (empty chunks included), joined by odd continuation marks; the
+// blocks end in even marks other than 0.
+std::string Rechunked(const std::string& file, std::mt19937& random)
+{
+    const auto pick = [&random](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    std::string out = file.substr(0, 6);
+    std::size_t pos = 6;
+    for (int block = 0; block < 3; ++block) {
+        if (block > 0) {
+            out += static_cast<char>(2 * pick(1, 127));
+            ++pos;
+        }
+        const std::string content = file.substr(pos + 4, U32At(file, pos));
+        pos += 4 + content.size();
+        std::size_t start = 0;
+        bool continued = true;
+        while (continued) {
+            const std::string piece = content.substr(start, static_cast<std::size_t>(pick(0, 7)));
+            start += piece.size();
+            out += Le(piece.size(), 4) + piece;
+            continued = start < content.size() || pick(0, 3) == 0;
+            if (continued)
+                out += static_cast<char>(2 * pick(0, 127) + 1);
+        }
+    }
+    return out;
+}
+
 using ReferenceWriter = ProjectFilesTest;
 
 TEST_F(ReferenceWriter, RandomProjectsGiveTheSameBytesInEveryFormat)
@@ -198,6 +236,34 @@ TEST_F(ReferenceWriter, RandomProjectsGiveTheSameBytesInEveryFormat)
         EXPECT_EQ(ReadBytes("p.twf"), MenuFile(document)) << seed;
         EXPECT_EQ(ReadBytes("p.tws"), SettingsFile(document)) << seed;
         EXPECT_EQ(ReadBytes("p.twv"), VariablesFile(document)) << seed;
+    }
+    EXPECT_TRUE(sink_.messages.empty());
+}
+
+TEST_F(ReferenceWriter, BlocksInManyChunksLoadLikeOneChunk)
+{
+    std::mt19937 random(7);
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        TqzHTML original;
+        RandomProject(seed).Fill(original);
+        for (int format : {pfBinaryV11, pfBinaryV10}) {
+            ASSERT_TRUE(SaveProject(original, PathOf("one.twb"), format));
+            WriteBytes("many.twb", Rechunked(ReadBytes("one.twb"), random));
+            TqzHTML fromOne;
+            TqzHTML fromMany;
+            int formatOne = 0;
+            int formatMany = 0;
+            EXPECT_TRUE(LoadProject(fromOne, PathOf("one.twb"), formatOne));
+            EXPECT_TRUE(LoadProject(fromMany, PathOf("many.twb"), formatMany)) << seed;
+            EXPECT_EQ(formatMany, format);
+            EXPECT_EQ(DumpTree(fromMany), DumpTree(fromOne)) << seed;
+            EXPECT_EQ(DumpVariables(fromMany), DumpVariables(fromOne)) << seed;
+            ExpectSameSettings(fromMany, fromOne);
+            if (format == pfBinaryV11) {
+                EXPECT_EQ(DumpTree(fromOne), DumpTree(original)) << seed;
+                EXPECT_EQ(DumpVariables(fromOne), DumpVariables(original)) << seed;
+            }
+        }
     }
     EXPECT_TRUE(sink_.messages.empty());
 }
