@@ -126,6 +126,15 @@ TEST_F(TextFormat, OtherVersionsReadOnlyTheVariables)
     EXPECT_EQ(document_.GetString(siTitle), "");
     EXPECT_EQ(DumpVariables(document_), "N=v\n");
     EXPECT_EQ(document_.Tree().Root().Caption(), "v3.twf");
+
+    // Negative versions read no variables either, so a missing file is no error.
+    WriteBytes("neg.twf", "TWF -4\r\n");
+    sink_.messages.clear();
+    EXPECT_EQ(Load("neg.twf"), pfText);
+    EXPECT_EQ(sink_.messages,
+              std::vector<std::string>{"neg.twf: Das Format dieser TWF Version (-4) wird nicht unterst\xFCtzt"});
+    EXPECT_EQ(document_.Variables().Count(), 0u);
+    EXPECT_EQ(document_.Tree().Root().Caption(), "neg.twf");
 }
 
 TEST_F(TextFormat, SettingsDefaultsAndColourTexts)
