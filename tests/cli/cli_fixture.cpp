@@ -12,40 +12,9 @@ extern char** environ;
 
 namespace tw::cli::test {
 
-TempDir::TempDir()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "tw-cli-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("mkdtemp failed");
-    }
-    path_ = pattern;
-}
-
-TempDir::~TempDir()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-}
-
-std::filesystem::path TempDir::Write(const std::string& relativePath, const std::string& bytes) const
-{
-    const std::filesystem::path path = path_ / relativePath;
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-}
-
-std::string ReadBytes(const std::filesystem::path& path)
-{
-    std::ifstream stream(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << stream.rdbuf();
-    return bytes.str();
-}
-
 ProgramResult RunProgram(const std::vector<std::string>& arguments)
 {
-    const TempDir capture;
+    const TemporaryDirectory capture;
     const std::string outPath = (capture.Path() / "out").string();
     const std::string errPath = (capture.Path() / "err").string();
 

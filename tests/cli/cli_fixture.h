@@ -1,28 +1,15 @@
 #pragma once
 
+#include "support/test_support.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
 
 namespace tw::cli::test {
 
-// A fresh directory that is removed with everything in it afterwards.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::filesystem::path& Path() const { return path_; }
-    // Writes bytes to a file below the directory, creating sub-directories.
-    std::filesystem::path Write(const std::string& relativePath, const std::string& bytes) const;
-
-private:
-    std::filesystem::path path_;
-};
-
-std::string ReadBytes(const std::filesystem::path& path);
+using tw::test::ReadBytes;
+using tw::test::TemporaryDirectory;
 
 struct ProgramResult {
     int status = -1;

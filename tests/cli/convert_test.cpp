@@ -21,7 +21,7 @@ Json Show(const std::filesystem::path& project, const std::filesystem::path& tem
 
 TEST(CliConvert, EveryFormatKeepsItemsSettingsAndVariables)
 {
-    const TempDir dir;
+    const TemporaryDirectory dir;
     const auto project = WriteSampleProject(dir);
     const auto templates = WriteSampleTemplates(dir);
     const Json original = Show(project, templates);
@@ -46,7 +46,7 @@ TEST(CliConvert, EveryFormatKeepsItemsSettingsAndVariables)
 
 TEST(CliConvert, StoresWhatTheTargetFormatCanHoldWithoutAsking)
 {
-    const TempDir dir;
+    const TemporaryDirectory dir;
     const auto source = (dir.Path() / "tief.twb").string();
     {
         TqzHTML document;
@@ -78,7 +78,7 @@ TEST(CliConvert, StoresWhatTheTargetFormatCanHoldWithoutAsking)
 
 TEST(CliConvert, FailedLoadWritesNothing)
 {
-    const TempDir dir;
+    const TemporaryDirectory dir;
     const auto project = WriteSampleProject(dir);
     std::filesystem::remove(dir.Path() / "Men\u00FC.twv");
     const auto target = dir.Path() / "ziel.twb";
@@ -92,7 +92,7 @@ TEST(CliConvert, FailedLoadWritesNothing)
 
 TEST(CliConvert, UnsupportedBinaryVersionIsReportedInUtf8AndNotConverted)
 {
-    const TempDir dir;
+    const TemporaryDirectory dir;
     const auto project = dir.Write("neu.twb", std::string("\x03TWB\x01\x02", 6));
     const auto target = dir.Path() / "ziel.twf";
 
@@ -105,7 +105,7 @@ TEST(CliConvert, UnsupportedBinaryVersionIsReportedInUtf8AndNotConverted)
 
 TEST(CliConvert, FailedSaveIsReportedAndExitsWithOne)
 {
-    const TempDir dir;
+    const TemporaryDirectory dir;
     const auto project = WriteSampleProject(dir);
     const auto target = dir.Path() / "fehlt" / "ziel.twb";
 

@@ -8,7 +8,7 @@ namespace {
 
 TEST(CliGenerate, WritesMainAndSubmenuFilesWithTemplatesAndOutputGiven)
 {
-    const TempDir dir;
+    const TemporaryDirectory dir;
     const auto project = WriteSampleProject(dir, "Blau");
     const auto templates = WriteSampleTemplates(dir);
     const auto mainFile = dir.Path() / "Ausgabe" / "men\u00FC.htm";
@@ -37,7 +37,7 @@ TEST(CliGenerate, WritesMainAndSubmenuFilesWithTemplatesAndOutputGiven)
 
 TEST(CliGenerate, UsesTheProjectsFilenameWithoutOutput)
 {
-    const TempDir dir;
+    const TemporaryDirectory dir;
     const auto project = WriteSampleProject(dir);
     const auto templates = WriteSampleTemplates(dir);
     const auto mainFile = dir.Path() / "index.htm";
@@ -52,7 +52,7 @@ TEST(CliGenerate, UsesTheProjectsFilenameWithoutOutput)
 
 TEST(CliGenerate, ProblemsAreTheWindowsMessagesOnStderr)
 {
-    const TempDir dir;
+    const TemporaryDirectory dir;
     const auto project = WriteSampleProject(dir);
     const auto templates = WriteSampleTemplates(dir);
 

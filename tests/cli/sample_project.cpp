@@ -2,7 +2,7 @@
 
 namespace tw::cli::test {
 
-std::filesystem::path WriteSampleProject(const TempDir& dir, const std::string& templateName)
+std::filesystem::path WriteSampleProject(const TemporaryDirectory& dir, const std::string& templateName)
 {
     dir.Write("Men\u00FC.tws", "[Main]\r\n"
                                "TextColor=clred\r\n"
@@ -27,7 +27,7 @@ std::filesystem::path WriteSampleProject(const TempDir& dir, const std::string& 
                                       "1\r\n");
 }
 
-std::filesystem::path WriteSampleTemplates(const TempDir& dir)
+std::filesystem::path WriteSampleTemplates(const TemporaryDirectory& dir)
 {
     dir.Write("templates/Blau/template.ini", "[Main]\r\n"
                                              "VarList= $Gru\xDF$ , Neu,\r\n"

@@ -10,10 +10,10 @@ namespace tw::cli::test {
 // items, the second with one sub-item, umlauts in captions, settings and
 // variables, colours written as a lower-case name, "$" hex and decimal, no
 // "hr" key, and the given template name.
-std::filesystem::path WriteSampleProject(const TempDir& dir, const std::string& templateName = "blau");
+std::filesystem::path WriteSampleProject(const TemporaryDirectory& dir, const std::string& templateName = "blau");
 
 // A template set "Blau" under dir/templates whose VarList names one variable
 // of the sample project and one new one, with snippets for the top level.
-std::filesystem::path WriteSampleTemplates(const TempDir& dir);
+std::filesystem::path WriteSampleTemplates(const TemporaryDirectory& dir);
 
 } // namespace tw::cli::test

@@ -14,7 +14,7 @@ using Json = nlohmann::ordered_json;
 
 TEST(CliShow, PrintsTheLoadedProjectAsJsonWithTemplateVariablesApplied)
 {
-    const TempDir dir;
+    const TemporaryDirectory dir;
     const auto project = WriteSampleProject(dir);
     const auto templates = WriteSampleTemplates(dir);
 
@@ -63,7 +63,7 @@ TEST(CliShow, PrintsTheLoadedProjectAsJsonWithTemplateVariablesApplied)
 
 TEST(CliShow, TemplateDirectoryDecidesWhichVariablesAreAdded)
 {
-    const TempDir dir;
+    const TemporaryDirectory dir;
     const auto project = WriteSampleProject(dir);
     dir.Write("other/Gelb/template.ini", "[Main]\r\nVarList=Gelb\r\n");
 
@@ -77,7 +77,7 @@ TEST(CliShow, TemplateDirectoryDecidesWhichVariablesAreAdded)
 
 TEST(CliShow, FailedLoadPrintsWhatWasReadAndReportsTheErrorOnOneLine)
 {
-    const TempDir dir;
+    const TemporaryDirectory dir;
     const auto project = WriteSampleProject(dir);
     dir.Write("Men\u00FC.tws", "[Main]\r\nTextColor=red\r\n");
 
@@ -94,7 +94,7 @@ TEST(CliShow, FailedLoadPrintsWhatWasReadAndReportsTheErrorOnOneLine)
 
 TEST(CliShow, MissingProjectIsReportedWithItsFileName)
 {
-    const TempDir dir;
+    const TemporaryDirectory dir;
     const ProgramResult result = RunProgram({"show", (dir.Path() / "fehlt.twb").string()});
     EXPECT_EQ(result.status, 1);
     const auto lines = Lines(result.err);
@@ -104,7 +104,7 @@ TEST(CliShow, MissingProjectIsReportedWithItsFileName)
 
 TEST(CliShow, OutputThatCannotBeWrittenIsNotASuccess)
 {
-    const TempDir dir;
+    const TemporaryDirectory dir;
     const auto project = WriteSampleProject(dir);
     std::ostringstream out;
     out.setstate(std::ios::badbit);

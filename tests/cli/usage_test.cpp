@@ -33,7 +33,7 @@ TEST(CliUsage, UsageErrorsExitWithTwoAndPrintTheUsageOnStderr)
 
 TEST(CliUsage, PathOutsideWindows1252IsAUsageErrorNotAMangledFile)
 {
-    const TempDir dir;
+    const TemporaryDirectory dir;
     const auto project = dir.Write("Men\u00FC.twf", "TWF 2\r\n");
     const auto target = dir.Path() / "\u0141\u00F3d\u017A.twf";
 

@@ -13,16 +13,16 @@ using Lines = std::vector<std::string>;
 // A template set whose snippets name themselves and show the item values.
 void WriteTracingSet(const std::filesystem::path& dir, const std::string& main)
 {
-    WriteTextFile(dir / "template.ini", "[Main]\r\n" + main + "\r\n[Level]\r\nLevel0=top\r\nLevel1=sub\r\n");
-    WriteTextFile(dir / "Header.txt", "Header $CurrentFilename$\r\n");
+    WriteBytes(dir / "template.ini", "[Main]\r\n" + main + "\r\n[Level]\r\nLevel0=top\r\nLevel1=sub\r\n");
+    WriteBytes(dir / "Header.txt", "Header $CurrentFilename$\r\n");
     // A NUL byte ends a snippet's text.
-    WriteTextFile(dir / "Footer.txt", std::string("Footer $FileName$\0Rest\r\n", 24));
+    WriteBytes(dir / "Footer.txt", std::string("Footer $FileName$\0Rest\r\n", 24));
     for (const std::string prefix : {"top", "sub"}) {
         for (const std::string kind : {"MenuPoint", "MPOpen", "MPParent"})
-            WriteTextFile(dir / (prefix + "_" + kind + ".txt"),
-                          prefix + "_" + kind + " $Linkname$ $Link$ $LinkTarget$ $LinkID$\n");
-        WriteTextFile(dir / (prefix + "_Separator.txt"), prefix + "_Separator\r");
-        WriteTextFile(dir / (prefix + "_SubMenuEnd.txt"), prefix + "_SubMenuEnd\r\n");
+            WriteBytes(dir / (prefix + "_" + kind + ".txt"),
+                       prefix + "_" + kind + " $Linkname$ $Link$ $LinkTarget$ $LinkID$\n");
+        WriteBytes(dir / (prefix + "_Separator.txt"), prefix + "_Separator\r");
+        WriteBytes(dir / (prefix + "_SubMenuEnd.txt"), prefix + "_SubMenuEnd\r\n");
     }
 }
 
@@ -43,7 +43,7 @@ protected:
     }
 
     void UseSet(const std::string& main = {}) { WriteTracingSet(templates.Path() / "Spur", main); }
-    std::string Output(const std::string& name) const { return ReadTextFile(out.Path() / name); }
+    std::string Output(const std::string& name) const { return ReadBytes(out.Path() / name); }
 
     TemporaryDirectory templates;
     TemporaryDirectory out;
@@ -142,16 +142,16 @@ TEST_F(GeneratorTest, SubmenuExtensionComesFromFileextOrTheMainFile)
         document.SetFileSetting(fsFilename, dir / mainFile);
         Generate(document);
         EXPECT_EQ(FileNames(dir.Path()), expected) << "fileext '" << fileExt << "', " << mainFile;
-        EXPECT_NE(ReadTextFile(dir.Path() / mainFile).find(" " + expected.front() + " _self"), std::string::npos);
+        EXPECT_NE(ReadBytes(dir.Path() / mainFile).find(" " + expected.front() + " _self"), std::string::npos);
     }
     EXPECT_TRUE(messages.texts.empty());
 }
 
 TEST_F(GeneratorTest, EmptyAndOneLetterCaptionsAndSingleEntryLists)
 {
-    WriteTextFile(templates.Path() / "Kurz" / "template.ini", "[Level]\nLevel0=p\n");
-    WriteTextFile(templates.Path() / "Kurz" / "p_MenuPoint.txt", "[$Linkname$|$FirstLetter$|$RestLetter$]");
-    WriteTextFile(templates.Path() / "Kurz" / "p_Separator.txt", "-");
+    WriteBytes(templates.Path() / "Kurz" / "template.ini", "[Level]\nLevel0=p\n");
+    WriteBytes(templates.Path() / "Kurz" / "p_MenuPoint.txt", "[$Linkname$|$FirstLetter$|$RestLetter$]");
+    WriteBytes(templates.Path() / "Kurz" / "p_Separator.txt", "-");
     document.Tree().DeleteChildren(document.Tree().Root());
     AddItem(document, document.Tree().Root(), "");
     document.SetFileSetting(fsTemplate, "Kurz");
@@ -166,9 +166,9 @@ TEST_F(GeneratorTest, EmptyAndOneLetterCaptionsAndSingleEntryLists)
 
 TEST_F(GeneratorTest, ItemValuesMeetTheDocumentPlaceholdersButSettingsDoNotMeetItemPlaceholders)
 {
-    WriteTextFile(templates.Path() / "Werte" / "template.ini", "[Level]\nLevel0=p\n");
-    WriteTextFile(templates.Path() / "Werte" / "p_MenuPoint.txt", "$Linkname$ / $Title$ / $LINK$");
-    WriteTextFile(templates.Path() / "Werte" / "p_MPParent.txt", "$Linkname$ / $Title$ / $LINK$");
+    WriteBytes(templates.Path() / "Werte" / "template.ini", "[Level]\nLevel0=p\n");
+    WriteBytes(templates.Path() / "Werte" / "p_MenuPoint.txt", "$Linkname$ / $Title$ / $LINK$");
+    WriteBytes(templates.Path() / "Werte" / "p_MPParent.txt", "$Linkname$ / $Title$ / $LINK$");
     document.SetFileSetting(fsTemplate, "Werte");
     document.SetString(siTitle, "$Link$");
     document.Tree().SetCaption(*document.Tree().Root().Child(1), "B $Font$");

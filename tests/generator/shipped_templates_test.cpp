@@ -121,7 +121,7 @@ protected:
         ASSERT_FALSE(files.empty());
         std::size_t generatedLinks = 0;
         for (const std::string& name : files) {
-            const std::string html = ReadTextFile(out.Path() / name);
+            const std::string html = ReadBytes(out.Path() / name);
             EXPECT_NE(html.find("<html lang=\"de\">"), std::string::npos) << name;
             EXPECT_NE(html.find("<nav "), std::string::npos) << name;
             EXPECT_EQ(html.find('$'), std::string::npos) << name << ": a placeholder was left";
@@ -162,7 +162,7 @@ TEST_P(ShippedTemplateTest, EmptySettingsGiveNoHtmlErrorsAndNoBrokenStyles)
 {
     document.SetString(siHr, "");
     GenerateAndCheck();
-    const std::string html = ReadTextFile(out.Path() / "menu.html");
+    const std::string html = ReadBytes(out.Path() / "menu.html");
     // An empty value only ever ends up in a custom property or an attribute.
     static const std::regex emptyDeclaration("(^|[;{\\s])[a-z][a-z-]*:\\s*;");
     EXPECT_FALSE(std::regex_search(html, emptyDeclaration));
@@ -175,7 +175,7 @@ TEST(ShippedTemplatesTest, TogetherUseEveryPlaceholder)
     std::string text;
     for (const std::string& set : ShippedSets) {
         for (const auto& entry : std::filesystem::directory_iterator(ToFsPath(TemplatesDirectory() + set)))
-            text += ReadTextFile(entry.path());
+            text += ReadBytes(entry.path());
     }
     TqzHTML document;
     std::vector<std::string> placeholders{"$Link$",        "$LinkTarget$", "$Linkname$", "$LinkID$",
@@ -225,8 +225,8 @@ TEST(ShippedTemplatesTest, OpenFilesMarkTheOpenPath)
     for (const std::string set : {"Aufklappend", "Rahmen"}) {
         document.SetFileSetting(fsTemplate, set);
         Generate(document);
-        const std::string main = ReadTextFile(out.Path() / "menu.html");
-        const std::string team = ReadTextFile(out.Path() / "Child2,1.html");
+        const std::string main = ReadBytes(out.Path() / "menu.html");
+        const std::string team = ReadBytes(out.Path() / "Child2,1.html");
         EXPECT_EQ(main.find("aria-current"), std::string::npos) << set;
         std::size_t marks = 0;
         for (auto pos = team.find("aria-current=\"true\""); pos != std::string::npos;

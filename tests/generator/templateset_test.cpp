@@ -23,7 +23,7 @@ protected:
 
     void WriteSettings(const std::string& set, const std::string& ini)
     {
-        WriteTextFile(Templates() / set / "template.ini", ini);
+        WriteBytes(Templates() / set / "template.ini", ini);
     }
 
     bool Load(const std::string& set)
@@ -153,8 +153,8 @@ TEST_F(TemplateSetTest, NamesLeadingOutsideTheTemplateDirectoryAreRefused)
     // Each of these names leads to a usable set when taken as a path.
     WriteSettings("Gut", "[Level]\nLevel0=gut\n");
     WriteSettings("Gut/Innen", "[Level]\nLevel0=innen\n");
-    WriteTextFile(root.Path() / "Aussen" / "template.ini", "[Level]\nLevel0=aussen\n");
-    WriteTextFile(Templates() / "template.ini", "[Level]\nLevel0=wurzel\n");
+    WriteBytes(root.Path() / "Aussen" / "template.ini", "[Level]\nLevel0=aussen\n");
+    WriteBytes(Templates() / "template.ini", "[Level]\nLevel0=wurzel\n");
     ASSERT_TRUE(Load("Gut"));
 
     const std::vector<std::string> names{"../Aussen", "..\\Aussen", "Gut/Innen", "Gut\\Innen", "Gut/../Gut",
@@ -175,7 +175,7 @@ TEST_F(TemplateSetTest, VarListMarksTheTemplatesVariables)
     document.Variables().AddVariable("Eigene", "bleibt", true);
     WriteSettings("MitListe", "[Main]\nVarList= $Kopf$ , ,Fuss\n[Level]\nLevel0=top\n");
     WriteSettings("OhneListe", "[Level]\nLevel0=top\n");
-    WriteTextFile(root.Path() / "Aussen" / "template.ini", "[Main]\nVarList=Fremd\n");
+    WriteBytes(root.Path() / "Aussen" / "template.ini", "[Main]\nVarList=Fremd\n");
 
     LoadTemplateVarList(document, "MitListe");
     const TParseList& variables = document.Variables();

@@ -43,11 +43,7 @@ std::string ProjectFilesTest::ReadBytes(const std::string& name) const
 
 std::vector<std::string> ProjectFilesTest::DirectoryListing() const
 {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir_))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
+    return FileNames(dir_);
 }
 
 int ProjectFilesTest::Load(const std::string& name)
@@ -55,16 +51,6 @@ int ProjectFilesTest::Load(const std::string& name)
     int format = 1;
     loaded_ = LoadProject(document_, PathOf(name), format);
     return format;
-}
-
-MenuNode& AddItem(TqzHTML& document, MenuNode& parent, const std::string& caption, const std::string& link,
-                  const std::string& target)
-{
-    MenuNode& node = document.Tree().AddChild(parent, caption);
-    document.CreateItemData(node);
-    node.Item()->Link = link;
-    node.Item()->Target = target;
-    return node;
 }
 
 std::string DumpTree(const TqzHTML& document)

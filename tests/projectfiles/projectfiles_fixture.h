@@ -2,6 +2,7 @@
 
 #include "document/qzhtml.h"
 #include "platform/messages.h"
+#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -37,10 +38,6 @@ protected:
     TqzHTML document_;
     bool loaded_ = false;
 };
-
-// Appends an item with its record.
-MenuNode& AddItem(TqzHTML& document, MenuNode& parent, const std::string& caption, const std::string& link = {},
-                  const std::string& target = {});
 
 // One line per item: indentation by depth, caption|link|target.
 std::string DumpTree(const TqzHTML& document);
