@@ -35,6 +35,16 @@ DragTreeView::DragTreeView(QWidget* parent) : QTreeView(parent)
     setDropIndicatorShown(false);
 }
 
+void DragTreeView::finishEditing()
+{
+    if (state() != EditingState)
+        return;
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
 void DragTreeView::beginDrag()
 {
     dragging_ = true;

@@ -28,6 +28,9 @@ public:
     explicit DragTreeView(QWidget* parent = nullptr);
     void setDragHandlers(DragHandlers handlers) { handlers_ = std::move(handlers); }
 
+    // Takes a caption being edited in place, as leaving the editor would.
+    void finishEditing();
+
     // The two halves around the platform's drag loop, public so that a drag
     // can be driven without it.
     void beginDrag();

@@ -88,7 +88,13 @@ QAction* Tmainform::AddCommand(Command command, const QString& caption, const QS
 {
     QAction* action = toolBar_->addAction(images_[image], caption);
     action->setToolTip(hint);
-    connect(action, &QAction::triggered, this, handler);
+    // The toolbar takes no focus, so a caption still being typed in the tree
+    // is taken first: every command sees it and New, Open and closing ask
+    // about it.
+    connect(action, &QAction::triggered, this, [this, handler] {
+        menuTreePage_->treeView()->finishEditing();
+        (this->*handler)();
+    });
     commands_[command] = action;
     return action;
 }
@@ -266,6 +272,7 @@ void Tmainform::StoreFormSettings() const
 
 void Tmainform::closeEvent(QCloseEvent* event)
 {
+    menuTreePage_->treeView()->finishEditing();
     if (!QuerySaveChanges()) {
         event->ignore();
         return;

@@ -3,6 +3,8 @@
 
 #include "document/qzhtml.h"
 #include "generator/generator.h"
+#include "projectfiles/projectfiles.h"
+#include "shell/fmxutils.h"
 #include "shell/mainform.h"
 #include "shell/menutreepage.h"
 #include "shell/variablespage.h"
@@ -49,16 +51,25 @@ protected:
                           view.visualRect(Tree().model()->indexOf(&node)).center());
         WaitForSelectionReport();
     }
-    // Runs an item command and types the caption of the new item into its
-    // in-place editor.
-    void AddNamedItem(MenuTreePage::Command command, const QString& caption)
+    // Runs an item command that edits a caption in place and types caption
+    // into the editor, without accepting it.
+    QLineEdit* TypeCaption(MenuTreePage::Command command, const QString& caption)
     {
         Tree().toolbarAction(command)->trigger();
         DragTreeView& view = *Tree().treeView();
         auto* editor = qobject_cast<QLineEdit*>(view.indexWidget(view.currentIndex()));
-        ASSERT_NE(editor, nullptr) << "the new item is being edited";
-        editor->selectAll();
-        QTest::keyClicks(editor, caption);
+        EXPECT_NE(editor, nullptr) << "a caption is being edited";
+        if (editor != nullptr) {
+            editor->selectAll();
+            QTest::keyClicks(editor, caption);
+        }
+        return editor;
+    }
+    // Runs an item command and types the caption of the new item.
+    void AddNamedItem(MenuTreePage::Command command, const QString& caption)
+    {
+        QLineEdit* editor = TypeCaption(command, caption);
+        ASSERT_NE(editor, nullptr);
         QTest::keyClick(editor, Qt::Key_Return);
         QCoreApplication::processEvents();
         WaitForSelectionReport();
@@ -171,6 +182,28 @@ TEST_F(MenuWorkflowTest, BuildSaveReopenAndGenerateAThreeLevelMenu)
     const QByteArray pages = AllGeneratedPages();
     EXPECT_TRUE(pages.contains(">Produkte</a>"));
     EXPECT_TRUE(pages.contains("href=\"produkte/schrauben.htm\" target=\"_top\">Schrauben<"));
+}
+
+TEST_F(MenuWorkflowTest, ACaptionStillBeingTypedIsTakenByTheWindowsCommands)
+{
+    AddNamedItem(MenuTreePage::AddCommand, QStringLiteral("Start"));
+    dialogs_.saveAnswers.push_back(SaveChoice{Path(QStringLiteral("menu.twb")), 1});
+    Run(Tmainform::cmdSaveAs);
+    EditSomething();
+    ASSERT_NE(TypeCaption(MenuTreePage::RenameCommand, QStringLiteral("Home")), nullptr);
+    Run(Tmainform::cmdSave);
+    TqzHTML saved;
+    int format = 0;
+    ASSERT_TRUE(LoadProject(saved, ToCp1252(Path(QStringLiteral("menu.twb"))), format));
+    EXPECT_EQ(ChildCaptions(saved.Tree().Root()), std::vector<std::string>{"Home"});
+
+    // Nothing else is changed: closing asks because of the caption alone.
+    ASSERT_FALSE(SaveEnabled());
+    ASSERT_NE(TypeCaption(MenuTreePage::RenameCommand, QStringLiteral("Anfang")), nullptr);
+    dialogs_.answers = {Answer::Cancel};
+    EXPECT_FALSE(Form().close());
+    EXPECT_EQ(dialogs_.CallsOf(DialogCall::Confirm).size(), 1u);
+    EXPECT_EQ(Form().Document().Tree().Root().Child(0)->Caption(), "Anfang");
 }
 
 } // namespace
