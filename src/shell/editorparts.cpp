@@ -5,6 +5,7 @@
 #include <QDrag>
 #include <QDragMoveEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QStyle>
 
 namespace tw {
@@ -59,6 +60,19 @@ void DragTreeView::endDrag(const QPoint& releasePoint)
     dragging_ = false;
     if (endedElsewhere && handlers_.endedElsewhere)
         handlers_.endedElsewhere(releasePoint);
+}
+
+void DragTreeView::mousePressEvent(QMouseEvent* event)
+{
+    pressedOnDraggable_ = indexAt(event->position().toPoint()).flags().testFlag(Qt::ItemIsDragEnabled);
+    QTreeView::mousePressEvent(event);
+}
+
+void DragTreeView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (event->buttons().testFlag(Qt::LeftButton) && !pressedOnDraggable_)
+        return;
+    QTreeView::mouseMoveEvent(event);
 }
 
 void DragTreeView::startDrag(Qt::DropActions)

@@ -37,6 +37,10 @@ public:
     void endDrag(const QPoint& releasePoint);
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    // A press that cannot start a drag (on the root or on empty space) does
+    // not select the nodes the mouse then passes over.
+    void mouseMoveEvent(QMouseEvent* event) override;
     void startDrag(Qt::DropActions supportedActions) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -48,6 +52,7 @@ private:
     DragHandlers handlers_;
     bool dragging_ = false;
     bool dropped_ = false;
+    bool pressedOnDraggable_ = false;
 };
 
 } // namespace tw

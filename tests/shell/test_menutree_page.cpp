@@ -443,6 +443,7 @@ TEST_F(MenuTreePageTest, TheMouseDragsItemsButNotTheRoot)
     BuildTree();
     shelltest::PressAndDrag(*view(), view()->visualRect(indexOf(&Root())).center());
     EXPECT_EQ(page->CurrentNode(), nullptr);
+    EXPECT_EQ(page->selectedNode(), &Root()) << "the nodes the mouse passed over are not selected";
     shelltest::PressAndDrag(*view(), view()->visualRect(indexOf(a2)).center());
     EXPECT_EQ(page->CurrentNode(), a2) << "the dragged node";
     EXPECT_EQ(ChildCaptions(*a), (std::vector<std::string>{"A1", "A2"})) << "a drag without a drop changes nothing";
