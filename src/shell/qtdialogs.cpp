@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -26,6 +27,14 @@ void PlaceInitialFile(QFileDialog& dialog, const QString& fileName)
     } else {
         dialog.selectFile(fileName);
     }
+}
+
+// The extension of a name filter's first pattern ("htm" for "HTML (*.htm
+// *.html)"); empty when it has none ("Alle Dateien (*)").
+QString FirstPatternSuffix(const QString& nameFilter)
+{
+    static const QRegularExpression pattern(QStringLiteral("\\(\\*\\.(\\w+)[ )]"));
+    return pattern.match(nameFilter).captured(1);
 }
 
 } // namespace
@@ -77,7 +86,16 @@ std::optional<SaveChoice> QtDialogs::SaveFile(QWidget* parent, const SaveRequest
     dialog.setNameFilters(filters);
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
         dialog.selectNameFilter(filters[request.filterIndex - 1]);
-    dialog.setDefaultSuffix(request.defaultSuffix);
+    // A name typed without extension gets the one of the selected file type,
+    // as in the system's save dialog; the default stands for types without.
+    const auto suffixFor = [&request](const QString& nameFilter) {
+        const QString suffix = FirstPatternSuffix(nameFilter);
+        return suffix.isEmpty() ? request.defaultSuffix : suffix;
+    };
+    dialog.setDefaultSuffix(suffixFor(dialog.selectedNameFilter()));
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, suffixFor](const QString& nameFilter) {
+        dialog.setDefaultSuffix(suffixFor(nameFilter));
+    });
     PlaceInitialFile(dialog, request.fileName);
 
     // Only Qt's own dialog tells about file type changes and lets the

@@ -1,10 +1,16 @@
 #include "shell_test_support.h"
 
+#include "shell/projectfilenames.h"
 #include "shell/qtdialogs.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -76,6 +82,52 @@ TEST(QtDialogsTest, MessageIsTitledWithTheProgramTitle)
     EXPECT_EQ(seen.title, QStringLiteral("Treeweaver"));
     EXPECT_EQ(seen.text, QStringLiteral("Es wurde noch kein Menü erstellt!"));
     EXPECT_EQ(seen.buttons.size(), 1);
+}
+
+TEST(QtDialogsTest, ANameTypedWithoutExtensionGetsTheOneOfTheSelectedFileType)
+{
+    QtDialogs dialogs(QStringLiteral("Treeweaver"));
+    QTemporaryDir dir;
+    SaveRequest request;
+    request.filter = ProjectSaveFilter;
+    request.filterIndex = 3;
+    request.fileName = dir.filePath(QStringLiteral("menu"));
+    request.defaultSuffix = ProjectDefaultSuffix;
+    request.onFileTypeChange = SavetwbFileName;
+    // Types a name into the file-name box of the save dialog that opens
+    // next, after pressing Down in its type list typeSteps times.
+    const auto whenDialogOpens = [](int typeSteps, const QString& name) {
+        QTimer::singleShot(0, [typeSteps, name] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            for (int step = 0; step < typeSteps; ++step)
+                QTest::keyClick(types, Qt::Key_Down);
+            QCoreApplication::processEvents();
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(name);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+    };
+
+    whenDialogOpens(0, QStringLiteral("text"));
+    auto choice = dialogs.SaveFile(nullptr, request);
+    ASSERT_TRUE(choice.has_value());
+    EXPECT_EQ(choice->path, QDir::toNativeSeparators(dir.filePath(QStringLiteral("text.twf"))));
+    EXPECT_EQ(choice->filterIndex, 3);
+
+    request.filterIndex = 1;
+    whenDialogOpens(2, QStringLiteral("typed"));
+    choice = dialogs.SaveFile(nullptr, request);
+    ASSERT_TRUE(choice.has_value());
+    EXPECT_EQ(choice->path, QDir::toNativeSeparators(dir.filePath(QStringLiteral("typed.twf"))));
+    EXPECT_EQ(choice->filterIndex, 3);
+
+    // A type without extension of its own takes the default extension.
+    request = SaveRequest{HtmlSaveFilter, 2, dir.filePath(QStringLiteral("index")), HtmlDefaultSuffix, {}};
+    whenDialogOpens(0, QStringLiteral("index"));
+    choice = dialogs.SaveFile(nullptr, request);
+    ASSERT_TRUE(choice.has_value());
+    EXPECT_EQ(choice->path, QDir::toNativeSeparators(dir.filePath(QStringLiteral("index.htm"))));
 }
 
 } // namespace
