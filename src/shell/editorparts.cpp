@@ -4,6 +4,7 @@
 #include <QCursor>
 #include <QDrag>
 #include <QDragMoveEvent>
+#include <QHeaderView>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QStyle>
@@ -60,6 +61,23 @@ void DragTreeView::endDrag(const QPoint& releasePoint)
     dragging_ = false;
     if (endedElsewhere && handlers_.endedElsewhere)
         handlers_.endedElsewhere(releasePoint);
+}
+
+void DragTreeView::scrollToLongCaptions()
+{
+    scrollsToLongCaptions_ = true;
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header()->setMinimumSectionSize(viewport()->width());
+}
+
+void DragTreeView::resizeEvent(QResizeEvent* event)
+{
+    QTreeView::resizeEvent(event);
+    if (scrollsToLongCaptions_) {
+        header()->setMinimumSectionSize(viewport()->width());
+        header()->resizeSections(QHeaderView::ResizeToContents);
+    }
 }
 
 void DragTreeView::mousePressEvent(QMouseEvent* event)

@@ -30,6 +30,10 @@ public:
 
     // Takes a caption being edited in place, as leaving the editor would.
     void finishEditing();
+    // The one column fills the view or, for longer captions, grows to the
+    // widest of them, so that the view scrolls sideways instead of cutting
+    // captions short.
+    void scrollToLongCaptions();
 
     // The two halves around the platform's drag loop, public so that a drag
     // can be driven without it.
@@ -37,6 +41,7 @@ public:
     void endDrag(const QPoint& releasePoint);
 
 protected:
+    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     // A press that cannot start a drag (on the root or on empty space) does
     // not select the nodes the mouse then passes over.
@@ -53,6 +58,7 @@ private:
     bool dragging_ = false;
     bool dropped_ = false;
     bool pressedOnDraggable_ = false;
+    bool scrollsToLongCaptions_ = false;
 };
 
 } // namespace tw

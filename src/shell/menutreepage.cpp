@@ -86,6 +86,7 @@ QWidget* MenuTreePage::createTreePanel()
     tree_ = new DragTreeView(panel);
     tree_->setModel(model_);
     tree_->setHeaderHidden(true);
+    tree_->scrollToLongCaptions();
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);
     tree_->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
     tree_->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -1,5 +1,6 @@
 #include "document/qzhtml.h"
 #include "shell/editorparts.h"
+#include "shell/fmxutils.h"
 #include "shell/menutreepage.h"
 #include "shell_test_support.h"
 #include "test_menutree_support.h"
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -459,6 +461,20 @@ TEST_F(MenuTreePageTest, DropsOnlyDuringTheViewsOwnDrag)
     EXPECT_TRUE(shelltest::SendDragEvents(*view(), view()->visualRect(indexOf(b)).center()));
     view()->endDrag({});
     EXPECT_EQ(ChildCaptions(*b), (std::vector<std::string>{"A2"}));
+}
+
+TEST_F(MenuTreePageTest, LongCaptionsScrollSidewaysInsteadOfBeingCutShort)
+{
+    BuildTree();
+    EXPECT_GE(view()->visualRect(indexOf(b)).right(), view()->viewport()->width() - 1) << "the rows fill the view";
+    const QString longCaption(60, QLatin1Char('x'));
+    MenuNode& deep = AddItem(*a11, ToCp1252(longCaption));
+    view()->expandAll();
+    QScrollBar& sideways = *view()->horizontalScrollBar();
+    EXPECT_TRUE(QTest::qWaitFor([&sideways] { return sideways.maximum() > 0; }, 2000));
+    EXPECT_GE(view()->visualRect(indexOf(&deep)).width(), view()->fontMetrics().horizontalAdvance(longCaption));
+    document.Tree().Delete(deep);
+    EXPECT_TRUE(QTest::qWaitFor([&sideways] { return sideways.maximum() == 0; }, 2000));
 }
 
 TEST_F(MenuTreePageTest, PictureOfThePage)
