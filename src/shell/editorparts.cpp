@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QStyle>
 
 namespace tw {
@@ -69,6 +70,16 @@ void DragTreeView::scrollToLongCaptions()
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     header()->setMinimumSectionSize(viewport()->width());
+}
+
+void DragTreeView::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    // A column wider than the view would send the view back to its left
+    // edge on every selection, away from the caption just scrolled to.
+    const int sideways = horizontalScrollBar()->value();
+    QTreeView::scrollTo(index, hint);
+    if (scrollsToLongCaptions_)
+        horizontalScrollBar()->setValue(sideways);
 }
 
 void DragTreeView::resizeEvent(QResizeEvent* event)

@@ -40,6 +40,8 @@ public:
     void beginDrag();
     void endDrag(const QPoint& releasePoint);
 
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

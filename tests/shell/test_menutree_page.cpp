@@ -473,6 +473,9 @@ TEST_F(MenuTreePageTest, LongCaptionsScrollSidewaysInsteadOfBeingCutShort)
     QScrollBar& sideways = *view()->horizontalScrollBar();
     EXPECT_TRUE(QTest::qWaitFor([&sideways] { return sideways.maximum() > 0; }, 2000));
     EXPECT_GE(view()->visualRect(indexOf(&deep)).width(), view()->fontMetrics().horizontalAdvance(longCaption));
+    sideways.setValue(sideways.maximum());
+    Select(deep);
+    EXPECT_EQ(sideways.value(), sideways.maximum()) << "selecting keeps the caption in view";
     document.Tree().Delete(deep);
     EXPECT_TRUE(QTest::qWaitFor([&sideways] { return sideways.maximum() == 0; }, 2000));
 }
