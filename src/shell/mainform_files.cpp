@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <cstdint>
 
 #ifndef TW_VERSION_TEXT
@@ -221,12 +222,30 @@ void Tmainform::OpenMenuClick()
     document_->OpenMenu();
 }
 
+namespace {
+
+// The path with the extension of its file name replaced by ".htm".
+QString WithHtmlExtension(const QString& path)
+{
+    if (path.isEmpty())
+        return path;
+    const qsizetype nameStart = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\'))) + 1;
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    const QString stem = dot > nameStart ? path.left(dot) : path;
+    return stem + QStringLiteral(".htm");
+}
+
+} // namespace
+
 void Tmainform::Button2Click()
 {
     SaveRequest request;
     request.filter = HtmlSaveFilter;
     request.filterIndex = saveDialogFilterIndex_;
-    request.fileName = saveDialogFileName_;
+    // The shared dialog last held the project file's name; offering it here
+    // would let the next generation write HTML over the project. Start from
+    // the output file, or from the project's name as an HTML file.
+    request.fileName = efilename()->text().isEmpty() ? WithHtmlExtension(saveDialogFileName_) : efilename()->text();
     request.defaultSuffix = HtmlDefaultSuffix;
     const auto choice = ShowSharedSaveDialog(request);
     if (choice)

@@ -342,10 +342,13 @@ TEST_F(LifecycleTest, CaptionFollowsTheFileChosenWhileAskingAboutChanges)
     openWithYesAndCancel(QStringLiteral("tief.twb"));
 }
 
-TEST_F(LifecycleTest, DurchsuchenUsesTheSharedSaveDialogState)
+TEST_F(LifecycleTest, DurchsuchenNeverOffersTheProjectFileItself)
 {
     EditSomething();
     SaveAs(QStringLiteral("menu.twf"), 3);
+    Form().efilename()->clear();
+    // Without an output file the dialog offers the project's name as HTML,
+    // never the project file, which a generation would overwrite.
     dialogs_.saveAnswers.push_back(SaveChoice{Path(QStringLiteral("site/index.htm")), 1});
     Form().Button2Click();
     const auto saves = dialogs_.CallsOf(DialogCall::Save);
@@ -353,11 +356,15 @@ TEST_F(LifecycleTest, DurchsuchenUsesTheSharedSaveDialogState)
     EXPECT_EQ(saves[1].filter, HtmlSaveFilter);
     EXPECT_EQ(saves[1].defaultSuffix, QStringLiteral("htm"));
     EXPECT_FALSE(saves[1].followsFileType);
-    EXPECT_EQ(saves[1].fileName, Path(QStringLiteral("menu.twf")));
+    EXPECT_EQ(saves[1].fileName, Path(QStringLiteral("menu.htm")));
     EXPECT_EQ(saves[1].filterIndex, 3);
     EXPECT_EQ(Form().efilename()->text(), Path(QStringLiteral("site/index.htm")));
     EXPECT_EQ(Form().Document().GetFileSetting(fsFilename), ToCp1252(Path(QStringLiteral("site/index.htm"))));
     EXPECT_TRUE(Form().Document().Modified());
+    // With an output file set, the dialog starts from it.
+    dialogs_.saveAnswers.push_back(CancelSave);
+    Form().Button2Click();
+    EXPECT_EQ(dialogs_.CallsOf(DialogCall::Save).back().fileName, Path(QStringLiteral("site/index.htm")));
 }
 
 TEST_F(LifecycleTest, GenerateWithoutFileNameAndOpenMenuBeforeGenerating)
