@@ -67,20 +67,6 @@ std::size_t MenuTree::AbsoluteIndex(const MenuNode& node) const
     return index;
 }
 
-std::size_t MenuTree::SubtreeSize(const MenuNode& node)
-{
-    std::size_t size = 0;
-    std::vector<const MenuNode*> stack{&node};
-    while (!stack.empty()) {
-        const MenuNode* current = stack.back();
-        stack.pop_back();
-        ++size;
-        for (const auto& child : current->children_)
-            stack.push_back(child.get());
-    }
-    return size;
-}
-
 MenuNode& MenuTree::AddChild(MenuNode& parent, const std::string& caption)
 {
     return InsertChild(parent, parent.children_.size(), caption);
@@ -128,10 +114,11 @@ void MenuTree::NotifyRecordChanged(MenuNode& node)
         observer->RecordChanged(node);
 }
 
-void MenuTree::ReportDeletion(MenuNode& node)
+std::size_t MenuTree::ReportDeletion(MenuNode& node)
 {
     // Children before their parent, iteratively so deep trees cannot
     // exhaust the stack.
+    std::size_t reported = 0;
     std::vector<std::pair<MenuNode*, std::size_t>> stack{{&node, 0}};
     while (!stack.empty()) {
         auto& [current, next] = stack.back();
@@ -142,8 +129,10 @@ void MenuTree::ReportDeletion(MenuNode& node)
         }
         if (deletionHandler_)
             deletionHandler_(*current);
+        ++reported;
         stack.pop_back();
     }
+    return reported;
 }
 
 void MenuTree::Delete(MenuNode& node)
@@ -153,8 +142,7 @@ void MenuTree::Delete(MenuNode& node)
     const std::size_t row = node.row_;
     for (auto* observer : observers_)
         observer->BeforeRemove(parent, row, row);
-    ReportDeletion(node);
-    const std::size_t removed = SubtreeSize(node);
+    const std::size_t removed = ReportDeletion(node);
     std::unique_ptr<MenuNode> owned = std::move(parent.children_[row]);
     parent.children_.erase(parent.children_.begin() + static_cast<std::ptrdiff_t>(row));
     RenumberFrom(parent, row);
@@ -171,10 +159,8 @@ void MenuTree::DeleteChildren(MenuNode& node)
     for (auto* observer : observers_)
         observer->BeforeRemove(node, 0, node.children_.size() - 1);
     std::size_t removed = 0;
-    for (const auto& child : node.children_) {
-        ReportDeletion(*child);
-        removed += SubtreeSize(*child);
-    }
+    for (const auto& child : node.children_)
+        removed += ReportDeletion(*child);
     std::vector<std::unique_ptr<MenuNode>> owned = std::move(node.children_);
     node.children_.clear();
     count_ -= removed;
@@ -216,8 +202,12 @@ void MenuTree::Move(MenuNode& node, MenuNode& newParent, std::size_t row)
         --insertRow;
     owned->parent_ = &newParent;
     newParent.children_.insert(newParent.children_.begin() + static_cast<std::ptrdiff_t>(insertRow), std::move(owned));
-    RenumberFrom(oldParent, std::min(oldRow, oldParent.children_.size()));
-    RenumberFrom(newParent, 0);
+    if (&oldParent == &newParent) {
+        RenumberFrom(newParent, std::min(oldRow, insertRow));
+    } else {
+        RenumberFrom(oldParent, oldRow);
+        RenumberFrom(newParent, insertRow);
+    }
     for (auto* observer : observers_)
         observer->AfterMove(node);
 }

@@ -125,8 +125,8 @@ public:
 
 private:
     void RenumberFrom(MenuNode& parent, std::size_t first);
-    void ReportDeletion(MenuNode& node);
-    static std::size_t SubtreeSize(const MenuNode& node);
+    // Hands node and its subtree to the deletion handler; returns how many.
+    std::size_t ReportDeletion(MenuNode& node);
     static void DestroySubtree(std::unique_ptr<MenuNode> node);
 
     std::unique_ptr<MenuNode> root_;

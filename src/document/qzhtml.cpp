@@ -124,9 +124,14 @@ void TqzHTML::SetFileSetting(int index, const std::string& value)
 
 bool TqzHTML::HasDeepLevels() const
 {
-    for (const MenuNode* node = &tree_.Root(); node; node = node->NextPreOrder()) {
-        if (node->Level() > 2)
-            return true;
+    // A node of level 3 is a grandchild of a top-level item.
+    const MenuNode& root = tree_.Root();
+    for (std::size_t i = 0; i < root.ChildCount(); ++i) {
+        const MenuNode& item = *root.Child(i);
+        for (std::size_t j = 0; j < item.ChildCount(); ++j) {
+            if (item.Child(j)->HasChildren())
+                return true;
+        }
     }
     return false;
 }
