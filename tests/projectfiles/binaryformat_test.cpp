@@ -48,7 +48,7 @@ TEST_F(BinaryFormat, WritesTheExampleFileByteForByte)
     EXPECT_EQ(ReadBytes("a.twb"), expected);
     EXPECT_EQ(document_.Tree().Root().Caption(), "a.twb");
     EXPECT_FALSE(document_.Modified());
-    EXPECT_TRUE(sink_.messages.empty());
+    EXPECT_TRUE(sink_.texts.empty());
 }
 
 TEST_F(BinaryFormat, V11KeepsEverythingAndV10FlattensAndDropsDeepLevels)
@@ -77,7 +77,7 @@ TEST_F(BinaryFormat, V11KeepsEverythingAndV10FlattensAndDropsDeepLevels)
                                    "ber uns|http://example.org/?a=1&b=2|\n");
     EXPECT_EQ(DumpVariables(document_), "Autor=Erika \xB6 Mustermann\nFuss=Zeile 1 Zeile 2Zeile 3\nLeer=\n");
     EXPECT_EQ(document_.GetColor(ciHover), 0x12345678u);
-    EXPECT_TRUE(sink_.messages.empty());
+    EXPECT_TRUE(sink_.texts.empty());
 }
 
 TEST_F(BinaryFormat, StoresColoursByNameOrDollarHexAndEmptyValuesWithTheirBar)
@@ -182,8 +182,8 @@ TEST_F(BinaryFormat, KeepsTheFullDepthTheLevelByteHoldsAndRefusesMore)
     AddItem(document_, *document_.Tree().NodeAt(256), "257");
     document_.SetModified(true);
     EXPECT_FALSE(SaveProject(document_, PathOf("d.twb"), pfBinaryV11));
-    ASSERT_EQ(sink_.messages.size(), 1u);
-    EXPECT_EQ(sink_.messages[0],
+    ASSERT_EQ(sink_.texts.size(), 1u);
+    EXPECT_EQ(sink_.texts[0],
               "d.twb: Das Men\xFC hat mehr als 256 Ebenen und kann in diesem Format nicht gespeichert werden.");
     EXPECT_EQ(ReadBytes("d.twb"), saved);
     EXPECT_TRUE(document_.Modified());
@@ -201,9 +201,9 @@ TEST_F(BinaryFormat, RefusesTextsLongerThanATextField)
 
     document_.Variables().AddVariable("Gross", std::string(65536, 'y'), false);
     EXPECT_FALSE(SaveProject(document_, PathOf("t.twb"), pfBinaryV11));
-    ASSERT_EQ(sink_.messages.size(), 1u);
-    EXPECT_EQ(sink_.messages[0], "t.twb: Ein Text von Variable \"Gross\" ist l\xE4nger als 65535 Zeichen und kann in "
-                                 "diesem Format nicht gespeichert werden.");
+    ASSERT_EQ(sink_.texts.size(), 1u);
+    EXPECT_EQ(sink_.texts[0], "t.twb: Ein Text von Variable \"Gross\" ist l\xE4nger als 65535 Zeichen und kann in "
+                              "diesem Format nicht gespeichert werden.");
     EXPECT_EQ(ReadBytes("t.twb"), saved);
     EXPECT_EQ(document_.Tree().Root().Caption(), "t.twb");
 }
@@ -216,7 +216,7 @@ TEST_F(BinaryFormat, UnsupportedVersionLoadsNothing)
     int format = 7;
     EXPECT_FALSE(LoadProject(document_, PathOf("v12.twb"), format));
     EXPECT_EQ(format, 7);
-    EXPECT_EQ(sink_.messages, std::vector<std::string>{"Das Format dieser TWB Version wird nicht unterst\xFCtzt"});
+    EXPECT_EQ(sink_.texts, std::vector<std::string>{"Das Format dieser TWB Version wird nicht unterst\xFCtzt"});
     EXPECT_EQ(document_.Tree().Count(), 1u);
     EXPECT_EQ(document_.Tree().Root().Caption(), "v12.twb");
     EXPECT_FALSE(document_.Modified());
@@ -225,7 +225,7 @@ TEST_F(BinaryFormat, UnsupportedVersionLoadsNothing)
     file[5] = 0;
     WriteBytes("v20.twb", file);
     EXPECT_FALSE(LoadProject(document_, PathOf("v20.twb"), format));
-    EXPECT_EQ(sink_.messages.size(), 2u);
+    EXPECT_EQ(sink_.texts.size(), 2u);
 }
 
 TEST_F(BinaryFormat, LowerCaseMagicIsATextProject)
@@ -233,8 +233,8 @@ TEST_F(BinaryFormat, LowerCaseMagicIsATextProject)
     WriteBytes("m.twb", std::string("\x03twb\x01\x01", 6));
     EXPECT_EQ(Load("m.twb"), pfText);
     // Read as an older menu file, whose item file is missing.
-    ASSERT_EQ(sink_.messages.size(), 1u);
-    EXPECT_EQ(sink_.messages[0].rfind("m.twb: ", 0), 0u);
+    ASSERT_EQ(sink_.texts.size(), 1u);
+    EXPECT_EQ(sink_.texts[0].rfind("m.twb: ", 0), 0u);
 }
 
 TEST_F(BinaryFormat, EveryTruncationLoadsWhatItHolds)
@@ -246,17 +246,17 @@ TEST_F(BinaryFormat, EveryTruncationLoadsWhatItHolds)
     int colourErrors = 0;
     for (std::size_t length = 6; length < full.size(); ++length) {
         WriteBytes("cut.twb", full.substr(0, length));
-        sink_.messages.clear();
+        sink_.texts.clear();
         EXPECT_EQ(Load("cut.twb"), pfBinaryV11);
         // Only a settings block cut inside a colour can fail; then the
         // document shows what was read and is not named after the file.
         if (!loaded_) {
-            ASSERT_EQ(sink_.messages.size(), 1u) << length;
-            EXPECT_NE(sink_.messages[0].find("is not a valid integer value"), std::string::npos) << length;
+            ASSERT_EQ(sink_.texts.size(), 1u) << length;
+            EXPECT_NE(sink_.texts[0].find("is not a valid integer value"), std::string::npos) << length;
             EXPECT_EQ(document_.Tree().Root().Caption(), "Unbenannt");
             ++colourErrors;
         } else {
-            EXPECT_TRUE(sink_.messages.empty()) << length;
+            EXPECT_TRUE(sink_.texts.empty()) << length;
         }
         EXPECT_GE(document_.Tree().Count(), previousCount) << length;
         EXPECT_LE(document_.Variables().Count(), 3u);
@@ -287,7 +287,7 @@ TEST_F(BinaryFormat, ColourThatDoesNotConvertStopsTheLoadAfterTheTree)
     WriteBytes("bad.twb", V11File(Record("A", 0), "TextColor=red|\r\n", Text("V") + Text("W")));
     Load("bad.twb");
     EXPECT_FALSE(loaded_);
-    EXPECT_EQ(sink_.messages, std::vector<std::string>{"bad.twb: 'red' is not a valid integer value"});
+    EXPECT_EQ(sink_.texts, std::vector<std::string>{"bad.twb: 'red' is not a valid integer value"});
     EXPECT_EQ(DumpTree(document_), "A||\n");
     EXPECT_EQ(document_.Variables().Count(), 0u);
     EXPECT_EQ(document_.Tree().Root().Caption(), "Unbenannt");

@@ -52,14 +52,14 @@ TEST_F(OlderFormat, MissingOrShortItemFileStopsTheLoad)
     WriteBytes("alt.twf", "A\r\n\tB\r\nC\r\n");
     Load("alt.twf");
     EXPECT_FALSE(loaded_);
-    ASSERT_EQ(sink_.messages.size(), 1u);
-    EXPECT_EQ(sink_.messages[0].rfind("alt.twf: ", 0), 0u);
+    ASSERT_EQ(sink_.texts.size(), 1u);
+    EXPECT_EQ(sink_.texts[0].rfind("alt.twf: ", 0), 0u);
 
     WriteBytes("alt.tmf", "A;a\r\nB;b\r\n");
     Load("alt.twf");
     EXPECT_FALSE(loaded_);
-    EXPECT_EQ(sink_.messages.back(), "alt.twf: Die Datei alt.tmf hat weniger Zeilen als die Men\xFC"
-                                     "datei.");
+    EXPECT_EQ(sink_.texts.back(), "alt.twf: Die Datei alt.tmf hat weniger Zeilen als die Men\xFC"
+                                  "datei.");
     EXPECT_EQ(DumpTree(document_), "A|a|\n  B|b|\n");
     EXPECT_EQ(document_.Tree().Root().Caption(), "Unbenannt");
 }

@@ -1,39 +1,18 @@
 #include "projectfiles_fixture.h"
 
 #include "platform/files.h"
-#include "platform/paths.h"
 #include "projectfiles/projectfiles.h"
-
-#include <algorithm>
-#include <fstream>
-#include <iterator>
 
 namespace tw::test {
 
-ProjectFilesTest::ProjectFilesTest()
-{
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("tw_projectfiles_" + std::string(info->test_suite_name()) + "_" + info->name());
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_);
-}
-
-ProjectFilesTest::~ProjectFilesTest()
-{
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-}
-
 std::string ProjectFilesTest::PathOf(const std::string& name) const
 {
-    return FromFsPath(dir_) + "/" + name;
+    return dir_ / name;
 }
 
 void ProjectFilesTest::WriteBytes(const std::string& name, const std::string& bytes) const
 {
-    std::ofstream out(ToFsPath(PathOf(name)), std::ios::binary | std::ios::trunc);
-    out << bytes;
+    dir_.Write(name, bytes);
 }
 
 std::string ProjectFilesTest::ReadBytes(const std::string& name) const
@@ -43,7 +22,7 @@ std::string ProjectFilesTest::ReadBytes(const std::string& name) const
 
 std::vector<std::string> ProjectFilesTest::DirectoryListing() const
 {
-    return FileNames(dir_);
+    return FileNames(dir_.Path());
 }
 
 int ProjectFilesTest::Load(const std::string& name)

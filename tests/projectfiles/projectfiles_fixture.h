@@ -12,18 +12,9 @@
 
 namespace tw::test {
 
-class RecordingSink : public MessageSink {
-public:
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    std::vector<std::string> messages;
-};
-
 // A fresh directory per test, a recording message sink and a document.
 class ProjectFilesTest : public ::testing::Test {
 protected:
-    ProjectFilesTest();
-    ~ProjectFilesTest() override;
-
     std::string PathOf(const std::string& name) const;
     void WriteBytes(const std::string& name, const std::string& bytes) const;
     std::string ReadBytes(const std::string& name) const;
@@ -32,9 +23,8 @@ protected:
     // Loads name into document; returns the format number (starting at 1).
     int Load(const std::string& name);
 
-    std::filesystem::path dir_;
-    RecordingSink sink_;
-    ScopedMessageSink scopedSink_{sink_};
+    TemporaryDirectory dir_;
+    RecordedMessages sink_;
     TqzHTML document_;
     bool loaded_ = false;
 };

@@ -59,10 +59,10 @@ TEST_F(SaveFailure, FailedBinaryWriteLeavesTheOldFile)
         }
         EXPECT_EQ(ReadBytes("p.twb"), old);
         EXPECT_EQ(DirectoryListing(), std::vector<std::string>{"p.twb"}); // no temporary file left
-        ASSERT_EQ(sink_.messages.size(), 1u);
-        EXPECT_EQ(sink_.messages[0].rfind("p.twb: ", 0), 0u);
+        ASSERT_EQ(sink_.texts.size(), 1u);
+        EXPECT_EQ(sink_.texts[0].rfind("p.twb: ", 0), 0u);
         EXPECT_TRUE(document_.Modified());
-        sink_.messages.clear();
+        sink_.texts.clear();
         document_.Reset();
         FillSampleProject(document_);
     }
@@ -84,7 +84,7 @@ TEST_F(SaveFailure, FailedTextWriteLeavesAllThreeOldFiles)
     EXPECT_EQ(ReadBytes("p.tws"), tws);
     EXPECT_EQ(ReadBytes("p.twv"), twv);
     EXPECT_EQ(DirectoryListing(), (std::vector<std::string>{"p.twf", "p.tws", "p.twv"}));
-    EXPECT_EQ(sink_.messages.size(), 1u);
+    EXPECT_EQ(sink_.texts.size(), 1u);
 }
 
 TEST_F(SaveFailure, ALaterStepFailsAfterTheEarlierFilesWereWritten)
@@ -99,7 +99,7 @@ TEST_F(SaveFailure, ALaterStepFailsAfterTheEarlierFilesWereWritten)
         EXPECT_FALSE(SaveProject(document_, PathOf("p.twf"), pfText));
     }
     EXPECT_EQ(ReadBytes("p.twv"), twv);
-    EXPECT_EQ(sink_.messages.size(), 1u);
+    EXPECT_EQ(sink_.texts.size(), 1u);
     EXPECT_TRUE(document_.Modified());
 }
 
@@ -108,22 +108,22 @@ TEST_F(SaveFailure, TargetsThatCannotBeCreated)
     WriteBytes("datei", "kein Verzeichnis");
     for (int format : {pfBinaryV11, pfBinaryV10, pfText}) {
         EXPECT_FALSE(SaveProject(document_, PathOf("datei/p.twb"), format));
-        ASSERT_EQ(sink_.messages.size(), 1u);
-        EXPECT_EQ(sink_.messages[0].rfind("p.twb: ", 0), 0u);
-        sink_.messages.clear();
+        ASSERT_EQ(sink_.texts.size(), 1u);
+        EXPECT_EQ(sink_.texts[0].rfind("p.twb: ", 0), 0u);
+        sink_.texts.clear();
     }
     EXPECT_EQ(ReadBytes("datei"), "kein Verzeichnis");
 
     // A settings file that is a directory cannot be updated; the menu file
     // written before stays.
-    std::filesystem::create_directory(dir_ / "q.tws");
+    std::filesystem::create_directory(dir_.Path() / "q.tws");
     EXPECT_FALSE(SaveProject(document_, PathOf("q.twf"), pfText));
-    EXPECT_EQ(sink_.messages, std::vector<std::string>{"q.twf: Fehler beim Schreiben nach " + PathOf("q.tws")});
+    EXPECT_EQ(sink_.texts, std::vector<std::string>{"q.twf: Fehler beim Schreiben nach " + PathOf("q.tws")});
     EXPECT_EQ(ReadBytes("q.twf"), "TWF 2\r\n");
-    EXPECT_FALSE(std::filesystem::exists(dir_ / "q.twv"));
+    EXPECT_FALSE(std::filesystem::exists(dir_.Path() / "q.twv"));
 
     EXPECT_FALSE(SaveProject(document_, PathOf("r.twb"), 4));
-    EXPECT_EQ(sink_.messages.back(), "r.twb: Unbekanntes Projektformat 4");
+    EXPECT_EQ(sink_.texts.back(), "r.twb: Unbekanntes Projektformat 4");
 }
 
 } // namespace

@@ -62,7 +62,7 @@ TEST_F(TextFormat, RoundTripKeepsTwoLevelsAndFlattensValues)
     ExpectSameSettings(document_, original);
     EXPECT_EQ(document_.Tree().Root().Caption(), "menu.twf");
     EXPECT_FALSE(document_.Modified());
-    EXPECT_TRUE(sink_.messages.empty());
+    EXPECT_TRUE(sink_.texts.empty());
 }
 
 TEST_F(TextFormat, UpdatesTheSettingsFileInPlace)
@@ -120,7 +120,7 @@ TEST_F(TextFormat, OtherVersionsReadOnlyTheVariables)
     WriteBytes("v3.twv", "N" + P + "v\r\n");
     EXPECT_EQ(Load("v3.twf"), pfText);
     EXPECT_FALSE(loaded_);
-    EXPECT_EQ(sink_.messages,
+    EXPECT_EQ(sink_.texts,
               std::vector<std::string>{"v3.twf: Das Format dieser TWF Version (3) wird nicht unterst\xFCtzt"});
     EXPECT_EQ(document_.Tree().Count(), 1u);
     EXPECT_EQ(document_.GetString(siTitle), "");
@@ -129,9 +129,9 @@ TEST_F(TextFormat, OtherVersionsReadOnlyTheVariables)
 
     // Negative versions read no variables either, so a missing file is no error.
     WriteBytes("neg.twf", "TWF -4\r\n");
-    sink_.messages.clear();
+    sink_.texts.clear();
     EXPECT_EQ(Load("neg.twf"), pfText);
-    EXPECT_EQ(sink_.messages,
+    EXPECT_EQ(sink_.texts,
               std::vector<std::string>{"neg.twf: Das Format dieser TWF Version (-4) wird nicht unterst\xFCtzt"});
     EXPECT_EQ(document_.Variables().Count(), 0u);
     EXPECT_EQ(document_.Tree().Root().Caption(), "neg.twf");
@@ -158,7 +158,7 @@ TEST_F(TextFormat, SettingsDefaultsAndColourTexts)
     WriteBytes("s.tws", "[Main]\r\nTitle=vorher\r\nTextColor=red\r\n");
     Load("s.twf");
     EXPECT_FALSE(loaded_);
-    EXPECT_EQ(sink_.messages.back(), "s.twf: 'red' is not a valid integer value");
+    EXPECT_EQ(sink_.texts.back(), "s.twf: 'red' is not a valid integer value");
     EXPECT_EQ(document_.Tree().Root().Caption(), "Unbenannt");
 }
 
@@ -167,16 +167,16 @@ TEST_F(TextFormat, FailuresStopTheLoadAndKeepWhatWasRead)
     WriteBytes("leer.twf", "");
     Load("leer.twf");
     EXPECT_FALSE(loaded_);
-    EXPECT_EQ(sink_.messages.back(), "leer.twf: Die Men\xFC"
-                                     "datei ist leer.");
+    EXPECT_EQ(sink_.texts.back(), "leer.twf: Die Men\xFC"
+                                  "datei ist leer.");
 
     // Items and settings stay when the variables file is missing.
     WriteBytes("m.twf", "TWF 2\r\nA" + P + "a" + P + P + "0\r\n");
     WriteBytes("m.tws", "[Main]\r\nTitle=T\r\n");
     Load("m.twf");
     EXPECT_FALSE(loaded_);
-    EXPECT_EQ(sink_.messages.size(), 2u);
-    EXPECT_EQ(sink_.messages.back().rfind("m.twf: ", 0), 0u);
+    EXPECT_EQ(sink_.texts.size(), 2u);
+    EXPECT_EQ(sink_.texts.back().rfind("m.twf: ", 0), 0u);
     EXPECT_EQ(DumpTree(document_), "A|a|\n");
     EXPECT_EQ(document_.GetString(siTitle), "T");
     EXPECT_EQ(document_.Tree().Root().Caption(), "Unbenannt");
@@ -184,7 +184,7 @@ TEST_F(TextFormat, FailuresStopTheLoadAndKeepWhatWasRead)
     int format = 2;
     EXPECT_FALSE(LoadProject(document_, PathOf("fehlt.twf"), format));
     EXPECT_EQ(format, 2);
-    EXPECT_EQ(sink_.messages.back().rfind("fehlt.twf: ", 0), 0u);
+    EXPECT_EQ(sink_.texts.back().rfind("fehlt.twf: ", 0), 0u);
 }
 
 } // namespace
