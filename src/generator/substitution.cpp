@@ -61,9 +61,4 @@ void DocumentPlaceholders::Apply(LineList& lines, const std::string& currentFile
     ApplyReplacements(lines, replacements_);
 }
 
-void ReplaceDocumentPlaceholders(const TqzHTML& document, LineList& lines, const std::string& currentFileName)
-{
-    DocumentPlaceholders(document).Apply(lines, currentFileName);
-}
-
 } // namespace tw

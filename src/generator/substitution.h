@@ -33,6 +33,4 @@ private:
     std::size_t currentFileIndex_ = 0;
 };
 
-void ReplaceDocumentPlaceholders(const TqzHTML& document, LineList& lines, const std::string& currentFileName);
-
 } // namespace tw

@@ -11,7 +11,7 @@ protected:
     std::string Filled(const std::string& line, const std::string& currentFile = "menu.html")
     {
         LineList lines{line};
-        ReplaceDocumentPlaceholders(document, lines, currentFile);
+        DocumentPlaceholders(document).Apply(lines, currentFile);
         return lines.front();
     }
 
