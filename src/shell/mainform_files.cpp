@@ -4,7 +4,6 @@
 
 #include "document/qzhtml.h"
 #include "generator/generator.h"
-#include "platform/paths.h"
 #include "projectfiles/projectfiles.h"
 #include "shell/dialogs.h"
 #include "shell/fmxutils.h"
@@ -15,7 +14,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 
-#include <algorithm>
 #include <cstdint>
 
 #ifndef TW_VERSION_TEXT
@@ -144,7 +142,7 @@ bool Tmainform::ConfirmFormatDepth(QString& fileName, int& format)
     while (currentFormat != pfBinaryV11) {
         if (dialogs_.Confirm(this, DeepLevelsQuestion, false) != Answer::Yes)
             return false;
-        const QString proposed = FromCp1252(ChangeFileExt(ToCp1252(currentName), ".twb"));
+        const QString proposed = ChangeExtension(currentName, QStringLiteral(".twb"));
         const auto choice = ShowProjectSaveDialog(proposed, pfBinaryV11);
         if (!choice)
             return false;
@@ -222,21 +220,6 @@ void Tmainform::OpenMenuClick()
     document_->OpenMenu();
 }
 
-namespace {
-
-// The path with the extension of its file name replaced by ".htm".
-QString WithHtmlExtension(const QString& path)
-{
-    if (path.isEmpty())
-        return path;
-    const qsizetype nameStart = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\'))) + 1;
-    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-    const QString stem = dot > nameStart ? path.left(dot) : path;
-    return stem + QStringLiteral(".htm");
-}
-
-} // namespace
-
 void Tmainform::Button2Click()
 {
     SaveRequest request;
@@ -245,7 +228,9 @@ void Tmainform::Button2Click()
     // The shared dialog last held the project file's name; offering it here
     // would let the next generation write HTML over the project. Start from
     // the output file, or from the project's name as an HTML file.
-    request.fileName = efilename()->text().isEmpty() ? WithHtmlExtension(saveDialogFileName_) : efilename()->text();
+    request.fileName = efilename()->text();
+    if (request.fileName.isEmpty() && !saveDialogFileName_.isEmpty())
+        request.fileName = ChangeExtension(saveDialogFileName_, QStringLiteral(".htm"));
     request.defaultSuffix = HtmlDefaultSuffix;
     const auto choice = ShowSharedSaveDialog(request);
     if (choice)

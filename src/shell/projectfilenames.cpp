@@ -40,6 +40,12 @@ QString SavetwbFileName(const QString& text, int fileType)
     return text + extension;
 }
 
+QString ChangeExtension(const QString& path, const QString& extension)
+{
+    const qsizetype dot = ExtensionStart(path);
+    return (dot >= 0 ? path.left(dot) : path) + extension;
+}
+
 QString FileNameOnly(const QString& path)
 {
     return path.mid(LastSeparator(path) + 1);

@@ -23,6 +23,10 @@ inline const QString HtmlDefaultSuffix = QStringLiteral("htm");
 // empty text stays empty.
 QString SavetwbFileName(const QString& text, int fileType);
 
+// The path with the extension of its file name (from the last dot on)
+// replaced by extension, or extension appended when the name has none.
+QString ChangeExtension(const QString& path, const QString& extension);
+
 // The file name without directory ("\" and "/" both separate).
 QString FileNameOnly(const QString& path);
 // Everything up to and including the last separator; empty if none.

@@ -184,5 +184,18 @@ TEST(SavetwbTest, RewritesTheNameForTheChosenFileType)
     EXPECT_EQ(SavetwbFileName(QStringLiteral("/home/web.twf/menu"), 1), QStringLiteral("/home/web.twf/menu.twb"));
 }
 
+TEST(ChangeExtensionTest, ReplacesOnlyTheExtensionOfTheFileName)
+{
+    EXPECT_EQ(ChangeExtension(QStringLiteral("site/menu.twf"), QStringLiteral(".twb")),
+              QStringLiteral("site/menu.twb"));
+    EXPECT_EQ(ChangeExtension(QStringLiteral("menu.bak.twb"), QStringLiteral(".htm")), QStringLiteral("menu.bak.htm"));
+    EXPECT_EQ(ChangeExtension(QStringLiteral("C:\\web.twb\\menu"), QStringLiteral(".htm")),
+              QStringLiteral("C:\\web.twb\\menu.htm"));
+    EXPECT_EQ(ChangeExtension(QStringLiteral("D:menü.twf"), QStringLiteral(".twb")), QStringLiteral("D:menü.twb"));
+    // Characters outside the document code page stay as they are.
+    EXPECT_EQ(ChangeExtension(QStringLiteral("/home/меню.twf"), QStringLiteral(".twb")),
+              QStringLiteral("/home/меню.twb"));
+}
+
 } // namespace
 } // namespace tw::shelltest
