@@ -2,6 +2,7 @@
 
 #include "document/qzhtml.h"
 #include "platform/codec.h"
+#include "projectfiles/itemwalk.h"
 #include "projectfiles/settingskeys.h"
 
 namespace tw::cli {
@@ -15,10 +16,10 @@ Json ItemsOf(const MenuNode& parent)
     Json items = Json::array();
     for (std::size_t i = 0; i < parent.ChildCount(); ++i) {
         const MenuNode& node = *parent.Child(i);
-        const TMTItem* item = node.Item();
+        const TMTItem& item = ItemOf(node);
         items.push_back({{"caption", Cp1252ToUtf8(node.Caption())},
-                         {"link", Cp1252ToUtf8(item ? item->Link : std::string())},
-                         {"target", Cp1252ToUtf8(item ? item->Target : std::string())},
+                         {"link", Cp1252ToUtf8(item.Link)},
+                         {"target", Cp1252ToUtf8(item.Target)},
                          {"children", ItemsOf(node)}});
     }
     return items;
