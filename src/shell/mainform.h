@@ -12,7 +12,6 @@
 #include <memory>
 
 class QAction;
-class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -21,7 +20,6 @@ class QToolBar;
 
 namespace tw {
 
-class Dialogs;
 class GeneralPage;
 class MenuTreePage;
 class TqzHTML;
@@ -74,8 +72,6 @@ public:
     bool QuerySaveChanges();
     bool SaveProjectAs();
     bool ConfirmFormatDepth(QString& fileName, int& format);
-    // The save dialog's file-type change: the new text of its file-name box.
-    static QString Savetwb(const QString& nameBoxText, int fileType);
     void DocumentChanged(bool modified);
     void ShowDocumentSettings();
     void ListTemplates();

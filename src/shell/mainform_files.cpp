@@ -79,11 +79,6 @@ bool Tmainform::SaveToProjectFile(const QString& path, int format)
     return true;
 }
 
-QString Tmainform::Savetwb(const QString& nameBoxText, int fileType)
-{
-    return SavetwbFileName(nameBoxText, fileType);
-}
-
 std::optional<SaveChoice> Tmainform::ShowProjectSaveDialog(const QString& fileName, int format)
 {
     SaveRequest request;
@@ -91,7 +86,7 @@ std::optional<SaveChoice> Tmainform::ShowProjectSaveDialog(const QString& fileNa
     request.filterIndex = format;
     request.fileName = fileName;
     request.defaultSuffix = ProjectDefaultSuffix;
-    request.onFileTypeChange = &Tmainform::Savetwb;
+    request.onFileTypeChange = SavetwbFileName;
     return ShowSharedSaveDialog(request);
 }
 

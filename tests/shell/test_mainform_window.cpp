@@ -5,6 +5,7 @@
 #include "shell/fmxutils.h"
 #include "shell/generalpage.h"
 #include "shell/mainform.h"
+#include "shell/projectfilenames.h"
 #include "shell/qtdialogs.h"
 #include "shell/variablespage.h"
 
@@ -300,7 +301,7 @@ TEST_F(WindowTest, SaveDialogRewritesTheNameOnFileTypeChanges)
     request.filterIndex = 1;
     request.fileName = Path(QStringLiteral("start.twb"));
     request.defaultSuffix = QStringLiteral("twb");
-    request.onFileTypeChange = &Tmainform::Savetwb;
+    request.onFileTypeChange = SavetwbFileName;
     EXPECT_FALSE(dialogs.SaveFile(nullptr, request).has_value());
     EXPECT_EQ(seen, (QStringList{QStringLiteral("start.twb"), QStringLiteral("menu.twb"), QStringLiteral("menu.twf"),
                                  QStringLiteral("menu.htm.twb"), QStringLiteral("projekt.twf"),
