@@ -122,6 +122,7 @@ private:
     // Saving over a project file that did not load completely would replace
     // it with the part that was read, so that is asked like overwriting.
     bool MayReplaceProjectFile(const QString& path);
+    // Saves the document; on success path and format become the project's.
     bool SaveToProjectFile(const QString& path, int format);
 
     // Receives the changes of the three file-setting controls; forwards them

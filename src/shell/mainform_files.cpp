@@ -27,7 +27,7 @@ const QString DeepLevelsQuestion =
     QStringLiteral("Diese Datei enthält mehr Ebenen, als es das verwendete Format erlaubt. Wollen Sie die Datei in "
                    "einem anderen Format speichern?");
 
-QString Quoted(const QString& path)
+QString QuotedFileName(const QString& path)
 {
     return QLatin1Char('"') + FileNameOnly(path) + QLatin1Char('"');
 }
@@ -38,9 +38,10 @@ bool Tmainform::QuerySaveChanges()
 {
     if (!document_->Modified())
         return true;
-    const QString question = ProjectFileName_.isEmpty() ? QStringLiteral("Möchten Sie die Änderungen speichern?")
-                                                        : QStringLiteral("Möchten Sie Änderungen in ") +
-                                                              Quoted(ProjectFileName_) + QStringLiteral(" speichern?");
+    const QString question = ProjectFileName_.isEmpty()
+                                 ? QStringLiteral("Möchten Sie die Änderungen speichern?")
+                                 : QStringLiteral("Möchten Sie Änderungen in ") + QuotedFileName(ProjectFileName_) +
+                                       QStringLiteral(" speichern?");
     switch (dialogs_.Confirm(this, question, true)) {
     case Answer::Cancel:
         return false;
@@ -75,6 +76,8 @@ bool Tmainform::SaveToProjectFile(const QString& path, int format)
 {
     if (!SaveProject(*document_, ToCp1252(path), format))
         return false;
+    ProjectFileName_ = path;
+    ProjectFormat_ = format;
     incompleteFile_.clear();
     return true;
 }
@@ -104,7 +107,7 @@ std::optional<SaveChoice> Tmainform::ShowSharedSaveDialog(const SaveRequest& req
 
 bool Tmainform::ConfirmOverwrite(const QString& path)
 {
-    const QString question = QStringLiteral("Soll die bereits existierende Datei ") + Quoted(path) +
+    const QString question = QStringLiteral("Soll die bereits existierende Datei ") + QuotedFileName(path) +
                              QStringLiteral(" überschrieben werden?");
     return dialogs_.Confirm(this, question, false) == Answer::Yes;
 }
@@ -120,11 +123,7 @@ bool Tmainform::SaveProjectAs()
     int format = choice->filterIndex;
     if (!ConfirmFormatDepth(fileName, format))
         return false;
-    if (!SaveToProjectFile(fileName, format))
-        return false;
-    ProjectFileName_ = fileName;
-    ProjectFormat_ = format;
-    return true;
+    return SaveToProjectFile(fileName, format);
 }
 
 bool Tmainform::ConfirmFormatDepth(QString& fileName, int& format)
@@ -192,11 +191,8 @@ void Tmainform::SaveClick()
     int format = ProjectFormat_;
     if (!ConfirmFormatDepth(fileName, format) || !MayReplaceProjectFile(fileName))
         return;
-    if (!SaveToProjectFile(fileName, format))
-        return;
-    ProjectFileName_ = fileName;
-    ProjectFormat_ = format;
-    SetCaption();
+    if (SaveToProjectFile(fileName, format))
+        SetCaption();
 }
 
 void Tmainform::SaveAsClick()
