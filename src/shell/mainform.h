@@ -54,7 +54,6 @@ public:
     TqzHTML& Document() { return *document_; }
     const QString& ProjectFileName() const { return ProjectFileName_; }
     int ProjectFormat() const { return ProjectFormat_; }
-    const QString& ProgramTitle() const { return programTitle_; }
 
     QAction* CommandAction(Command command) const { return commands_[command]; }
     QToolBar* CommandBar() const { return toolBar_; }
@@ -67,7 +66,6 @@ public:
     QPushButton* Button2() const;
     MenuTreePage* menuTreePage() const { return menuTreePage_; }
     VariablesPage* variablesPage() const { return variablesPage_; }
-    const MakerLibraries& Libraries() const { return libraries_; }
 
     bool QuerySaveChanges();
     bool SaveProjectAs();

@@ -37,7 +37,6 @@ public:
 
     DragTreeView* treeView() const { return tree_; }
     MenuTreeModel* model() const { return model_; }
-    QToolBar* itemToolBar() const { return itemToolBar_; }
     QMenu* contextMenu() const { return popupMenu_; }
     QLineEdit* menulink() const { return menulink_; }
     QLineEdit* linktarget() const { return linktarget_; }

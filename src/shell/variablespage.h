@@ -26,8 +26,6 @@ public:
 
     DragTreeView* listView() const { return list_; }
     VarListModel* model() const { return model_; }
-    QToolBar* toolBar() const { return toolBar_; }
-    QMenu* contextMenu() const { return popupMenu_; }
 
     enum Command { AddCommand, ChangeCommand, DeleteCommand };
     QAction* toolbarAction(Command command) const { return toolActions_[command]; }
