@@ -113,13 +113,33 @@ private:
     std::string queued_; // bytes still to push, last one first
 };
 
+bool EqualsIgnoringAsciiCase(const char* text, const std::string& search)
+{
+    return std::equal(search.begin(), search.end(), text,
+                      [](char s, char t) { return AsciiLower(s) == AsciiLower(t); });
+}
+
 std::size_t FindFirst(const std::string& text, const std::string& search, bool caseSensitive)
 {
     if (caseSensitive)
         return text.find(search);
-    const std::string needle = AsciiLowerCase(search);
-    const auto it = std::search(text.begin(), text.end(), needle.begin(), needle.end(),
-                                [](char t, char s) { return AsciiLower(t) == s; });
+    // Compares without lower-cased copies: most calls find nothing and should
+    // cost no allocation. Placeholders start with "$", which letter case does
+    // not change, so candidates are found with a plain byte search.
+    const char first = AsciiLower(search.front());
+    if (first < 'a' || first > 'z') {
+        if (text.size() < search.size())
+            return std::string::npos;
+        const std::size_t last = text.size() - search.size();
+        for (std::size_t pos = text.find(first); pos != std::string::npos && pos <= last;
+             pos = text.find(first, pos + 1)) {
+            if (EqualsIgnoringAsciiCase(text.data() + pos, search))
+                return pos;
+        }
+        return std::string::npos;
+    }
+    const auto it = std::search(text.begin(), text.end(), search.begin(), search.end(),
+                                [](char t, char s) { return AsciiLower(t) == AsciiLower(s); });
     return it == text.end() ? std::string::npos : static_cast<std::size_t>(it - text.begin());
 }
 

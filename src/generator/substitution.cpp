@@ -5,29 +5,11 @@
 #include "platform/paths.h"
 
 namespace tw {
-namespace {
-
-bool IsAsciiLetter(char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-// Most lines hold no placeholder at all; a line without the first byte of
-// the search text (a "$" or CR, which letter case does not change) is skipped
-// without running the full search.
-bool MayContain(const std::string& line, const std::string& search)
-{
-    return search.empty() || IsAsciiLetter(search.front()) || line.find(search.front()) != std::string::npos;
-}
-
-} // namespace
 
 void ApplyReplacements(std::string& line, const ReplacementList& replacements)
 {
-    for (const Replacement& replacement : replacements) {
-        if (MayContain(line, replacement.Search))
-            ReplaceAll(line, replacement.Search, replacement.Text, false);
-    }
+    for (const Replacement& replacement : replacements)
+        ReplaceAll(line, replacement.Search, replacement.Text, false);
 }
 
 void ApplyReplacements(LineList& lines, const ReplacementList& replacements)
