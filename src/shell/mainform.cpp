@@ -2,24 +2,23 @@
 
 #include "document/qzhtml.h"
 #include "generator/generator.h"
+#include "inspector/oic.h"
 #include "shell/cfile.h"
 #include "shell/csetting.h"
 #include "shell/fmxutils.h"
 #include "shell/generalpage.h"
+#include "shell/layoutpage.h"
 #include "shell/menutreepage.h"
 #include "shell/projectfilenames.h"
 #include "shell/variablespage.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolBar>
-#include <QVBoxLayout>
 
 namespace tw {
 namespace {
@@ -50,6 +49,7 @@ Tmainform::Tmainform(Dialogs& dialogs, const QString& programDir, QWidget* paren
 
     document_ = std::make_unique<TqzHTML>([this](bool modified) { DocumentChanged(modified); });
     CreatePages();
+    inspector_ = std::make_unique<tOIC>(layoutPage_->Controls(), dialogs_, *document_);
     ListTemplates();
     forwardSettings_ = true;
     // No control has the focus after start-up.
@@ -60,7 +60,9 @@ Tmainform::Tmainform(Dialogs& dialogs, const QString& programDir, QWidget* paren
 
 Tmainform::~Tmainform()
 {
-    // The pages watch the document, so they go first.
+    // The inspector drives controls of the pages, and the pages watch the
+    // document, so they go first.
+    inspector_.reset();
     delete pages_;
     libraries_.Unload();
     document_.reset();
@@ -88,12 +90,12 @@ QAction* Tmainform::AddCommand(Command command, const QString& caption, const QS
 {
     QAction* action = toolBar_->addAction(images_[image], caption);
     action->setToolTip(hint);
-    // The toolbar takes no focus, so a caption still being typed in the tree
-    // is taken first: every command sees it and New, Open and closing ask
-    // about it.
+    // The toolbar takes no focus, so what is still being typed in the tree or
+    // the layout editor is taken first: every command sees it and New, Open
+    // and closing ask about it.
     connect(action, &QAction::triggered, this, [this, handler] {
-        menuTreePage_->treeView()->finishEditing();
-        (this->*handler)();
+        if (FinishEditing())
+            (this->*handler)();
     });
     commands_[command] = action;
     return action;
@@ -128,16 +130,10 @@ void Tmainform::CreateCommands()
     AddCommand(cmdInfo, QStringLiteral("Info"), QStringLiteral("Info"), ciInfo, &Tmainform::InfoClick);
 }
 
-QWidget* Tmainform::CreateLayoutPage()
+bool Tmainform::FinishEditing()
 {
-    auto* page = new QWidget;
-    auto* info = new QGroupBox(QStringLiteral("Info"));
-    auto* infoLayout = new QVBoxLayout(info);
-    infoLayout->addWidget(new QLabel(QStringLiteral("Variable:")));
-    auto* layout = new QVBoxLayout(page);
-    layout->addStretch(1);
-    layout->addWidget(info);
-    return page;
+    menuTreePage_->treeView()->finishEditing();
+    return inspector_->CommitEditor();
 }
 
 void Tmainform::CreatePages()
@@ -152,7 +148,8 @@ void Tmainform::CreatePages()
     settingsPages_->setDocumentMode(true);
     generalPage_ = new GeneralPage;
     settingsPages_->addTab(generalPage_, QStringLiteral("Allgemein"));
-    settingsPages_->addTab(CreateLayoutPage(), QStringLiteral("Layout"));
+    layoutPage_ = new LayoutPage;
+    settingsPages_->addTab(layoutPage_, QStringLiteral("Layout"));
     variablesPage_ = new VariablesPage(*document_, dialogs_);
     settingsPages_->addTab(variablesPage_, QStringLiteral("eigene Variablen"));
     pages_->addTab(settingsPages_, QStringLiteral("Menüeinstellungen"));
@@ -234,6 +231,7 @@ void Tmainform::ShowDocumentSettings()
     efilename()->setText(FromCp1252(document_->GetFileSetting(fsFilename)));
     feedit()->setText(FromCp1252(document_->GetFileSetting(fsFileExt)));
     forwardSettings_ = true;
+    inspector_->Reload();
 }
 
 void Tmainform::SetProgramCaption()
@@ -252,7 +250,7 @@ void Tmainform::RestoreFormSettings()
     if (values.Left || values.Top)
         move(values.Left.value_or(x()), values.Top.value_or(y()));
     if (values.LayoutWidth)
-        layoutWidth_ = *values.LayoutWidth;
+        inspector_->SetSplitPos(*values.LayoutWidth);
     const auto widths = variablesPage_->columnWidths();
     variablesPage_->setColumnWidths(values.ColVarNameWidth.value_or(widths.name),
                                     values.ColVarTextWidth.value_or(widths.value));
@@ -263,7 +261,7 @@ void Tmainform::StoreFormSettings() const
     FormSettings values;
     values.Left = x();
     values.Top = y();
-    values.LayoutWidth = layoutWidth_;
+    values.LayoutWidth = inspector_->SplitPos();
     const auto widths = variablesPage_->columnWidths();
     values.ColVarNameWidth = widths.name;
     values.ColVarTextWidth = widths.value;
@@ -272,8 +270,7 @@ void Tmainform::StoreFormSettings() const
 
 void Tmainform::closeEvent(QCloseEvent* event)
 {
-    menuTreePage_->treeView()->finishEditing();
-    if (!QuerySaveChanges()) {
+    if (!FinishEditing() || !QuerySaveChanges()) {
         event->ignore();
         return;
     }

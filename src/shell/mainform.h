@@ -21,9 +21,11 @@ class QToolBar;
 namespace tw {
 
 class GeneralPage;
+class LayoutPage;
 class MenuTreePage;
 class TqzHTML;
 class VariablesPage;
+class tOIC;
 
 // The program's main window. It owns the one document of the run, the name
 // and format of the project file, and the toolbar commands; it asks before
@@ -65,6 +67,8 @@ public:
     QListWidget* lbTemplates() const;
     QPushButton* Button2() const;
     MenuTreePage* menuTreePage() const { return menuTreePage_; }
+    LayoutPage* layoutPage() const { return layoutPage_; }
+    tOIC& Inspector() { return *inspector_; }
     VariablesPage* variablesPage() const { return variablesPage_; }
 
     bool QuerySaveChanges();
@@ -106,7 +110,9 @@ private:
     QAction* AddCommand(Command command, const QString& caption, const QString& hint, CommandImage image,
                         void (Tmainform::*handler)());
     void CreatePages();
-    QWidget* CreateLayoutPage();
+    // Takes what is still being typed in the menu tree and in the layout
+    // editor; false when the layout editor holds a value it refused.
+    bool FinishEditing();
     void ConnectSettingControls();
     void RestoreFormSettings();
     void StoreFormSettings() const;
@@ -140,9 +146,7 @@ private:
     // What the shared save dialog holds from its last use.
     QString saveDialogFileName_;
     int saveDialogFilterIndex_ = 1;
-    // The layout column border, kept for the settings until the layout
-    // page has its inspector.
-    int layoutWidth_ = 100;
+    std::unique_ptr<tOIC> inspector_;
 
     std::array<QIcon, CommandImageCount> images_;
     QToolBar* toolBar_ = nullptr;
@@ -151,6 +155,7 @@ private:
     QTabWidget* pages_ = nullptr;
     QTabWidget* settingsPages_ = nullptr;
     GeneralPage* generalPage_ = nullptr;
+    LayoutPage* layoutPage_ = nullptr;
     MenuTreePage* menuTreePage_ = nullptr;
     VariablesPage* variablesPage_ = nullptr;
     // Set while the window itself changes the template list.

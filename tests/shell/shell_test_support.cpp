@@ -109,10 +109,13 @@ std::optional<SaveChoice> ScriptedDialogs::SaveFile(QWidget*, const SaveRequest&
     return answer;
 }
 
-std::optional<unsigned> ScriptedDialogs::ChooseColor(QWidget*, unsigned)
+std::optional<unsigned> ScriptedDialogs::ChooseColor(QWidget*, unsigned initial)
 {
-    ADD_FAILURE() << "unexpected colour dialog";
-    return std::nullopt;
+    DialogCall call;
+    call.kind = DialogCall::Color;
+    call.initialColor = initial;
+    calls.push_back(call);
+    return Next(colorAnswers, std::optional<unsigned>(), QStringLiteral("colour dialog"));
 }
 
 std::vector<DialogCall> ScriptedDialogs::CallsOf(DialogCall::Kind kind) const

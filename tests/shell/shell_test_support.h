@@ -32,7 +32,7 @@ namespace tw::shelltest {
 
 // One dialog or message the program showed, with what it was set up with.
 struct DialogCall {
-    enum Kind { Message, Confirm, Open, Save };
+    enum Kind { Message, Confirm, Open, Save, Color };
     Kind kind = Message;
     QString text; // message or question
     bool cancellable = false;
@@ -42,6 +42,7 @@ struct DialogCall {
     int filterIndex = 0;
     QString defaultSuffix;
     bool followsFileType = false;
+    unsigned initialColor = 0;
 };
 
 inline const QString CancelOpen;
@@ -56,6 +57,8 @@ public:
     // A null path stands for a cancelled dialog.
     std::deque<QString> openAnswers;
     std::deque<SaveChoice> saveAnswers;
+    // Nothing stands for a cancelled colour dialog.
+    std::deque<std::optional<unsigned>> colorAnswers;
     // The file-type handler of the last save dialog that had one.
     FileTypeChangeHandler lastFileTypeHandler;
 
@@ -69,7 +72,10 @@ public:
     std::vector<DialogCall> CallsOf(DialogCall::Kind kind) const;
     QStringList TextsOf(DialogCall::Kind kind) const;
     // True when every scripted answer was used.
-    bool Exhausted() const { return answers.empty() && openAnswers.empty() && saveAnswers.empty(); }
+    bool Exhausted() const
+    {
+        return answers.empty() && openAnswers.empty() && saveAnswers.empty() && colorAnswers.empty();
+    }
 };
 
 // Base of the GUI tests: empties the program's settings before each test.

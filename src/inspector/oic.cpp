@@ -1,0 +1,346 @@
+#include "inspector/oic.h"
+
+#include "document/ccolor.h"
+#include "document/cstring.h"
+#include "document/qzhtml.h"
+#include "inspector/gridtreeview.h"
+#include "inspector/mybutton.h"
+#include "inspector/mypanel.h"
+#include "inspector/tddlist_u.h"
+#include "platform/paths.h"
+#include "shell/dialogs.h"
+#include "shell/fmxutils.h"
+#include "shell/relativepath.h"
+
+#include <QCoreApplication>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+namespace tw {
+namespace {
+
+const QString InvalidValueText = QStringLiteral("Ungültiger Wert!");
+const QString PictureFilter =
+    QStringLiteral("GIF (*.gif)|*.gif|JPEG (*.jpg, *.jpeg)|*.jpg;*.jpeg|Alle Dateien (*.*)|*.*");
+
+int KindOf(const QModelIndex& index)
+{
+    return index.isValid() ? index.data(InspectorKindRole).toInt() : ikGroup;
+}
+
+int SettingOf(const QModelIndex& index)
+{
+    return index.isValid() ? index.data(InspectorSettingRole).toInt() : 0;
+}
+
+// The rest of the program expects colours it can read: six hexadecimal
+// digits, nothing else.
+bool IsColorText(const QString& text)
+{
+    if (text.size() != 6)
+        return false;
+    for (const QChar c : text) {
+        if (!c.isDigit() && !(c >= u'A' && c <= u'F') && !(c >= u'a' && c <= u'f'))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+tOIC::tOIC(const InspectorControls& controls, Dialogs& dialogs, TqzHTML& document)
+    : c_(controls), dialogs_(dialogs), document_(document)
+{
+    c_.divider->setGeometry(splitPos_ + 1, 0, c_.divider->width(), c_.tree->viewport()->height());
+    c_.divider->SetOwnerDraw(true);
+    c_.divider->SetOnPaint([this](TMyPanel&, QPainter& painter) { PaintDivider(painter); });
+    c_.divider->installEventFilter(this);
+    c_.tree->viewport()->installEventFilter(this);
+    c_.editor->installEventFilter(this);
+
+    c_.tree->SetRowPainter(
+        [this](QPainter& painter, const QRect& rect, const QModelIndex& index) { PaintRow(painter, rect, index); });
+    c_.tree->SetSelectionGate([this](const QModelIndex&, const QModelIndex&) { return SelectionChanging(); });
+    c_.tree->SetExpandGate([this](const QModelIndex&, bool) { return std::exchange(expandRequest_, false); });
+    c_.tree->SetDoubleClickHandler([this](const QPoint& pos) { ToggleExpanded(pos); });
+    connect(c_.tree->selectionModel(), &QItemSelectionModel::currentChanged, this, &tOIC::SelectionChanged);
+    for (const auto signal : {&QTreeView::expanded, &QTreeView::collapsed}) {
+        connect(c_.tree, signal, this, [this] {
+            LayoutEditor();
+            Repaint();
+        });
+    }
+    connect(c_.tree->verticalScrollBar(), &QScrollBar::valueChanged, this, &tOIC::LayoutEditor);
+    connect(c_.button, &TMYButton::clicked, this, &tOIC::ChooserClicked);
+}
+
+void tOIC::SetSplitPos(int width)
+{
+    splitPos_ = width;
+    c_.divider->move(width + 1, c_.divider->y());
+}
+
+void tOIC::Repaint()
+{
+    c_.tree->viewport()->update();
+    c_.divider->update();
+}
+
+bool tOIC::Commit(int kind, int setting, const QString& text)
+{
+    if (text == baseline_)
+        return true;
+    switch (kind) {
+    case ikText:
+    case ikFont:
+    case ikPicture:
+        document_.SetString(setting, ToCp1252(text));
+        Repaint();
+        return true;
+    case ikColor:
+        if (!text.isEmpty() && !IsColorText(text))
+            return false;
+        document_.SetColor(setting, TextToColor(ToCp1252(text)));
+        Repaint();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool tOIC::CommitEditor()
+{
+    if (!c_.editor->isVisible())
+        return true;
+    if (!Commit(editorKind_, SettingOf(c_.tree->currentIndex()), c_.editor->text())) {
+        dialogs_.Message(c_.tree->window(), InvalidValueText);
+        return false;
+    }
+    baseline_ = c_.editor->text();
+    return true;
+}
+
+bool tOIC::SelectionChanging()
+{
+    if (!c_.editor->isVisible())
+        return true;
+    if (Commit(editorKind_, SettingOf(c_.tree->currentIndex()), c_.editor->text()))
+        return true;
+    dialogs_.Message(c_.tree->window(), InvalidValueText);
+    return false;
+}
+
+void tOIC::SelectionChanged()
+{
+    HideEditor();
+    LoadEditor();
+    Repaint();
+}
+
+void tOIC::Reload()
+{
+    if (c_.editor->isVisible())
+        LoadEditor();
+    Repaint();
+}
+
+void tOIC::HideEditor()
+{
+    c_.editor->hide();
+    c_.button->hide();
+    c_.info->clear();
+    editorKind_ = ikGroup;
+}
+
+void tOIC::LoadEditor()
+{
+    const QModelIndex index = c_.tree->currentIndex();
+    const int kind = KindOf(index);
+    const int setting = SettingOf(index);
+    if (kind == ikGroup)
+        return;
+    editorKind_ = kind;
+    buttonSetting_ = setting;
+    if (kind == ikColor) {
+        c_.editor->setText(FromCp1252(ColorToText(document_.GetColor(setting), false)));
+        c_.editor->setMaxLength(6);
+        c_.info->setText(FromCp1252(document_.GetColorPlaceholder(setting)));
+    } else {
+        c_.editor->setText(FromCp1252(document_.GetString(setting)));
+        c_.editor->setMaxLength(QLineEdit().maxLength());
+        c_.info->setText(FromCp1252(document_.GetStringPlaceholder(setting)));
+    }
+    if (kind != ikText) {
+        QFont font = c_.button->font();
+        font.setFamily(kind == ikFont ? QStringLiteral("Marlett") : QStringLiteral("Arial"));
+        c_.button->setFont(font);
+        c_.button->SetCaption(kind == ikFont ? QStringLiteral("6") : QStringLiteral("···"));
+    }
+    LayoutEditor();
+    c_.editor->show();
+    c_.button->setVisible(kind != ikText);
+    baseline_ = c_.editor->text();
+    c_.editor->setFocus();
+    c_.editor->selectAll();
+}
+
+void tOIC::LayoutEditor()
+{
+    if (editorKind_ == ikGroup)
+        return;
+    const QRect row = c_.tree->RowRect(c_.tree->currentIndex());
+    const int top = row.top() + 3;
+    const int height = row.height() - 3;
+    const int rowWidth = row.width();
+    if (editorKind_ == ikText) {
+        c_.editor->setGeometry(splitPos_ + 4, top, rowWidth - splitPos_ - 3, height);
+        return;
+    }
+    const int buttonWidth = height;
+    if (editorKind_ == ikColor)
+        c_.editor->setGeometry(splitPos_ + 29, top, rowWidth - splitPos_ - 28 - buttonWidth, height);
+    else
+        c_.editor->setGeometry(splitPos_ + 4, top, rowWidth - splitPos_ - 3 - buttonWidth, height);
+    c_.button->setGeometry(c_.editor->x() + c_.editor->width(), top, buttonWidth, height);
+}
+
+void tOIC::ToggleExpanded(const QPoint& viewportPos)
+{
+    const QModelIndex index = c_.tree->indexAt(viewportPos);
+    if (!index.isValid() || !c_.tree->model()->hasChildren(index))
+        return;
+    expandRequest_ = true;
+    c_.tree->RequestExpanded(index, !c_.tree->isExpanded(index));
+}
+
+bool tOIC::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == c_.editor && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (EditorKey(key->key()))
+            return true;
+        if (editorKind_ == ikColor && !(key->modifiers() & Qt::ControlModifier))
+            return FilterColorCharacter(key->text());
+    } else if (watched == c_.divider) {
+        DividerMouse(event);
+    } else if (watched == c_.tree->viewport() && event->type() == QEvent::Resize) {
+        c_.divider->resize(c_.divider->width(), c_.tree->viewport()->height());
+        LayoutEditor();
+    }
+    return false;
+}
+
+bool tOIC::EditorKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        CommitEditor();
+        c_.editor->selectAll();
+        return true;
+    case Qt::Key_Escape:
+        c_.editor->setText(baseline_);
+        c_.editor->selectAll();
+        return true;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        // The tree moves its selection, and the commit check runs there.
+        c_.tree->setFocus();
+        QCoreApplication::postEvent(c_.tree, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Colour rows take hexadecimal digits (letters in upper case), "$" and
+// backspace; everything else typed is dropped. Keys without a character
+// (moving, deleting) pass. Returns true when the key is consumed.
+bool tOIC::FilterColorCharacter(const QString& text)
+{
+    if (text.size() != 1)
+        return false;
+    const QChar c = text.front();
+    if (c == u'\b' || c.isDigit() || (c >= u'A' && c <= u'F') || c == u'$')
+        return false;
+    if (c >= u'a' && c <= u'f')
+        c_.editor->insert(QString(c.toUpper()));
+    return true;
+}
+
+void tOIC::DividerMouse(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        grabX_ = static_cast<QMouseEvent*>(event)->position().toPoint().x();
+        dragging_ = true;
+        break;
+    case QEvent::MouseMove: {
+        if (!dragging_)
+            break;
+        const int left = c_.divider->x() + static_cast<QMouseEvent*>(event)->position().toPoint().x() - grabX_;
+        if (left < MinColWidth || left > c_.tree->width() - MinColWidth)
+            break;
+        c_.divider->move(left, c_.divider->y());
+        splitPos_ = left - 1;
+        LayoutEditor();
+        Repaint();
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        dragging_ = false;
+        break;
+    default:
+        break;
+    }
+}
+
+void tOIC::ChooserClicked()
+{
+    switch (editorKind_) {
+    case ikColor:
+        ChooseColor();
+        break;
+    case ikFont:
+        ChooseFont();
+        break;
+    case ikPicture:
+        ChoosePicture();
+        break;
+    default:
+        break;
+    }
+}
+
+// Starts from the stored colour, not from the editor's text.
+void tOIC::ChooseColor()
+{
+    if (const auto color = dialogs_.ChooseColor(c_.tree->window(), document_.GetColor(buttonSetting_)))
+        c_.editor->setText(FromCp1252(ColorToText(*color, false)));
+}
+
+void tOIC::ChooseFont()
+{
+    const QPoint origin = c_.editor->mapToGlobal(QPoint(0, 0));
+    const QRect anchor(
+        QPoint(origin.x() - 2, origin.y()),
+        QPoint(origin.x() + c_.editor->width() + c_.button->width() - 1, origin.y() + c_.editor->height() - 1));
+    ShowChoiceList(QFontDatabase::families(), anchor, c_.editor, c_.button, listClosed_);
+}
+
+void tOIC::ChoosePicture()
+{
+    const std::string output = document_.GetFileSetting(fsFilename);
+    const auto chosen = dialogs_.OpenFile(c_.tree->window(), PictureFilter, FromCp1252(ExtractFilePath(output)), {});
+    if (!chosen)
+        return;
+    const std::string file = ToCp1252(*chosen);
+    std::string result = output.empty() ? ExtractFileName(file) : MakeRelativePath(ExtractFilePath(output), file);
+    ReplaceAll(result, "\\", "/", true);
+    c_.editor->setText(FromCp1252(result));
+}
+
+} // namespace tw

@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QLineEdit;
+class QModelIndex;
+class QPainter;
+class QRect;
+
+namespace tw {
+
+class Dialogs;
+class GridTreeView;
+class TMYButton;
+class TMyPanel;
+class TqzHTML;
+
+// Editor kinds of the rows; a row carries its kind and setting number in
+// the item data roles below.
+enum InspectorKind { ikGroup = 0, ikText = 1, ikColor = 2, ikFont = 3, ikPicture = 4 };
+inline constexpr int InspectorSettingRole = Qt::UserRole + 1;
+inline constexpr int InspectorKindRole = Qt::UserRole + 2;
+
+// The controls of the "Layout" page that the inspector drives. They belong to
+// the page; the editor, the button and the divider are children of the
+// tree's viewport.
+struct InspectorControls {
+    GridTreeView* tree = nullptr;
+    QLineEdit* editor = nullptr;
+    TMYButton* button = nullptr;
+    QLineEdit* info = nullptr;
+    TMyPanel* divider = nullptr;
+};
+
+// Turns a tree view into a two-column property grid for the layout settings
+// of the document: captions on the left, values on the right, an in-place
+// editor with a chooser button on the selected row, the placeholder of the
+// selected setting in the info box, and a divider to drag between the two
+// columns. Values are written into the document when committed: by Enter or
+// by leaving the row.
+class tOIC : public QObject {
+    Q_OBJECT
+public:
+    tOIC(const InspectorControls& controls, Dialogs& dialogs, TqzHTML& document);
+
+    int SplitPos() const { return splitPos_; }
+    void SetSplitPos(int width);
+    // False only while the font list is being shown.
+    bool ListClosed() const { return listClosed_; }
+
+    // Commits the editor's text; false when the text was refused (the
+    // message has been shown).
+    bool CommitEditor();
+    // Fills the editor anew from the document (after New or Open).
+    void Reload();
+
+    // The row editor's text as it was last loaded or committed.
+    const QString& Baseline() const { return baseline_; }
+
+    static constexpr int MinColWidth = 30;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool Commit(int kind, int setting, const QString& text);
+    bool SelectionChanging();
+    void SelectionChanged();
+    // Fills the editor from the document for the selected row and shows it.
+    void LoadEditor();
+    // Places the editor and the button on the selected row.
+    void LayoutEditor();
+    void HideEditor();
+    void Repaint();
+    void PaintRow(QPainter& painter, const QRect& rect, const QModelIndex& index) const;
+    void PaintDivider(QPainter& painter) const;
+    void ToggleExpanded(const QPoint& viewportPos);
+    bool EditorKey(int key);
+    bool FilterColorCharacter(const QString& text);
+    void DividerMouse(QEvent* event);
+    void ChooseColor();
+    void ChooseFont();
+    void ChoosePicture();
+    void ChooserClicked();
+
+    InspectorControls c_;
+    Dialogs& dialogs_;
+    TqzHTML& document_;
+    int splitPos_ = 100;
+    int grabX_ = 0;
+    bool expandRequest_ = false;
+    bool dragging_ = false;
+    bool listClosed_ = true;
+    QString baseline_;
+    // The kind of the row the editor was loaded for, and its setting.
+    int editorKind_ = ikGroup;
+    int buttonSetting_ = 0;
+};
+
+} // namespace tw

@@ -1,0 +1,259 @@
+#include "shell_test_support.h"
+
+#include "document/qzhtml.h"
+#include "inspector/gridtreeview.h"
+#include "inspector/mybutton.h"
+#include "inspector/mypanel.h"
+#include "inspector/oic.h"
+#include "shell/fmxutils.h"
+#include "shell/layoutpage.h"
+
+#include <QImage>
+#include <QLineEdit>
+#include <QTest>
+
+namespace tw::shelltest {
+namespace {
+
+constexpr int PageWidth = 438;
+
+// The "Layout" page with its inspector on a document of its own.
+class InspectorTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        page_.resize(PageWidth, 400);
+        page_.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&page_));
+        inspector_ = std::make_unique<tOIC>(page_.Controls(), dialogs_, document_);
+    }
+    void TearDown() override { inspector_.reset(); }
+
+    GridTreeView& Tree() { return *page_.Controls().tree; }
+    QLineEdit& Editor() { return *page_.Controls().editor; }
+    TMYButton& Button() { return *page_.Controls().button; }
+    QString Info() { return page_.Controls().info->text(); }
+
+    // The row with that caption, below the group with that caption when given.
+    QModelIndex Row(const QString& caption, const QString& group = {})
+    {
+        const QAbstractItemModel& model = *Tree().model();
+        QModelIndex parent;
+        if (!group.isEmpty())
+            parent = model.match(model.index(0, 0), Qt::DisplayRole, group, 1, Qt::MatchExactly).value(0);
+        return model.match(model.index(0, 0, parent), Qt::DisplayRole, caption, 1, Qt::MatchExactly).value(0);
+    }
+    void DoubleClick(const QModelIndex& index)
+    {
+        QTest::mouseDClick(Tree().viewport(), Qt::LeftButton, {}, Tree().RowRect(index).center());
+    }
+    void Click(const QModelIndex& index)
+    {
+        QTest::mouseClick(Tree().viewport(), Qt::LeftButton, {}, Tree().RowRect(index).center());
+    }
+    // Opens the group and selects the row below it.
+    void Select(const QString& caption, const QString& group = {})
+    {
+        if (!group.isEmpty() && !Tree().isExpanded(Row(group)))
+            DoubleClick(Row(group));
+        Click(Row(caption, group));
+        ASSERT_EQ(Tree().currentIndex(), Row(caption, group));
+    }
+    void Type(const QString& text)
+    {
+        Editor().selectAll();
+        QTest::keyClicks(&Editor(), text);
+    }
+    QImage Grab() { return Tree().viewport()->grab().toImage(); }
+
+    ScriptedDialogs dialogs_;
+    TqzHTML document_;
+    LayoutPage page_;
+    std::unique_ptr<tOIC> inspector_;
+};
+
+TEST_F(InspectorTest, GroupsStartCollapsedAndOnlyDoubleClicksOpenThem)
+{
+    const QModelIndex colours = Row(QStringLiteral("Farben"));
+    for (const QModelIndex& group : {Row(QStringLiteral("Menüpunkt")), Row(QStringLiteral("Untermenü")), colours})
+        EXPECT_FALSE(Tree().isExpanded(group));
+    Click(colours);
+    for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Plus, Qt::Key_Asterisk})
+        QTest::keyClick(&Tree(), key);
+    EXPECT_FALSE(Tree().isExpanded(colours));
+    DoubleClick(colours);
+    EXPECT_TRUE(Tree().isExpanded(colours));
+    QTest::keyClick(&Tree(), Qt::Key_Left);
+    EXPECT_TRUE(Tree().isExpanded(colours));
+    DoubleClick(colours);
+    EXPECT_FALSE(Tree().isExpanded(colours));
+    // A group row has no editor and no placeholder.
+    EXPECT_FALSE(Editor().isVisible());
+    EXPECT_TRUE(Info().isEmpty());
+}
+
+TEST_F(InspectorTest, RowsAreInTheirOrderWithTheirPlaceholders)
+{
+    const std::vector<std::pair<QString, QString>> colours = {{"Text", "$TextColor$"},
+                                                              {"Hintergrund", "$BackgroundColor$"},
+                                                              {"Link", "$LinkColor$"},
+                                                              {"1. Buchstabe", "$FirstLetterColor$"},
+                                                              {"besuchter Link", "$VLinkColor$"},
+                                                              {"aktiver Link", "$ALinkColor$"},
+                                                              {"Hover Link", "$HoverColor$"}};
+    const QModelIndex group = Row(QStringLiteral("Farben"));
+    ASSERT_EQ(Tree().model()->rowCount(group), 7);
+    for (int row = 0; row < 7; ++row) {
+        Select(colours[row].first, QStringLiteral("Farben"));
+        EXPECT_EQ(Tree().currentIndex().row(), row);
+        EXPECT_EQ(Info(), colours[row].second);
+    }
+    Select(QStringLiteral("Abstand"), QStringLiteral("Untermenü"));
+    EXPECT_EQ(Info(), QStringLiteral("$SubMenuLeftMargin$"));
+    Select(QStringLiteral("Hintergrundbild"));
+    EXPECT_EQ(Info(), QStringLiteral("$BackgroundImage$"));
+}
+
+TEST_F(InspectorTest, SelectedColourRowIsPaintedWithFrameSwatchAndEditorInPlace)
+{
+    document_.SetColor(ciText, 0x996633); // blue 99, green 66, red 33
+    Select(QStringLiteral("Text"), QStringLiteral("Farben"));
+    const QRect row = Tree().RowRect(Tree().currentIndex());
+    const int split = inspector_->SplitPos();
+    const int T = row.top();
+    const int y0 = T + 3;
+    const QImage image = Grab();
+    const QPalette palette = Tree().palette();
+    // Sunken frame: black along the top, light along the bottom.
+    EXPECT_EQ(image.pixelColor(row.left() + 20, T), QColor(Qt::black));
+    EXPECT_EQ(image.pixelColor(row.left() + 20, row.bottom()), palette.color(QPalette::Light));
+    // Swatch at SplitPos + 4 with its outline, filled with the colour.
+    EXPECT_EQ(image.pixelColor(split + 4, y0 + 4), palette.color(QPalette::Dark));
+    EXPECT_EQ(image.pixelColor(split + 10, y0 + 4), QColor(0x33, 0x66, 0x99));
+    // The expand box of "Farben" shows a minus without the plus bar.
+    const QRect group = Tree().RowRect(Row(QStringLiteral("Farben")));
+    EXPECT_EQ(image.pixelColor(5 + 3, group.top() + 3 + 4), QColor(Qt::black));
+    EXPECT_NE(image.pixelColor(5 + 5, group.top() + 3 + 2), QColor(Qt::black));
+
+    EXPECT_EQ(Editor().geometry(),
+              QRect(split + 29, T + 3, row.width() - split - 28 - (row.height() - 3), row.height() - 3));
+    EXPECT_EQ(Button().geometry(), QRect(Editor().geometry().right() + 1, T + 3, row.height() - 3, row.height() - 3));
+    EXPECT_EQ(Editor().text(), QStringLiteral("336699"));
+    EXPECT_EQ(Button().Caption(), QStringLiteral("···"));
+}
+
+TEST_F(InspectorTest, ColourEditorFiltersAndCommitsOnlyValidColours)
+{
+    Select(QStringLiteral("Text"), QStringLiteral("Farben"));
+    EXPECT_TRUE(Editor().text().isEmpty()); // the colour none
+    QTest::keyClicks(&Editor(), QStringLiteral("a#bx1f"));
+    EXPECT_EQ(Editor().text(), QStringLiteral("AB1F"));
+
+    // Too short, and six characters that are no colour: refused, nothing written.
+    for (const QString& invalid : {QStringLiteral("12345"), QStringLiteral("$12345")}) {
+        Type(invalid);
+        QTest::keyClick(&Editor(), Qt::Key_Return);
+        EXPECT_EQ(dialogs_.TextsOf(DialogCall::Message).takeLast(), QStringLiteral("Ungültiger Wert!"));
+        EXPECT_EQ(Editor().text(), invalid);
+        EXPECT_EQ(document_.GetColor(ciText), clNone);
+        EXPECT_FALSE(document_.Modified());
+    }
+    // Leaving the row with a refused value keeps the selection on it.
+    Click(Row(QStringLiteral("Link"), QStringLiteral("Farben")));
+    EXPECT_EQ(Tree().currentIndex(), Row(QStringLiteral("Text"), QStringLiteral("Farben")));
+    EXPECT_EQ(dialogs_.TextsOf(DialogCall::Message).size(), 3);
+
+    Type(QStringLiteral("336699"));
+    QTest::keyClick(&Editor(), Qt::Key_Return);
+    EXPECT_EQ(document_.GetColor(ciText), 0x996633u);
+    EXPECT_TRUE(document_.Modified());
+    Type(QString());
+    QTest::keyClick(&Editor(), Qt::Key_Backspace);
+    QTest::keyClick(&Editor(), Qt::Key_Return);
+    EXPECT_EQ(document_.GetColor(ciText), clNone);
+}
+
+TEST_F(InspectorTest, EscapeRestoresAndArrowKeysCommitBeforeMoving)
+{
+    document_.SetString(siFontSize, "10");
+    document_.SetModified(false);
+    Select(QStringLiteral("Schriftgröße"), QStringLiteral("Menüpunkt"));
+    Type(QStringLiteral("12"));
+    QTest::keyClick(&Editor(), Qt::Key_Escape);
+    EXPECT_EQ(Editor().text(), QStringLiteral("10"));
+    // Enter without a change writes nothing.
+    QTest::keyClick(&Editor(), Qt::Key_Return);
+    EXPECT_FALSE(document_.Modified());
+
+    Type(QStringLiteral("14pt"));
+    QTest::keyClick(&Editor(), Qt::Key_Up);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(document_.GetString(siFontSize), "14pt");
+    EXPECT_EQ(Tree().currentIndex(), Row(QStringLiteral("Schrift(en)"), QStringLiteral("Menüpunkt")));
+    EXPECT_EQ(Info(), QStringLiteral("$Font$"));
+    EXPECT_TRUE(Editor().hasFocus());
+}
+
+TEST_F(InspectorTest, ColourChooserStartsFromTheStoredColour)
+{
+    document_.SetColor(ciLink, 0x0000FF);
+    Select(QStringLiteral("Link"), QStringLiteral("Farben"));
+    Type(QStringLiteral("123456"));
+    dialogs_.colorAnswers = {0x00CC8844u, std::nullopt};
+    Button().Click();
+    EXPECT_EQ(dialogs_.CallsOf(DialogCall::Color).back().initialColor, 0x0000FFu);
+    EXPECT_EQ(Editor().text(), QStringLiteral("4488CC"));
+    Button().Click(); // cancelled
+    EXPECT_EQ(Editor().text(), QStringLiteral("4488CC"));
+    EXPECT_EQ(document_.GetColor(ciLink), 0x0000FFu); // the chooser commits nothing
+}
+
+TEST_F(InspectorTest, PictureChooserGivesPathsRelativeToTheOutputFile)
+{
+    Select(QStringLiteral("Hintergrundbild"));
+    EXPECT_EQ(Button().Caption(), QStringLiteral("···"));
+    const struct {
+        const char* output;
+        QString chosen;
+        QString expected;
+    } cases[] = {
+        {"C:\\web\\menu.html", QStringLiteral("C:\\web\\img\\bg.gif"), QStringLiteral("img/bg.gif")},
+        {"", QStringLiteral("C:\\web\\img\\bg.gif"), QStringLiteral("bg.gif")},
+        {"D:\\web\\menu.html", QStringLiteral("C:\\web\\img\\bg.gif"), QStringLiteral("C:/web/img/bg.gif")},
+        {"/srv/web/menu/index.htm", QStringLiteral("/srv/web/img/bg.png"), QStringLiteral("../img/bg.png")},
+    };
+    for (const auto& c : cases) {
+        document_.SetFileSetting(fsFilename, c.output);
+        dialogs_.openAnswers = {c.chosen};
+        Button().Click();
+        EXPECT_EQ(Editor().text(), c.expected) << c.output;
+    }
+    EXPECT_EQ(dialogs_.CallsOf(DialogCall::Open).back().initialDir, QStringLiteral("/srv/web/menu/"));
+}
+
+TEST_F(InspectorTest, DividerStopsAtThirtyPixelsFromEitherSideAndTheEditorFollows)
+{
+    Select(QStringLiteral("Titel"));
+    TMyPanel& divider = *page_.Controls().divider;
+    const int width = Tree().width();
+    const auto drag = [&divider](int dx) {
+        const QPoint grab(1, 5);
+        QTest::mousePress(&divider, Qt::LeftButton, {}, grab);
+        for (int step = 1; step <= 20; ++step)
+            QTest::mouseMove(&divider, grab + QPoint(dx / 20, 0));
+        QTest::mouseRelease(&divider, Qt::LeftButton, {}, grab);
+    };
+    drag(-400);
+    EXPECT_GE(divider.x(), tOIC::MinColWidth);
+    EXPECT_LT(divider.x(), tOIC::MinColWidth + 20);
+    EXPECT_EQ(inspector_->SplitPos(), divider.x() - 1);
+    EXPECT_EQ(Editor().x(), inspector_->SplitPos() + 4);
+    drag(800);
+    EXPECT_LE(divider.x(), width - tOIC::MinColWidth);
+    EXPECT_GT(divider.x(), width - tOIC::MinColWidth - 20);
+    EXPECT_EQ(Editor().x(), inspector_->SplitPos() + 4);
+}
+
+} // namespace
+} // namespace tw::shelltest
