@@ -89,9 +89,10 @@ TEST_F(LayoutWorkflowTest, SetSaveReopenAndGenerateTheLayout)
     Select(QStringLiteral("Hintergrundbild"));
     dialogs_.openAnswers.push_back(Path(QStringLiteral("img/papier.gif")));
     QTest::mouseClick(Form().layoutPage()->Controls().button, Qt::LeftButton);
-    // Saving takes what the editor holds.
     ASSERT_EQ(Editor().text(), QStringLiteral("img/papier.gif"));
-    ExpectLayout(Form().Document(), {});
+    EXPECT_EQ(Form().Document().GetString(siFont), ToCp1252(font));
+    EXPECT_EQ(Form().Document().GetString(siTitle), "Unser Laden");
+    // The chooser commits nothing; saving takes what the editor holds.
     EXPECT_EQ(Form().Document().GetString(siBackgroundImage), "");
 
     dialogs_.saveAnswers.push_back(SaveChoice{Path(QStringLiteral("laden.twf")), 3});
