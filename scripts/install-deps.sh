@@ -10,6 +10,7 @@ qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-qpa-plugins qt6-translatio
 nlohmann-json3-dev
 clang libclang-rt-dev clang-format clang-tidy
 tidy xvfb xauth
+chromium nodejs
 fonts-dejavu-core fonts-liberation2
 "
 
@@ -20,8 +21,15 @@ for p in $PACKAGES; do
     fi
 done
 
+# The browser checks of the template sets take playwright-core and axe-core
+# from npm, into a folder of the normal build (see tests/browser).
+install_browser_packages() {
+    "$(dirname "$0")/../tests/browser/install.sh" "$(dirname "$0")/../build/browser-node"
+}
+
 if [ -z "$missing" ]; then
     echo "All build dependencies are installed."
+    install_browser_packages
     exit 0
 fi
 
@@ -32,3 +40,4 @@ fi
 echo "Installing:$missing"
 $SUDO apt-get update
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends $missing
+install_browser_packages

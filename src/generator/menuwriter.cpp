@@ -9,6 +9,13 @@ namespace {
 
 const std::string SelfTarget = "_self";
 
+// An item without a target opens in the same frame; passing that keyword keeps
+// the target attribute of a snippet valid, where an empty value is not.
+const std::string& TargetOrSelf(const std::string& target)
+{
+    return target.empty() ? SelfTarget : target;
+}
+
 // The stems of the entry kinds' snippet files.
 const char* const EntryKindNames[] = {"MenuPoint", "MPOpen", "MPParent"};
 
@@ -75,9 +82,9 @@ void MenuWriter::WriteLevel(const MenuNode* current, const MenuNode& parent, int
         const MenuNode& child = *parent.Child(i);
         const TMTItem& item = *child.Item();
         if (!child.HasChildren() || depth == state_.MaxLevel) {
-            WriteItem(child, level, MenuPoint, item.Link, item.Target, lines);
+            WriteItem(child, level, MenuPoint, item.Link, TargetOrSelf(item.Target), lines);
         } else if (openAll) {
-            WriteOpenItem(current, child, parentLevel + 1, true, item.Link, item.Target, lines, level);
+            WriteOpenItem(current, child, parentLevel + 1, true, item.Link, TargetOrSelf(item.Target), lines, level);
         } else if (current && (current == &child || current->HasAsAncestor(&child))) {
             WriteOpenItem(current, child, parentLevel + 1, false, NavigationLink(parent, parentLevel), SelfTarget,
                           lines, level);

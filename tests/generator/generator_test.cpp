@@ -63,14 +63,15 @@ TEST_F(GeneratorTest, WritesTheMainFileAndOneFilePerSubmenuWithThePathOpen)
     EXPECT_EQ(Output("menu.html"),
               CrLfLines({"Header menu.html", "top_MPParent A Child1.html _self Child1", "top_Separator",
                          "top_MenuPoint B b.html inhalt Child2", "Footer menu.html"}));
-    EXPECT_EQ(Output("Child1.html"), CrLfLines({"Header Child1.html", "top_MPOpen A menu.html _self Child1",
-                                                "sub_MPParent A1 Child1,1.html _self Child1,1", "sub_Separator",
-                                                "sub_MenuPoint A2 a2.html  Child1,2", "top_SubMenuEnd", "top_Separator",
-                                                "top_MenuPoint B b.html inhalt Child2", "Footer menu.html"}));
+    EXPECT_EQ(Output("Child1.html"),
+              CrLfLines({"Header Child1.html", "top_MPOpen A menu.html _self Child1",
+                         "sub_MPParent A1 Child1,1.html _self Child1,1", "sub_Separator",
+                         "sub_MenuPoint A2 a2.html _self Child1,2", "top_SubMenuEnd", "top_Separator",
+                         "top_MenuPoint B b.html inhalt Child2", "Footer menu.html"}));
     EXPECT_EQ(Output("Child1,1.html"),
               CrLfLines({"Header Child1,1.html", "top_MPOpen A menu.html _self Child1",
                          "sub_MPOpen A1 menu.html _self Child1,1", "sub_MenuPoint A1a a1a.html neu Child1,1,1",
-                         "sub_SubMenuEnd", "sub_Separator", "sub_MenuPoint A2 a2.html  Child1,2", "top_SubMenuEnd",
+                         "sub_SubMenuEnd", "sub_Separator", "sub_MenuPoint A2 a2.html _self Child1,2", "top_SubMenuEnd",
                          "top_Separator", "top_MenuPoint B b.html inhalt Child2", "Footer menu.html"}));
 }
 
@@ -85,7 +86,7 @@ TEST_F(GeneratorTest, OpenEntriesBelowTheSecondLevelLinkToTheirParentsSubmenuFil
     const std::string deepest = Output("Child1,1,1.html");
     EXPECT_NE(deepest.find("sub_MPOpen A1 menu.html _self Child1,1\r\n"
                            "sub_MPOpen A1a Child1,1.html _self Child1,1,1\r\n"
-                           "sub_MenuPoint X x.html  Child1,1,1,1\r\n"
+                           "sub_MenuPoint X x.html _self Child1,1,1,1\r\n"
                            "sub_SubMenuEnd\r\n"
                            "sub_SubMenuEnd\r\n"),
               std::string::npos)
@@ -99,7 +100,7 @@ TEST_F(GeneratorTest, MaxLevelOneStopsOpeningBelowTheTopLevel)
 
     EXPECT_EQ(FileNames(out.Path()), (Lines{"Child1.html", "menu.html"}));
     const std::string child1 = Output("Child1.html");
-    EXPECT_NE(child1.find("sub_MenuPoint A1 a1.html  Child1,1\r\nsub_Separator\r\n"), std::string::npos) << child1;
+    EXPECT_NE(child1.find("sub_MenuPoint A1 a1.html _self Child1,1\r\nsub_Separator\r\n"), std::string::npos) << child1;
     EXPECT_EQ(child1.find("A1a"), std::string::npos);
 }
 
@@ -121,10 +122,10 @@ TEST_F(GeneratorTest, AllInOneOpensEverySubmenuWithTheItemsOwnLinks)
 
     EXPECT_EQ(FileNames(out.Path()), Lines{"menu.html"});
     EXPECT_EQ(Output("menu.html"),
-              CrLfLines({"Header menu.html", "top_MPOpen A a.html inhalt Child1", "sub_MPOpen A1 a1.html  Child1,1",
-                         "sub_MenuPoint A1a a1a.html neu Child1,1,1", "sub_SubMenuEnd", "sub_Separator",
-                         "sub_MenuPoint A2 a2.html  Child1,2", "top_SubMenuEnd", "top_Separator",
-                         "top_MenuPoint B b.html inhalt Child2", "Footer menu.html"}));
+              CrLfLines({"Header menu.html", "top_MPOpen A a.html inhalt Child1",
+                         "sub_MPOpen A1 a1.html _self Child1,1", "sub_MenuPoint A1a a1a.html neu Child1,1,1",
+                         "sub_SubMenuEnd", "sub_Separator", "sub_MenuPoint A2 a2.html _self Child1,2", "top_SubMenuEnd",
+                         "top_Separator", "top_MenuPoint B b.html inhalt Child2", "Footer menu.html"}));
 }
 
 TEST_F(GeneratorTest, SubmenuExtensionComesFromFileextOrTheMainFile)

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <iterator>
 #include <regex>
 #include <sstream>
 #include <sys/wait.h>
@@ -13,7 +14,7 @@
 namespace tw::test {
 namespace {
 
-const std::vector<std::string> ShippedSets{"Aufklappend", "Komplett", "Rahmen"};
+const std::vector<std::string> ShippedSets{"Aufklappbar", "Aufklappend", "Komplett", "Rahmen", "Seitenleiste"};
 
 // Item text is HTML written by the user; the sample keeps to plain words.
 void BuildSampleMenu(TqzHTML& document)
@@ -122,9 +123,10 @@ protected:
         std::size_t generatedLinks = 0;
         for (const std::string& name : files) {
             const std::string html = ReadBytes(out.Path() / name);
-            EXPECT_NE(html.find("<html lang=\"de\">"), std::string::npos) << name;
+            EXPECT_NE(html.find("<html lang=\"de\""), std::string::npos) << name;
             EXPECT_NE(html.find("<nav "), std::string::npos) << name;
             EXPECT_EQ(html.find('$'), std::string::npos) << name << ": a placeholder was left";
+            EXPECT_EQ(html.find("target=\"\""), std::string::npos) << name;
             for (const std::string& link : LinksToGeneratedFiles(html)) {
                 ++generatedLinks;
                 EXPECT_TRUE(std::filesystem::is_regular_file(out.Path() / link)) << name << " links to " << link;
@@ -168,6 +170,22 @@ TEST_P(ShippedTemplateTest, EmptySettingsGiveNoHtmlErrorsAndNoBrokenStyles)
     EXPECT_FALSE(std::regex_search(html, emptyDeclaration));
 }
 
+TEST_P(ShippedTemplateTest, EveryItemLinkOpensInTheItemsTarget)
+{
+    Generate(document);
+    ASSERT_TRUE(messages.texts.empty());
+    static const std::regex itemLink("<a [^>]*href=\"inhalt/[^\"]*\"[^>]*>");
+    for (const std::string& name : FileNames(out.Path())) {
+        const std::string html = ReadBytes(out.Path() / name);
+        std::size_t links = 0;
+        for (auto it = std::sregex_iterator(html.begin(), html.end(), itemLink); it != std::sregex_iterator(); ++it) {
+            ++links;
+            EXPECT_NE(it->str().find(" target=\"inhalt\""), std::string::npos) << name << ": " << it->str();
+        }
+        EXPECT_GT(links, 0u) << name;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Sets, ShippedTemplateTest, ::testing::ValuesIn(ShippedSets));
 
 TEST(ShippedTemplatesTest, TogetherUseEveryPlaceholder)
@@ -197,6 +215,8 @@ TEST(ShippedTemplatesTest, EachSetShowsItsOwnStructure)
         // set, all in one, MaxLevel, level entries
         {"Aufklappend", false, 3, 2},
         {"Komplett", true, 255, 2},
+        {"Aufklappbar", true, 255, 2},
+        {"Seitenleiste", false, 255, 2},
         {"Rahmen", false, 255, 3}};
     for (const auto& [set, allInOne, maxLevel, levels] : expected) {
         document.SetFileSetting(fsTemplate, set);
@@ -222,16 +242,17 @@ TEST(ShippedTemplatesTest, OpenFilesMarkTheOpenPath)
     TqzHTML document;
     BuildSampleMenu(document);
     document.SetFileSetting(fsFilename, out / "menu.html");
-    for (const std::string set : {"Aufklappend", "Rahmen"}) {
+    for (const std::string set : {"Aufklappend", "Rahmen", "Seitenleiste"}) {
         document.SetFileSetting(fsTemplate, set);
         Generate(document);
         const std::string main = ReadBytes(out.Path() / "menu.html");
         const std::string team = ReadBytes(out.Path() / "Child2,1.html");
         EXPECT_EQ(main.find("aria-current"), std::string::npos) << set;
-        std::size_t marks = 0;
-        for (auto pos = team.find("aria-current=\"true\""); pos != std::string::npos;
-             pos = team.find("aria-current=\"true\"", pos + 1))
-            ++marks;
+        // Screen readers announce the mark on the link, not on its list item.
+        static const std::regex linkMark("<a [^>]*aria-current=\"true\"");
+        const std::size_t marks =
+            std::distance(std::sregex_iterator(team.begin(), team.end(), linkMark), std::sregex_iterator());
+        EXPECT_EQ(team.find("<li aria-current"), std::string::npos) << set;
         EXPECT_EQ(marks, 2u) << set
                              << ": \xDC"
                                 "ber uns and Team are open";

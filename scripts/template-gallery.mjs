@@ -1,0 +1,51 @@
+// Screenshots of every template set for docs/templates.md: the test menu
+// with a submenu opened, light and dark, 1000 and 360 pixels wide.
+// Usage: node template-gallery.mjs <pages directory> <node_modules parent> <image directory>
+import fs from 'node:fs';
+import path from 'node:path';
+import { createRequire } from 'node:module';
+import { pathToFileURL } from 'node:url';
+
+const [pagesDir, nodeDir, imageDir] = process.argv.slice(2);
+const require = createRequire(path.join(path.resolve(nodeDir), 'package.json'));
+const { chromium } = require('playwright-core');
+
+const browser = await chromium.launch({
+  executablePath: process.env.TW_CHROMIUM || '/usr/bin/chromium',
+  headless: true,
+  chromiumSandbox: false,
+  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+         '--disable-component-update', '--disable-sync'],
+});
+
+// The page that shows the deepest open path: the file of the item on the
+// second level (Produkte > Werkzeug), else the one menu file.
+function pageOf(set) {
+  const dir = path.join(pagesDir, set, 'testmenue');
+  const deep = path.join(dir, 'Child2,1.htm');
+  return fs.existsSync(deep) ? deep : path.join(dir, 'index.htm');
+}
+
+const sizes = { breit: { width: 1000, height: 560 }, schmal: { width: 360, height: 640 } };
+for (const set of fs.readdirSync(pagesDir).sort()) {
+  for (const scheme of ['light', 'dark']) {
+    for (const [sizeName, viewport] of Object.entries(sizes)) {
+      const context = await browser.newContext({ viewport, colorScheme: scheme, reducedMotion: 'reduce' });
+      const page = await context.newPage();
+      await page.goto(pathToFileURL(pageOf(set)).href);
+      // Open what a visitor would open: the menu button, then two submenus.
+      const button = page.locator('.tw-knopf > summary');
+      if ((await button.count()) > 0 && (await button.isVisible())) await button.click();
+      for (let i = 0; i < 2; ++i) {
+        const closed = page.locator('nav details:not([open]) > summary').first();
+        if ((await closed.count()) > 0 && (await closed.isVisible())) await closed.click();
+      }
+      await page.mouse.move(0, 0);
+      const file = path.join(imageDir, `vorlage-${set.toLowerCase()}-${scheme === 'light' ? 'hell' : 'dunkel'}-${sizeName}.png`);
+      await page.screenshot({ path: file, fullPage: sizeName === 'schmal' });
+      console.log(file);
+      await context.close();
+    }
+  }
+}
+await browser.close();

@@ -1,0 +1,269 @@
+// Checks every generated page of every shipped template set in headless
+// Chromium: axe-core (WCAG 2.1 A/AA and best practices) in the light and,
+// where the project sets no colours, the dark colour scheme; the contrast of
+// all text at rest, under the pointer and with keyboard focus; a keyboard
+// walk with Tab over every entry and Enter on a submenu; the menu at 360
+// pixels width; and the printed menu.
+// Usage: node check_templates.mjs <pages directory> <node_modules parent> [result.json]
+import fs from 'node:fs';
+import path from 'node:path';
+import { createRequire } from 'node:module';
+import { pathToFileURL } from 'node:url';
+
+const [pagesDir, nodeDir, resultFile] = process.argv.slice(2);
+const require = createRequire(path.join(path.resolve(nodeDir), 'package.json'));
+const { chromium } = require('playwright-core');
+const axeSource = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
+
+const AA = 4.5;
+const WIDE = { width: 1100, height: 800 };
+const NARROW = { width: 360, height: 740 };
+
+const browser = await chromium.launch({
+  executablePath: process.env.TW_CHROMIUM || '/usr/bin/chromium',
+  headless: true,
+  chromiumSandbox: false,
+  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
+         '--disable-component-update', '--disable-sync'],
+});
+
+// In the page: contrast of an element's own text against what lies behind it.
+const measureSource = `
+window.twParse = (c) => {
+  let m = c.match(/^rgba?\\(([^)]*)\\)/);
+  if (m) { const p = m[1].split(/[\\s,\\/]+/).filter(Boolean).map(Number); return [p[0], p[1], p[2], p.length > 3 ? p[3] : 1]; }
+  m = c.match(/^color\\(srgb ([^)]*)\\)/);
+  if (m) { const p = m[1].split(/[\\s\\/]+/).filter(Boolean).map(Number); return [p[0] * 255, p[1] * 255, p[2] * 255, p.length > 3 ? p[3] : 1]; }
+  throw new Error('unknown colour ' + c);
+};
+window.twOver = (top, below) => [0, 1, 2].map((i) => top[i] * top[3] + below[i] * (1 - top[3])).concat(1);
+window.twLum = (c) => {
+  const f = (v) => { v /= 255; return v <= 0.04045 ? v / 12.92 : Math.pow((v + 0.055) / 1.055, 2.4); };
+  return 0.2126 * f(c[0]) + 0.7152 * f(c[1]) + 0.0722 * f(c[2]);
+};
+window.twBackground = (el) => {
+  const layers = [];
+  for (let e = el; e; e = e.parentElement) {
+    const c = twParse(getComputedStyle(e).backgroundColor);
+    if (c[3] > 0) { layers.push(c); if (c[3] >= 1) break; }
+  }
+  let result = [255, 255, 255, 1];
+  for (const layer of layers.reverse()) result = twOver(layer, result);
+  return result;
+};
+window.twHasOwnText = (el) => [...el.childNodes].some((n) => n.nodeType === 3 && n.textContent.trim() !== '');
+// Lowest contrast of the text elements in root (root included) that are shown.
+window.twLowest = (root) => {
+  let lowest = { ratio: Infinity, text: '' };
+  for (const el of [root, ...root.querySelectorAll('*')]) {
+    if (!twHasOwnText(el) || !el.checkVisibility({ visibilityProperty: true }) || el.closest('.tw-sr')) continue;
+    const bg = twBackground(el);
+    const fg = twOver(twParse(getComputedStyle(el).color), bg);
+    const [a, b] = [twLum(fg), twLum(bg)].sort((x, y) => y - x);
+    const ratio = (a + 0.05) / (b + 0.05);
+    if (ratio < lowest.ratio) lowest = { ratio, text: el.textContent.trim().slice(0, 40) };
+  }
+  return lowest;
+};
+`;
+
+function sets() {
+  return fs.readdirSync(pagesDir, { withFileTypes: true }).filter((d) => d.isDirectory()).map((d) => d.name).sort();
+}
+
+function pagesOf(set, project) {
+  const dir = path.join(pagesDir, set, project);
+  const names = fs.readdirSync(dir).filter((n) => n.endsWith('.htm')).sort((a, b) => (a === 'index.htm' ? -1 : b === 'index.htm' ? 1 : a.localeCompare(b)));
+  return names.map((n) => path.join(dir, n));
+}
+
+async function openPage(context, file) {
+  const page = await context.newPage();
+  await page.addInitScript(measureSource);
+  await page.goto(pathToFileURL(file).href);
+  return page;
+}
+
+async function axeViolations(page) {
+  await page.addScriptTag({ content: axeSource });
+  return page.evaluate(async () => {
+    const result = await window.axe.run(document, {
+      runOnly: { type: 'tag', values: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'best-practice'] },
+    });
+    return result.violations.map((v) => `${v.id} (${v.nodes.length}): ${v.nodes[0].target.join(' ')}`);
+  });
+}
+
+// The links and summaries of the menu that a visitor can reach at all.
+const ENTRIES = 'nav a:not([href=""]), nav summary';
+
+async function hoverLowest(page) {
+  let lowest = { ratio: Infinity, text: '' };
+  const entries = page.locator(ENTRIES);
+  for (let i = 0, n = await entries.count(); i < n; ++i) {
+    const entry = entries.nth(i);
+    if (!(await entry.isVisible())) continue;
+    await entry.hover();
+    const r = await entry.evaluate((el) => twLowest(el));
+    if (r.ratio < lowest.ratio) lowest = r;
+  }
+  await page.mouse.move(0, 0);
+  return lowest;
+}
+
+// Tabs through the page; opens closed submenus met on the way with Enter.
+// Returns the names of the entries reached and the lowest contrast in focus.
+async function tabWalk(page) {
+  const reached = new Set();
+  let lowest = { ratio: Infinity, text: '' };
+  for (let step = 0; step < 300; ++step) {
+    await page.keyboard.press('Tab');
+    const info = await page.evaluate(() => {
+      const el = document.activeElement;
+      if (!el || el === document.body) return null;
+      const closedSummary = el.tagName === 'SUMMARY' && !el.parentElement.open && el.closest('nav') !== null;
+      return { name: el.textContent.trim(), closedSummary, lowest: twLowest(el) };
+    });
+    if (!info) break;
+    reached.add(info.name);
+    if (info.lowest.ratio < lowest.ratio) lowest = info.lowest;
+    if (info.closedSummary) await page.keyboard.press('Enter');
+  }
+  return { reached, lowest };
+}
+
+async function entryNames(page) {
+  return page.$$eval(ENTRIES, (els) => els.map((e) => e.textContent.trim()));
+}
+
+// Enter on the first closed submenu: a link to a submenu file, or a summary.
+async function enterOpensSubmenu(context, file) {
+  const page = await openPage(context, file);
+  try {
+    const link = await page.$('nav .tw-zu > a');
+    const summary = await page.$('nav details:not([open]) > summary');
+    const target = link || summary;
+    if (!target) return 'keine Untermenüs zu öffnen';
+    const name = (await target.textContent()).trim();
+    for (let step = 0; step < 100; ++step) {
+      await page.keyboard.press('Tab');
+      if (await target.evaluate((el) => el === document.activeElement)) break;
+    }
+    if (!(await target.evaluate((el) => el === document.activeElement))) return `Tab erreicht ${name} nicht`;
+    if (link) {
+      const href = await link.getAttribute('href');
+      await Promise.all([page.waitForURL((u) => u.pathname.endsWith('/' + encodeURI(href)) || u.href.endsWith(href)), page.keyboard.press('Enter')]);
+      const current = await page.$$eval('nav a[aria-current]', (els) => els.map((e) => e.textContent.trim()));
+      return current.includes(name) ? '' : `${href}: ${name} ohne aria-current`;
+    }
+    await page.keyboard.press('Enter');
+    return (await summary.evaluate((el) => el.parentElement.open)) ? '' : `${name} öffnet nicht`;
+  } finally {
+    await page.close();
+  }
+}
+
+// At 360 pixels: nothing scrolls sideways; a menu button opens and closes the
+// menu; otherwise the first submenu summary opens and closes, or the menu shows.
+async function narrowCheck(context, file) {
+  const page = await openPage(context, file);
+  try {
+    const overflow = await page.evaluate(() => document.documentElement.scrollWidth - window.innerWidth);
+    if (overflow > 0) return `${overflow}px zu breit`;
+    const button = page.locator('.tw-knopf > summary');
+    const firstLink = page.locator('nav a:not([href=""])').first();
+    if ((await button.count()) > 0) {
+      if (!(await button.isVisible())) return 'kein Menüknopf';
+      if (await firstLink.isVisible()) return 'Menü schon offen';
+      await button.click();
+      if (!(await firstLink.isVisible())) return 'Knopf öffnet das Menü nicht';
+      await button.click();
+      return (await firstLink.isVisible()) ? 'Knopf schließt das Menü nicht' : 'Knopf öffnet und schließt';
+    }
+    const summary = page.locator('nav details > summary').first();
+    if ((await summary.count()) > 0) {
+      const inner = page.locator('nav details').first().locator(':scope > ul > li > :is(a:not([href=""]), details > summary)').first();
+      if (await inner.isVisible()) return 'Untermenü schon offen';
+      await summary.click();
+      if (!(await inner.isVisible())) return 'Untermenü öffnet nicht';
+      await summary.click();
+      return (await inner.isVisible()) ? 'Untermenü schließt nicht' : 'Untermenü öffnet und schließt';
+    }
+    return (await firstLink.isVisible()) ? 'Menü sichtbar' : 'Menü unsichtbar';
+  } finally {
+    await page.close();
+  }
+}
+
+// Printed: no menu button, every entry that a visitor could open is on paper.
+async function printCheck(context, file) {
+  const page = await openPage(context, file);
+  try {
+    await page.emulateMedia({ media: 'print' });
+    const hidden = await page.$$eval('nav li > a:not([href=""])', (els) => els.filter((e) => !e.checkVisibility()).length);
+    const button = await page.locator('.tw-knopf > summary').isVisible().catch(() => false);
+    return hidden === 0 && !button ? '' : `${hidden} Einträge fehlen im Druck${button ? ', Menüknopf gedruckt' : ''}`;
+  } finally {
+    await page.close();
+  }
+}
+
+const rows = [];
+let failures = 0;
+const fail = (set, text) => { ++failures; console.log(`FEHLER ${set}: ${text}`); };
+const wide = await browser.newContext({ viewport: WIDE, reducedMotion: 'reduce' });
+const dark = await browser.newContext({ viewport: WIDE, colorScheme: 'dark' });
+const narrow = await browser.newContext({ viewport: NARROW });
+const print = await browser.newContext({ viewport: WIDE });
+
+for (const set of sets()) {
+  const row = { set, pages: 0, axe: 0, lowest: Infinity, lowestAt: '', keyboard: '', narrow: [] };
+  const note = (lowest, where) => {
+    if (lowest.ratio < row.lowest) { row.lowest = lowest.ratio; row.lowestAt = `${where}: ${lowest.text}`; }
+  };
+  for (const project of ['beispiel', 'testmenue']) {
+    const files = pagesOf(set, project);
+    const expected = new Set();
+    const reached = new Set();
+    const contexts = project === 'testmenue' ? [['hell', wide], ['dunkel', dark]] : [['hell', wide]];
+    for (const file of files) {
+      const where = `${project}/${path.basename(file)}`;
+      ++row.pages;
+      for (const [scheme, context] of contexts) {
+        const page = await openPage(context, file);
+        const violations = await axeViolations(page);
+        row.axe += violations.length;
+        for (const v of violations) fail(set, `${where} ${scheme}: ${v}`);
+        note(await page.evaluate(() => twLowest(document.body)), `${where} ${scheme}`);
+        note(await hoverLowest(page), `${where} ${scheme} Zeiger`);
+        if (scheme === 'hell') for (const name of await entryNames(page)) expected.add(name);
+        const walk = await tabWalk(page);
+        note(walk.lowest, `${where} ${scheme} Fokus`);
+        if (scheme === 'hell') for (const name of walk.reached) reached.add(name);
+        await page.close();
+      }
+    }
+    const missing = [...expected].filter((name) => !reached.has(name));
+    if (missing.length) fail(set, `${project}: mit Tab nicht erreicht: ${missing.join(', ')}`);
+    const entered = await enterOpensSubmenu(wide, files[0]);
+    if (entered.startsWith('Tab') || entered.includes('ohne') || entered.includes('nicht')) fail(set, `${project}: Enter: ${entered}`);
+    row.keyboard += `${project}: ${reached.size}/${expected.size} Einträge, Enter: ${entered || 'öffnet'}; `;
+    const small = await narrowCheck(narrow, files[0]);
+    if (/zu breit|kein|schon|nicht|unsichtbar/.test(small)) fail(set, `${project} 360px: ${small}`);
+    row.narrow.push(small);
+    const printed = await printCheck(print, files[0]);
+    if (printed) fail(set, `${project} Druck: ${printed}`);
+  }
+  if (row.lowest < AA) fail(set, `Kontrast ${row.lowest.toFixed(2)} bei ${row.lowestAt}`);
+  rows.push(row);
+}
+await browser.close();
+
+console.log('\n| Vorlage | Seiten | axe-Verstöße | niedrigster Kontrast | Tastatur | 360 px |');
+console.log('|---|---|---|---|---|---|');
+for (const r of rows) {
+  console.log(`| ${r.set} | ${r.pages} | ${r.axe} | ${r.lowest.toFixed(2)}:1 (${r.lowestAt}) | ${r.keyboard.trim()} | ${[...new Set(r.narrow)].join(', ')} |`);
+}
+if (resultFile) fs.writeFileSync(resultFile, JSON.stringify(rows, null, 2));
+console.log(failures === 0 ? `\n${rows.length} passed, 0 failed` : `\n${failures} Fehler`);
+process.exit(failures === 0 && rows.length > 0 ? 0 : 1);
