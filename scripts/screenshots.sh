@@ -1,7 +1,7 @@
 #!/bin/sh
 # Renders the main window's pages with the example project into docs/images/,
 # at normal size and at twice the size (files ending in "@2x"), without a
-# display.
+# display; then the gallery of the template sets.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -22,3 +22,6 @@ for picture in "$OUT"/2x/*.png; do
     mv "$picture" "$OUT/$name@2x.png"
 done
 rmdir "$OUT/2x"
+
+# The template sets, each light and dark, wide and narrow.
+./scripts/template-gallery.sh "$BUILD_DIR"
