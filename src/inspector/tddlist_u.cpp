@@ -81,6 +81,8 @@ Tddlist::Tddlist(QLineEdit* target, QWidget* opener)
     listBox_->setItemDelegate(new RowDelegate(listBox_));
     listBox_->installEventFilter(this);
     listBox_->viewport()->installEventFilter(this);
+    // The popup hands its keys to its focus widget.
+    listBox_->setFocus();
 
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state != Qt::ApplicationActive)

@@ -14,24 +14,10 @@ constexpr int ArrowStripWidth = 14;
 
 // The arrow for a window right of and below the pointer, as offsets from its
 // tip; the other corners mirror it.
-constexpr std::array<QPoint, 18> ArrowPoints{{{0, 0},
-                                              {0, 6},
-                                              {1, 6},
-                                              {1, 0},
-                                              {6, 0},
-                                              {6, 1},
-                                              {2, 1},
-                                              {2, 4},
-                                              {5, 7},
-                                              {6, 7},
-                                              {3, 4},
-                                              {3, 3},
-                                              {6, 6},
-                                              {7, 6},
-                                              {3, 2},
-                                              {4, 2},
-                                              {7, 5},
-                                              {7, 6}}};
+constexpr std::array<QPoint, 18> ArrowPoints{QPoint(0, 0), QPoint(0, 6), QPoint(1, 6), QPoint(1, 0), QPoint(6, 0),
+                                             QPoint(6, 1), QPoint(2, 1), QPoint(2, 4), QPoint(5, 7), QPoint(6, 7),
+                                             QPoint(3, 4), QPoint(3, 3), QPoint(6, 6), QPoint(7, 6), QPoint(3, 2),
+                                             QPoint(4, 2), QPoint(7, 5), QPoint(7, 6)};
 
 bool StripOnLeft(HintCorner corner)
 {

@@ -103,11 +103,6 @@ TEST(ButtonDialogTest, ClickHandsTheModalResultToTheDialogBeforeClickedAndKeepsI
     EXPECT_TRUE(dialog.isVisible());
 }
 
-QImage Grab(TMyPanel& panel)
-{
-    return panel.grab().toImage();
-}
-
 TEST(PanelTest, OwnerDrawWithHandlerLeavesThePaintingToIt)
 {
     TMyPanel panel;
@@ -118,7 +113,7 @@ TEST(PanelTest, OwnerDrawWithHandlerLeavesThePaintingToIt)
         ++calls;
         painter.fillRect(sender.rect(), Qt::magenta);
     });
-    const QImage image = Grab(panel);
+    const QImage image = panel.grab().toImage();
     EXPECT_GT(calls, 0);
     // No bevel or caption on top of what the handler drew.
     for (const QPoint at : {QPoint(0, 0), QPoint(39, 19), QPoint(20, 10)})
@@ -129,9 +124,9 @@ TEST(PanelTest, OwnerDrawWithoutHandlerPaintsAnOrdinaryPanel)
 {
     TMyPanel panel;
     panel.resize(40, 20);
-    const QImage ordinary = Grab(panel);
+    const QImage ordinary = panel.grab().toImage();
     panel.SetOwnerDraw(true);
-    EXPECT_EQ(Grab(panel), ordinary);
+    EXPECT_EQ(panel.grab().toImage(), ordinary);
     EXPECT_EQ(ordinary.pixel(20, 10), panel.palette().color(QPalette::Window).rgb());
 }
 
