@@ -1,9 +1,11 @@
 #include "inspector/tflathintunit.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTest>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -91,6 +93,20 @@ TEST_F(FlatHintTest, TooltipRequestShowsTheFlatWindowInsteadOfQtsTooltip)
 
     QTest::mousePress(plain_, Qt::LeftButton);
     EXPECT_FALSE(hint_.HintWindow()->isVisible());
+}
+
+TEST_F(FlatHintTest, RestingPointerGetsTheHintAfterHalfASecond)
+{
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    const QPoint local(5, 5);
+    QMouseEvent move(QEvent::MouseMove, local, labelled_->mapToGlobal(local), Qt::NoButton, Qt::NoButton, {});
+    QElapsedTimer clock;
+    clock.start();
+    QApplication::sendEvent(labelled_, &move);
+    EXPECT_FALSE(HintShows(QStringLiteral("Öffnet die Vorlage")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return HintShows(QStringLiteral("Öffnet die Vorlage")); }, 3000));
+    EXPECT_GE(clock.elapsed(), 450); // coarse timers may fire a little early
 }
 
 TEST_F(FlatHintTest, ShowHintHandlerCanChangeTheTextOrForbidTheHint)
