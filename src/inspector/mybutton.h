@@ -3,6 +3,9 @@
 #include <QRect>
 #include <QWidget>
 
+class QPainter;
+class QPalette;
+
 namespace tw {
 
 // A push button that paints itself flicker-free into an off-screen picture,
@@ -45,6 +48,13 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Where the caption goes for the given press offset, in client pixels.
+    QRect CaptionRect(const QPoint& offset) const;
+    void PaintFrame(QPainter& canvas, const QPalette& colors) const;
+    void PaintCaption(QPainter& canvas, const QPalette& colors) const;
+    // Sets the drawing state and repaints when it changed.
+    void SetState(State state);
+
     QString caption_;
     int modalResult_ = 0;
     QRect textRect_;
