@@ -225,7 +225,7 @@ bool tOIC::eventFilter(QObject* watched, QEvent* event)
         if (editorKind_ == ikColor && !(key->modifiers() & Qt::ControlModifier))
             return FilterColorCharacter(key->text());
     } else if (watched == c_.divider) {
-        DividerMouse(event);
+        return DividerMouse(event);
     } else if (watched == c_.tree->viewport() && event->type() == QEvent::Resize) {
         c_.divider->resize(c_.divider->width(), c_.tree->viewport()->height());
         LayoutEditor();
@@ -271,30 +271,33 @@ bool tOIC::FilterColorCharacter(const QString& text)
     return true;
 }
 
-void tOIC::DividerMouse(QEvent* event)
+// The divider's mouse events are all its own: none reaches the grid below.
+bool tOIC::DividerMouse(QEvent* event)
 {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
         grabX_ = static_cast<QMouseEvent*>(event)->position().toPoint().x();
         dragging_ = true;
-        break;
+        return true;
     case QEvent::MouseMove: {
         if (!dragging_)
-            break;
+            return true;
         const int left = c_.divider->x() + static_cast<QMouseEvent*>(event)->position().toPoint().x() - grabX_;
         if (left < MinColWidth || left > c_.tree->width() - MinColWidth)
-            break;
+            return true;
         c_.divider->move(left, c_.divider->y());
         splitPos_ = left - 1;
         LayoutEditor();
         Repaint();
-        break;
+        return true;
     }
     case QEvent::MouseButtonRelease:
         dragging_ = false;
-        break;
+        return true;
+    case QEvent::MouseButtonDblClick:
+        return true;
     default:
-        break;
+        return false;
     }
 }
 

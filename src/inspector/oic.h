@@ -78,7 +78,7 @@ private:
     void ToggleExpanded(const QPoint& viewportPos);
     bool EditorKey(int key);
     bool FilterColorCharacter(const QString& text);
-    void DividerMouse(QEvent* event);
+    bool DividerMouse(QEvent* event);
     void ChooseColor();
     void ChooseFont();
     void ChoosePicture();

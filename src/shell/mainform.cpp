@@ -3,6 +3,7 @@
 #include "document/qzhtml.h"
 #include "generator/generator.h"
 #include "inspector/oic.h"
+#include "inspector/tflathintunit.h"
 #include "shell/cfile.h"
 #include "shell/csetting.h"
 #include "shell/fmxutils.h"
@@ -40,6 +41,7 @@ Tmainform::Tmainform(Dialogs& dialogs, const QString& programDir, QWidget* paren
       programTitle_(QCoreApplication::applicationName()), libraries_(programDir), images_(CommandImages(*style()))
 {
     setFixedSize(ClientWidth, ClientHeight);
+    CreateFlatHint();
     SetProgramCaption();
     CreateCommands();
     libraries_.LoadInfoLibrary();
@@ -128,6 +130,17 @@ void Tmainform::CreateCommands()
                &Tmainform::VersionCheckClick);
     toolBar_->addSeparator();
     AddCommand(cmdInfo, QStringLiteral("Info"), QStringLiteral("Info"), ciInfo, &Tmainform::InfoClick);
+}
+
+void Tmainform::CreateFlatHint()
+{
+    FlatHint1 = new TFlatHint(this);
+    FlatHint1->SetColor(TFlatHint::ColorArrowBackground, palette().color(QPalette::Highlight));
+    FlatHint1->SetColor(TFlatHint::ColorArrow, palette().color(QPalette::HighlightedText));
+    // The hints were laid out for an 8-point font.
+    QFont hintFont = font();
+    hintFont.setPixelSize(11);
+    FlatHint1->SetFont(hintFont);
 }
 
 bool Tmainform::FinishEditing()

@@ -21,6 +21,7 @@ class QToolBar;
 namespace tw {
 
 class GeneralPage;
+class TFlatHint;
 class LayoutPage;
 class MenuTreePage;
 class TqzHTML;
@@ -69,6 +70,7 @@ public:
     MenuTreePage* menuTreePage() const { return menuTreePage_; }
     LayoutPage* layoutPage() const { return layoutPage_; }
     tOIC& Inspector() { return *inspector_; }
+    TFlatHint* flatHint() const { return FlatHint1; }
     VariablesPage* variablesPage() const { return variablesPage_; }
 
     bool QuerySaveChanges();
@@ -107,6 +109,7 @@ private:
     };
 
     void CreateCommands();
+    void CreateFlatHint();
     QAction* AddCommand(Command command, const QString& caption, const QString& hint, CommandImage image,
                         void (Tmainform::*handler)());
     void CreatePages();
@@ -147,6 +150,7 @@ private:
     QString saveDialogFileName_;
     int saveDialogFilterIndex_ = 1;
     std::unique_ptr<tOIC> inspector_;
+    TFlatHint* FlatHint1 = nullptr;
 
     std::array<QIcon, CommandImageCount> images_;
     QToolBar* toolBar_ = nullptr;

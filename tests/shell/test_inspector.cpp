@@ -66,6 +66,8 @@ protected:
         QTest::keyClicks(&Editor(), text);
     }
     QImage Grab() { return Tree().viewport()->grab().toImage(); }
+    static QRgb Pixel(const QImage& image, int x, int y) { return image.pixel(x, y); }
+    QRgb Palette(QPalette::ColorRole role) { return Tree().palette().color(role).rgb(); }
 
     ScriptedDialogs dialogs_;
     TqzHTML document_;
@@ -124,17 +126,18 @@ TEST_F(InspectorTest, SelectedColourRowIsPaintedWithFrameSwatchAndEditorInPlace)
     const int T = row.top();
     const int y0 = T + 3;
     const QImage image = Grab();
-    const QPalette palette = Tree().palette();
     // Sunken frame: black along the top, light along the bottom.
-    EXPECT_EQ(image.pixelColor(row.left() + 20, T), QColor(Qt::black));
-    EXPECT_EQ(image.pixelColor(row.left() + 20, row.bottom()), palette.color(QPalette::Light));
+    EXPECT_EQ(Pixel(image, row.left() + 20, T), qRgb(0, 0, 0));
+    EXPECT_EQ(Pixel(image, row.left() + 20, row.bottom()), Palette(QPalette::Light));
     // Swatch at SplitPos + 4 with its outline, filled with the colour.
-    EXPECT_EQ(image.pixelColor(split + 4, y0 + 4), palette.color(QPalette::Dark));
-    EXPECT_EQ(image.pixelColor(split + 10, y0 + 4), QColor(0x33, 0x66, 0x99));
+    EXPECT_EQ(Pixel(image, split + 4, y0 + 4), Palette(QPalette::Dark));
+    EXPECT_EQ(Pixel(image, split + 10, y0 + 4), qRgb(0x33, 0x66, 0x99));
+    // The white value cell starts behind the swatch.
+    EXPECT_EQ(Pixel(image, split + 3, y0 + 4), Palette(QPalette::Base));
     // The expand box of "Farben" shows a minus without the plus bar.
-    const QRect group = Tree().RowRect(Row(QStringLiteral("Farben")));
-    EXPECT_EQ(image.pixelColor(5 + 3, group.top() + 3 + 4), QColor(Qt::black));
-    EXPECT_NE(image.pixelColor(5 + 5, group.top() + 3 + 2), QColor(Qt::black));
+    const int groupY0 = Tree().RowRect(Row(QStringLiteral("Farben"))).top() + 3;
+    EXPECT_EQ(Pixel(image, 2 + 3, groupY0 + 4), qRgb(0, 0, 0));
+    EXPECT_EQ(Pixel(image, 2 + 5, groupY0 + 2), Palette(QPalette::Base));
 
     EXPECT_EQ(Editor().geometry(),
               QRect(split + 29, T + 3, row.width() - split - 28 - (row.height() - 3), row.height() - 3));
@@ -237,21 +240,22 @@ TEST_F(InspectorTest, DividerStopsAtThirtyPixelsFromEitherSideAndTheEditorFollow
     Select(QStringLiteral("Titel"));
     TMyPanel& divider = *page_.Controls().divider;
     const int width = Tree().width();
+    // Moves the pointer in steps of 5 pixels.
     const auto drag = [&divider](int dx) {
         const QPoint grab(1, 5);
         QTest::mousePress(&divider, Qt::LeftButton, {}, grab);
-        for (int step = 1; step <= 20; ++step)
-            QTest::mouseMove(&divider, grab + QPoint(dx / 20, 0));
+        for (int step = 0; step < std::abs(dx) / 5; ++step)
+            QTest::mouseMove(&divider, grab + QPoint(dx < 0 ? -5 : 5, 0));
         QTest::mouseRelease(&divider, Qt::LeftButton, {}, grab);
     };
     drag(-400);
     EXPECT_GE(divider.x(), tOIC::MinColWidth);
-    EXPECT_LT(divider.x(), tOIC::MinColWidth + 20);
+    EXPECT_LT(divider.x(), tOIC::MinColWidth + 5);
     EXPECT_EQ(inspector_->SplitPos(), divider.x() - 1);
     EXPECT_EQ(Editor().x(), inspector_->SplitPos() + 4);
     drag(800);
     EXPECT_LE(divider.x(), width - tOIC::MinColWidth);
-    EXPECT_GT(divider.x(), width - tOIC::MinColWidth - 20);
+    EXPECT_GT(divider.x(), width - tOIC::MinColWidth - 5);
     EXPECT_EQ(Editor().x(), inspector_->SplitPos() + 4);
 }
 

@@ -5,6 +5,7 @@
 #include "inspector/gridtreeview.h"
 #include "inspector/mybutton.h"
 #include "inspector/tddlist_u.h"
+#include "shell/fmxutils.h"
 #include "shell/layoutpage.h"
 #include "shell/mainform.h"
 
@@ -122,8 +123,8 @@ TEST_F(LayoutWorkflowTest, SetSaveReopenAndGenerateTheLayout)
     Run(Tmainform::cmdGenerate);
     EXPECT_TRUE(dialogs_.TextsOf(DialogCall::Message).isEmpty());
     const QByteArray page = ReadTextFile(Path(QStringLiteral("index.htm")));
-    for (const QByteArray& expected :
-         {QByteArray("#336699"), QByteArray("Unser Laden"), QByteArray("img/papier.gif"), ToCp1252(font).c_str()})
+    const QByteArray expectedTexts[] = {"#336699", "Unser Laden", "img/papier.gif", ToCp1252(font).c_str()};
+    for (const QByteArray& expected : expectedTexts)
         EXPECT_TRUE(page.contains(expected)) << expected.toStdString();
 }
 
