@@ -164,13 +164,14 @@ void tOIC::LoadEditor()
         return;
     editorKind_ = kind;
     buttonSetting_ = setting;
+    // The length limit first: the limit of the row before would cut the text.
     if (kind == ikColor) {
-        c_.editor->setText(FromCp1252(ColorToText(document_.GetColor(setting), false)));
         c_.editor->setMaxLength(6);
+        c_.editor->setText(FromCp1252(ColorToText(document_.GetColor(setting), false)));
         c_.info->setText(FromCp1252(document_.GetColorPlaceholder(setting)));
     } else {
-        c_.editor->setText(FromCp1252(document_.GetString(setting)));
         c_.editor->setMaxLength(QLineEdit().maxLength());
+        c_.editor->setText(FromCp1252(document_.GetString(setting)));
         c_.info->setText(FromCp1252(document_.GetStringPlaceholder(setting)));
     }
     if (kind != ikText) {

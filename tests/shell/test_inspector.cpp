@@ -175,6 +175,11 @@ TEST_F(InspectorTest, ColourEditorFiltersAndCommitsOnlyValidColours)
     QTest::keyClick(&Editor(), Qt::Key_Backspace);
     QTest::keyClick(&Editor(), Qt::Key_Return);
     EXPECT_EQ(document_.GetColor(ciText), clNone);
+
+    // The colour row's length limit does not cut the next row's text.
+    document_.SetString(siTitle, "G\xE4rtnerei Lindenhof");
+    Select(QStringLiteral("Titel"));
+    EXPECT_EQ(Editor().text(), QStringLiteral("Gärtnerei Lindenhof"));
 }
 
 TEST_F(InspectorTest, EscapeRestoresAndArrowKeysCommitBeforeMoving)
