@@ -317,6 +317,7 @@ void tOIC::ChooserClicked()
     default:
         break;
     }
+    c_.editor->setFocus();
 }
 
 // Starts from the stored colour, not from the editor's text.

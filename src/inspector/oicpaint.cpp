@@ -100,7 +100,8 @@ void tOIC::PaintRow(QPainter& painter, const QRect& rect, const QModelIndex& ind
     Text(painter, QRect(QPoint(x0 + 15, T + 1), QPoint(splitPos_ - 1, B - 2)), x0 + 15, T + 1,
          index.data(Qt::DisplayRole).toString());
     const QRect valueClip(QPoint(splitPos_ + 3, T + 1), QPoint(R - 1, B - 2));
-    if (kind == ikText || kind == ikFont || kind == ikPicture) {
+    // The selected row's editor shows the value itself.
+    if ((kind == ikText || kind == ikFont || kind == ikPicture) && !(selected && c_.editor->isVisible())) {
         Text(painter, valueClip, splitPos_ + 3, T + 2, FromCp1252(document_.GetString(setting)));
     } else if (kind == ikColor) {
         const QString value = selected          ? QStringLiteral("#")

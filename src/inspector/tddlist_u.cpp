@@ -109,6 +109,9 @@ void Tddlist::closeEvent(QCloseEvent* event)
     disconnect(qApp, nullptr, this, nullptr);
     if (opener_)
         opener_->setEnabled(true);
+    // Typing goes on in the edit box the list belongs to.
+    if (target_)
+        target_->setFocus();
     if (g_current == this)
         g_current = nullptr;
     event->accept();

@@ -10,6 +10,7 @@
 #include "shell/mainform.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTabWidget>
@@ -80,6 +81,7 @@ TEST_F(LayoutWorkflowTest, SetSaveReopenAndGenerateTheLayout)
     const QString font = list->ListBox1()->currentItem()->text();
     QTest::keyClick(list->ListBox1(), Qt::Key_Return);
     EXPECT_EQ(Editor().text(), font);
+    EXPECT_EQ(QApplication::focusWidget(), &Editor());
 
     // Leaving the row takes the font; the title is still being typed when
     // the picture is chosen, and Enter takes it there.
