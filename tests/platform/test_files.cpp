@@ -41,7 +41,7 @@ TEST(Files, UmlautPathsAndAtomicReplacement)
     } catch (const Error& e) {
         EXPECT_EQ(std::string(e.what()), "Die Datei " + FromFsPath(dir) +
                                              " kann nicht ge\xF6"
-                                             "ffnet werden.");
+                                             "ffnet werden. Der Pfad bezeichnet einen Ordner.");
     }
     EXPECT_THROW(WriteFileAtomically(FromFsPath(dir) + "/no/such/dir/x", "y"), Error);
     std::filesystem::remove_all(dir);

@@ -87,19 +87,28 @@ TEST_F(SaveFailure, FailedTextWriteLeavesAllThreeOldFiles)
     EXPECT_EQ(sink_.texts.size(), 1u);
 }
 
-TEST_F(SaveFailure, ALaterStepFailsAfterTheEarlierFilesWereWritten)
+TEST_F(SaveFailure, ALaterFileThatFailsKeepsTheEarlierOnesOld)
 {
     FillSampleProject(document_);
     ASSERT_TRUE(SaveProject(document_, PathOf("p.twf"), pfText));
+    const std::string twf = ReadBytes("p.twf");
     const std::string twv = ReadBytes("p.twv");
-    // Only the variables file grows beyond the limit.
+    // The menu file changes and fits; only the variables file grows beyond
+    // the limit. The new menu must not be paired with the old variables.
+    AddItem(document_, document_.Tree().Root(), "Neu", "neu.htm");
     document_.Variables().AddVariable("Gross", std::string(20000, 'v'), false);
     {
         FileSizeLimit limit(SmallFileLimit);
         EXPECT_FALSE(SaveProject(document_, PathOf("p.twf"), pfText));
     }
+    EXPECT_EQ(ReadBytes("p.twf"), twf);
     EXPECT_EQ(ReadBytes("p.twv"), twv);
-    EXPECT_EQ(sink_.texts.size(), 1u);
+    EXPECT_EQ(DirectoryListing(), (std::vector<std::string>{"p.twf", "p.tws", "p.twv"}));
+    ASSERT_EQ(sink_.texts.size(), 1u);
+    EXPECT_EQ(sink_.texts[0], "p.twf: Fehler beim Erstellen der Datei " + PathOf("p.twv") +
+                                  ": Die zul\xE4ssige Dateigr\xF6\xDF"
+                                  "e ist \xFC"
+                                  "berschritten.");
     EXPECT_TRUE(document_.Modified());
 }
 
@@ -114,12 +123,13 @@ TEST_F(SaveFailure, TargetsThatCannotBeCreated)
     }
     EXPECT_EQ(ReadBytes("datei"), "kein Verzeichnis");
 
-    // A settings file that is a directory cannot be updated; the menu file
-    // written before stays.
+    // A settings file that is a directory cannot be updated; neither of the
+    // other two files is written then.
     std::filesystem::create_directory(dir_.Path() / "q.tws");
     EXPECT_FALSE(SaveProject(document_, PathOf("q.twf"), pfText));
-    EXPECT_EQ(sink_.texts, std::vector<std::string>{"q.twf: Fehler beim Schreiben nach " + PathOf("q.tws")});
-    EXPECT_EQ(ReadBytes("q.twf"), "TWF 2\r\n");
+    EXPECT_EQ(sink_.texts, std::vector<std::string>{"q.twf: Fehler beim Schreiben nach " + PathOf("q.tws") +
+                                                    ": Der Pfad bezeichnet einen Ordner."});
+    EXPECT_FALSE(std::filesystem::exists(dir_.Path() / "q.twf"));
     EXPECT_FALSE(std::filesystem::exists(dir_.Path() / "q.twv"));
 
     EXPECT_FALSE(SaveProject(document_, PathOf("r.twb"), 4));
