@@ -9,6 +9,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <csignal>
+
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace tw::cli::test {
@@ -191,6 +194,28 @@ TEST(CliHostilePaths, ShowStaysProportionateAndTerminalSafe)
     dir.Write("c.tws", "[Main]\r\nTextColor=" + std::string(65000, 'x') + "\r\n");
     const ProgramResult colour = RunProgram({"show", dir / "c.twf"});
     EXPECT_EQ(colour.err, "c.twf: '" + std::string(80, 'x') + "\u2026' is not a valid integer value\n");
+}
+
+TEST(CliHostilePaths, AFileSizeLimitIsReportedNotFatal)
+{
+    const TemporaryDirectory dir;
+    TqzHTML document;
+    document.Variables().AddVariable("Gross", std::string(60000, 'v'), false);
+    ASSERT_TRUE(SaveProject(document, dir / "gross.twb", pfBinaryV11));
+    // The program gets the limit and the signal's default action from here.
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_DFL);
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit reduced = previous;
+    reduced.rlim_cur = 16384;
+    setrlimit(RLIMIT_FSIZE, &reduced);
+    const ProgramResult result = RunProgram({"convert", dir / "gross.twb", dir / "kopie.twb", "--format", "1"});
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "kopie.twb: Fehler beim Erstellen der Datei " + (dir / "kopie.twb") +
+                              ": Die zul\u00E4ssige Dateigr\u00F6\u00DFe ist \u00FCberschritten.\n");
+    EXPECT_EQ(FileNames(dir.Path()), std::vector<std::string>{"gross.twb"});
 }
 
 } // namespace
