@@ -87,9 +87,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     document.CreateItemData(tree.AddChild(a1, "A1a"));
     document.CreateItemData(tree.AddChild(tree.Root(), "B"));
     document.Variables().AddVariable("v", "$Title$ $v$", false);
-    document.SetFileSetting(fsTemplate, "set");
-    document.SetFileSetting(fsFileExt, fileExt);
-    document.SetFileSetting(fsFilename, tw::FromFsPath(out / "menu.htm"));
+    document.SetFileSetting(tw::fsTemplate, "set");
+    document.SetFileSetting(tw::fsFileExt, fileExt);
+    document.SetFileSetting(tw::fsFilename, tw::FromFsPath(out / "menu.htm"));
     tw::SetTemplatesDirectory(tw::FromFsPath(work / "T"));
     const std::size_t before = CountEntries(work);
     tw::Generate(document);

@@ -29,14 +29,17 @@ bool HasLineBreak(const std::string& text)
     return text.find_first_of("\r\n") != std::string::npos;
 }
 
-// A text as a message names it: line breaks shown as blanks.
-std::string OnOneLine(std::string text)
+// One blank for every line break (CR LF, a lone CR or a lone LF).
+std::string BlanksForLineBreaks(const std::string& text)
 {
-    for (char& c : text) {
-        if (c == '\r' || c == '\n')
-            c = ' ';
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
+        result += (text[i] == '\r' || text[i] == '\n') ? ' ' : text[i];
     }
-    return text;
+    return result;
 }
 
 void ReadItems(TqzHTML& document, const std::vector<std::string>& lines)
@@ -115,7 +118,7 @@ std::optional<std::string> FindLineBreakForTextFormat(const TqzHTML& document)
     ForEachItem(document.Tree().Root(), 2, [&found](const MenuNode& node, int) {
         const TMTItem& item = ItemOf(node);
         if (!found && (HasLineBreak(node.Caption()) || HasLineBreak(item.Link) || HasLineBreak(item.Target)))
-            found = FormatMessage("Der Men\xFCpunkt \"%s\"", ShortForMessage(OnOneLine(node.Caption())));
+            found = FormatMessage("Der Men\xFCpunkt \"%s\"", ShortForMessage(BlanksForLineBreaks(node.Caption())));
     });
     if (found)
         return found;
@@ -124,9 +127,31 @@ std::optional<std::string> FindLineBreakForTextFormat(const TqzHTML& document)
     for (std::size_t i = 0; i < document.Variables().Count(); ++i) {
         document.Variables().GetVariable(i, name, value);
         if (HasLineBreak(name))
-            return FormatMessage("Die Variable \"%s\"", ShortForMessage(OnOneLine(name)));
+            return FormatMessage("Die Variable \"%s\"", ShortForMessage(BlanksForLineBreaks(name)));
     }
     return std::nullopt;
+}
+
+void ReplaceLineBreaksForTextFormat(TqzHTML& document)
+{
+    MenuTree& tree = document.Tree();
+    for (MenuNode* node = tree.Root().NextPreOrder(); node; node = node->NextPreOrder()) {
+        if (node->Level() > 2)
+            continue;
+        if (HasLineBreak(node->Caption()))
+            tree.SetCaption(*node, BlanksForLineBreaks(node->Caption()));
+        TMTItem* item = node->Item();
+        if (item && (HasLineBreak(item->Link) || HasLineBreak(item->Target))) {
+            item->Link = BlanksForLineBreaks(item->Link);
+            item->Target = BlanksForLineBreaks(item->Target);
+            tree.NotifyRecordChanged(*node);
+        }
+    }
+    TParseList& variables = document.Variables();
+    for (std::size_t row = 0; row < variables.Count(); ++row) {
+        if (HasLineBreak(variables.Caption(row)))
+            variables.SetCaption(row, BlanksForLineBreaks(variables.Caption(row)));
+    }
 }
 
 void SaveTextProject(const TqzHTML& document, const std::string& menuPath)

@@ -25,6 +25,10 @@ LoadOutcome LoadTextProject(TqzHTML& document, const std::string& menuPath, cons
 // are stored in their one-line form and do not count.
 std::optional<std::string> FindLineBreakForTextFormat(const TqzHTML& document);
 
+// Replaces every line break that FindLineBreakForTextFormat would find by
+// a blank (CR LF counts as one), so that the document can be saved as text.
+void ReplaceLineBreaksForTextFormat(TqzHTML& document);
+
 // Writes the menu file (header and the items of levels 1 and 2), the settings
 // file and the variables file: all three are written completely before any
 // of them replaces the old one. Refuses (tw::Error) a menu file named with a
