@@ -3,7 +3,6 @@
 #include "platform/error.h"
 #include "platform/paths.h"
 
-#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -36,6 +35,8 @@ const char* const TooManyLinks = "Zu viele symbolische Verkn\xFCpfungen";
     throw Error(WithReason(FormatMessage(file.errorPattern, file.path), reason));
 }
 
+#ifndef _WIN32
+
 // The file a path names once symbolic links in its last part are followed,
 // so that a save through a link replaces the file it points to, in that
 // file's own directory. A dangling link names the file it would create.
@@ -53,6 +54,8 @@ fs::path FollowLinks(const fs::path& path)
     }
     throw Error(TooManyLinks);
 }
+
+#endif
 
 // A short name for a temporary file, so that it fits beside a target whose
 // own name already uses the whole length a name may have.
