@@ -2,8 +2,12 @@
 
 #include "projectfiles/projectfiles.h"
 
+#include <algorithm>
 #include <csignal>
+#include <fstream>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace tw::test {
 namespace {
@@ -110,6 +114,35 @@ TEST_F(SaveFailure, ALaterFileThatFailsKeepsTheEarlierOnesOld)
                                   "e ist \xFC"
                                   "berschritten.");
     EXPECT_TRUE(document_.Modified());
+}
+
+// A real full disk: a small tmpfs, which only root may mount.
+TEST_F(SaveFailure, FullDiskKeepsAllThreeOldFilesAndNoTemporary)
+{
+    const auto small = dir_.Path() / "klein";
+    std::filesystem::create_directory(small);
+    if (geteuid() != 0 || mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    const struct Unmount {
+        const std::filesystem::path& path;
+        ~Unmount() { umount2(path.c_str(), MNT_DETACH); }
+    } unmount{small};
+    FillSampleProject(document_);
+    const std::string menu = PathOf("klein/p.twf");
+    ASSERT_TRUE(SaveProject(document_, menu, pfText));
+    const std::vector<std::string> old{ReadBytes("klein/p.twf"), ReadBytes("klein/p.tws"), ReadBytes("klein/p.twv")};
+    std::ofstream(small / "fill", std::ios::binary) << std::string(52000, 'f');
+    MakeLarge();
+    EXPECT_FALSE(SaveProject(document_, menu, pfText));
+    EXPECT_EQ((std::vector<std::string>{ReadBytes("klein/p.twf"), ReadBytes("klein/p.tws"), ReadBytes("klein/p.twv")}),
+              old);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(small))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"fill", "p.twf", "p.tws", "p.twv"}));
+    ASSERT_EQ(sink_.texts.size(), 1u);
+    EXPECT_NE(sink_.texts[0].find(": Der Datentr\xE4ger ist voll."), std::string::npos) << sink_.texts[0];
 }
 
 TEST_F(SaveFailure, TargetsThatCannotBeCreated)
