@@ -135,9 +135,8 @@ std::optional<std::string> FindLineBreakForTextFormat(const TqzHTML& document)
 void ReplaceLineBreaksForTextFormat(TqzHTML& document)
 {
     MenuTree& tree = document.Tree();
-    for (MenuNode* node = tree.Root().NextPreOrder(); node; node = node->NextPreOrder()) {
-        if (node->Level() > 2)
-            continue;
+    for (MenuNode* node = tree.Root().NextPreOrder(); node;
+         node = node->Level() >= 2 ? node->NextSkippingChildren() : node->NextPreOrder()) {
         if (HasLineBreak(node->Caption()))
             tree.SetCaption(*node, BlanksForLineBreaks(node->Caption()));
         TMTItem* item = node->Item();

@@ -212,7 +212,9 @@ TEST_F(LifecycleTest, LineBreaksAreReplacedForTheTextFormatOnlyAfterAsking)
     ASSERT_EQ(reloaded.Tree().Root().ChildCount(), 1u);
     EXPECT_EQ(reloaded.Tree().Root().Child(0)->Caption(), "Zeile 1 Zeile 2");
 
-    // A menu file named like a side file is refused with a message.
+    // A menu file named like a side file is refused with a message, even
+    // when the user agreed to replace the existing side file.
+    dialogs_.answers = {Answer::Yes};
     SaveAs(QStringLiteral("menu.tws"), 3);
     EXPECT_EQ(dialogs_.TextsOf(DialogCall::Message).back(),
               QStringLiteral("menu.tws: Die Endungen .tws und .twv gehören zu den Begleitdateien des Textformats; "
