@@ -51,6 +51,18 @@ int ParseFormat(const std::string& text)
     throw UsageError("Ung\u00FCltiges Format \"" + text + "\": erlaubt sind 1, 2 und 3.");
 }
 
+// "-" usually means standard output, but a project in the text format is
+// three files and a generation writes one file per submenu: neither fits a
+// stream, so "-" is refused rather than taken as a file of that name.
+const std::string& RealFileName(const std::string& name, const std::string& what)
+{
+    if (name == "-") {
+        throw UsageError("\"-\" als " + what +
+                         " ist nicht m\u00F6glich: Die Ausgabe geht immer in Dateien; bitte einen Dateinamen angeben.");
+    }
+    return name;
+}
+
 bool IsHelp(const std::string& argument)
 {
     return argument == "--help" || argument == "-h";
@@ -119,7 +131,7 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
     }
     invocation.project = ToDocumentString(positionals[0]);
     if (positionals.size() > 1) {
-        invocation.out = ToDocumentString(positionals[1]);
+        invocation.out = ToDocumentString(RealFileName(positionals[1], "Ziel"));
     }
     if (invocation.verb == Verb::Convert) {
         if (options.count("--format") == 0) {
@@ -131,7 +143,7 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
         invocation.templates = ToDocumentString(options["--templates"]);
     }
     if (options.count("--output") != 0) {
-        invocation.output = ToDocumentString(options["--output"]);
+        invocation.output = ToDocumentString(RealFileName(options["--output"], "--output"));
     }
     return invocation;
 }

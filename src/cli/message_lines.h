@@ -3,8 +3,14 @@
 #include "platform/messages.h"
 
 #include <ostream>
+#include <string>
 
 namespace tw::cli {
+
+// A UTF-8 text as it may reach a terminal: control characters (C0, DEL and
+// C1), which could move the cursor or change colours, are written as \x1B
+// or \u009B instead.
+std::string EscapeControlCharacters(const std::string& utf8);
 
 // Writes every message as one UTF-8 line (line breaks inside a message
 // become blanks) and counts them, so the exit status can tell whether the

@@ -5,6 +5,9 @@
 #include "projectfiles/itemwalk.h"
 #include "projectfiles/settingskeys.h"
 
+#include <algorithm>
+#include <string>
+
 namespace tw::cli {
 
 namespace {
@@ -34,6 +37,36 @@ Json SettingsOf(const TqzHTML& document)
     return settings;
 }
 
+void WriteIndent(std::ostream& out, std::size_t depth, std::size_t maxIndentDepth)
+{
+    static const std::string spaces(256, ' ');
+    out.write(spaces.data(),
+              static_cast<std::streamsize>(2 * std::min(depth, std::min<std::size_t>(maxIndentDepth, 128))));
+}
+
+void WriteValue(std::ostream& out, const Json& value, std::size_t depth, std::size_t maxIndentDepth)
+{
+    if (!value.is_structured() || value.empty()) {
+        out << value.dump();
+        return;
+    }
+    const bool object = value.is_object();
+    out << (object ? "{\n" : "[\n");
+    bool first = true;
+    for (auto it = value.begin(); it != value.end(); ++it) {
+        if (!first)
+            out << ",\n";
+        first = false;
+        WriteIndent(out, depth + 1, maxIndentDepth);
+        if (object)
+            out << Json(it.key()).dump() << ": ";
+        WriteValue(out, it.value(), depth + 1, maxIndentDepth);
+    }
+    out << '\n';
+    WriteIndent(out, depth, maxIndentDepth);
+    out << (object ? '}' : ']');
+}
+
 Json VariablesOf(const TParseList& variables)
 {
     Json list = Json::array();
@@ -55,6 +88,11 @@ Json ProjectToJson(const TqzHTML& document, int format)
                 {"items", ItemsOf(document.Tree().Root())},
                 {"settings", SettingsOf(document)},
                 {"variables", VariablesOf(document.Variables())}};
+}
+
+void WriteIndentedJson(std::ostream& out, const Json& value, std::size_t maxIndentDepth)
+{
+    WriteValue(out, value, 0, maxIndentDepth);
 }
 
 } // namespace tw::cli

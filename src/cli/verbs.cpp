@@ -37,7 +37,8 @@ void Run(const Invocation& invocation, std::ostream& out)
     const bool opened = OpenProject(document, invocation.project, format);
     switch (invocation.verb) {
     case Verb::Show:
-        out << ProjectToJson(document, format).dump(2) << '\n' << std::flush;
+        WriteIndentedJson(out, ProjectToJson(document, format));
+        out << '\n' << std::flush;
         if (!out) {
             tw::ShowMessage("Die Ausgabe konnte nicht geschrieben werden.");
         }
@@ -66,7 +67,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     try {
         invocation = ParseArguments(arguments);
     } catch (const UsageError& error) {
-        err << error.what() << '\n' << UsageText << std::flush;
+        err << EscapeControlCharacters(error.what()) << '\n' << UsageText << std::flush;
         return ExitUsage;
     }
     if (invocation.help) {

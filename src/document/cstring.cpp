@@ -41,9 +41,10 @@ class Replacer {
 public:
     static constexpr std::size_t MinimumReplacementBudget = std::size_t{1} << 16;
 
-    Replacer(const std::string& search, const std::string& replacement, bool caseSensitive)
+    Replacer(const std::string& search, const std::string& replacement, bool caseSensitive,
+             std::size_t maxSize = std::string::npos)
         : search_(caseSensitive ? search : AsciiLowerCase(search)), replacement_(replacement),
-          caseSensitive_(caseSensitive)
+          caseSensitive_(caseSensitive), maxSize_(maxSize)
     {
         const std::string probe = caseSensitive ? replacement : AsciiLowerCase(replacement);
         replacementHoldsSearch_ = probe.find(search_) != std::string::npos;
@@ -71,9 +72,16 @@ public:
                 break;
             }
             Push(c);
+            if (out_.size() + queued_.size() > maxSize_) {
+                exceeded_ = true;
+                break;
+            }
         }
         return std::move(out_);
     }
+
+    // The result would have grown beyond maxSize; Run stopped early.
+    bool Exceeded() const { return exceeded_; }
 
 private:
     bool EndsWithSearch() const
@@ -106,6 +114,8 @@ private:
     std::string search_;
     const std::string& replacement_;
     bool caseSensitive_;
+    std::size_t maxSize_;
+    bool exceeded_ = false;
     bool replacementHoldsSearch_ = false;
     std::size_t replacementBudget_ = 0;
     std::size_t barrier_ = 0;
@@ -153,6 +163,22 @@ void ReplaceAll(std::string& text, const std::string& search, const std::string&
     if (first == std::string::npos)
         return;
     text = Replacer(search, replacement, caseSensitive).Run(text, first);
+}
+
+bool ReplaceAllWithin(std::string& text, const std::string& search, const std::string& replacement, bool caseSensitive,
+                      std::size_t maxSize)
+{
+    if (search.empty())
+        return text.size() <= maxSize;
+    const std::size_t first = FindFirst(text, search, caseSensitive);
+    if (first == std::string::npos)
+        return text.size() <= maxSize;
+    Replacer replacer(search, replacement, caseSensitive, maxSize);
+    std::string result = replacer.Run(text, first);
+    if (replacer.Exceeded() || result.size() > maxSize)
+        return false;
+    text = std::move(result);
+    return true;
 }
 
 std::string ReplacedAll(std::string text, const std::string& search, const std::string& replacement, bool caseSensitive)

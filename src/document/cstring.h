@@ -20,6 +20,10 @@ bool SameTextAscii(const std::string& a, const std::string& b);
 // compared without regard to case. When the replacement holds the search text
 // itself, the search goes on behind the inserted text so the call ends.
 void ReplaceAll(std::string& text, const std::string& search, const std::string& replacement, bool caseSensitive);
+// ReplaceAll, but gives up when the result would be longer than maxSize
+// bytes: then the text stays unchanged and the result is false.
+bool ReplaceAllWithin(std::string& text, const std::string& search, const std::string& replacement, bool caseSensitive,
+                      std::size_t maxSize);
 std::string ReplacedAll(std::string text, const std::string& search, const std::string& replacement,
                         bool caseSensitive);
 // Every line through ReplaceAll, from the last line to the first.

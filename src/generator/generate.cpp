@@ -1,6 +1,7 @@
 #include "document/qzhtml.h"
 #include "generator/generator.h"
 #include "generator/menuwriter.h"
+#include "generator/templatesdir.h"
 #include "generator/templateset.h"
 #include "platform/error.h"
 #include "platform/messages.h"
@@ -53,8 +54,18 @@ void Generate(TqzHTML& document)
     AssignLinkIDs(document.Tree());
     if (!LoadTemplate(document))
         return;
-    if (!document.Template().AllInOne)
-        document.Template().SubmenuExt = SubmenuExtension(document.GetFileSetting(fsFileExt), mainFile);
+    if (!document.Template().AllInOne) {
+        const std::string fileExt = document.GetFileSetting(fsFileExt);
+        // Submenu files lie beside the main file: the extension must not lead
+        // into another directory.
+        if (!IsPlainName(fileExt)) {
+            ShowMessage(FormatMessage("Die Dateiendung \"%s\" ist ung\xFCltig: Sie darf weder \\ noch / noch : "
+                                      "noch \"..\" enthalten.",
+                                      ShortForMessage(fileExt)));
+            return;
+        }
+        document.Template().SubmenuExt = SubmenuExtension(fileExt, mainFile);
+    }
     try {
         WriteFiles(document, mainFile);
     } catch (const Error& error) {

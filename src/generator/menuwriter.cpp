@@ -1,6 +1,7 @@
 #include "generator/menuwriter.h"
 
 #include "generator/templateset.h"
+#include "platform/error.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 
@@ -8,6 +9,7 @@ namespace tw {
 namespace {
 
 const std::string SelfTarget = "_self";
+const char* const CannotCreatePattern = "Fehler beim Erstellen der Datei %s";
 
 // An item without a target opens in the same frame; passing that keyword keeps
 // the target attribute of a snippet valid, where an empty value is not.
@@ -63,13 +65,37 @@ MenuWriter::MenuWriter(const TqzHTML& document)
 void MenuWriter::WriteMenuFile(const MenuNode* current, const std::string& path, bool openAll)
 {
     reuseEntries_ = !openAll;
+    path_ = path;
+    size_ = 0;
     LineList lines;
-    snippets_.AppendTo("Header.txt", lines);
+    AppendSnippet("Header.txt", lines);
     WriteLevel(current, document_.Tree().Root(), 0, openAll, lines, LevelFor(state_, 0));
-    snippets_.AppendTo("Footer.txt", lines);
-    placeholders_.Apply(lines, ExtractFileName(path));
+    AppendSnippet("Footer.txt", lines);
+    if (!placeholders_.Apply(lines, ExtractFileName(path)))
+        ThrowTooLarge();
     // Generated files can be made again, so they are not forced to disk.
-    WriteFileAtomically(path, JoinLines(lines), "Fehler beim Erstellen der Datei %s", false);
+    WriteFileAtomically(path, JoinLines(lines), CannotCreatePattern, false);
+}
+
+void MenuWriter::ThrowTooLarge() const
+{
+    throw Error(WithReason(FormatMessage(CannotCreatePattern, path_),
+                           "Die Platzhalter ergeben mehr als " + std::to_string(MaxGeneratedFileSize >> 20) +
+                               " MB Text; ein Wert enth\xE4lt wohl wiederholt weitere Platzhalter"));
+}
+
+void MenuWriter::Append(LineList& lines, const LineList& more)
+{
+    for (const std::string& line : more)
+        size_ += line.size();
+    if (size_ > MaxGeneratedFileSize)
+        ThrowTooLarge();
+    lines.insert(lines.end(), more.begin(), more.end());
+}
+
+void MenuWriter::AppendSnippet(const std::string& name, LineList& lines)
+{
+    Append(lines, snippets_.Lines(name));
 }
 
 void MenuWriter::WriteLevel(const MenuNode* current, const MenuNode& parent, int parentLevel, bool openAll,
@@ -92,7 +118,7 @@ void MenuWriter::WriteLevel(const MenuNode* current, const MenuNode& parent, int
             WriteItem(child, level, MPParent, SubmenuFileName(child), SelfTarget, lines);
         }
         if (i + 1 < count)
-            snippets_.AppendTo(level.Name + "_Separator.txt", lines);
+            AppendSnippet(level.Name + "_Separator.txt", lines);
     }
 }
 
@@ -102,14 +128,14 @@ void MenuWriter::WriteOpenItem(const MenuNode* current, const MenuNode& child, i
 {
     WriteItem(child, level, MPOpen, link, target, lines);
     WriteLevel(current, child, childLevel, openAll, lines, LevelFor(state_, childLevel));
-    snippets_.AppendTo(level.Name + "_SubMenuEnd.txt", lines);
+    AppendSnippet(level.Name + "_SubMenuEnd.txt", lines);
 }
 
 void MenuWriter::WriteItem(const MenuNode& item, const TLevelItem& level, EntryKind kind, const std::string& link,
                            const std::string& target, LineList& lines)
 {
     if (!reuseEntries_) {
-        AppendEntry(item, level, kind, link, target, lines);
+        Append(lines, BuildEntry(item, level, kind, link, target));
         return;
     }
     // Without open-all, every file lists the top level again and every file
@@ -117,16 +143,16 @@ void MenuWriter::WriteItem(const MenuNode& item, const TLevelItem& level, EntryK
     // target then follow from its item and kind alone, so it is built once.
     LineList& entry = entries_[&item][kind];
     if (entry.empty())
-        AppendEntry(item, level, kind, link, target, entry);
-    lines.insert(lines.end(), entry.begin(), entry.end());
+        entry = BuildEntry(item, level, kind, link, target);
+    Append(lines, entry);
 }
 
-void MenuWriter::AppendEntry(const MenuNode& item, const TLevelItem& level, EntryKind kind, const std::string& link,
-                             const std::string& target, LineList& lines)
+LineList MenuWriter::BuildEntry(const MenuNode& item, const TLevelItem& level, EntryKind kind, const std::string& link,
+                                const std::string& target)
 {
-    const LineList& snippet = snippets_.Lines(level.Name + "_" + EntryKindNames[kind] + ".txt");
-    if (snippet.empty())
-        return;
+    LineList entry = snippets_.Lines(level.Name + "_" + EntryKindNames[kind] + ".txt");
+    if (entry.empty())
+        return entry;
     auto [firstLetter, restLetter] = SplitFirstLetter(item.Caption());
     const ReplacementList replacements{{"$Link$", link},
                                        {"$LinkTarget$", target},
@@ -134,10 +160,9 @@ void MenuWriter::AppendEntry(const MenuNode& item, const TLevelItem& level, Entr
                                        {"$LinkID$", item.Item()->LinkID},
                                        {"$FirstLetter$", std::move(firstLetter)},
                                        {"$RestLetter$", std::move(restLetter)}};
-    for (std::string line : snippet) {
-        ApplyReplacements(line, replacements);
-        lines.push_back(std::move(line));
-    }
+    if (!ApplyReplacementsWithin(entry, replacements, MaxGeneratedFileSize))
+        ThrowTooLarge();
+    return entry;
 }
 
 // The link of an open entry closes its submenu: top-level and second-level

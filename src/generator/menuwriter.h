@@ -41,8 +41,13 @@ private:
                        const std::string& link, const std::string& target, LineList& lines, const TLevelItem& level);
     void WriteItem(const MenuNode& item, const TLevelItem& level, EntryKind kind, const std::string& link,
                    const std::string& target, LineList& lines);
-    void AppendEntry(const MenuNode& item, const TLevelItem& level, EntryKind kind, const std::string& link,
-                     const std::string& target, LineList& lines);
+    LineList BuildEntry(const MenuNode& item, const TLevelItem& level, EntryKind kind, const std::string& link,
+                        const std::string& target);
+    // Appends to the file being built; a file beyond MaxGeneratedFileSize
+    // ends the generation.
+    void Append(LineList& lines, const LineList& more);
+    void AppendSnippet(const std::string& name, LineList& lines);
+    [[noreturn]] void ThrowTooLarge() const;
     std::string NavigationLink(const MenuNode& parent, int parentLevel) const;
 
     const TqzHTML& document_;
@@ -53,6 +58,8 @@ private:
     // Entries built for files without open-all, by item and kind.
     std::unordered_map<const MenuNode*, std::array<LineList, EntryKindCount>> entries_;
     bool reuseEntries_ = false;
+    std::string path_;     // of the file being built
+    std::size_t size_ = 0; // its bytes so far, line breaks not counted
 };
 
 } // namespace tw

@@ -18,6 +18,25 @@ void ApplyReplacements(LineList& lines, const ReplacementList& replacements)
         ApplyReplacements(line, replacements);
 }
 
+bool ApplyReplacementsWithin(LineList& lines, const ReplacementList& replacements, std::size_t maxSize)
+{
+    std::size_t total = 0;
+    for (const std::string& line : lines)
+        total += line.size();
+    if (total > maxSize)
+        return false;
+    for (std::string& line : lines) {
+        for (const Replacement& replacement : replacements) {
+            const std::size_t before = line.size();
+            // What this line may grow to with the other lines as they are.
+            if (!ReplaceAllWithin(line, replacement.Search, replacement.Text, false, maxSize - (total - before)))
+                return false;
+            total = total - before + line.size();
+        }
+    }
+    return true;
+}
+
 DocumentPlaceholders::DocumentPlaceholders(const TqzHTML& document)
 {
     for (int index = 1; index <= ColorCount; ++index)
@@ -37,10 +56,10 @@ DocumentPlaceholders::DocumentPlaceholders(const TqzHTML& document)
     }
 }
 
-void DocumentPlaceholders::Apply(LineList& lines, const std::string& currentFileName)
+bool DocumentPlaceholders::Apply(LineList& lines, const std::string& currentFileName)
 {
     replacements_[currentFileIndex_].Text = currentFileName;
-    ApplyReplacements(lines, replacements_);
+    return ApplyReplacementsWithin(lines, replacements_, MaxGeneratedFileSize);
 }
 
 } // namespace tw

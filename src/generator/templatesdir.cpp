@@ -53,11 +53,16 @@ std::string TemplatesDirectory()
     return WithTrailingSeparator(FromFsPath(ResolveTemplatesDirectory(ProgramDirectory())));
 }
 
-bool IsTemplateName(const std::string& name)
+bool IsPlainName(const std::string& name)
 {
-    if (name.empty() || name == "." || name.find("..") != std::string::npos)
+    if (name.find("..") != std::string::npos)
         return false;
     return std::none_of(name.begin(), name.end(), [](char c) { return IsPathSeparator(c) || c == ':'; });
+}
+
+bool IsTemplateName(const std::string& name)
+{
+    return !name.empty() && name != "." && IsPlainName(name);
 }
 
 std::string TemplateSetDirectory(const std::string& name)

@@ -12,6 +12,10 @@ namespace tw {
 // the caller reports the template as missing.
 std::filesystem::path ResolveTemplatesDirectory(const std::filesystem::path& programDirectory);
 
+// A part of a file name that cannot lead into another directory: no path
+// separator, no drive colon, no "..". The empty text counts as plain.
+bool IsPlainName(const std::string& name);
+
 // A template name must name a sub-directory of the template directory: one
 // with a path separator, a drive colon or ".." in it is no template name.
 bool IsTemplateName(const std::string& name);

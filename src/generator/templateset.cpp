@@ -3,6 +3,7 @@
 #include "document/cstring.h"
 #include "generator/generator.h"
 #include "generator/templatesdir.h"
+#include "platform/error.h"
 #include "platform/inifile.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
@@ -75,7 +76,13 @@ bool LoadTemplate(TqzHTML& document)
         ShowMessage(MissingTemplateMessage);
         return false;
     }
-    const IniFile settings = LoadSettings(state.TemplateDir);
+    IniFile settings;
+    try {
+        settings = LoadSettings(state.TemplateDir);
+    } catch (const Error& error) {
+        ShowMessage(error.what());
+        return false;
+    }
     state.AllInOne = settings.ReadInteger("Main", "all_in_one", 0) != 0;
     state.MaxLevel = ClampMaxLevel(settings.ReadInteger("Main", "MaxLevel", HighestLevel));
     state.DefaultLevel = settings.ReadInteger("Main", "DefaultLevel", -1);
@@ -83,6 +90,15 @@ bool LoadTemplate(TqzHTML& document)
     if (state.Levels.empty()) {
         ShowMessage("Es wurden keine Levelvorlagen angegeben");
         return false;
+    }
+    // A level name is the start of snippet file names in the template set.
+    for (const TLevelItem& level : state.Levels) {
+        if (!IsPlainName(level.Name)) {
+            ShowMessage(FormatMessage("Die Levelvorlage \"%s\" in template.ini ist ung\xFCltig: Sie darf weder \\ "
+                                      "noch / noch : noch \"..\" enthalten.",
+                                      ShortForMessage(level.Name)));
+            return false;
+        }
     }
     state.DefaultLevel = DefaultEntryIndex(state.Levels, state.DefaultLevel);
     return true;
@@ -100,8 +116,13 @@ void LoadTemplateVarList(TqzHTML& document, const std::string& templateName)
     std::string varList;
     if (IsTemplateName(templateName)) {
         const std::string templateDir = TemplateSetDirectory(templateName);
-        if (DirectoryExists(templateDir))
-            varList = LoadSettings(templateDir).ReadString("Main", "VarList", "");
+        // This is no place for messages; an unusable template.ini shows at
+        // the next generation.
+        try {
+            if (DirectoryExists(templateDir))
+                varList = LoadSettings(templateDir).ReadString("Main", "VarList", "");
+        } catch (const Error&) {
+        }
     }
     document.Variables().ApplyTemplateVarList(varList);
 }

@@ -10,4 +10,11 @@ std::string FormatMessage(const std::string& pattern, const std::string& argumen
     return pattern.substr(0, pos) + argument + pattern.substr(pos + 2);
 }
 
+std::string ShortForMessage(const std::string& value, std::size_t limit)
+{
+    if (value.size() <= limit)
+        return value;
+    return value.substr(0, limit) + "\x85";
+}
+
 } // namespace tw

@@ -22,4 +22,9 @@ public:
 // the program are written ("Fehler beim Erstellen der Datei %s").
 std::string FormatMessage(const std::string& pattern, const std::string& argument);
 
+// A value as a message repeats it: cut to at most limit bytes, with "..."
+// (the ellipsis character) where it was cut, so that a long value does not
+// bury the message.
+std::string ShortForMessage(const std::string& value, std::size_t limit = 80);
+
 } // namespace tw

@@ -3,109 +3,373 @@
 #include "platform/error.h"
 #include "platform/paths.h"
 
-#include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <random>
 #include <system_error>
 
 #ifndef _WIN32
+#include <csignal>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 namespace tw {
 namespace {
 
-std::filesystem::path TemporarySibling(const std::filesystem::path& target)
+namespace fs = std::filesystem;
+
+const char* const NoRegularFile = "Sie ist keine gew\xF6hnliche Datei";
+const char* const IsDirectory = "Der Pfad bezeichnet einen Ordner";
+const char* const ReadOnlyFile = "Die Datei ist schreibgesch\xFCtzt";
+const char* const TooManyLinks = "Zu viele symbolische Verkn\xFCpfungen";
+
+// A failure of one file: its message and the reason.
+[[noreturn]] void Fail(const FileToWrite& file, const std::string& reason)
 {
-    static std::atomic<unsigned> counter{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    std::filesystem::path temp = target;
-    temp += ".tmp" + std::to_string(stamp) + "-" + std::to_string(counter++);
-    return temp;
+    throw Error(WithReason(FormatMessage(file.errorPattern, file.path), reason));
 }
 
-// Writes and flushes to stable storage; false on any failure.
-bool WriteAndSync(const std::filesystem::path& path, const std::string& bytes, bool syncToDisk)
+#ifndef _WIN32
+
+// The file a path names once symbolic links in its last part are followed,
+// so that a save through a link replaces the file it points to, in that
+// file's own directory. A dangling link names the file it would create.
+fs::path FollowLinks(const fs::path& path)
 {
-#ifdef _WIN32
-    (void)syncToDisk;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
-        return false;
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    return static_cast<bool>(out);
-#else
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return false;
-    std::size_t written = 0;
-    bool ok = true;
-    while (ok && written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0)
-            ok = false;
-        else
-            written += static_cast<std::size_t>(n);
+    fs::path current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(current, ec)))
+            return current;
+        const fs::path target = fs::read_symlink(current, ec);
+        if (ec)
+            return current;
+        current = target.is_absolute() ? target : current.parent_path() / target;
     }
-    if (syncToDisk)
-        ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    return ok;
-#endif
+    throw Error(TooManyLinks);
 }
+
+#endif
+
+// A short name for a temporary file, so that it fits beside a target whose
+// own name already uses the whole length a name may have.
+std::string TemporaryName()
+{
+    static std::mutex mutex;
+    static std::mt19937_64 random{static_cast<std::uint64_t>(
+        std::chrono::steady_clock::now().time_since_epoch().count() ^ reinterpret_cast<std::uintptr_t>(&mutex))};
+    const std::lock_guard lock(mutex);
+    char name[32];
+    std::snprintf(name, sizeof name, ".tw%012llx.tmp", static_cast<unsigned long long>(random() & 0xFFFFFFFFFFFFull));
+    return name;
+}
+
+#ifndef _WIN32
+
+// A write beyond the file-size limit raises SIGXFSZ, which ends the process
+// by default; ignored, the write fails with EFBIG and is reported.
+void IgnoreFileSizeSignal()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { std::signal(SIGXFSZ, SIG_IGN); });
+}
+
+// One target on its way: the descriptor of its temporary file, which has a
+// name only from the moment it is linked into the directory.
+struct Pending {
+    const FileToWrite* file = nullptr;
+    fs::path target;
+    fs::path temp;
+    int fd = -1;
+    bool named = false;
+    mode_t mode = 0;
+    bool keepMode = false;
+};
+
+void Discard(std::vector<Pending>& pending)
+{
+    for (Pending& p : pending) {
+        if (p.fd >= 0)
+            ::close(p.fd);
+        p.fd = -1;
+        if (p.named)
+            ::unlink(p.temp.c_str());
+        p.named = false;
+    }
+}
+
+// Checks the target and opens its temporary file. An unnamed file (O_TMPFILE)
+// disappears by itself when the program is killed before it is complete.
+void Open(Pending& p)
+{
+    struct stat st {};
+    if (::stat(p.target.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            Fail(*p.file, IsDirectory);
+        if (!S_ISREG(st.st_mode))
+            Fail(*p.file, NoRegularFile);
+        // A file its owner made read-only is not replaced, whatever the
+        // directory would allow.
+        if ((st.st_mode & S_IWUSR) == 0 || ::access(p.target.c_str(), W_OK) != 0)
+            Fail(*p.file, ReadOnlyFile);
+        p.mode = st.st_mode & 07777;
+        p.keepMode = true;
+    } else if (errno != ENOENT) {
+        Fail(*p.file, FileErrorReason(errno));
+    }
+    const fs::path directory = p.target.has_parent_path() ? p.target.parent_path() : fs::path(".");
+#ifdef O_TMPFILE
+    p.fd = ::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (p.fd >= 0)
+        return;
+    // Not every file system has unnamed files; the others get a named one.
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+        Fail(*p.file, FileErrorReason(errno));
+#endif
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        p.temp = directory / TemporaryName();
+        p.fd = ::open(p.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (p.fd >= 0) {
+            p.named = true;
+            return;
+        }
+        if (errno != EEXIST)
+            Fail(*p.file, FileErrorReason(errno));
+    }
+    Fail(*p.file, FileErrorReason(EEXIST));
+}
+
+void Write(Pending& p, bool syncToDisk)
+{
+    const std::string& bytes = p.file->bytes;
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(p.fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            Fail(*p.file, FileErrorReason(errno));
+        written += static_cast<std::size_t>(n);
+    }
+    if (p.keepMode && ::fchmod(p.fd, p.mode) != 0)
+        Fail(*p.file, FileErrorReason(errno));
+    if (syncToDisk && ::fsync(p.fd) != 0)
+        Fail(*p.file, FileErrorReason(errno));
+}
+
+// Gives an unnamed temporary file its name beside the target.
+void Link(Pending& p)
+{
+    if (p.named)
+        return;
+    const std::string self = "/proc/self/fd/" + std::to_string(p.fd);
+    const fs::path directory = p.target.has_parent_path() ? p.target.parent_path() : fs::path(".");
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        p.temp = directory / TemporaryName();
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, p.temp.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            p.named = true;
+            return;
+        }
+        if (errno != EEXIST)
+            Fail(*p.file, FileErrorReason(errno));
+    }
+    Fail(*p.file, FileErrorReason(EEXIST));
+}
+
+void SyncDirectory(const fs::path& target)
+{
+    const fs::path directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+#endif
 
 } // namespace
 
+std::string FileErrorReason(int errorNumber)
+{
+    switch (errorNumber) {
+    case ENOENT:
+        return "Der Ordner oder die Datei ist nicht vorhanden";
+    case EACCES:
+    case EPERM:
+        return "Keine Berechtigung";
+    case ENOSPC:
+        return "Der Datentr\xE4ger ist voll";
+#ifdef EDQUOT
+    case EDQUOT:
+        return "Das Speicherkontingent ist ersch\xF6pft";
+#endif
+    case EFBIG:
+        return "Die zul\xE4ssige Dateigr\xF6\xDF"
+               "e ist \xFC"
+               "berschritten";
+    case EROFS:
+        return "Der Datentr\xE4ger ist schreibgesch\xFCtzt";
+    case ENAMETOOLONG:
+        return "Der Dateiname ist zu lang";
+    case ENOTDIR:
+        return "Ein Teil des Pfades ist kein Ordner";
+    case EISDIR:
+        return IsDirectory;
+    case ELOOP:
+        return TooManyLinks;
+    case EIO:
+        return "Ein-/Ausgabefehler des Datentr\xE4gers";
+    case EMFILE:
+    case ENFILE:
+        return "Zu viele offene Dateien";
+    case EXDEV:
+        return "Die Datei liegt auf einem anderen Datentr\xE4ger";
+    case EBUSY:
+    case ETXTBSY:
+        return "Die Datei wird gerade benutzt";
+    default:
+        return "Systemfehler " + std::to_string(errorNumber);
+    }
+}
+
+std::string WithReason(const std::string& text, const std::string& reason)
+{
+    if (!text.empty() && text.back() == '.')
+        return text + " " + reason + ".";
+    return text + ": " + reason + ".";
+}
+
 std::string ReadFileBytes(const std::string& cp1252Path)
 {
-    const std::filesystem::path path = ToFsPath(cp1252Path);
+    const fs::path path = ToFsPath(cp1252Path);
+    const std::string cannotOpen = FormatMessage("Die Datei %s kann nicht ge\xF6"
+                                                 "ffnet werden.",
+                                                 cp1252Path);
+#ifdef _WIN32
     std::error_code ec;
-    // A directory opens as a stream on some systems and then claims an
-    // absurd size; it is no file to read.
-    std::ifstream in;
-    if (!std::filesystem::is_directory(path, ec))
-        in.open(path, std::ios::binary);
+    if (!fs::is_regular_file(path, ec))
+        throw Error(WithReason(cannotOpen, NoRegularFile));
+    std::ifstream in(path, std::ios::binary);
     if (!in.is_open())
-        throw Error(FormatMessage("Die Datei %s kann nicht ge\xF6"
-                                  "ffnet werden.",
-                                  cp1252Path));
-    std::string bytes;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size > 0) {
-        bytes.resize(static_cast<std::size_t>(size));
-        in.seekg(0, std::ios::beg);
-        in.read(bytes.data(), size);
-        bytes.resize(static_cast<std::size_t>(in.gcount()));
-    }
+        throw Error(cannotOpen);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad())
         throw Error(FormatMessage("Fehler beim Lesen der Datei %s", cp1252Path));
     return bytes;
+#else
+    // Non-blocking, so that opening a FIFO does not wait for a writer; what
+    // is no regular file is refused before anything is read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        throw Error(WithReason(cannotOpen, FileErrorReason(errno)));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const bool directory = S_ISDIR(st.st_mode);
+        ::close(fd);
+        throw Error(WithReason(cannotOpen, directory ? IsDirectory : NoRegularFile));
+    }
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            throw Error(
+                WithReason(FormatMessage("Fehler beim Lesen der Datei %s", cp1252Path), FileErrorReason(error)));
+        }
+        if (n == 0)
+            break;
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return bytes;
+#endif
+}
+
+void WriteFilesAtomically(const std::vector<FileToWrite>& files, bool syncToDisk)
+{
+#ifdef _WIN32
+    std::vector<std::pair<fs::path, fs::path>> temps;
+    auto cleanUp = [&temps] {
+        std::error_code ec;
+        for (const auto& entry : temps)
+            fs::remove(entry.second, ec);
+    };
+    for (const FileToWrite& file : files) {
+        const fs::path target = ToFsPath(file.path);
+        std::error_code ec;
+        if (fs::exists(target, ec) && !fs::is_regular_file(target, ec)) {
+            cleanUp();
+            Fail(file, NoRegularFile);
+        }
+        const fs::path temp = target.parent_path() / TemporaryName();
+        temps.emplace_back(target, temp);
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out.write(file.bytes.data(), static_cast<std::streamsize>(file.bytes.size()));
+        out.close();
+        if (!out) {
+            cleanUp();
+            Fail(file, "Die Datei konnte nicht geschrieben werden");
+        }
+    }
+    (void)syncToDisk;
+    for (std::size_t i = 0; i < temps.size(); ++i) {
+        std::error_code ec;
+        fs::rename(temps[i].second, temps[i].first, ec);
+        if (ec) {
+            cleanUp();
+            Fail(files[i], ec.message());
+        }
+    }
+#else
+    IgnoreFileSizeSignal();
+    std::vector<Pending> pending(files.size());
+    try {
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            pending[i].file = &files[i];
+            try {
+                pending[i].target = FollowLinks(ToFsPath(files[i].path));
+            } catch (const Error& error) {
+                Fail(files[i], error.what());
+            }
+            Open(pending[i]);
+            Write(pending[i], syncToDisk);
+        }
+        // Every file is complete: only now do they get names and replace
+        // their targets.
+        for (Pending& p : pending)
+            Link(p);
+        for (Pending& p : pending) {
+            if (::rename(p.temp.c_str(), p.target.c_str()) != 0)
+                Fail(*p.file, FileErrorReason(errno));
+            p.named = false;
+            ::close(p.fd);
+            p.fd = -1;
+            if (syncToDisk)
+                SyncDirectory(p.target);
+        }
+    } catch (...) {
+        Discard(pending);
+        throw;
+    }
+#endif
 }
 
 void WriteFileAtomically(const std::string& cp1252Path, const std::string& bytes, const std::string& errorPattern,
                          bool syncToDisk)
 {
-    const std::filesystem::path target = ToFsPath(cp1252Path);
-    std::error_code ec;
-    if (std::filesystem::is_directory(target, ec))
-        throw Error(FormatMessage(errorPattern, cp1252Path));
-    const std::filesystem::path temp = TemporarySibling(target);
-    if (!WriteAndSync(temp, bytes, syncToDisk)) {
-        std::filesystem::remove(temp, ec);
-        throw Error(FormatMessage(errorPattern, cp1252Path));
-    }
-    const auto existing = std::filesystem::status(target, ec);
-    if (!ec && std::filesystem::exists(existing))
-        std::filesystem::permissions(temp, existing.permissions(), ec);
-    std::filesystem::rename(temp, target, ec);
-    if (ec) {
-        std::filesystem::remove(temp, ec);
-        throw Error(FormatMessage(errorPattern, cp1252Path));
-    }
+    WriteFilesAtomically({FileToWrite{cp1252Path, bytes, errorPattern}}, syncToDisk);
 }
 
 } // namespace tw

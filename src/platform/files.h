@@ -1,21 +1,45 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tw {
 
-// Reads a whole file as bytes. Throws tw::Error with a German text when the
-// file cannot be opened or read.
+// Reads a whole file as bytes. Only regular files are read (a FIFO or device
+// would block or never end); symbolic links are followed. Throws tw::Error
+// with a German text and its reason when the file cannot be opened or read.
 std::string ReadFileBytes(const std::string& cp1252Path);
 
-// Writes a file completely or not at all: the bytes go to a temporary file in
-// the same directory, which replaces the target only once it was written and
-// flushed. On failure the target is untouched and tw::Error is thrown with
-// the given message pattern ("%s" becomes the path). An existing target keeps
-// its permissions. syncToDisk also waits until the data is on stable storage
-// (worth it for project files; generated files can be made again).
+// One file of a WriteFilesAtomically call. errorPattern is the message when
+// this file cannot be written ("%s" becomes the path); the reason is added.
+struct FileToWrite {
+    std::string path;
+    std::string bytes;
+    std::string errorPattern = "Fehler beim Erstellen der Datei %s";
+};
+
+// Writes files completely or not at all. Every file's bytes go to a
+// temporary file beside its target first; the targets are replaced only once
+// all of them were written (and, with syncToDisk, are on stable storage).
+// On failure no temporary file remains, the targets are untouched and
+// tw::Error is thrown with the file's pattern and the reason in German.
+// A target that is a symbolic link is written through: the file it points to
+// is replaced and the link stays. Existing targets keep their permissions;
+// a target that is read-only or no regular file is refused.
+void WriteFilesAtomically(const std::vector<FileToWrite>& files, bool syncToDisk = true);
+
+// WriteFilesAtomically for one file. syncToDisk is worth it for project
+// files; generated files can be made again.
 void WriteFileAtomically(const std::string& cp1252Path, const std::string& bytes,
                          const std::string& errorPattern = "Fehler beim Erstellen der Datei %s",
                          bool syncToDisk = true);
+
+// The reason for a failed file operation as a German sentence without the
+// final full stop ("Der Datenträger ist voll"), from an errno value.
+std::string FileErrorReason(int errorNumber);
+
+// A message text followed by its reason: "text: Reason." or, when the text
+// already ends in a full stop, "text Reason.".
+std::string WithReason(const std::string& text, const std::string& reason);
 
 } // namespace tw

@@ -2,10 +2,13 @@
 
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <limits>
+#include <system_error>
 
 namespace tw {
 namespace {
@@ -96,6 +99,13 @@ IniFile IniFile::FromBytes(const std::string& bytes)
 
 IniFile IniFile::Load(const std::string& cp1252Path)
 {
+    // A FIFO, device or socket (a FIFO would block a plain read) is reported;
+    // a missing or unreadable file, or a directory, reads as empty.
+    std::error_code ec;
+    const auto status = std::filesystem::status(ToFsPath(cp1252Path), ec);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+        !std::filesystem::is_directory(status))
+        return FromBytes(ReadFileBytes(cp1252Path));
     try {
         return FromBytes(ReadFileBytes(cp1252Path));
     } catch (const Error&) {

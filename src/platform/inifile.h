@@ -21,6 +21,7 @@ public:
     // Parses the bytes of a file; any byte sequence is accepted.
     static IniFile FromBytes(const std::string& bytes);
     // Reads the file; a missing or unreadable file gives an empty IniFile.
+    // A path that names a FIFO, a device or a socket throws tw::Error instead.
     static IniFile Load(const std::string& cp1252Path);
 
     std::optional<std::string> Read(const std::string& section, const std::string& key) const;

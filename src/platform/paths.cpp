@@ -33,17 +33,26 @@ bool IsPathSeparator(char c)
     return c == '\\' || c == '/';
 }
 
+bool HasDriveLetter(const std::string& path)
+{
+    if (path.size() < 2 || path[1] != ':')
+        return false;
+    const char c = path[0];
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
 namespace {
 
-// Position just behind the last separator or drive colon; 0 when none.
+// Position just behind the last separator or the drive colon; 0 when none.
+// A colon anywhere else is part of a name, as file systems other than
+// Windows' allow it.
 std::size_t NameStart(const std::string& path)
 {
     for (std::size_t i = path.size(); i > 0; --i) {
-        const char c = path[i - 1];
-        if (IsPathSeparator(c) || c == ':')
+        if (IsPathSeparator(path[i - 1]))
             return i;
     }
-    return 0;
+    return HasDriveLetter(path) ? 2 : 0;
 }
 
 } // namespace

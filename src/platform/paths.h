@@ -13,9 +13,12 @@ std::string FromFsPath(const std::filesystem::path& path);
 // "\" and "/" both count as separators, so Windows paths stored in projects
 // work on every platform.
 bool IsPathSeparator(char c);
-// Everything up to and including the last separator (or ":"); empty if none.
+// A drive is a letter and a colon at the very start ("C:").
+bool HasDriveLetter(const std::string& path);
+// Everything up to and including the last separator (or the drive colon);
+// empty if none.
 std::string ExtractFilePath(const std::string& path);
-// The part after the last separator (or ":").
+// The part after the last separator (or the drive colon).
 std::string ExtractFileName(const std::string& path);
 // The extension of the file name including its dot, or empty.
 std::string ExtractFileExt(const std::string& path);

@@ -87,7 +87,7 @@ TColor StoredTextToColor(const std::string& text)
     // Hexadecimal texts name the 32-bit pattern; decimal ones may be negative.
     if (const auto number = ParseProfileInteger(text))
         return static_cast<TColor>(*number);
-    throw ConvertError(FormatMessage("'%s' is not a valid integer value", text));
+    throw ConvertError(FormatMessage("'%s' is not a valid integer value", ShortForMessage(text)));
 }
 
 } // namespace tw

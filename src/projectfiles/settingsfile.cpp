@@ -19,14 +19,14 @@ void LoadSettingsFile(TqzHTML& document, const std::string& path)
         ReadIniSetting(document, ini, setting.key, setting);
 }
 
-void UpdateSettingsFile(const TqzHTML& document, const std::string& path)
+std::string UpdatedSettingsFileBytes(const TqzHTML& document, const std::string& path)
 {
     // An existing file that cannot be read must not be replaced by one that
     // holds our keys only: ReadFileBytes reports it instead.
     IniFile ini = FileExists(path) ? IniFile::FromBytes(ReadFileBytes(path)) : IniFile();
     for (const SettingKey& setting : LayoutSettingKeys)
         ini.Write(SettingsSection, setting.key, StoredSettingText(document, setting));
-    ini.Save(path);
+    return ini.ToBytes();
 }
 
 } // namespace tw

@@ -17,9 +17,8 @@ void ReadIniSetting(TqzHTML& document, const IniFile& ini, const std::string& in
 
 // The settings file of the text format; a missing file gives the defaults.
 void LoadSettingsFile(TqzHTML& document, const std::string& path);
-// Writes every key of the table into the existing file (created when
-// missing), keeping its other sections and keys; the file is replaced only
-// once the new content was written completely.
-void UpdateSettingsFile(const TqzHTML& document, const std::string& path);
+// The new content of the settings file: every key of the table written into
+// the existing file (or a new one), keeping its other sections and keys.
+std::string UpdatedSettingsFileBytes(const TqzHTML& document, const std::string& path);
 
 } // namespace tw

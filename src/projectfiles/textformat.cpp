@@ -13,6 +13,7 @@
 #include "projectfiles/settingsfile.h"
 #include "projectfiles/variablesfiles.h"
 
+#include <optional>
 #include <vector>
 
 namespace tw {
@@ -20,6 +21,26 @@ namespace {
 
 constexpr int CurrentVersion = 2;
 constexpr int NoHeader = -1;
+const char* const SettingsExtension = ".tws";
+const char* const VariablesExtension = ".twv";
+
+bool HasLineBreak(const std::string& text)
+{
+    return text.find_first_of("\r\n") != std::string::npos;
+}
+
+// One blank for every line break (CR LF, a lone CR or a lone LF).
+std::string BlanksForLineBreaks(const std::string& text)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
+        result += (text[i] == '\r' || text[i] == '\n') ? ' ' : text[i];
+    }
+    return result;
+}
 
 void ReadItems(TqzHTML& document, const std::vector<std::string>& lines)
 {
@@ -75,7 +96,7 @@ LoadOutcome LoadTextProject(TqzHTML& document, const std::string& menuPath, cons
 
     if (version == CurrentVersion) {
         ReadItems(document, lines);
-        LoadSettingsFile(document, ChangeFileExt(menuPath, ".tws"));
+        LoadSettingsFile(document, ChangeFileExt(menuPath, SettingsExtension));
     } else if (version == NoHeader) {
         LoadOlderItems(document, menuPath, lines);
         LoadOlderSettings(document, menuPath);
@@ -87,15 +108,67 @@ LoadOutcome LoadTextProject(TqzHTML& document, const std::string& menuPath, cons
     }
 
     if (version >= 0)
-        LoadVariablesFromTextFile(document.Variables(), ChangeFileExt(menuPath, ".twv"));
+        LoadVariablesFromTextFile(document.Variables(), ChangeFileExt(menuPath, VariablesExtension));
     return outcome;
+}
+
+std::optional<std::string> FindLineBreakForTextFormat(const TqzHTML& document)
+{
+    std::optional<std::string> found;
+    ForEachItem(document.Tree().Root(), 2, [&found](const MenuNode& node, int) {
+        const TMTItem& item = ItemOf(node);
+        if (!found && (HasLineBreak(node.Caption()) || HasLineBreak(item.Link) || HasLineBreak(item.Target)))
+            found = FormatMessage("Der Men\xFCpunkt \"%s\"", ShortForMessage(BlanksForLineBreaks(node.Caption())));
+    });
+    if (found)
+        return found;
+    std::string name;
+    std::string value;
+    for (std::size_t i = 0; i < document.Variables().Count(); ++i) {
+        document.Variables().GetVariable(i, name, value);
+        if (HasLineBreak(name))
+            return FormatMessage("Die Variable \"%s\"", ShortForMessage(BlanksForLineBreaks(name)));
+    }
+    return std::nullopt;
+}
+
+void ReplaceLineBreaksForTextFormat(TqzHTML& document)
+{
+    MenuTree& tree = document.Tree();
+    for (MenuNode* node = tree.Root().NextPreOrder(); node;
+         node = node->Level() >= 2 ? node->NextSkippingChildren() : node->NextPreOrder()) {
+        if (HasLineBreak(node->Caption()))
+            tree.SetCaption(*node, BlanksForLineBreaks(node->Caption()));
+        TMTItem* item = node->Item();
+        if (item && (HasLineBreak(item->Link) || HasLineBreak(item->Target))) {
+            item->Link = BlanksForLineBreaks(item->Link);
+            item->Target = BlanksForLineBreaks(item->Target);
+            tree.NotifyRecordChanged(*node);
+        }
+    }
+    TParseList& variables = document.Variables();
+    for (std::size_t row = 0; row < variables.Count(); ++row) {
+        if (HasLineBreak(variables.Caption(row)))
+            variables.SetCaption(row, BlanksForLineBreaks(variables.Caption(row)));
+    }
 }
 
 void SaveTextProject(const TqzHTML& document, const std::string& menuPath)
 {
-    WriteFileAtomically(menuPath, TextMenuFileBytes(document));
-    UpdateSettingsFile(document, ChangeFileExt(menuPath, ".tws"));
-    SaveVariablesToTextFile(document.Variables(), ChangeFileExt(menuPath, ".twv"));
+    // The settings and variables files are named after the menu file; with
+    // one of their extensions the menu file would be one of them.
+    const std::string extension = ExtractFileExt(menuPath);
+    if (SameTextAscii(extension, SettingsExtension) || SameTextAscii(extension, VariablesExtension))
+        throw Error("Die Endungen .tws und .twv geh\xF6ren zu den Begleitdateien des Textformats; bitte eine "
+                    "andere Endung w\xE4hlen.");
+    if (const auto where = FindLineBreakForTextFormat(document))
+        throw Error(*where + " enth\xE4lt einen Zeilenumbruch, den das Textformat nicht speichern kann; bitte "
+                             "entfernen oder im Bin\xE4rformat speichern.");
+    const std::string settingsPath = ChangeFileExt(menuPath, SettingsExtension);
+    WriteFilesAtomically(
+        {{menuPath, TextMenuFileBytes(document)},
+         {settingsPath, UpdatedSettingsFileBytes(document, settingsPath), "Fehler beim Schreiben nach %s"},
+         {ChangeFileExt(menuPath, VariablesExtension), VariablesTextFileBytes(document.Variables())}});
 }
 
 } // namespace tw

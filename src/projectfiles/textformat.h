@@ -2,6 +2,7 @@
 
 #include "projectfiles/loadoutcome.h"
 
+#include <optional>
 #include <string>
 
 namespace tw {
@@ -17,9 +18,22 @@ int DetectTextVersion(const std::string& firstLine);
 // other than 2 is shown to the user and reads no items and no settings.
 LoadOutcome LoadTextProject(TqzHTML& document, const std::string& menuPath, const std::string& menuBytes);
 
+// The format keeps one item or variable per line: a line break in a caption,
+// link or target of the items it stores (levels 1 and 2) or in a variable
+// name would split it when read back. Names the first such item or variable
+// ("Der Menüpunkt \"...\""); nothing when there is none. Variable values
+// are stored in their one-line form and do not count.
+std::optional<std::string> FindLineBreakForTextFormat(const TqzHTML& document);
+
+// Replaces every line break that FindLineBreakForTextFormat would find by
+// a blank (CR LF counts as one), so that the document can be saved as text.
+void ReplaceLineBreaksForTextFormat(TqzHTML& document);
+
 // Writes the menu file (header and the items of levels 1 and 2), the settings
-// file and the variables file in that order; an error stops the
-// rest, and each file is replaced only once its new content was written.
+// file and the variables file: all three are written completely before any
+// of them replaces the old one. Refuses (tw::Error) a menu file named with a
+// companion file's extension and a document with line breaks the format
+// cannot hold (FindLineBreakForTextFormat).
 void SaveTextProject(const TqzHTML& document, const std::string& menuPath);
 
 } // namespace tw

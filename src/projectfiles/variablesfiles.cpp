@@ -6,7 +6,6 @@
 #include "projectfiles/binaryblocks.h"
 
 namespace tw {
-namespace {
 
 std::string VariablesTextFileBytes(const TParseList& variables)
 {
@@ -23,8 +22,6 @@ std::string VariablesTextFileBytes(const TParseList& variables)
     return bytes;
 }
 
-} // namespace
-
 void LoadVariablesFromTextFile(TParseList& variables, const std::string& path)
 {
     for (const std::string& line : SplitLines(ReadFileBytes(path))) {
@@ -33,11 +30,6 @@ void LoadVariablesFromTextFile(TParseList& variables, const std::string& path)
         variables.AddVariable(UnescapePilcrow(NthField(line, Pilcrow, 1)), UnescapePilcrow(NthField(line, Pilcrow, 2)),
                               false);
     }
-}
-
-void SaveVariablesToTextFile(const TParseList& variables, const std::string& path)
-{
-    WriteFileAtomically(path, VariablesTextFileBytes(variables));
 }
 
 void LoadVariablesFromBinary(TParseList& variables, BlockReader& block)

@@ -11,7 +11,7 @@ class TParseList;
 // value (in its one-line stored form) separated by a pilcrow, both escaped.
 // Reading adds every non-empty line's variable; a missing file throws tw::Error.
 void LoadVariablesFromTextFile(TParseList& variables, const std::string& path);
-void SaveVariablesToTextFile(const TParseList& variables, const std::string& path);
+std::string VariablesTextFileBytes(const TParseList& variables);
 
 // The variables block of the binary format: name and value as text fields,
 // values flattened to their stored form when flattenValues is set (V1.0).

@@ -9,6 +9,7 @@
 #include "shell/fmxutils.h"
 #include "shell/menutreepage.h"
 #include "shell/projectfilenames.h"
+#include "shell/textformatlinebreaks.h"
 #include "shell/variablespage.h"
 
 #include <QFileInfo>
@@ -74,6 +75,8 @@ bool Tmainform::MayReplaceProjectFile(const QString& path)
 
 bool Tmainform::SaveToProjectFile(const QString& path, int format)
 {
+    if (format == pfText && !PrepareLineBreaksForTextFormat(dialogs_, this, *document_))
+        return false;
     if (!SaveProject(*document_, ToCp1252(path), format))
         return false;
     ProjectFileName_ = path;

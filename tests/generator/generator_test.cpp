@@ -236,7 +236,8 @@ TEST_F(GeneratorTest, AFileThatCannotBeWrittenEndsTheGenerationWithoutPartialFil
     std::filesystem::create_directory(out.Path() / "Child1.html");
     Generate(document);
 
-    EXPECT_EQ(messages.texts, Lines{"Fehler beim Erstellen der Datei " + (out / "Child1.html")});
+    EXPECT_EQ(messages.texts, Lines{"Fehler beim Erstellen der Datei " + (out / "Child1.html") +
+                                    ": Der Pfad bezeichnet einen Ordner."});
     // The main file was written before; the file after the failing one is not.
     // Nor is a temporary file left behind.
     EXPECT_EQ(FileNames(out.Path()), (Lines{"Child1.html", "menu.html"}));
@@ -245,7 +246,8 @@ TEST_F(GeneratorTest, AFileThatCannotBeWrittenEndsTheGenerationWithoutPartialFil
     messages.texts.clear();
     document.SetFileSetting(fsFilename, out / "fehlt/menu.html");
     Generate(document);
-    EXPECT_EQ(messages.texts, Lines{"Fehler beim Erstellen der Datei " + (out / "fehlt/menu.html")});
+    EXPECT_EQ(messages.texts, Lines{"Fehler beim Erstellen der Datei " + (out / "fehlt/menu.html") +
+                                    ": Der Ordner oder die Datei ist nicht vorhanden."});
 }
 
 } // namespace

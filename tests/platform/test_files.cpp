@@ -1,10 +1,20 @@
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/inifile.h"
 #include "platform/paths.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <filesystem>
+#include <random>
+#include <thread>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace tw {
 namespace {
@@ -19,6 +29,16 @@ TEST(Paths, BothSeparatorsCount)
     EXPECT_EQ(ExtractFileExt("/a/c.twf"), ".twf");
     EXPECT_EQ(ChangeFileExt("/a.b/menu", ".tws"), "/a.b/menu.tws");
     EXPECT_EQ(ChangeFileExt("C:\\p\\menu.twf", ".twv"), "C:\\p\\menu.twv");
+}
+
+TEST(Paths, AColonIsADriveOnlyAfterALetterAtTheStart)
+{
+    EXPECT_EQ(ExtractFilePath("out/menu:v2.htm"), "out/");
+    EXPECT_EQ(ExtractFileName("out/menu:v2.htm"), "menu:v2.htm");
+    EXPECT_EQ(ExtractFileName("menu:v2.htm"), "menu:v2.htm");
+    EXPECT_EQ(ChangeFileExt("a:b", ".twv"), "a:b.twv");
+    EXPECT_EQ(ExtractFilePath("1:x.htm"), "");
+    EXPECT_EQ(ExtractFilePath("d:x.htm"), "d:");
 }
 
 TEST(Files, UmlautPathsAndAtomicReplacement)
@@ -41,10 +61,118 @@ TEST(Files, UmlautPathsAndAtomicReplacement)
     } catch (const Error& e) {
         EXPECT_EQ(std::string(e.what()), "Die Datei " + FromFsPath(dir) +
                                              " kann nicht ge\xF6"
-                                             "ffnet werden.");
+                                             "ffnet werden. Der Pfad bezeichnet einen Ordner.");
     }
     EXPECT_THROW(WriteFileAtomically(FromFsPath(dir) + "/no/such/dir/x", "y"), Error);
     std::filesystem::remove_all(dir);
+}
+
+class FilesTest : public ::testing::Test {
+protected:
+    FilesTest()
+    {
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+    }
+    ~FilesTest() override
+    {
+        std::filesystem::permissions(dir_, std::filesystem::perms::owner_all);
+        std::filesystem::remove_all(dir_);
+    }
+    std::string PathOf(const std::string& name) const { return FromFsPath(dir_ / name); }
+    std::vector<std::string> Listing() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir_))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::string ErrorOf(const std::string& path, const std::string& bytes) const
+    {
+        try {
+            WriteFileAtomically(path, bytes);
+        } catch (const Error& error) {
+            return error.what();
+        }
+        return {};
+    }
+
+    const std::filesystem::path dir_ = std::filesystem::temp_directory_path() / "tw_files_fixture";
+};
+
+TEST_F(FilesTest, NoRegularFileIsReadOrReplaced)
+{
+    ASSERT_EQ(mkfifo(PathOf("fifo").c_str(), 0600), 0);
+    EXPECT_THROW(ReadFileBytes(PathOf("fifo")), Error); // would block without a writer
+    EXPECT_THROW(IniFile::Load(PathOf("fifo")), Error);
+    EXPECT_EQ(ErrorOf(PathOf("fifo"), "x"),
+              "Fehler beim Erstellen der Datei " + PathOf("fifo") + ": Sie ist keine gew\xF6hnliche Datei.");
+    EXPECT_TRUE(std::filesystem::is_fifo(dir_ / "fifo"));
+    EXPECT_EQ(Listing(), std::vector<std::string>{"fifo"});
+}
+
+TEST_F(FilesTest, LongNamesLinksAndReadOnlyTargets)
+{
+    // A name of the longest length a name may have still gets its temporary file.
+    const std::string longName = std::string(251, 'n') + ".twb";
+    WriteFileAtomically(PathOf(longName), "lang");
+    EXPECT_EQ(ReadFileBytes(PathOf(longName)), "lang");
+
+    // Through a link the file it points to is replaced, and the link stays.
+    std::filesystem::create_directory(dir_ / "real");
+    WriteFileAtomically(PathOf("real/p.twb"), "alt");
+    std::filesystem::create_symlink("real/p.twb", dir_ / "link.twb");
+    WriteFileAtomically(PathOf("link.twb"), "neu");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "link.twb"));
+    EXPECT_EQ(ReadFileBytes(PathOf("real/p.twb")), "neu");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_ / "real"), {}), 1);
+
+    // A file its owner made read-only is not replaced, also for root.
+    WriteFileAtomically(PathOf("ro.twb"), "alt");
+    std::filesystem::permissions(dir_ / "ro.twb", std::filesystem::perms::owner_read);
+    EXPECT_EQ(ErrorOf(PathOf("ro.twb"), "neu"),
+              "Fehler beim Erstellen der Datei " + PathOf("ro.twb") + ": Die Datei ist schreibgesch\xFCtzt.");
+    EXPECT_EQ(ReadFileBytes(PathOf("ro.twb")), "alt");
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"link.twb", longName, "real", "ro.twb"}));
+}
+
+TEST_F(FilesTest, FailuresNameTheirReason)
+{
+    EXPECT_EQ(ErrorOf(PathOf("fehlt/x.htm"), "x"), "Fehler beim Erstellen der Datei " + PathOf("fehlt/x.htm") +
+                                                       ": Der Ordner oder die Datei ist nicht vorhanden.");
+    EXPECT_EQ(ErrorOf(PathOf(std::string(256, 'n')), "x"),
+              "Fehler beim Erstellen der Datei " + PathOf(std::string(256, 'n')) + ": Der Dateiname ist zu lang.");
+    // Root may write into a read-only folder; everyone else is refused.
+    std::filesystem::permissions(dir_, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    if (geteuid() != 0) {
+        EXPECT_EQ(ErrorOf(PathOf("x.htm"), "x"),
+                  "Fehler beim Erstellen der Datei " + PathOf("x.htm") + ": Keine Berechtigung.");
+    }
+}
+
+// A writer killed at any moment of its save leaves the old file or the new
+// one, complete, and no temporary file.
+TEST_F(FilesTest, KilledWriterLeavesTheOldOrTheNewFileAndNoTemporary)
+{
+    const std::string oldBytes(1 << 20, 'a');
+    const std::string newBytes(1 << 20, 'b');
+    std::mt19937 random(7);
+    for (int round = 0; round < 20; ++round) {
+        WriteFileAtomically(PathOf("p.twb"), oldBytes, "%s", false);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (;;)
+                WriteFileAtomically(PathOf("p.twb"), newBytes);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        const std::string now = ReadFileBytes(PathOf("p.twb"));
+        EXPECT_TRUE(now == oldBytes || now == newBytes) << "round " << round;
+        EXPECT_EQ(Listing(), std::vector<std::string>{"p.twb"}) << "round " << round;
+    }
 }
 
 } // namespace

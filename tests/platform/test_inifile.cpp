@@ -88,7 +88,8 @@ TEST(IniFile, SaveWritesAndFailureRaisesTheWriteError)
         ini.Save(blocked);
         FAIL() << "no error";
     } catch (const Error& e) {
-        EXPECT_EQ(std::string(e.what()), "Fehler beim Schreiben nach " + blocked);
+        EXPECT_EQ(std::string(e.what()),
+                  "Fehler beim Schreiben nach " + blocked + ": Der Pfad bezeichnet einen Ordner.");
     }
     EXPECT_TRUE(IniFile::Load((dir / "missing.tws").string()).ToBytes().empty());
     std::filesystem::remove_all(dir);

@@ -2,8 +2,12 @@
 
 #include "projectfiles/projectfiles.h"
 
+#include <algorithm>
 #include <csignal>
+#include <fstream>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace tw::test {
 namespace {
@@ -87,20 +91,58 @@ TEST_F(SaveFailure, FailedTextWriteLeavesAllThreeOldFiles)
     EXPECT_EQ(sink_.texts.size(), 1u);
 }
 
-TEST_F(SaveFailure, ALaterStepFailsAfterTheEarlierFilesWereWritten)
+TEST_F(SaveFailure, ALaterFileThatFailsKeepsTheEarlierOnesOld)
 {
     FillSampleProject(document_);
     ASSERT_TRUE(SaveProject(document_, PathOf("p.twf"), pfText));
+    const std::string twf = ReadBytes("p.twf");
     const std::string twv = ReadBytes("p.twv");
-    // Only the variables file grows beyond the limit.
+    // The menu file changes and fits; only the variables file grows beyond
+    // the limit. The new menu must not be paired with the old variables.
+    AddItem(document_, document_.Tree().Root(), "Neu", "neu.htm");
     document_.Variables().AddVariable("Gross", std::string(20000, 'v'), false);
     {
         FileSizeLimit limit(SmallFileLimit);
         EXPECT_FALSE(SaveProject(document_, PathOf("p.twf"), pfText));
     }
+    EXPECT_EQ(ReadBytes("p.twf"), twf);
     EXPECT_EQ(ReadBytes("p.twv"), twv);
-    EXPECT_EQ(sink_.texts.size(), 1u);
+    EXPECT_EQ(DirectoryListing(), (std::vector<std::string>{"p.twf", "p.tws", "p.twv"}));
+    ASSERT_EQ(sink_.texts.size(), 1u);
+    EXPECT_EQ(sink_.texts[0], "p.twf: Fehler beim Erstellen der Datei " + PathOf("p.twv") +
+                                  ": Die zul\xE4ssige Dateigr\xF6\xDF"
+                                  "e ist \xFC"
+                                  "berschritten.");
     EXPECT_TRUE(document_.Modified());
+}
+
+// A real full disk: a small tmpfs, which only root may mount.
+TEST_F(SaveFailure, FullDiskKeepsAllThreeOldFilesAndNoTemporary)
+{
+    const auto small = dir_.Path() / "klein";
+    std::filesystem::create_directory(small);
+    if (geteuid() != 0 || mount("tmpfs", small.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    const struct Unmount {
+        const std::filesystem::path& path;
+        ~Unmount() { umount2(path.c_str(), MNT_DETACH); }
+    } unmount{small};
+    FillSampleProject(document_);
+    const std::string menu = PathOf("klein/p.twf");
+    ASSERT_TRUE(SaveProject(document_, menu, pfText));
+    const std::vector<std::string> old{ReadBytes("klein/p.twf"), ReadBytes("klein/p.tws"), ReadBytes("klein/p.twv")};
+    std::ofstream(small / "fill", std::ios::binary) << std::string(52000, 'f');
+    MakeLarge();
+    EXPECT_FALSE(SaveProject(document_, menu, pfText));
+    EXPECT_EQ((std::vector<std::string>{ReadBytes("klein/p.twf"), ReadBytes("klein/p.tws"), ReadBytes("klein/p.twv")}),
+              old);
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(small))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"fill", "p.twf", "p.tws", "p.twv"}));
+    ASSERT_EQ(sink_.texts.size(), 1u);
+    EXPECT_NE(sink_.texts[0].find(": Der Datentr\xE4ger ist voll."), std::string::npos) << sink_.texts[0];
 }
 
 TEST_F(SaveFailure, TargetsThatCannotBeCreated)
@@ -114,12 +156,13 @@ TEST_F(SaveFailure, TargetsThatCannotBeCreated)
     }
     EXPECT_EQ(ReadBytes("datei"), "kein Verzeichnis");
 
-    // A settings file that is a directory cannot be updated; the menu file
-    // written before stays.
+    // A settings file that is a directory cannot be updated; neither of the
+    // other two files is written then.
     std::filesystem::create_directory(dir_.Path() / "q.tws");
     EXPECT_FALSE(SaveProject(document_, PathOf("q.twf"), pfText));
-    EXPECT_EQ(sink_.texts, std::vector<std::string>{"q.twf: Fehler beim Schreiben nach " + PathOf("q.tws")});
-    EXPECT_EQ(ReadBytes("q.twf"), "TWF 2\r\n");
+    EXPECT_EQ(sink_.texts, std::vector<std::string>{"q.twf: Fehler beim Schreiben nach " + PathOf("q.tws") +
+                                                    ": Der Pfad bezeichnet einen Ordner."});
+    EXPECT_FALSE(std::filesystem::exists(dir_.Path() / "q.twf"));
     EXPECT_FALSE(std::filesystem::exists(dir_.Path() / "q.twv"));
 
     EXPECT_FALSE(SaveProject(document_, PathOf("r.twb"), 4));

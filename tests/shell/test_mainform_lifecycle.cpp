@@ -188,6 +188,41 @@ TEST_F(LifecycleTest, DeclinedDeepLevelQuestionSavesNothing)
     EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("menu.twb"))));
 }
 
+TEST_F(LifecycleTest, LineBreaksAreReplacedForTheTextFormatOnlyAfterAsking)
+{
+    MenuTree& tree = Form().Document().Tree();
+    MenuNode& item = tree.AddChild(tree.Root(), "Zeile 1\r\nZeile 2");
+    Form().Document().CreateItemData(item);
+    const QString question = QStringLiteral("Der Menüpunkt \"Zeile 1 Zeile 2\" enthält einen Zeilenumbruch, den das "
+                                            "Textformat nicht speichern kann. Sollen alle Zeilenumbrüche in "
+                                            "Menüpunkten und Variablennamen durch Leerzeichen ersetzt werden?");
+    dialogs_.answers = {Answer::No};
+    SaveAs(QStringLiteral("menu.twf"), 3);
+    EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm), QStringList{question});
+    EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("menu.twf"))));
+    EXPECT_EQ(item.Caption(), "Zeile 1\r\nZeile 2");
+
+    dialogs_.answers = {Answer::Yes};
+    SaveAs(QStringLiteral("menu.twf"), 3);
+    EXPECT_EQ(item.Caption(), "Zeile 1 Zeile 2");
+    EXPECT_EQ(Form().ProjectFileName(), Path(QStringLiteral("menu.twf")));
+    TqzHTML reloaded;
+    int format = 0;
+    ASSERT_TRUE(LoadProject(reloaded, ToCp1252(Path(QStringLiteral("menu.twf"))), format));
+    ASSERT_EQ(reloaded.Tree().Root().ChildCount(), 1u);
+    EXPECT_EQ(reloaded.Tree().Root().Child(0)->Caption(), "Zeile 1 Zeile 2");
+
+    // A menu file named like a side file is refused with a message, even
+    // when the user agreed to replace the existing side file.
+    dialogs_.answers = {Answer::Yes};
+    SaveAs(QStringLiteral("menu.tws"), 3);
+    EXPECT_EQ(dialogs_.TextsOf(DialogCall::Message).back(),
+              QStringLiteral("menu.tws: Die Endungen .tws und .twv gehören zu den Begleitdateien des Textformats; "
+                             "bitte eine andere Endung wählen."));
+    EXPECT_EQ(Form().ProjectFileName(), Path(QStringLiteral("menu.twf")));
+    EXPECT_TRUE(dialogs_.Exhausted());
+}
+
 TEST_F(LifecycleTest, OverwriteIsAskedOnlyForAnotherExistingFile)
 {
     EditSomething();
