@@ -116,7 +116,7 @@ bool tOIC::CommitEditor()
     if (!c_.editor->isVisible())
         return true;
     if (!Commit(editorKind_, SettingOf(c_.tree->currentIndex()), c_.editor->text())) {
-        dialogs_.Message(c_.tree->window(), InvalidValueText);
+        Refuse();
         return false;
     }
     baseline_ = c_.editor->text();
@@ -129,8 +129,16 @@ bool tOIC::SelectionChanging()
         return true;
     if (Commit(editorKind_, SettingOf(c_.tree->currentIndex()), c_.editor->text()))
         return true;
-    dialogs_.Message(c_.tree->window(), InvalidValueText);
+    Refuse();
     return false;
+}
+
+// The refused text stays in the editor, selected, to be mended.
+void tOIC::Refuse()
+{
+    dialogs_.Message(c_.tree->window(), InvalidValueText);
+    c_.editor->setFocus();
+    c_.editor->selectAll();
 }
 
 void tOIC::SelectionChanged()

@@ -66,6 +66,7 @@ protected:
 private:
     bool Commit(int kind, int setting, const QString& text);
     bool SelectionChanging();
+    void Refuse();
     void SelectionChanged();
     // Fills the editor from the document for the selected row and shows it.
     void LoadEditor();

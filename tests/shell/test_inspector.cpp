@@ -8,6 +8,7 @@
 #include "shell/fmxutils.h"
 #include "shell/layoutpage.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QTest>
@@ -166,6 +167,8 @@ TEST_F(InspectorTest, ColourEditorFiltersAndCommitsOnlyValidColours)
     Click(Row(QStringLiteral("Link"), QStringLiteral("Farben")));
     EXPECT_EQ(Tree().currentIndex(), Row(QStringLiteral("Text"), QStringLiteral("Farben")));
     EXPECT_EQ(dialogs_.TextsOf(DialogCall::Message).size(), 3);
+    EXPECT_EQ(QApplication::focusWidget(), &Editor());
+    EXPECT_EQ(Editor().selectedText(), QStringLiteral("$12345"));
 
     Type(QStringLiteral("336699"));
     QTest::keyClick(&Editor(), Qt::Key_Return);
