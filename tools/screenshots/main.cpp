@@ -19,7 +19,9 @@
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QSettings>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QToolBar>
 
 #include <cstdio>
@@ -96,7 +98,10 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Treeweaver"));
-    QApplication::setOrganizationName(QStringLiteral("Treeweaver Screenshots"));
+    // The pictures show the window as it first starts, whatever this user
+    // has stored.
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     if (argc != 3) {
         std::fprintf(stderr, "usage: tw_screenshots PROJECT OUTPUT_DIR\n");
         return 2;
