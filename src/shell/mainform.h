@@ -3,6 +3,7 @@
 #include "platform/messages.h"
 #include "shell/cdialog.h"
 #include "shell/dialogs.h"
+#include "shell/documenttext.h"
 #include "shell/toolbarimages.h"
 
 #include <QMainWindow>
@@ -12,6 +13,7 @@
 #include <memory>
 
 class QAction;
+class QKeySequence;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -20,6 +22,7 @@ class QToolBar;
 
 namespace tw {
 
+class DocumentEditor;
 class GeneralPage;
 class TFlatHint;
 class LayoutPage;
@@ -55,6 +58,9 @@ public:
     };
 
     TqzHTML& Document() { return *document_; }
+    DocumentEditor& Editor() { return *editor_; }
+    QAction* UndoAction() const { return undo_; }
+    QAction* RedoAction() const { return redo_; }
     const QString& ProjectFileName() const { return ProjectFileName_; }
     int ProjectFormat() const { return ProjectFormat_; }
 
@@ -109,9 +115,15 @@ private:
     };
 
     void CreateCommands();
+    void CreateHistoryActions();
+    // After an undo or redo: the fields that do not follow the document by
+    // themselves show it again.
+    void ShowHistoryStep();
+    // Selects the entry of the template list without applying it.
+    void MarkTemplateEntry(const QString& name);
     void CreateFlatHint();
     QAction* AddCommand(Command command, const QString& caption, const QString& hint, CommandImage image,
-                        void (Tmainform::*handler)());
+                        const QKeySequence& key, void (Tmainform::*handler)());
     void CreatePages();
     // Takes what is still being typed in the menu tree and in the layout
     // editor; false when the layout editor holds a value it refused.
@@ -141,7 +153,11 @@ private:
     ScopedMessageSink scopedSink_;
     QString programTitle_;
     MakerLibraries libraries_;
+    CharacterNotice characterNotice_;
     std::unique_ptr<TqzHTML> document_;
+    std::unique_ptr<DocumentEditor> editor_;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
     QString ProjectFileName_;
     int ProjectFormat_ = 1;
     // The project file whose last load failed; empty when it loaded.

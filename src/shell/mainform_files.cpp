@@ -6,6 +6,7 @@
 #include "generator/generator.h"
 #include "projectfiles/projectfiles.h"
 #include "shell/dialogs.h"
+#include "shell/documenteditor.h"
 #include "shell/fmxutils.h"
 #include "shell/menutreepage.h"
 #include "shell/projectfilenames.h"
@@ -79,6 +80,7 @@ bool Tmainform::SaveToProjectFile(const QString& path, int format)
     ProjectFileName_ = path;
     ProjectFormat_ = format;
     incompleteFile_.clear();
+    editor_->MarkSaved();
     return true;
 }
 
@@ -162,6 +164,7 @@ void Tmainform::NewClick()
     incompleteFile_.clear();
     SetProgramCaption();
     ProjectFormat_ = pfBinaryV11;
+    editor_->StartHistory();
 }
 
 void Tmainform::OpenClick()
@@ -179,6 +182,7 @@ void Tmainform::OpenClick()
     SetCaption();
     variablesPage_->afterOpen();
     menuTreePage_->expandRoot();
+    editor_->StartHistory();
 }
 
 void Tmainform::SaveClick()
