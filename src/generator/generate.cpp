@@ -19,13 +19,14 @@ std::string SubmenuExtension(const std::string& fileExt, const std::string& main
     return extension;
 }
 
-void WriteFiles(TqzHTML& document, const std::string& mainFile)
+std::size_t WriteFiles(TqzHTML& document, const std::string& mainFile)
 {
     const TemplateState& state = document.Template();
     MenuWriter writer(document);
     writer.WriteMenuFile(nullptr, mainFile, state.AllInOne);
+    std::size_t written = 1;
     if (state.AllInOne)
-        return;
+        return written;
     const std::string directory = ExtractFilePath(mainFile);
     // Items at the deepest opened depth and below never get a file of their own.
     const MenuNode* node = document.Tree().Root().NextPreOrder();
@@ -35,30 +36,34 @@ void WriteFiles(TqzHTML& document, const std::string& mainFile)
             node = node->NextSkippingChildren();
             continue;
         }
-        if (node->HasChildren())
+        if (node->HasChildren()) {
             writer.WriteMenuFile(node, directory + writer.SubmenuFileName(*node), false);
+            ++written;
+        }
         node = node->NextPreOrder();
     }
+    return written;
 }
 
 } // namespace
 
-void Generate(TqzHTML& document)
+std::size_t Generate(TqzHTML& document)
 {
     const std::string mainFile = document.GetFileSetting(fsFilename);
     if (mainFile.empty()) {
         ShowMessage("Kein Dateiname zum Speichern angegeben");
-        return;
+        return 0;
     }
     AssignLinkIDs(document.Tree());
     if (!LoadTemplate(document))
-        return;
+        return 0;
     if (!document.Template().AllInOne)
         document.Template().SubmenuExt = SubmenuExtension(document.GetFileSetting(fsFileExt), mainFile);
     try {
-        WriteFiles(document, mainFile);
+        return WriteFiles(document, mainFile);
     } catch (const Error& error) {
         ShowMessage(error.what());
+        return 0;
     }
 }
 

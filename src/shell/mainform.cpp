@@ -19,8 +19,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace tw {
 namespace {
@@ -349,12 +352,27 @@ void Tmainform::RestoreFormSettings()
 {
     const FormSettings values = ReadFormSettings();
     if (values.Left || values.Top)
-        move(values.Left.value_or(x()), values.Top.value_or(y()));
+        move(OnVisibleScreen(QPoint(values.Left.value_or(x()), values.Top.value_or(y()))));
     if (values.LayoutWidth)
         inspector_->SetSplitPos(*values.LayoutWidth);
     const auto widths = variablesPage_->columnWidths();
     variablesPage_->setColumnWidths(values.ColVarNameWidth.value_or(widths.name),
                                     values.ColVarTextWidth.value_or(widths.value));
+}
+
+QPoint Tmainform::OnVisibleScreen(const QPoint& topLeft) const
+{
+    // A position stored for a larger or a detached screen is moved so that
+    // the whole window lies on the screen nearest to it.
+    const QScreen* screen = QGuiApplication::screenAt(topLeft);
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return topLeft;
+    const QRect available = screen->availableGeometry();
+    const QSize frame = frameGeometry().size().expandedTo(size());
+    return {std::clamp(topLeft.x(), available.left(), std::max(available.left(), available.right() + 1 - frame.width())),
+            std::clamp(topLeft.y(), available.top(), std::max(available.top(), available.bottom() + 1 - frame.height()))};
 }
 
 void Tmainform::StoreFormSettings() const

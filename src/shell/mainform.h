@@ -61,6 +61,8 @@ public:
     DocumentEditor& Editor() { return *editor_; }
     QAction* UndoAction() const { return undo_; }
     QAction* RedoAction() const { return redo_; }
+    // The text of the last passing confirmation.
+    const QString& LastNotice() const { return lastNotice_; }
     const QString& ProjectFileName() const { return ProjectFileName_; }
     int ProjectFormat() const { return ProjectFormat_; }
 
@@ -119,6 +121,11 @@ private:
     // After an undo or redo: the fields that do not follow the document by
     // themselves show it again.
     void ShowHistoryStep();
+    // Offers to create the missing folder of the output file; true when it
+    // exists now.
+    bool OfferOutputFolder(const QString& folder);
+    // A short confirmation below the toolbar that goes by itself.
+    void ShowPassingNotice(const QString& text);
     // Selects the entry of the template list without applying it.
     void MarkTemplateEntry(const QString& name);
     void CreateFlatHint();
@@ -130,6 +137,7 @@ private:
     bool FinishEditing();
     void ConnectSettingControls();
     void RestoreFormSettings();
+    QPoint OnVisibleScreen(const QPoint& topLeft) const;
     void StoreFormSettings() const;
     void SetCaption();
     void SetProgramCaption();
@@ -158,6 +166,7 @@ private:
     std::unique_ptr<DocumentEditor> editor_;
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
+    QString lastNotice_;
     QString ProjectFileName_;
     int ProjectFormat_ = 1;
     // The project file whose last load failed; empty when it loaded.

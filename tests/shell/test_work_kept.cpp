@@ -3,12 +3,19 @@
 #include "test_menutree_support.h"
 
 #include "document/qzhtml.h"
+#include "generator/generator.h"
+#include "shell/fmxutils.h"
 #include "shell/documenteditor.h"
 #include "shell/mainform.h"
 #include "shell/menutreepage.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
 #include <QLineEdit>
 #include <QMenu>
 #include <QTest>
@@ -127,6 +134,73 @@ TEST_F(WorkKeptTest, ACaptionOutsideTheCodePageIsKeptAsAReferenceAndToldOnce)
     AddItem(QStringLiteral("Ziel →"));
     EXPECT_EQ(ChildCaptions(Root()), (std::vector<std::string>{"Start &#8594;", "Ziel &#8594;"}));
     EXPECT_EQ(dialogs_.CallsOf(DialogCall::Message).size(), 1u);
+}
+
+} // namespace
+} // namespace tw::shelltest
+
+namespace tw::shelltest {
+namespace {
+
+TEST_F(ShellTest, APositionOffTheScreenLeavesTheWindowFullyOnIt)
+{
+    {
+        QSettings settings(QSettings::UserScope, QStringLiteral("Vellmark Software"), QStringLiteral("Treeweaver"));
+        settings.setValue(QStringLiteral("FormSettings/Left"), 5000);
+        settings.setValue(QStringLiteral("FormSettings/Top"), -300);
+    }
+    ScriptedDialogs dialogs;
+    QTemporaryDir programDir;
+    Tmainform form(dialogs, programDir.path());
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(QRect(form.pos(), form.size())));
+}
+
+class OutputPlaceTest : public MainFormTest {
+protected:
+    void SetUp() override
+    {
+        MainFormTest::SetUp();
+        SetTemplatesDirectory({}); // the shipped template sets
+    }
+    // A saved project "project/p.twb" with one item, the template set
+    // "Komplett" and the given output file name.
+    void SaveProjectWith(const QString& outputFile)
+    {
+        MenuTree& tree = Form().Document().Tree();
+        Form().Document().CreateItemData(tree.AddChild(tree.Root(), "A"));
+        Form().efilename()->setText(outputFile);
+        Form().SelectTemplate(QStringLiteral("Komplett"));
+        QDir().mkpath(Path(QStringLiteral("project")));
+        saveAnswers_ = {Path(QStringLiteral("project/p.twb")), 1};
+        dialogs_.saveAnswers.push_back(saveAnswers_);
+        Form().CommandAction(Tmainform::cmdSaveAs)->trigger();
+    }
+    SaveChoice saveAnswers_;
+};
+
+TEST_F(OutputPlaceTest, ARelativeOutputFileLandsBesideTheProjectAndIsConfirmed)
+{
+    SaveProjectWith(QStringLiteral("menu.htm"));
+    Form().CommandAction(Tmainform::cmdGenerate)->trigger();
+    EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("project/menu.htm"))));
+    EXPECT_EQ(Form().LastNotice(), QStringLiteral("1 Datei erstellt in „") +
+                                       QDir::toNativeSeparators(Path(QStringLiteral("project"))) +
+                                       QStringLiteral("“"));
+}
+
+TEST_F(OutputPlaceTest, AMissingOutputFolderIsOfferedAndMade)
+{
+    SaveProjectWith(QStringLiteral("site/menu.htm"));
+    dialogs_.answers.push_back(Answer::No);
+    Form().CommandAction(Tmainform::cmdGenerate)->trigger();
+    EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("project/site"))));
+    dialogs_.answers.push_back(Answer::Yes);
+    Form().CommandAction(Tmainform::cmdGenerate)->trigger();
+    EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("project/site/menu.htm"))));
+    EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm).last(),
+              QStringLiteral("Der Ordner „") + QDir::toNativeSeparators(Path(QStringLiteral("project/site"))) +
+                  QStringLiteral("“ existiert nicht. Soll er angelegt werden?"));
 }
 
 } // namespace
