@@ -55,8 +55,7 @@ std::pair<std::string, std::string> SplitFirstLetter(const std::string& caption)
     std::size_t length = 1;
     if (caption.starts_with("&#")) {
         const std::size_t end = caption.find(';');
-        const bool digits = end != std::string::npos && end > 2 &&
-                            caption.find_first_not_of("0123456789", 2) == end;
+        const bool digits = end != std::string::npos && end > 2 && caption.find_first_not_of("0123456789", 2) == end;
         if (digits)
             length = end + 1;
     }

@@ -53,9 +53,11 @@ bool IsColorText(const QString& text)
 } // namespace
 
 tOIC::tOIC(const InspectorControls& controls, Dialogs& dialogs, TqzHTML& document)
-    : c_(controls), dialogs_(dialogs), document_(document),
-      writer_{[this](int setting, TColor color) { document_.SetColor(setting, color); },
-              [this](int setting, const QString& text) { document_.SetString(setting, TextToDocument(text)); }}
+    : c_(controls), dialogs_(dialogs),
+      document_(document), writer_{[this](int setting, TColor color) { document_.SetColor(setting, color); },
+                                   [this](int setting, const QString& text) {
+                                       document_.SetString(setting, TextToDocument(text));
+                                   }}
 {
     c_.divider->setGeometry(splitPos_ + 1, 0, c_.divider->width(), c_.tree->viewport()->height());
     c_.divider->SetOwnerDraw(true);

@@ -95,8 +95,9 @@ void DocumentEditor::RenameItem(MenuNode& node, const QString& caption)
 {
     MenuTree& tree = document_.Tree();
     Push(new ChangeValueCommand<std::string>(
-        Named("Umbenennen von", node.Caption()), [&tree, &node](const std::string& text) { tree.SetCaption(node, text); },
-        node.Caption(), TextToDocument(caption)));
+        Named("Umbenennen von", node.Caption()),
+        [&tree, &node](const std::string& text) { tree.SetCaption(node, text); }, node.Caption(),
+        TextToDocument(caption)));
 }
 
 void DocumentEditor::MoveItem(MenuNode& node, MenuNode& parent, std::size_t row)
@@ -135,8 +136,9 @@ void DocumentEditor::ChangeVariable(std::size_t row, const std::string& name, co
     TParseList& list = document_.Variables();
     const VariableRow old = ReadVariable(list, row);
     Push(new ChangeValueCommand<VariableRow>(
-        Named("Ändern von", old.name), [&list, row](const VariableRow& variable) { WriteVariable(list, row, variable); },
-        old, VariableRow{name, value, old.fromTemplate}));
+        Named("Ändern von", old.name),
+        [&list, row](const VariableRow& variable) { WriteVariable(list, row, variable); }, old,
+        VariableRow{name, value, old.fromTemplate}));
 }
 
 void DocumentEditor::DeleteVariable(std::size_t row)

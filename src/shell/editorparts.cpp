@@ -50,8 +50,7 @@ void DragTreeView::finishEditing()
 
 void DragTreeView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
-    const bool movesOn =
-        hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem;
+    const bool movesOn = hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem;
     QTreeView::closeEditor(editor, movesOn ? QAbstractItemDelegate::NoHint : hint);
 }
 

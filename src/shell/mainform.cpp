@@ -143,8 +143,7 @@ void Tmainform::CreateCommands()
     toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
     AddCommand(cmdExit, QStringLiteral("Beenden"), QStringLiteral("Programm beenden"), ciExit,
-               StandardKey(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)),
-               &Tmainform::ExitClick);
+               StandardKey(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)), &Tmainform::ExitClick);
     toolBar_->addSeparator();
     AddCommand(cmdNew, QStringLiteral("Neu"), QStringLiteral("Neu"), ciNew, QKeySequence::New, &Tmainform::NewClick);
     AddCommand(cmdOpen, QStringLiteral("Öffnen"), QStringLiteral("Öffnen..."), ciOpen, QKeySequence::Open,
@@ -152,7 +151,8 @@ void Tmainform::CreateCommands()
     AddCommand(cmdSave, QStringLiteral("Speichern"), QStringLiteral("Speichern"), ciSave, QKeySequence::Save,
                &Tmainform::SaveClick);
     AddCommand(cmdSaveAs, QStringLiteral("Speichern als"), QStringLiteral("Speichern unter..."), ciSaveAs,
-               StandardKey(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)), &Tmainform::SaveAsClick);
+               StandardKey(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
+               &Tmainform::SaveAsClick);
     toolBar_->addSeparator();
     AddCommand(cmdGenerate, QStringLiteral("Quellcode erstellen"), QStringLiteral("Menü erstellen"), ciGenerate,
                QKeySequence(Qt::Key_F9), &Tmainform::GenerateClick);
@@ -371,8 +371,9 @@ QPoint Tmainform::OnVisibleScreen(const QPoint& topLeft) const
         return topLeft;
     const QRect available = screen->availableGeometry();
     const QSize frame = frameGeometry().size().expandedTo(size());
-    return {std::clamp(topLeft.x(), available.left(), std::max(available.left(), available.right() + 1 - frame.width())),
-            std::clamp(topLeft.y(), available.top(), std::max(available.top(), available.bottom() + 1 - frame.height()))};
+    return {
+        std::clamp(topLeft.x(), available.left(), std::max(available.left(), available.right() + 1 - frame.width())),
+        std::clamp(topLeft.y(), available.top(), std::max(available.top(), available.bottom() + 1 - frame.height()))};
 }
 
 void Tmainform::StoreFormSettings() const

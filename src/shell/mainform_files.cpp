@@ -15,9 +15,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QToolBar>
 #include <QToolTip>
-#include <QLineEdit>
 
 #include <cstdint>
 
@@ -234,8 +234,10 @@ void Tmainform::GenerateClick()
     }
     if (written == 0)
         return;
-    const QString files = written == 1 ? QStringLiteral("1 Datei") : QString::number(written) + QStringLiteral(" Dateien");
-    ShowPassingNotice(files + QStringLiteral(" erstellt in „") + QDir::toNativeSeparators(folder) + QStringLiteral("“"));
+    const QString files =
+        written == 1 ? QStringLiteral("1 Datei") : QString::number(written) + QStringLiteral(" Dateien");
+    ShowPassingNotice(files + QStringLiteral(" erstellt in „") + QDir::toNativeSeparators(folder) +
+                      QStringLiteral("“"));
 }
 
 bool Tmainform::OfferOutputFolder(const QString& folder)

@@ -272,8 +272,7 @@ void MenuTreePage::ApplyPendingLink()
     MenuNode* node = MenuTreeModel::nodeOf(linkNode_);
     if (node == nullptr || node->Item() == nullptr)
         return;
-    if (menulink_->text() != FromCp1252(node->Item()->Link) ||
-        linktarget_->text() != FromCp1252(node->Item()->Target))
+    if (menulink_->text() != FromCp1252(node->Item()->Link) || linktarget_->text() != FromCp1252(node->Item()->Target))
         editor_.SetLink(*node, menulink_->text(), linktarget_->text());
     ShowSelectedLink(); // as stored, characters outside the code page escaped
 }

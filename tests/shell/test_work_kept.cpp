@@ -4,8 +4,8 @@
 
 #include "document/qzhtml.h"
 #include "generator/generator.h"
-#include "shell/fmxutils.h"
 #include "shell/documenteditor.h"
+#include "shell/fmxutils.h"
 #include "shell/mainform.h"
 #include "shell/menutreepage.h"
 
@@ -14,10 +14,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QScreen>
-#include <QSettings>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScreen>
+#include <QSettings>
 #include <QTest>
 #include <QToolButton>
 
@@ -88,7 +88,8 @@ TEST_F(WorkKeptTest, ClosingAfterADropAsks)
     EXPECT_TRUE(SaveEnabled());
     dialogs_.answers.push_back(Answer::Cancel);
     EXPECT_FALSE(CloseAccepted());
-    EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm), QStringList{QStringLiteral("Möchten Sie die Änderungen speichern?")});
+    EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm),
+              QStringList{QStringLiteral("Möchten Sie die Änderungen speichern?")});
 }
 
 TEST_F(WorkKeptTest, ADeletedSubtreeComesBackFromTheContextMenu)
@@ -185,8 +186,7 @@ TEST_F(OutputPlaceTest, ARelativeOutputFileLandsBesideTheProjectAndIsConfirmed)
     Form().CommandAction(Tmainform::cmdGenerate)->trigger();
     EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("project/menu.htm"))));
     EXPECT_EQ(Form().LastNotice(), QStringLiteral("1 Datei erstellt in „") +
-                                       QDir::toNativeSeparators(Path(QStringLiteral("project"))) +
-                                       QStringLiteral("“"));
+                                       QDir::toNativeSeparators(Path(QStringLiteral("project"))) + QStringLiteral("“"));
 }
 
 TEST_F(OutputPlaceTest, AMissingOutputFolderIsOfferedAndMade)
