@@ -67,7 +67,12 @@ MenuTreePage::MenuTreePage(DocumentEditor& editor, Dialogs& dialogs, QWidget* pa
     EnableItemControls(false);
 }
 
-MenuTreePage::~MenuTreePage() = default;
+MenuTreePage::~MenuTreePage()
+{
+    // A caption still being edited is committed while the children go, when
+    // this page is no longer one to route it through.
+    model_->setRenameHandler(nullptr);
+}
 
 QWidget* MenuTreePage::createTreePanel()
 {
