@@ -7,13 +7,27 @@
 #include "document/qzhtml.h"
 #include "generator/generator.h"
 #include "platform/messages.h"
+#include "platform/paths.h"
 #include "projectfiles/projectfiles.h"
 
 #include <exception>
+#include <filesystem>
+#include <system_error>
 
 namespace tw::cli {
 
 namespace {
+
+// The folder of the output file is made when it is missing, as static site
+// generators do; a failure shows up as the generator's write error.
+void CreateOutputDirectory(const std::string& outputFile)
+{
+    const std::string directory = ExtractFilePath(outputFile);
+    if (directory.empty())
+        return;
+    std::error_code ignored;
+    std::filesystem::create_directories(ToFsPath(directory), ignored);
+}
 
 // Loads the project the way the window's "Öffnen" does: with the format number
 // the window holds after start-up, then applying the template's variable list
@@ -53,6 +67,7 @@ void Run(const Invocation& invocation, std::ostream& out)
             if (invocation.output) {
                 document.SetFileSetting(fsFilename, *invocation.output);
             }
+            CreateOutputDirectory(document.GetFileSetting(fsFilename));
             Generate(document);
         }
         break;

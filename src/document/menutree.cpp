@@ -39,6 +39,19 @@ MenuNode* MenuNode::NextSkippingChildren() const
     return nullptr;
 }
 
+MenuNode::~MenuNode()
+{
+    // Flatten first so that a deep subtree does not recurse once per level.
+    std::vector<std::unique_ptr<MenuNode>> pending = std::move(children_);
+    while (!pending.empty()) {
+        std::unique_ptr<MenuNode> current = std::move(pending.back());
+        pending.pop_back();
+        for (auto& child : current->children_)
+            pending.push_back(std::move(child));
+        current->children_.clear();
+    }
+}
+
 MenuTree::MenuTree() : root_(new MenuNode(nullptr)) {}
 
 MenuTree::~MenuTree()
@@ -46,7 +59,6 @@ MenuTree::~MenuTree()
     // Nodes leave quietly here: the owner is going away with the tree.
     observers_.clear();
     deletionHandler_ = nullptr;
-    DestroySubtree(std::move(root_));
 }
 
 MenuNode* MenuTree::NodeAt(std::size_t absoluteIndex) const
@@ -143,13 +155,56 @@ void MenuTree::Delete(MenuNode& node)
     for (auto* observer : observers_)
         observer->BeforeRemove(parent, row, row);
     const std::size_t removed = ReportDeletion(node);
+    TakeOut(parent, row, removed); // the subtree goes with the returned owner
+}
+
+std::unique_ptr<MenuNode> MenuTree::Detach(MenuNode& node)
+{
+    assert(node.parent_ && "the root cannot be detached");
+    MenuNode& parent = *node.parent_;
+    const std::size_t row = node.row_;
+    for (auto* observer : observers_)
+        observer->BeforeRemove(parent, row, row);
+    std::unique_ptr<MenuNode> owned = TakeOut(parent, row, SubtreeSize(node));
+    owned->parent_ = nullptr;
+    return owned;
+}
+
+std::unique_ptr<MenuNode> MenuTree::TakeOut(MenuNode& parent, std::size_t row, std::size_t subtreeSize)
+{
     std::unique_ptr<MenuNode> owned = std::move(parent.children_[row]);
     parent.children_.erase(parent.children_.begin() + static_cast<std::ptrdiff_t>(row));
     RenumberFrom(parent, row);
-    count_ -= removed;
+    count_ -= subtreeSize;
     for (auto* observer : observers_)
         observer->AfterRemove(parent);
-    DestroySubtree(std::move(owned));
+    return owned;
+}
+
+MenuNode& MenuTree::Attach(std::unique_ptr<MenuNode> node, MenuNode& parent, std::size_t row)
+{
+    assert(node && !node->parent_);
+    if (row > parent.children_.size())
+        row = parent.children_.size();
+    for (auto* observer : observers_)
+        observer->BeforeInsert(parent, row);
+    node->parent_ = &parent;
+    MenuNode& attached = *node;
+    parent.children_.insert(parent.children_.begin() + static_cast<std::ptrdiff_t>(row), std::move(node));
+    RenumberFrom(parent, row);
+    count_ += SubtreeSize(attached);
+    for (auto* observer : observers_)
+        observer->AfterInsert(attached);
+    return attached;
+}
+
+std::size_t MenuTree::SubtreeSize(const MenuNode& node)
+{
+    std::size_t size = 1;
+    const MenuNode* end = node.NextSkippingChildren();
+    for (const MenuNode* n = node.NextPreOrder(); n != end; n = n->NextPreOrder())
+        ++size;
+    return size;
 }
 
 void MenuTree::DeleteChildren(MenuNode& node)
@@ -166,21 +221,6 @@ void MenuTree::DeleteChildren(MenuNode& node)
     count_ -= removed;
     for (auto* observer : observers_)
         observer->AfterRemove(node);
-    for (auto& child : owned)
-        DestroySubtree(std::move(child));
-}
-
-void MenuTree::DestroySubtree(std::unique_ptr<MenuNode> node)
-{
-    // Flatten first so destruction does not recurse once per level.
-    std::vector<std::unique_ptr<MenuNode>> pending;
-    pending.push_back(std::move(node));
-    while (!pending.empty()) {
-        std::unique_ptr<MenuNode> current = std::move(pending.back());
-        pending.pop_back();
-        for (auto& child : current->children_)
-            pending.push_back(std::move(child));
-    }
 }
 
 void MenuTree::Move(MenuNode& node, MenuNode& newParent, std::size_t row)

@@ -24,7 +24,8 @@ public:
     MenuNode(const MenuNode&) = delete;
     MenuNode& operator=(const MenuNode&) = delete;
 
-    ~MenuNode() = default;
+    // Destroys the subtree without recursing once per level.
+    ~MenuNode();
 
     const std::string& Caption() const { return caption_; }
     TMTItem* Item() const { return item_.get(); }
@@ -111,6 +112,13 @@ public:
     void Delete(MenuNode& node);
     void DeleteChildren(MenuNode& node);
 
+    // Takes node with its subtree out of the tree without destroying it: the
+    // records stay and the deletion handler is not called, so that Attach
+    // can put the very same nodes back (undo of a deletion).
+    std::unique_ptr<MenuNode> Detach(MenuNode& node);
+    // Inserts a detached subtree at position row of parent.
+    MenuNode& Attach(std::unique_ptr<MenuNode> node, MenuNode& parent, std::size_t row);
+
     // Moves node with its subtree to position row of newParent (row counted
     // before the node is taken out). newParent must not lie in node's subtree.
     void Move(MenuNode& node, MenuNode& newParent, std::size_t row);
@@ -127,7 +135,9 @@ private:
     void RenumberFrom(MenuNode& parent, std::size_t first);
     // Hands node and its subtree to the deletion handler; returns how many.
     std::size_t ReportDeletion(MenuNode& node);
-    static void DestroySubtree(std::unique_ptr<MenuNode> node);
+    // Takes the child at row out of parent, with the observers told.
+    std::unique_ptr<MenuNode> TakeOut(MenuNode& parent, std::size_t row, std::size_t subtreeSize);
+    static std::size_t SubtreeSize(const MenuNode& node);
 
     std::unique_ptr<MenuNode> root_;
     std::size_t count_ = 1;

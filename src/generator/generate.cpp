@@ -20,13 +20,14 @@ std::string SubmenuExtension(const std::string& fileExt, const std::string& main
     return extension;
 }
 
-void WriteFiles(TqzHTML& document, const std::string& mainFile)
+std::size_t WriteFiles(TqzHTML& document, const std::string& mainFile)
 {
     const TemplateState& state = document.Template();
     MenuWriter writer(document);
     writer.WriteMenuFile(nullptr, mainFile, state.AllInOne);
+    std::size_t written = 1;
     if (state.AllInOne)
-        return;
+        return written;
     const std::string directory = ExtractFilePath(mainFile);
     // Items at the deepest opened depth and below never get a file of their own.
     const MenuNode* node = document.Tree().Root().NextPreOrder();
@@ -36,24 +37,27 @@ void WriteFiles(TqzHTML& document, const std::string& mainFile)
             node = node->NextSkippingChildren();
             continue;
         }
-        if (node->HasChildren())
+        if (node->HasChildren()) {
             writer.WriteMenuFile(node, directory + writer.SubmenuFileName(*node), false);
+            ++written;
+        }
         node = node->NextPreOrder();
     }
+    return written;
 }
 
 } // namespace
 
-void Generate(TqzHTML& document)
+std::size_t Generate(TqzHTML& document)
 {
     const std::string mainFile = document.GetFileSetting(fsFilename);
     if (mainFile.empty()) {
         ShowMessage("Kein Dateiname zum Speichern angegeben");
-        return;
+        return 0;
     }
     AssignLinkIDs(document.Tree());
     if (!LoadTemplate(document))
-        return;
+        return 0;
     if (!document.Template().AllInOne) {
         const std::string fileExt = document.GetFileSetting(fsFileExt);
         // Submenu files lie beside the main file: the extension must not lead
@@ -62,14 +66,15 @@ void Generate(TqzHTML& document)
             ShowMessage(FormatMessage("Die Dateiendung \"%s\" ist ung\xFCltig: Sie darf weder \\ noch / noch : "
                                       "noch \"..\" enthalten.",
                                       ShortForMessage(fileExt)));
-            return;
+            return 0;
         }
         document.Template().SubmenuExt = SubmenuExtension(fileExt, mainFile);
     }
     try {
-        WriteFiles(document, mainFile);
+        return WriteFiles(document, mainFile);
     } catch (const Error& error) {
         ShowMessage(error.what());
+        return 0;
     }
 }
 

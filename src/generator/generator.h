@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace tw {
@@ -14,9 +15,10 @@ std::string TemplatesDirectory();
 // companion, tests). An empty text restores the normal resolution.
 void SetTemplatesDirectory(const std::string& directory);
 
-// Writes the HTML files of the document with its chosen template set;
-// problems are shown through the message interface.
-void Generate(TqzHTML& document);
+// Writes the HTML files of the document with its chosen template set and
+// returns how many were written; problems are shown through the message
+// interface (and give 0).
+std::size_t Generate(TqzHTML& document);
 
 // Hands the "VarList" of the named template set to the document's variables
 // (an empty list when the set has none or cannot be found).

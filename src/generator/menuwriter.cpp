@@ -52,7 +52,16 @@ std::pair<std::string, std::string> SplitFirstLetter(const std::string& caption)
 {
     if (caption.empty())
         return {};
-    return {caption.substr(0, 1), caption.substr(1)};
+    // A numeric character reference ("&#128512;") at the start stands for one
+    // letter and is never cut in two.
+    std::size_t length = 1;
+    if (caption.starts_with("&#")) {
+        const std::size_t end = caption.find(';');
+        const bool digits = end != std::string::npos && end > 2 && caption.find_first_not_of("0123456789", 2) == end;
+        if (digits)
+            length = end + 1;
+    }
+    return {caption.substr(0, length), caption.substr(length)};
 }
 
 MenuWriter::MenuWriter(const TqzHTML& document)

@@ -9,6 +9,7 @@
 #include "inspector/tddlist_u.h"
 #include "platform/paths.h"
 #include "shell/dialogs.h"
+#include "shell/documenttext.h"
 #include "shell/fmxutils.h"
 #include "shell/relativepath.h"
 
@@ -52,7 +53,11 @@ bool IsColorText(const QString& text)
 } // namespace
 
 tOIC::tOIC(const InspectorControls& controls, Dialogs& dialogs, TqzHTML& document)
-    : c_(controls), dialogs_(dialogs), document_(document)
+    : c_(controls), dialogs_(dialogs),
+      document_(document), writer_{[this](int setting, TColor color) { document_.SetColor(setting, color); },
+                                   [this](int setting, const QString& text) {
+                                       document_.SetString(setting, TextToDocument(text));
+                                   }}
 {
     c_.divider->setGeometry(splitPos_ + 1, 0, c_.divider->width(), c_.tree->viewport()->height());
     c_.divider->SetOwnerDraw(true);
@@ -97,13 +102,13 @@ bool tOIC::Commit(int kind, int setting, const QString& text)
     case ikText:
     case ikFont:
     case ikPicture:
-        document_.SetString(setting, ToCp1252(text));
+        writer_.text(setting, text);
         Repaint();
         return true;
     case ikColor:
         if (!text.isEmpty() && !IsColorText(text))
             return false;
-        document_.SetColor(setting, TextToColor(ToCp1252(text)));
+        writer_.color(setting, TextToColor(ToCp1252(text)));
         Repaint();
         return true;
     default:

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "document/ccolor.h"
+
 #include <QObject>
 #include <QString>
+
+#include <functional>
 
 class QLineEdit;
 class QModelIndex;
@@ -42,7 +46,16 @@ struct InspectorControls {
 class tOIC : public QObject {
     Q_OBJECT
 public:
+    // Where committed values go; straight into the document unless the owner
+    // routes them elsewhere (through its history).
+    struct ValueWriter {
+        std::function<void(int setting, TColor color)> color;
+        std::function<void(int setting, const QString& text)> text;
+    };
+
     tOIC(const InspectorControls& controls, Dialogs& dialogs, TqzHTML& document);
+
+    void SetValueWriter(ValueWriter writer) { writer_ = std::move(writer); }
 
     int SplitPos() const { return splitPos_; }
     void SetSplitPos(int width);
@@ -88,6 +101,7 @@ private:
     InspectorControls c_;
     Dialogs& dialogs_;
     TqzHTML& document_;
+    ValueWriter writer_;
     int splitPos_ = 100;
     int grabX_ = 0;
     bool expandRequest_ = false;

@@ -48,6 +48,12 @@ void DragTreeView::finishEditing()
     }
 }
 
+void DragTreeView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    const bool movesOn = hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem;
+    QTreeView::closeEditor(editor, movesOn ? QAbstractItemDelegate::NoHint : hint);
+}
+
 void DragTreeView::beginDrag()
 {
     dragging_ = true;

@@ -43,6 +43,9 @@ public:
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
 protected:
+    // Tab ends the edit of this caption only: opening the next one with its
+    // text selected would put it under the user's next keystroke.
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     // A press that cannot start a drag (on the root or on empty space) does

@@ -1,6 +1,7 @@
 #include "shell/fmxutils.h"
 
 #include "platform/codec.h"
+#include "platform/messages.h"
 
 #include <QDesktopServices>
 #include <QUrl>
@@ -19,8 +20,9 @@ std::string ToCp1252(const QString& text)
 
 void DesktopShellOpener::OpenWithShell(const std::string& path)
 {
-    // The result is not reported, as with the shell's own open action.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(FromCp1252(path)));
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(FromCp1252(path))))
+        ShowMessage(ToCp1252(QStringLiteral("Es wurde kein Programm gefunden, das „") + FromCp1252(path) +
+                             QStringLiteral("“ öffnen kann.")));
 }
 
 } // namespace tw

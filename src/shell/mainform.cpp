@@ -6,6 +6,7 @@
 #include "inspector/tflathintunit.h"
 #include "shell/cfile.h"
 #include "shell/csetting.h"
+#include "shell/documenteditor.h"
 #include "shell/fmxutils.h"
 #include "shell/generalpage.h"
 #include "shell/layoutpage.h"
@@ -18,14 +19,34 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace tw {
 namespace {
 
 constexpr int ClientWidth = 460;
 constexpr int ClientHeight = 565;
+
+// The platform's key for a standard command, or the common one where the
+// platform names none.
+QKeySequence StandardKey(QKeySequence::StandardKey command, const QKeySequence& common)
+{
+    const QKeySequence key(command);
+    return key.isEmpty() ? common : key;
+}
+
+// A key as the German keyboard labels it.
+QString KeyText(const QKeySequence& key)
+{
+    QString text = key.toString(QKeySequence::PortableText);
+    text.replace(QStringLiteral("Ctrl+"), QStringLiteral("Strg+"));
+    text.replace(QStringLiteral("Shift+"), QStringLiteral("Umschalt+"));
+    return text;
+}
 
 } // namespace
 
@@ -50,8 +71,12 @@ Tmainform::Tmainform(Dialogs& dialogs, const QString& programDir, QWidget* paren
     versionSeparator_->setVisible(canCheckVersion);
 
     document_ = std::make_unique<TqzHTML>([this](bool modified) { DocumentChanged(modified); });
+    editor_ = std::make_unique<DocumentEditor>(*document_);
     CreatePages();
     inspector_ = std::make_unique<tOIC>(layoutPage_->Controls(), dialogs_, *document_);
+    inspector_->SetValueWriter({[this](int setting, TColor color) { editor_->SetColor(setting, color); },
+                                [this](int setting, const QString& text) { editor_->SetString(setting, text); }});
+    CreateHistoryActions();
     ListTemplates();
     forwardSettings_ = true;
     // No control has the focus after start-up.
@@ -67,6 +92,7 @@ Tmainform::~Tmainform()
     inspector_.reset();
     delete pages_;
     libraries_.Unload();
+    editor_.reset();
     document_.reset();
 }
 
@@ -88,10 +114,13 @@ QPushButton* Tmainform::Button2() const
 }
 
 QAction* Tmainform::AddCommand(Command command, const QString& caption, const QString& hint, CommandImage image,
-                               void (Tmainform::*handler)())
+                               const QKeySequence& key, void (Tmainform::*handler)())
 {
     QAction* action = toolBar_->addAction(images_[image], caption);
-    action->setToolTip(hint);
+    action->setShortcut(key);
+    action->setToolTip(key.isEmpty() ? hint : hint + QStringLiteral(" (") + KeyText(key) + QLatin1Char(')'));
+    // Reachable with Tab like every other control.
+    toolBar_->widgetForAction(action)->setFocusPolicy(Qt::TabFocus);
     // The toolbar takes no focus, so what is still being typed in the tree or
     // the layout editor is taken first: every command sees it and New, Open
     // and closing ask about it.
@@ -113,23 +142,28 @@ void Tmainform::CreateCommands()
     toolBar_->toggleViewAction()->setEnabled(false);
     toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
 
-    AddCommand(cmdExit, QStringLiteral("Beenden"), QStringLiteral("Programm beenden"), ciExit, &Tmainform::ExitClick);
+    AddCommand(cmdExit, QStringLiteral("Beenden"), QStringLiteral("Programm beenden"), ciExit,
+               StandardKey(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)), &Tmainform::ExitClick);
     toolBar_->addSeparator();
-    AddCommand(cmdNew, QStringLiteral("Neu"), QStringLiteral("Neu"), ciNew, &Tmainform::NewClick);
-    AddCommand(cmdOpen, QStringLiteral("Öffnen"), QStringLiteral("Öffnen..."), ciOpen, &Tmainform::OpenClick);
-    AddCommand(cmdSave, QStringLiteral("Speichern"), QStringLiteral("Speichern"), ciSave, &Tmainform::SaveClick);
+    AddCommand(cmdNew, QStringLiteral("Neu"), QStringLiteral("Neu"), ciNew, QKeySequence::New, &Tmainform::NewClick);
+    AddCommand(cmdOpen, QStringLiteral("Öffnen"), QStringLiteral("Öffnen..."), ciOpen, QKeySequence::Open,
+               &Tmainform::OpenClick);
+    AddCommand(cmdSave, QStringLiteral("Speichern"), QStringLiteral("Speichern"), ciSave, QKeySequence::Save,
+               &Tmainform::SaveClick);
     AddCommand(cmdSaveAs, QStringLiteral("Speichern als"), QStringLiteral("Speichern unter..."), ciSaveAs,
+               StandardKey(QKeySequence::SaveAs, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
                &Tmainform::SaveAsClick);
     toolBar_->addSeparator();
     AddCommand(cmdGenerate, QStringLiteral("Quellcode erstellen"), QStringLiteral("Menü erstellen"), ciGenerate,
-               &Tmainform::GenerateClick);
+               QKeySequence(Qt::Key_F9), &Tmainform::GenerateClick);
     AddCommand(cmdOpenMenu, QStringLiteral("Menü öffnen"), QStringLiteral("Menü anzeigen"), ciOpenMenu,
-               &Tmainform::OpenMenuClick);
+               QKeySequence(Qt::Key_F5), &Tmainform::OpenMenuClick);
     versionSeparator_ = toolBar_->addSeparator();
     AddCommand(cmdVersionCheck, QStringLiteral("Version prüfen"), QStringLiteral("Versionskontrolle"), ciVersionCheck,
-               &Tmainform::VersionCheckClick);
+               QKeySequence(), &Tmainform::VersionCheckClick);
     toolBar_->addSeparator();
-    AddCommand(cmdInfo, QStringLiteral("Info"), QStringLiteral("Info"), ciInfo, &Tmainform::InfoClick);
+    AddCommand(cmdInfo, QStringLiteral("Info"), QStringLiteral("Info"), ciInfo, QKeySequence(Qt::Key_F1),
+               &Tmainform::InfoClick);
 }
 
 void Tmainform::CreateFlatHint()
@@ -146,14 +180,62 @@ void Tmainform::CreateFlatHint()
 bool Tmainform::FinishEditing()
 {
     menuTreePage_->treeView()->finishEditing();
+    menuTreePage_->ApplyPendingLink();
     return inspector_->CommitEditor();
+}
+
+void Tmainform::CreateHistoryActions()
+{
+    undo_ = new QAction(QStringLiteral("Rückgängig"), this);
+    undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redo_ = new QAction(QStringLiteral("Wiederholen"), this);
+    redo_->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    QUndoStack& history = editor_->History();
+    const auto named = [](QAction* action, const QString& verb, const QString& step) {
+        action->setText(step.isEmpty() ? verb : verb + QStringLiteral(": ") + step);
+    };
+    connect(&history, &QUndoStack::undoTextChanged, undo_,
+            [this, named](const QString& step) { named(undo_, QStringLiteral("Rückgängig"), step); });
+    connect(&history, &QUndoStack::redoTextChanged, redo_,
+            [this, named](const QString& step) { named(redo_, QStringLiteral("Wiederholen"), step); });
+    connect(&history, &QUndoStack::canUndoChanged, undo_, &QAction::setEnabled);
+    connect(&history, &QUndoStack::canRedoChanged, redo_, &QAction::setEnabled);
+    undo_->setEnabled(false);
+    redo_->setEnabled(false);
+    connect(undo_, &QAction::triggered, this, [this] {
+        if (FinishEditing())
+            editor_->Undo();
+    });
+    connect(redo_, &QAction::triggered, this, [this] {
+        if (FinishEditing())
+            editor_->Redo();
+    });
+    connect(editor_.get(), &DocumentEditor::stepped, this, &Tmainform::ShowHistoryStep);
+    addAction(undo_);
+    addAction(redo_);
+    menuTreePage_->addHistoryActions(undo_, redo_);
+}
+
+void Tmainform::ShowHistoryStep()
+{
+    forwardSettings_ = false;
+    MarkTemplateEntry(FromCp1252(document_->GetFileSetting(fsTemplate)));
+    for (auto [edit, index] : {std::pair{efilename(), fsFilename}, std::pair{feedit(), fsFileExt}}) {
+        const QString text = FromCp1252(document_->GetFileSetting(index));
+        if (edit->text() != text)
+            edit->setText(text);
+    }
+    forwardSettings_ = true;
+    inspector_->Reload();
+    menuTreePage_->ShowSelectedLink();
+    variablesPage_->reselectCurrent();
 }
 
 void Tmainform::CreatePages()
 {
     pages_ = new QTabWidget;
     pages_->setDocumentMode(true);
-    menuTreePage_ = new MenuTreePage(*document_, dialogs_);
+    menuTreePage_ = new MenuTreePage(*editor_, dialogs_);
     menuTreePage_->setOutputFileNameSource([this] { return efilename()->text(); });
     pages_->addTab(menuTreePage_, QStringLiteral("Menüstruktur"));
 
@@ -163,7 +245,7 @@ void Tmainform::CreatePages()
     settingsPages_->addTab(generalPage_, QStringLiteral("Allgemein"));
     layoutPage_ = new LayoutPage;
     settingsPages_->addTab(layoutPage_, QStringLiteral("Layout"));
-    variablesPage_ = new VariablesPage(*document_, dialogs_);
+    variablesPage_ = new VariablesPage(*editor_, dialogs_);
     settingsPages_->addTab(variablesPage_, QStringLiteral("eigene Variablen"));
     pages_->addTab(settingsPages_, QStringLiteral("Menüeinstellungen"));
     pages_->setCurrentWidget(menuTreePage_);
@@ -192,7 +274,7 @@ void Tmainform::ConnectSettingControls()
 void Tmainform::SettingChanged(int index, const QString& text)
 {
     if (forwardSettings_)
-        document_->SetFileSetting(index, ToCp1252(text));
+        editor_->SetFileSetting(index, text);
 }
 
 void Tmainform::DocumentChanged(bool modified)
@@ -216,12 +298,22 @@ void Tmainform::ApplySelectedTemplate()
 {
     const QListWidgetItem* item = lbTemplates()->currentItem();
     const QString name = item && item->isSelected() ? item->text() : QString();
-    LoadTemplateVarList(*document_, ToCp1252(name));
-    SettingChanged(Tag(lbTemplates()), name);
+    // The user's choice is a step of the history; filling the page for a
+    // document just created or loaded is not.
+    if (forwardSettings_)
+        editor_->ApplyTemplate(name);
+    else
+        LoadTemplateVarList(*document_, ToCp1252(name));
     variablesPage_->reselectCurrent();
 }
 
 void Tmainform::SelectTemplate(const QString& name)
+{
+    MarkTemplateEntry(name);
+    ApplySelectedTemplate();
+}
+
+void Tmainform::MarkTemplateEntry(const QString& name)
 {
     fillingTemplateList_ = true;
     QListWidget* list = lbTemplates();
@@ -234,7 +326,6 @@ void Tmainform::SelectTemplate(const QString& name)
         }
     }
     fillingTemplateList_ = false;
-    ApplySelectedTemplate();
 }
 
 void Tmainform::ShowDocumentSettings()
@@ -261,12 +352,28 @@ void Tmainform::RestoreFormSettings()
 {
     const FormSettings values = ReadFormSettings();
     if (values.Left || values.Top)
-        move(values.Left.value_or(x()), values.Top.value_or(y()));
+        move(OnVisibleScreen(QPoint(values.Left.value_or(x()), values.Top.value_or(y()))));
     if (values.LayoutWidth)
         inspector_->SetSplitPos(*values.LayoutWidth);
     const auto widths = variablesPage_->columnWidths();
     variablesPage_->setColumnWidths(values.ColVarNameWidth.value_or(widths.name),
                                     values.ColVarTextWidth.value_or(widths.value));
+}
+
+QPoint Tmainform::OnVisibleScreen(const QPoint& topLeft) const
+{
+    // A position stored for a larger or a detached screen is moved so that
+    // the whole window lies on the screen nearest to it.
+    const QScreen* screen = QGuiApplication::screenAt(topLeft);
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return topLeft;
+    const QRect available = screen->availableGeometry();
+    const QSize frame = frameGeometry().size().expandedTo(size());
+    return {
+        std::clamp(topLeft.x(), available.left(), std::max(available.left(), available.right() + 1 - frame.width())),
+        std::clamp(topLeft.y(), available.top(), std::max(available.top(), available.bottom() + 1 - frame.height()))};
 }
 
 void Tmainform::StoreFormSettings() const

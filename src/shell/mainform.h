@@ -3,6 +3,7 @@
 #include "platform/messages.h"
 #include "shell/cdialog.h"
 #include "shell/dialogs.h"
+#include "shell/documenttext.h"
 #include "shell/toolbarimages.h"
 
 #include <QMainWindow>
@@ -12,6 +13,7 @@
 #include <memory>
 
 class QAction;
+class QKeySequence;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -20,6 +22,7 @@ class QToolBar;
 
 namespace tw {
 
+class DocumentEditor;
 class GeneralPage;
 class TFlatHint;
 class LayoutPage;
@@ -55,6 +58,11 @@ public:
     };
 
     TqzHTML& Document() { return *document_; }
+    DocumentEditor& Editor() { return *editor_; }
+    QAction* UndoAction() const { return undo_; }
+    QAction* RedoAction() const { return redo_; }
+    // The text of the last passing confirmation.
+    const QString& LastNotice() const { return lastNotice_; }
     const QString& ProjectFileName() const { return ProjectFileName_; }
     int ProjectFormat() const { return ProjectFormat_; }
 
@@ -109,15 +117,27 @@ private:
     };
 
     void CreateCommands();
+    void CreateHistoryActions();
+    // After an undo or redo: the fields that do not follow the document by
+    // themselves show it again.
+    void ShowHistoryStep();
+    // Offers to create the missing folder of the output file; true when it
+    // exists now.
+    bool OfferOutputFolder(const QString& folder);
+    // A short confirmation below the toolbar that goes by itself.
+    void ShowPassingNotice(const QString& text);
+    // Selects the entry of the template list without applying it.
+    void MarkTemplateEntry(const QString& name);
     void CreateFlatHint();
     QAction* AddCommand(Command command, const QString& caption, const QString& hint, CommandImage image,
-                        void (Tmainform::*handler)());
+                        const QKeySequence& key, void (Tmainform::*handler)());
     void CreatePages();
     // Takes what is still being typed in the menu tree and in the layout
     // editor; false when the layout editor holds a value it refused.
     bool FinishEditing();
     void ConnectSettingControls();
     void RestoreFormSettings();
+    QPoint OnVisibleScreen(const QPoint& topLeft) const;
     void StoreFormSettings() const;
     void SetCaption();
     void SetProgramCaption();
@@ -141,7 +161,12 @@ private:
     ScopedMessageSink scopedSink_;
     QString programTitle_;
     MakerLibraries libraries_;
+    CharacterNotice characterNotice_;
     std::unique_ptr<TqzHTML> document_;
+    std::unique_ptr<DocumentEditor> editor_;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
+    QString lastNotice_;
     QString ProjectFileName_;
     int ProjectFormat_ = 1;
     // The project file whose last load failed; empty when it loaded.

@@ -6,14 +6,19 @@
 #include "generator/generator.h"
 #include "projectfiles/projectfiles.h"
 #include "shell/dialogs.h"
+#include "shell/documenteditor.h"
 #include "shell/fmxutils.h"
 #include "shell/menutreepage.h"
+#include "shell/outputplace.h"
 #include "shell/projectfilenames.h"
 #include "shell/textformatlinebreaks.h"
 #include "shell/variablespage.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QToolBar>
+#include <QToolTip>
 
 #include <cstdint>
 
@@ -23,6 +28,8 @@
 
 namespace tw {
 namespace {
+
+constexpr int NoticeMilliseconds = 4000;
 
 const QString DeepLevelsQuestion =
     QStringLiteral("Diese Datei enthält mehr Ebenen, als es das verwendete Format erlaubt. Wollen Sie die Datei in "
@@ -77,11 +84,17 @@ bool Tmainform::SaveToProjectFile(const QString& path, int format)
 {
     if (format == pfText && !PrepareLineBreaksForTextFormat(dialogs_, this, *document_))
         return false;
-    if (!SaveProject(*document_, ToCp1252(path), format))
+    bool saved = false;
+    {
+        const BusyCursor busy;
+        saved = SaveProject(*document_, ToCp1252(path), format);
+    }
+    if (!saved)
         return false;
     ProjectFileName_ = path;
     ProjectFormat_ = format;
     incompleteFile_.clear();
+    editor_->MarkSaved();
     return true;
 }
 
@@ -165,6 +178,7 @@ void Tmainform::NewClick()
     incompleteFile_.clear();
     SetProgramCaption();
     ProjectFormat_ = pfBinaryV11;
+    editor_->StartHistory();
 }
 
 void Tmainform::OpenClick()
@@ -176,12 +190,17 @@ void Tmainform::OpenClick()
         return;
     ProjectFileName_ = *path;
     // A failed load has shown its message; the window shows what it left.
-    const bool loaded = LoadProject(*document_, ToCp1252(ProjectFileName_), ProjectFormat_);
+    bool loaded = false;
+    {
+        const BusyCursor busy;
+        loaded = LoadProject(*document_, ToCp1252(ProjectFileName_), ProjectFormat_);
+    }
     incompleteFile_ = loaded ? QString() : ProjectFileName_;
     ShowDocumentSettings();
     SetCaption();
     variablesPage_->afterOpen();
     menuTreePage_->expandRoot();
+    editor_->StartHistory();
 }
 
 void Tmainform::SaveClick()
@@ -206,11 +225,49 @@ void Tmainform::SaveAsClick()
 
 void Tmainform::GenerateClick()
 {
-    Generate(*document_);
+    const ProjectFolderScope projectFolder(ProjectFileName_);
+    const QString outputFile = FromCp1252(document_->GetFileSetting(fsFilename));
+    const QString folder = QFileInfo(outputFile).absolutePath();
+    if (!outputFile.isEmpty() && !OfferOutputFolder(folder))
+        return;
+    std::size_t written = 0;
+    {
+        const BusyCursor busy;
+        written = Generate(*document_);
+    }
+    if (written == 0)
+        return;
+    const QString files =
+        written == 1 ? QStringLiteral("1 Datei") : QString::number(written) + QStringLiteral(" Dateien");
+    ShowPassingNotice(files + QStringLiteral(" erstellt in „") + QDir::toNativeSeparators(folder) +
+                      QStringLiteral("“"));
+}
+
+bool Tmainform::OfferOutputFolder(const QString& folder)
+{
+    if (QDir(folder).exists())
+        return true;
+    const QString question = QStringLiteral("Der Ordner „") + QDir::toNativeSeparators(folder) +
+                             QStringLiteral("“ existiert nicht. Soll er angelegt werden?");
+    if (dialogs_.Confirm(this, question, false) != Answer::Yes)
+        return false;
+    if (QDir().mkpath(folder))
+        return true;
+    dialogs_.Message(this, QStringLiteral("Der Ordner „") + QDir::toNativeSeparators(folder) +
+                               QStringLiteral("“ konnte nicht angelegt werden."));
+    return false;
+}
+
+void Tmainform::ShowPassingNotice(const QString& text)
+{
+    lastNotice_ = text;
+    QWidget* button = toolBar_->widgetForAction(commands_[cmdGenerate]);
+    QToolTip::showText(button->mapToGlobal(QPoint(0, button->height())), text, button, {}, NoticeMilliseconds);
 }
 
 void Tmainform::OpenMenuClick()
 {
+    const ProjectFolderScope projectFolder(ProjectFileName_);
     document_->OpenMenu();
 }
 

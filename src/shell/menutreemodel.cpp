@@ -1,6 +1,7 @@
 #include "shell/menutreemodel.h"
 
 #include "document/qzhtml.h"
+#include "shell/documenttext.h"
 #include "shell/fmxutils.h"
 
 namespace tw {
@@ -16,14 +17,13 @@ bool DropAccepted(DragMode mode, const MenuNode* dragged, const MenuNode* target
     return target->Parent() == dragged->Parent();
 }
 
-MenuNode* DropNode(MenuTree& tree, DragMode mode, MenuNode& dragged, MenuNode* target)
+std::optional<DropPlace> DropDestination(MenuTree& tree, DragMode mode, MenuNode& dragged, MenuNode* target)
 {
     if (!DropAccepted(mode, &dragged, target) || target == &dragged)
-        return nullptr;
+        return std::nullopt;
     MenuNode& newParent = mode == DragMode::Sort ? *dragged.Parent() : target ? *target : tree.Root();
     const std::size_t row = mode == DragMode::Sort && target ? target->Row() : newParent.ChildCount();
-    tree.Move(dragged, newParent, row);
-    return &newParent;
+    return DropPlace{&newParent, row};
 }
 
 MenuTreeModel::MenuTreeModel(TqzHTML& document, QObject* parent) : QAbstractItemModel(parent), document_(document)
@@ -88,7 +88,11 @@ bool MenuTreeModel::setData(const QModelIndex& index, const QVariant& value, int
     MenuNode* node = nodeOf(index);
     if (node == nullptr || node->IsRoot() || role != Qt::EditRole)
         return false;
-    document_.Tree().SetCaption(*node, ToCp1252(value.toString()));
+    if (rename_) {
+        rename_(*node, value.toString());
+        return true;
+    }
+    document_.Tree().SetCaption(*node, TextToDocument(value.toString()));
     document_.SetModified(true);
     return true;
 }

@@ -4,6 +4,9 @@
 
 #include <QAbstractItemModel>
 
+#include <functional>
+#include <optional>
+
 namespace tw {
 class TqzHTML;
 
@@ -13,10 +16,13 @@ enum class DragMode { Move, Sort };
 
 // Whether dragged may be dropped on target (nullptr: empty space of the view).
 bool DropAccepted(DragMode mode, const MenuNode* dragged, const MenuNode* target);
-// Carries out an accepted drop; the node keeps its subtree and record. Returns
-// the node that now holds dragged as a child, or nullptr when nothing moved.
-// A drop does not mark the document modified.
-MenuNode* DropNode(MenuTree& tree, DragMode mode, MenuNode& dragged, MenuNode* target);
+// Where an accepted drop puts dragged: the new parent and the row as
+// MenuTree::Move counts it; nothing when it stays where it is.
+struct DropPlace {
+    MenuNode* parent;
+    std::size_t row;
+};
+std::optional<DropPlace> DropDestination(MenuTree& tree, DragMode mode, MenuNode& dragged, MenuNode* target);
 
 // The document's menu tree as seen by a view. The model holds no copy: every
 // index points at its MenuNode, and the tree's change reports are passed on
@@ -27,6 +33,11 @@ class MenuTreeModel : public QAbstractItemModel, private MenuTreeObserver {
 public:
     explicit MenuTreeModel(TqzHTML& document, QObject* parent = nullptr);
     ~MenuTreeModel() override;
+
+    // Where an accepted caption goes; straight into the document unless the
+    // owner routes it elsewhere (through its history).
+    using RenameHandler = std::function<void(MenuNode& node, const QString& caption)>;
+    void setRenameHandler(RenameHandler handler) { rename_ = std::move(handler); }
 
     static MenuNode* nodeOf(const QModelIndex& index);
     QModelIndex indexOf(const MenuNode* node) const;
@@ -54,6 +65,7 @@ private:
     void emitNodeChanged(const MenuNode& node);
 
     TqzHTML& document_;
+    RenameHandler rename_;
 };
 
 } // namespace tw

@@ -4,6 +4,7 @@
 #include "document/qzhtml.h"
 #include "platform/paths.h"
 #include "shell/dialogs.h"
+#include "shell/documenteditor.h"
 #include "shell/fmxutils.h"
 #include "shell/relativepath.h"
 
@@ -48,10 +49,11 @@ QToolButton* ModeButton(const QString& letter, const QString& hint, QWidget* par
 
 } // namespace
 
-MenuTreePage::MenuTreePage(TqzHTML& document, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), document_(document), dialogs_(dialogs)
+MenuTreePage::MenuTreePage(DocumentEditor& editor, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), editor_(editor), document_(editor.Document()), dialogs_(dialogs)
 {
     model_ = new MenuTreeModel(document_, this);
+    model_->setRenameHandler([this](MenuNode& node, const QString& caption) { editor_.RenameItem(node, caption); });
     auto* pageLayout = new QHBoxLayout(this);
     pageLayout->addWidget(createTreePanel());
     pageLayout->addWidget(createItemBox(), 1);
@@ -65,7 +67,12 @@ MenuTreePage::MenuTreePage(TqzHTML& document, Dialogs& dialogs, QWidget* parent)
     EnableItemControls(false);
 }
 
-MenuTreePage::~MenuTreePage() = default;
+MenuTreePage::~MenuTreePage()
+{
+    // A caption still being edited is committed while the children go, when
+    // this page is no longer one to route it through.
+    model_->setRenameHandler(nullptr);
+}
 
 QWidget* MenuTreePage::createTreePanel()
 {
@@ -96,12 +103,17 @@ QWidget* MenuTreePage::createTreePanel()
         .accepts = [this](const QPoint& point) { return DropAccepted(dragMode(), CurrentNode(), nodeAt(point)); },
         .dropped =
             [this](const QPoint& point) {
-                if (MenuNode* receiver = DropNode(document_.Tree(), dragMode(), *CurrentNode(), nodeAt(point)))
-                    tree_->expand(model_->indexOf(receiver));
+                MenuNode& dragged = *CurrentNode();
+                if (auto place = DropDestination(document_.Tree(), dragMode(), dragged, nodeAt(point))) {
+                    editor_.MoveItem(dragged, *place->parent, place->row);
+                    tree_->expand(model_->indexOf(place->parent));
+                }
             },
         .endedElsewhere = {},
     });
     expandRoot();
+    addKeyCommand(QKeySequence(Qt::Key_Insert), &MenuTreePage::Tiadd);
+    addKeyCommand(QKeySequence(Qt::Key_Delete), &MenuTreePage::TiDelete);
 
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
@@ -109,6 +121,20 @@ QWidget* MenuTreePage::createTreePanel()
     column->addWidget(header);
     column->addWidget(tree_, 1);
     return panel;
+}
+
+void MenuTreePage::addKeyCommand(const QKeySequence& key, void (MenuTreePage::*command)())
+{
+    // Keys of the tree only, so that the caption editor and the link fields
+    // keep theirs.
+    auto* action = new QAction(tree_);
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WidgetShortcut);
+    connect(action, &QAction::triggered, this, [this, command] {
+        currentNode_ = model_->indexOf(selectedNode());
+        (this->*command)();
+    });
+    tree_->addAction(action);
 }
 
 QAction* MenuTreePage::addToolbarCommand(ItemImage image, const QString& hint, void (MenuTreePage::*command)())
@@ -159,6 +185,9 @@ QGroupBox* MenuTreePage::createItemBox()
     BitBtn1_ = new QPushButton(QStringLiteral("Ändern"), box);
     BitBtn1_->setAutoDefault(false);
     connect(BitBtn1_, &QPushButton::clicked, this, &MenuTreePage::BitBtn1Click);
+    // Enter in a link field applies it, as "Ändern" does.
+    connect(menulink_, &QLineEdit::returnPressed, this, &MenuTreePage::BitBtn1Click);
+    connect(linktarget_, &QLineEdit::returnPressed, this, &MenuTreePage::BitBtn1Click);
 
     auto* fields = new QGridLayout;
     fields->addWidget(urlLabel_, 0, 0, 1, 2);
@@ -227,12 +256,38 @@ void MenuTreePage::EnableItemControls(bool enabled)
 
 void MenuTreePage::TreeView1Change()
 {
+    ApplyPendingLink();
+    ShowSelectedLink();
+}
+
+void MenuTreePage::ShowSelectedLink()
+{
     const MenuNode* node = selectedNode();
     EnableItemControls(IsItem(node));
+    linkNode_ = QPersistentModelIndex();
     if (IsItem(node) && node->Item() != nullptr) {
         menulink_->setText(FromCp1252(node->Item()->Link));
         linktarget_->setText(FromCp1252(node->Item()->Target));
+        linkNode_ = model_->indexOf(node);
     }
+}
+
+void MenuTreePage::ApplyPendingLink()
+{
+    MenuNode* node = MenuTreeModel::nodeOf(linkNode_);
+    if (node == nullptr || node->Item() == nullptr)
+        return;
+    if (menulink_->text() != FromCp1252(node->Item()->Link) || linktarget_->text() != FromCp1252(node->Item()->Target))
+        editor_.SetLink(*node, menulink_->text(), linktarget_->text());
+    ShowSelectedLink(); // as stored, characters outside the code page escaped
+}
+
+void MenuTreePage::addHistoryActions(QAction* undo, QAction* redo)
+{
+    QAction* first = popupMenu_->actions().value(0);
+    popupMenu_->insertAction(first, undo);
+    popupMenu_->insertAction(first, redo);
+    popupMenu_->insertSeparator(first);
 }
 
 void MenuTreePage::PopupMenu1Popup()
@@ -252,28 +307,24 @@ void MenuTreePage::showContextMenu(const QPoint& point)
     popupMenu_->exec(tree_->viewport()->mapToGlobal(point));
 }
 
-void MenuTreePage::startEditingNewItem(MenuNode& node)
+void MenuTreePage::startEditingNewItem(MenuNode& parent)
 {
-    document_.CreateItemData(node);
-    const QModelIndex index = model_->indexOf(&node);
+    const QModelIndex index = model_->indexOf(&editor_.AddItem(parent, NewItemCaption));
     tree_->scrollTo(index);
     tree_->setCurrentIndex(index);
     tree_->edit(index);
-    document_.SetModified(true);
 }
 
 void MenuTreePage::Tiadd()
 {
-    MenuTree& tree = document_.Tree();
     MenuNode* current = CurrentNode();
-    startEditingNewItem(IsItem(current) ? tree.AddSibling(*current, NewItemCaption)
-                                        : tree.AddChild(tree.Root(), NewItemCaption));
+    startEditingNewItem(IsItem(current) ? *current->Parent() : document_.Tree().Root());
 }
 
 void MenuTreePage::TiSubMenu()
 {
     if (MenuNode* current = CurrentNode(); IsItem(current))
-        startEditingNewItem(document_.Tree().AddChild(*current, NewItemCaption));
+        startEditingNewItem(*current);
 }
 
 void MenuTreePage::TiRen()
@@ -285,7 +336,7 @@ void MenuTreePage::TiRen()
 void MenuTreePage::TiDelete()
 {
     if (MenuNode* current = CurrentNode(); IsItem(current))
-        document_.Tree().Delete(*current);
+        editor_.DeleteItem(*current);
 }
 
 void MenuTreePage::BitBtn1Click()
@@ -293,10 +344,7 @@ void MenuTreePage::BitBtn1Click()
     MenuNode* node = selectedNode();
     if (!IsItem(node) || node->Item() == nullptr)
         return;
-    node->Item()->Link = ToCp1252(menulink_->text());
-    node->Item()->Target = ToCp1252(linktarget_->text());
-    document_.Tree().NotifyRecordChanged(*node);
-    document_.SetModified(true);
+    editor_.SetLink(*node, menulink_->text(), linktarget_->text());
 }
 
 void MenuTreePage::Button3Click()

@@ -10,6 +10,7 @@
 #include <functional>
 
 class QAction;
+class QKeySequence;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -20,16 +21,17 @@ class QToolButton;
 
 namespace tw {
 class Dialogs;
+class DocumentEditor;
 class MenuNode;
 class TqzHTML;
 
 // The page "Menüstruktur": the menu tree with its mode buttons and, in the
 // box "Menüpunkt", the item commands and the link fields of the selected
-// item. The document must outlive the page.
+// item. Every change goes through the editor, which must outlive the page.
 class MenuTreePage : public QWidget {
     Q_OBJECT
 public:
-    MenuTreePage(TqzHTML& document, Dialogs& dialogs, QWidget* parent = nullptr);
+    MenuTreePage(DocumentEditor& editor, Dialogs& dialogs, QWidget* parent = nullptr);
     ~MenuTreePage() override;
 
     // Where Choose link file reads the output file name of the project.
@@ -65,8 +67,16 @@ public:
     void Button3Click();
     // Sets CurrentNode and the enabling of the context menu before it opens.
     void PopupMenu1Popup();
-    // The delayed selection report: fills or clears the link fields.
+    // The delayed selection report: applies what was typed into the link
+    // fields to the item they showed, then fills them for the new selection.
     void TreeView1Change();
+    // Applies link and target typed but not yet applied, to the item the
+    // fields show.
+    void ApplyPendingLink();
+    // Fills the link fields from the selected item again.
+    void ShowSelectedLink();
+    // Puts undo and redo at the top of the context menu.
+    void addHistoryActions(QAction* undo, QAction* redo);
     bool selectionReportPending() const { return selectionReport_.isActive(); }
 
 private:
@@ -75,9 +85,11 @@ private:
     void createContextMenu();
     QAction* addToolbarCommand(ItemImage image, const QString& hint, void (MenuTreePage::*command)());
     void showContextMenu(const QPoint& point);
-    void startEditingNewItem(MenuNode& node);
+    void startEditingNewItem(MenuNode& parent);
+    void addKeyCommand(const QKeySequence& key, void (MenuTreePage::*command)());
     MenuNode* nodeAt(const QPoint& viewportPoint) const;
 
+    DocumentEditor& editor_;
     TqzHTML& document_;
     Dialogs& dialogs_;
     std::function<QString()> outputFileName_;
@@ -96,6 +108,8 @@ private:
     QToolButton* selecturl_ = nullptr;
     QPushButton* BitBtn1_ = nullptr;
     QPersistentModelIndex currentNode_;
+    // The item whose link and target the fields show.
+    QPersistentModelIndex linkNode_;
     QTimer selectionReport_;
 };
 

@@ -1,6 +1,7 @@
 #include "shell/variablespage.h"
 
 #include "document/qzhtml.h"
+#include "shell/documenteditor.h"
 #include "shell/editorparts.h"
 #include "shell/varlistmodel.h"
 #include "shell/vlistdlg.h"
@@ -20,8 +21,8 @@ const char* const NewVariableBaseName = "Variable";
 
 } // namespace
 
-VariablesPage::VariablesPage(TqzHTML& document, Dialogs& dialogs, QWidget* parent)
-    : QWidget(parent), document_(document), dialogs_(dialogs)
+VariablesPage::VariablesPage(DocumentEditor& editor, Dialogs& dialogs, QWidget* parent)
+    : QWidget(parent), editor_(editor), document_(editor.Document()), dialogs_(dialogs)
 {
     model_ = new VarListModel(document_.Variables(), this);
     createToolBar();
@@ -162,10 +163,7 @@ void VariablesPage::showContextMenu(const QPoint& point)
 
 void VariablesPage::liadd()
 {
-    TParseList& variables = document_.Variables();
-    const std::size_t row = variables.InsertRow(variables.Count());
-    variables.SetCaption(row, variables.UniqueName(NewVariableBaseName));
-    variables.SetDisplayText(row, EmptyValueText);
+    editor_.AddVariable(document_.Variables().UniqueName(NewVariableBaseName));
 }
 
 void VariablesPage::lichange()
@@ -179,16 +177,13 @@ void VariablesPage::lichange()
     std::string value = variables.Data(row).Value;
     if (!EditVariable(this, dialogs_, variables, name, value, *current, !variables.Data(row).FromTemplate))
         return;
-    variables.SetCaption(row, name);
-    variables.SetValue(row, value);
-    variables.SetDisplayText(row, DisplayTextOf(value));
-    document_.SetModified(true);
+    editor_.ChangeVariable(row, name, value);
 }
 
 void VariablesPage::lidelete()
 {
     if (const std::optional<int> current = CurrentVariable())
-        document_.Variables().DeleteRow(static_cast<std::size_t>(*current));
+        editor_.DeleteVariable(static_cast<std::size_t>(*current));
 }
 
 void VariablesPage::ListView1EndDrag(const QPoint& viewportPoint)
@@ -196,20 +191,13 @@ void VariablesPage::ListView1EndDrag(const QPoint& viewportPoint)
     const std::optional<int> dragged = CurrentVariable();
     if (!dragged)
         return;
-    TParseList& variables = document_.Variables();
+    // The row goes before the row under the point, or to the end.
     const QModelIndex under = list_->indexAt(viewportPoint);
-    std::size_t target =
-        variables.InsertRow(under.isValid() ? static_cast<std::size_t>(under.row()) : variables.Count());
-    auto source = static_cast<std::size_t>(*dragged);
-    if (target <= source)
-        ++source;
-    variables.SetCaption(target, variables.Caption(source));
-    variables.SetDisplayText(target, variables.DisplayText(source));
-    variables.SetValue(target, variables.Data(source).Value);
-    variables.SetFromTemplate(target, variables.Data(source).FromTemplate);
-    variables.DeleteRow(source);
+    const auto source = static_cast<std::size_t>(*dragged);
+    std::size_t target = under.isValid() ? static_cast<std::size_t>(under.row()) : document_.Variables().Count();
     if (source < target)
         --target;
+    editor_.MoveVariable(source, target);
     list_->setCurrentIndex(model_->index(static_cast<int>(target), 0));
 }
 

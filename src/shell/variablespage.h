@@ -11,17 +11,19 @@ class QToolBar;
 
 namespace tw {
 class Dialogs;
+class DocumentEditor;
 class DragTreeView;
 class TqzHTML;
 class VarListModel;
 
 // The page "eigene Variablen": the user variables as a two-column list with
 // a toolbar and a context menu to add, change and delete them, and drag and
-// drop to reorder them. The document must outlive the page.
+// drop to reorder them. Every change goes through the editor, which must
+// outlive the page.
 class VariablesPage : public QWidget {
     Q_OBJECT
 public:
-    VariablesPage(TqzHTML& document, Dialogs& dialogs, QWidget* parent = nullptr);
+    VariablesPage(DocumentEditor& editor, Dialogs& dialogs, QWidget* parent = nullptr);
     ~VariablesPage() override;
 
     DragTreeView* listView() const { return list_; }
@@ -64,6 +66,7 @@ private:
     void showContextMenu(const QPoint& point);
     void setCurrentVariable(std::optional<int> row);
 
+    DocumentEditor& editor_;
     TqzHTML& document_;
     Dialogs& dialogs_;
     VarListModel* model_ = nullptr;

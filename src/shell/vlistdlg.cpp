@@ -3,6 +3,7 @@
 #include "document/cstring.h"
 #include "document/varlist.h"
 #include "shell/dialogs.h"
+#include "shell/documenttext.h"
 #include "shell/fmxutils.h"
 
 #include <QKeyEvent>
@@ -11,11 +12,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace tw {
 namespace {
 
 constexpr unsigned char NameTrimLimit = 36; // "$" and everything below it
 constexpr int EditHeight = 21;
+constexpr int LabelGap = 4;
+constexpr int NameRight = 221; // where the closing "$" follows
 constexpr int ButtonTop = 176;
 constexpr int ButtonWidth = 75;
 constexpr int ButtonHeight = 25;
@@ -34,10 +39,14 @@ Tvlistform::Tvlistform(Dialogs& dialogs, const TParseList& list, int rowIndex, Q
     dialogFont.setPixelSize(FontPixelSize);
     setFont(dialogFont);
 
-    addLabel(QStringLiteral("Variable:"), 4, 11);
-    addLabel(QStringLiteral("$"), 51, 11);
+    // The "$" before the name keeps a gap to "Variable:" in whatever width
+    // the font gives that label; the name field takes what is left.
+    const QLabel* caption = addLabel(QStringLiteral("Variable:"), 4, 11);
+    const int dollarLeft = std::max(51, caption->geometry().right() + LabelGap);
+    const QLabel* dollar = addLabel(QStringLiteral("$"), dollarLeft, 11);
+    const int nameLeft = dollar->geometry().right() + 3;
     nameEdit_ = new QLineEdit(this);
-    nameEdit_->setGeometry(60, 8, 161, EditHeight);
+    nameEdit_->setGeometry(nameLeft, 8, NameRight - nameLeft, EditHeight);
     addLabel(QStringLiteral("$"), 224, 11);
     addLabel(QStringLiteral("Wert:"), 4, 43);
     valueEdit_ = new QPlainTextEdit(this);
@@ -96,14 +105,14 @@ void Tvlistform::setVariable(const std::string& name, const std::string& value)
 
 std::string Tvlistform::name() const
 {
-    return ToCp1252(nameEdit_->text());
+    return TextToDocument(nameEdit_->text());
 }
 
 std::string Tvlistform::value() const
 {
     QString text = valueEdit_->toPlainText();
     text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-    return ToCp1252(text);
+    return TextToDocument(text);
 }
 
 bool Tvlistform::nameTakenByOtherRow(const QString& name) const

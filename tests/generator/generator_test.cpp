@@ -252,3 +252,18 @@ TEST_F(GeneratorTest, AFileThatCannotBeWrittenEndsTheGenerationWithoutPartialFil
 
 } // namespace
 } // namespace tw::test
+
+namespace tw {
+namespace {
+
+TEST(FirstLetter, AReferenceAtTheStartIsOneLetter)
+{
+    using Split = std::pair<std::string, std::string>;
+    EXPECT_EQ(SplitFirstLetter("&#128512; Start"), (Split{"&#128512;", " Start"}));
+    EXPECT_EQ(SplitFirstLetter("Start"), (Split{"S", "tart"}));
+    EXPECT_EQ(SplitFirstLetter("&#x; Start"), (Split{"&", "#x; Start"})) << "not a numeric reference";
+    EXPECT_EQ(SplitFirstLetter("&#12"), (Split{"&", "#12"})) << "unterminated";
+}
+
+} // namespace
+} // namespace tw

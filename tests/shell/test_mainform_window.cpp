@@ -71,15 +71,16 @@ TEST_F(WindowTest, StartsWithTheCommandsPagesAndNoProject)
                            QStringLiteral("Öffnen"), QStringLiteral("Speichern"), QStringLiteral("Speichern als"),
                            QStringLiteral("|"), QStringLiteral("Quellcode erstellen"), QStringLiteral("Menü öffnen"),
                            QStringLiteral("|"), QStringLiteral("Info")}));
-    const QStringList hints{QStringLiteral("Programm beenden"),
-                            QStringLiteral("Neu"),
-                            QStringLiteral("Öffnen..."),
-                            QStringLiteral("Speichern"),
-                            QStringLiteral("Speichern unter..."),
-                            QStringLiteral("Menü erstellen"),
-                            QStringLiteral("Menü anzeigen"),
+    // Each hint names the command's key.
+    const QStringList hints{QStringLiteral("Programm beenden (Strg+Q)"),
+                            QStringLiteral("Neu (Strg+N)"),
+                            QStringLiteral("Öffnen... (Strg+O)"),
+                            QStringLiteral("Speichern (Strg+S)"),
+                            QStringLiteral("Speichern unter... (Strg+Umschalt+S)"),
+                            QStringLiteral("Menü erstellen (F9)"),
+                            QStringLiteral("Menü anzeigen (F5)"),
                             QStringLiteral("Versionskontrolle"),
-                            QStringLiteral("Info")};
+                            QStringLiteral("Info (F1)")};
     for (int command = 0; command < Tmainform::CommandCount; ++command)
         EXPECT_EQ(form.CommandAction(static_cast<Tmainform::Command>(command))->toolTip(), hints[command]);
     EXPECT_FALSE(form.CommandBar()->isMovable());

@@ -10,6 +10,16 @@ namespace {
 
 using shelltest::ChildCaptions;
 
+// Carries out an accepted drop as the page does; returns the receiving node.
+MenuNode* DropNode(MenuTree& tree, DragMode mode, MenuNode& dragged, MenuNode* target)
+{
+    const std::optional<DropPlace> place = DropDestination(tree, mode, dragged, target);
+    if (!place)
+        return nullptr;
+    tree.Move(dragged, *place->parent, place->row);
+    return place->parent;
+}
+
 class MenuTreeModelTest : public ::testing::Test {
 protected:
     MenuNode& AddItem(MenuNode& parent, const std::string& caption)

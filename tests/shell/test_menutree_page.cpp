@@ -1,4 +1,5 @@
 #include "document/qzhtml.h"
+#include "shell/documenteditor.h"
 #include "shell/editorparts.h"
 #include "shell/fmxutils.h"
 #include "shell/menutreepage.h"
@@ -28,7 +29,7 @@ class MenuTreePageTest : public ::testing::Test {
 protected:
     MenuTreePageTest()
     {
-        page = std::make_unique<MenuTreePage>(document, dialogs);
+        page = std::make_unique<MenuTreePage>(editor, dialogs);
         page->setOutputFileNameSource([this] { return outputFileName; });
         page->resize(460, 420);
         page->show();
@@ -111,6 +112,7 @@ protected:
 
     ScriptedDialogs dialogs;
     TqzHTML document;
+    DocumentEditor editor{document};
     std::unique_ptr<MenuTreePage> page;
     QString outputFileName;
     MenuNode* a = nullptr;
@@ -335,17 +337,31 @@ TEST_F(MenuTreePageTest, ApplyStoresTheLinkFieldsUnchanged)
     EXPECT_EQ(a1->Item()->Link, "kontext.htm") << "the context menu's \"Ändern\" applies too";
 }
 
-TEST_F(MenuTreePageTest, TextNotAppliedIsLostOnASelectionChange)
+TEST_F(MenuTreePageTest, TextNotAppliedIsKeptOnASelectionChange)
 {
     BuildTree();
     Select(*a1);
     page->menulink()->setText(QStringLiteral("getippt.htm"));
     Select(*a2);
     EXPECT_EQ(page->menulink()->text(), QStringLiteral("A2.htm"));
+    EXPECT_EQ(a1->Item()->Link, "getippt.htm") << "leaving the item applies what was typed";
+    EXPECT_TRUE(document.Modified());
+
+    document.SetModified(false);
     Select(*a1);
-    EXPECT_EQ(page->menulink()->text(), QStringLiteral("A1.htm"));
-    EXPECT_EQ(a1->Item()->Link, "A1.htm");
-    EXPECT_FALSE(document.Modified());
+    EXPECT_FALSE(document.Modified()) << "nothing typed, nothing applied";
+}
+
+TEST_F(MenuTreePageTest, EnterInALinkFieldApplies)
+{
+    BuildTree();
+    Select(*a1);
+    for (QLineEdit* field : {page->menulink(), page->linktarget()}) {
+        field->setText(QStringLiteral("enter"));
+        QTest::keyClick(field, Qt::Key_Return);
+    }
+    EXPECT_EQ(a1->Item()->Link, "enter");
+    EXPECT_EQ(a1->Item()->Target, "enter");
 }
 
 TEST_F(MenuTreePageTest, ChooseLinkFileMakesTheLinkRelativeToTheOutputFile)
@@ -412,7 +428,7 @@ TEST_F(MenuTreePageTest, MoveModeDragAndDropThroughTheView)
     EXPECT_EQ(ChildCaptions(Root()), (std::vector<std::string>{"A", "B", "A11", "A2"}));
 
     EXPECT_FALSE(DragOnto(Root(), *a)) << "the root cannot be dragged";
-    EXPECT_FALSE(document.Modified());
+    EXPECT_TRUE(document.Modified()) << "a drop is a change to save";
 }
 
 TEST_F(MenuTreePageTest, SortModeDragAndDropThroughTheView)
@@ -437,7 +453,7 @@ TEST_F(MenuTreePageTest, SortModeDragAndDropThroughTheView)
     EXPECT_TRUE(DragToEmptySpace(*a2));
     EXPECT_EQ(ChildCaptions(*a), (std::vector<std::string>{"A1", "A3", "A2"}));
     EXPECT_EQ(ChildCaptions(*a1), (std::vector<std::string>{"A11"}));
-    EXPECT_FALSE(document.Modified());
+    EXPECT_TRUE(document.Modified()) << "a drop is a change to save";
 }
 
 TEST_F(MenuTreePageTest, TheMouseDragsItemsButNotTheRoot)

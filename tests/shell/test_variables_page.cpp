@@ -1,4 +1,5 @@
 #include "document/qzhtml.h"
+#include "shell/documenteditor.h"
 #include "shell/editorparts.h"
 #include "shell/variablespage.h"
 #include "shell/varlistmodel.h"
@@ -30,7 +31,7 @@ class VariablesPageTest : public ::testing::Test {
 protected:
     VariablesPageTest()
     {
-        page = std::make_unique<VariablesPage>(document, dialogs);
+        page = std::make_unique<VariablesPage>(editor, dialogs);
         page->resize(460, 300);
         page->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(page.get()));
@@ -59,6 +60,7 @@ protected:
 
     ScriptedDialogs dialogs;
     TqzHTML document;
+    DocumentEditor editor{document};
     std::unique_ptr<VariablesPage> page;
 };
 

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "document/ccolor.h"
+
+#include <QObject>
+#include <QUndoStack>
+
+#include <cstddef>
+#include <string>
+
+namespace tw {
+
+class MenuNode;
+class TqzHTML;
+struct VariableRow;
+
+// The one place through which every change the user makes to the document
+// passes: each change is a step of the history that can be undone and
+// redone. The history's clean state is the document's unmodified state.
+class DocumentEditor : public QObject {
+    Q_OBJECT
+public:
+    explicit DocumentEditor(TqzHTML& document, QObject* parent = nullptr);
+
+    TqzHTML& Document() { return document_; }
+    QUndoStack& History() { return history_; }
+
+    // An empty history for a document just created or loaded. A document that
+    // is modified already (rows a template added) stays so until saved.
+    void StartHistory();
+    // The document was saved: this is its unmodified state.
+    void MarkSaved();
+    void Undo();
+    void Redo();
+
+    // --- the menu tree
+    MenuNode& AddItem(MenuNode& parent, const std::string& caption);
+    void DeleteItem(MenuNode& node);
+    void RenameItem(MenuNode& node, const QString& caption);
+    // row as MenuTree::Move counts it: before the node is taken out.
+    void MoveItem(MenuNode& node, MenuNode& parent, std::size_t row);
+    void SetLink(MenuNode& node, const QString& link, const QString& target);
+
+    // --- the variables
+    void AddVariable(const std::string& name);
+    void ChangeVariable(std::size_t row, const std::string& name, const std::string& value);
+    void DeleteVariable(std::size_t row);
+    // Moves a row to position to, counted after the move.
+    void MoveVariable(std::size_t from, std::size_t to);
+    // Selects a template set: its name and the variables it marks or adds.
+    void ApplyTemplate(const QString& name);
+
+    // --- the settings
+    void SetColor(int index, TColor color);
+    void SetString(int index, const QString& value);
+    // Typing into a file-setting field is one step.
+    void SetFileSetting(int index, const QString& value);
+
+signals:
+    // An undo or redo changed the document behind the views' backs.
+    void stepped();
+
+private:
+    void Push(QUndoCommand* command);
+    void SyncModified();
+
+    TqzHTML& document_;
+    QUndoStack history_;
+};
+
+} // namespace tw
