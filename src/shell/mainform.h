@@ -86,6 +86,9 @@ public:
     void ExitClick() { close(); }
     void NewClick();
     void OpenClick();
+    // Opens a project named outside the open dialog (command line, a dropped
+    // file, a second start) as "Öffnen" does, asking about unsaved changes first.
+    void OpenProject(const QString& path);
     void SaveClick();
     void SaveAsClick();
     void GenerateClick();
@@ -120,6 +123,8 @@ private:
     void RestoreFormSettings();
     void StoreFormSettings() const;
     void SetCaption();
+    // "Öffnen" once the file is chosen.
+    void LoadProjectFile(const QString& path);
     void SetProgramCaption();
     std::optional<SaveChoice> ShowProjectSaveDialog(const QString& fileName, int format);
     // The one save dialog of the window keeps the name and file type it
