@@ -1,10 +1,12 @@
 #!/bin/sh
-# Builds the Debian package from the build folder $1, checks what it declares
-# and holds, unpacks it into a scratch folder and generates the example
-# project of $2 with the packaged treeweaver-cli and the packaged template sets.
+# Builds the Debian package with cpack $1 from the build folder $2, checks
+# what it declares and holds, unpacks it into a scratch folder and generates
+# the example project of $3 with the packaged treeweaver-cli and the packaged
+# template sets.
 set -eu
-build="$1"
-examples="$2"
+cpack="$1"
+build="$2"
+examples="$3"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 fail() {
@@ -12,7 +14,7 @@ fail() {
     exit 1
 }
 
-if ! cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1; then
+if ! "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work/out" >"$work/cpack.log" 2>&1; then
     cat "$work/cpack.log" >&2
     fail "cpack -G DEB"
 fi
