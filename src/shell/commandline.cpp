@@ -26,4 +26,15 @@ QString ProjectFromCommandLine(const QStringList& arguments)
     return projects.isEmpty() ? QString() : QFileInfo(projects.front()).absoluteFilePath();
 }
 
+bool AsksOnlyForText(int argc, char* argv[])
+{
+    const QStringList textOptions{QStringLiteral("-h"), QStringLiteral("--help"), QStringLiteral("--help-all"),
+                                  QStringLiteral("-v"), QStringLiteral("--version")};
+    for (int index = 1; index < argc; ++index) {
+        if (textOptions.contains(QString::fromLocal8Bit(argv[index])))
+            return true;
+    }
+    return false;
+}
+
 } // namespace tw

@@ -11,4 +11,8 @@ namespace tw {
 // empty when none is named.
 QString ProjectFromCommandLine(const QStringList& arguments);
 
+// True when the command line asks only for the help or the version: those
+// answer on the terminal and need no display to show a window on.
+bool AsksOnlyForText(int argc, char* argv[]);
+
 } // namespace tw

@@ -11,11 +11,16 @@
 
 namespace tw {
 
+void NameTheProgram()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Treeweaver"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Vellmark Software"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TW_VERSION_TEXT));
+}
+
 void SetUpDesktopIdentity()
 {
-    QApplication::setApplicationName(QStringLiteral("Treeweaver"));
-    QApplication::setOrganizationName(QStringLiteral("Vellmark Software"));
-    QApplication::setApplicationVersion(QStringLiteral(TW_VERSION_TEXT));
+    NameTheProgram();
     QGuiApplication::setDesktopFileName(DesktopId);
     QIcon icon;
     for (const QString& size : QDir(QStringLiteral(":/icons")).entryList())
@@ -23,7 +28,7 @@ void SetUpDesktopIdentity()
     QApplication::setWindowIcon(icon);
 }
 
-void InstallGermanTexts(QApplication& application)
+void InstallGermanTexts(QCoreApplication& application)
 {
     const QLocale german(QLocale::German, QLocale::Germany);
     QLocale::setDefault(german);
@@ -34,7 +39,7 @@ void InstallGermanTexts(QApplication& application)
         std::fputs("Treeweaver: Qts deutsche Texte fehlen, seine Dialoge bleiben englisch.\n", stderr);
         return;
     }
-    QApplication::installTranslator(qtTexts);
+    QCoreApplication::installTranslator(qtTexts);
 }
 
 } // namespace tw

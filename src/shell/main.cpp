@@ -10,6 +10,15 @@
 
 int main(int argc, char* argv[])
 {
+    if (tw::AsksOnlyForText(argc, argv)) {
+        QCoreApplication terminal(argc, argv);
+        tw::NameTheProgram();
+        tw::InstallGermanTexts(terminal);
+        // Prints the help or the version and ends the program.
+        tw::ProjectFromCommandLine(QCoreApplication::arguments());
+        return 0;
+    }
+
     QApplication application(argc, argv);
     tw::SetUpDesktopIdentity();
     tw::InstallGermanTexts(application);

@@ -14,7 +14,7 @@ const char* const Context = "QPlatformTheme";
 TEST(GermanTextsTest, QtTextsAndFormatsAreGermanWhateverTheLocale)
 {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    auto& application = *qobject_cast<QApplication*>(QCoreApplication::instance());
+    QCoreApplication& application = *QCoreApplication::instance();
     InstallGermanTexts(application);
     EXPECT_EQ(QCoreApplication::translate(Context, "Cancel"), QStringLiteral("Abbrechen"));
     EXPECT_EQ(QLocale().toString(1234.5, 'f', 1), QStringLiteral("1.234,5"));

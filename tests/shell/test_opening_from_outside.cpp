@@ -157,9 +157,13 @@ TEST_F(OpeningFromOutsideTest, SecondStartHandsItsProjectToTheRunningWindow)
     EXPECT_EQ(Form().Document().Tree().Count(), 11u);
 }
 
-TEST_F(OpeningFromOutsideTest, WindowProgramTellsItsVersion)
+TEST_F(OpeningFromOutsideTest, WindowProgramTellsItsVersionWithoutADisplay)
 {
     QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    program.setProcessEnvironment(environment);
     program.start(QStringLiteral(TW_WINDOW_PROGRAM), {QStringLiteral("--version")});
     ASSERT_TRUE(program.waitForFinished(10000));
     EXPECT_EQ(program.exitCode(), 0);
