@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <clocale>
 #include <cstdio>
 
 namespace tw {
@@ -40,6 +41,31 @@ void InstallGermanTexts(QCoreApplication& application)
         return;
     }
     QCoreApplication::installTranslator(qtTexts);
+}
+
+GermanSystemLocale::GermanSystemLocale()
+{
+    for (const char* name : {"LC_ALL", "LANG", "LC_NUMERIC", "LC_TIME"})
+        saved_.push_back({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+    // LC_ALL would outweigh the two German categories; LANG stands in for it.
+    if (qEnvironmentVariableIsSet("LC_ALL")) {
+        qputenv("LANG", qgetenv("LC_ALL"));
+        qunsetenv("LC_ALL");
+    }
+    qputenv("LC_NUMERIC", "de_DE.UTF-8");
+    qputenv("LC_TIME", "de_DE.UTF-8");
+}
+
+void GermanSystemLocale::Restore()
+{
+    QLocale::system(); // taken now, from the German environment
+    for (const Variable& variable : saved_) {
+        if (variable.set)
+            qputenv(variable.name, variable.value);
+        else
+            qunsetenv(variable.name);
+    }
+    std::setlocale(LC_ALL, "");
 }
 
 } // namespace tw

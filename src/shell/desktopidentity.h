@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
+#include <vector>
 
 class QCoreApplication;
 
@@ -21,5 +24,24 @@ void SetUpDesktopIdentity();
 // texts are German, and the two should not be mixed. The German Qt texts of
 // the system are used, else the copy built into the program.
 void InstallGermanTexts(QCoreApplication& application);
+
+// Qt's file dialog writes dates and sizes in the system locale, which Qt
+// reads from the environment once, while the application object is made.
+// Made before that object, this makes the system locale German for Qt; its
+// Restore, called right after, gives the environment (which programs started
+// from the window inherit) and the C library's locale back as they were.
+class GermanSystemLocale {
+public:
+    GermanSystemLocale();
+    void Restore();
+
+private:
+    struct Variable {
+        const char* name;
+        QByteArray value;
+        bool set;
+    };
+    std::vector<Variable> saved_;
+};
 
 } // namespace tw

@@ -19,7 +19,9 @@ int main(int argc, char* argv[])
         return 0;
     }
 
+    tw::GermanSystemLocale germanLocale;
     QApplication application(argc, argv);
+    germanLocale.Restore();
     tw::SetUpDesktopIdentity();
     tw::InstallGermanTexts(application);
     const QString project = tw::ProjectFromCommandLine(QApplication::arguments());
