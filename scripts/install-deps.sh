@@ -10,6 +10,7 @@ qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-qpa-plugins qt6-translatio
 nlohmann-json3-dev
 clang libclang-rt-dev clang-format clang-tidy
 tidy xvfb xauth
+desktop-file-utils appstream dpkg-dev file
 chromium nodejs
 fonts-dejavu-core fonts-liberation2
 "

@@ -1,5 +1,6 @@
 #!/bin/sh
-# Builds the desktop program (with the template sets beside it) and starts it.
+# Builds both programs (with the template sets beside them) and starts the
+# desktop program; arguments go to it, e.g. a project file to open.
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -12,7 +13,7 @@ else
     # An existing build directory may have been set up without the window.
     cmake -S . -B "$BUILD_DIR" -DTW_BUILD_GUI=ON > /dev/null
 fi
-cmake --build "$BUILD_DIR" --target treeweaver -j "$JOBS"
+cmake --build "$BUILD_DIR" --target treeweaver treeweaver-cli -j "$JOBS"
 
 PROGRAM="$BUILD_DIR/bin/treeweaver"
 case "$(uname -s)" in
@@ -24,4 +25,4 @@ Linux | *BSD)
     fi
     ;;
 esac
-exec "$PROGRAM"
+exec "$PROGRAM" "$@"

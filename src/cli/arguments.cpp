@@ -11,7 +11,8 @@ const char* const UsageText = "Aufruf:\n"
                               "  treeweaver-cli show PROJEKT [--templates VERZEICHNIS]\n"
                               "  treeweaver-cli convert PROJEKT ZIEL --format 1|2|3 [--templates VERZEICHNIS]\n"
                               "  treeweaver-cli generate PROJEKT [--templates VERZEICHNIS] [--output HAUPTDATEI]\n"
-                              "  treeweaver-cli --help\n";
+                              "  treeweaver-cli --help\n"
+                              "  treeweaver-cli --version\n";
 
 namespace {
 
@@ -79,6 +80,10 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
         }
         if (IsHelp(argument)) {
             invocation.help = true;
+            return invocation;
+        }
+        if (argument == "--version") {
+            invocation.version = true;
             return invocation;
         }
     }

@@ -13,6 +13,7 @@ enum class Verb { Show, Convert, Generate };
 // form in which the document and the project files take them.
 struct Invocation {
     bool help = false;
+    bool version = false;
     Verb verb = Verb::Show;
     std::string project;
     std::string out;

@@ -1,7 +1,7 @@
 #include "cli/template_lookup.h"
 
 #include "document/cstring.h"
-#include "generator/generator.h"
+#include "generator/templatesdir.h"
 #include "platform/paths.h"
 
 #include <algorithm>
@@ -18,16 +18,19 @@ namespace {
 std::vector<std::string> TemplateSetNames()
 {
     std::vector<std::string> names;
-    std::error_code error;
-    std::filesystem::directory_iterator entries(ToFsPath(TemplatesDirectory()), error);
-    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
-        std::string name = FromFsPath(entries->path().filename());
-        std::error_code kindError;
-        if (!name.empty() && name[0] != '.' && entries->is_directory(kindError)) {
-            names.push_back(std::move(name));
+    for (const std::string& folder : TemplateSearchPath()) {
+        std::error_code error;
+        std::filesystem::directory_iterator entries(ToFsPath(folder), error);
+        for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
+            std::string name = FromFsPath(entries->path().filename());
+            std::error_code kindError;
+            if (!name.empty() && name[0] != '.' && entries->is_directory(kindError)) {
+                names.push_back(std::move(name));
+            }
         }
     }
     std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
     return names;
 }
 

@@ -89,6 +89,10 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
         out << UsageText << std::flush;
         return ExitSuccess;
     }
+    if (invocation.version) {
+        out << "treeweaver-cli " TW_VERSION_TEXT "\n" << std::flush;
+        return ExitSuccess;
+    }
 
     MessageLines messages(err);
     const ScopedMessageSink sink(messages);

@@ -2,10 +2,12 @@
 
 #include "document/cstring.h"
 #include "generator/generator.h"
+#include "platform/datadirs.h"
 #include "platform/paths.h"
 #include "platform/programdir.h"
 
 #include <algorithm>
+#include <optional>
 #include <system_error>
 #include <vector>
 
@@ -29,6 +31,28 @@ std::string WithTrailingSeparator(std::string directory)
     if (!directory.empty() && !IsPathSeparator(directory.back()))
         directory += NativeSeparator;
     return directory;
+}
+
+// The named set in one folder of the search path. Projects made where letter
+// case does not matter may name the set in another case than its directory
+// has here.
+std::optional<std::string> FindTemplateSet(const std::string& templates, const std::string& name)
+{
+    std::string exact = templates + name + NativeSeparator;
+    if (DirectoryExists(exact))
+        return exact;
+    std::error_code error;
+    std::vector<std::string> matches;
+    for (std::filesystem::directory_iterator it(ToFsPath(templates), error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string candidate = FromFsPath(it->path().filename());
+        if (SameTextAscii(candidate, name) && it->is_directory(error))
+            matches.push_back(candidate);
+    }
+    if (matches.empty())
+        return std::nullopt;
+    std::sort(matches.begin(), matches.end());
+    return templates + matches.front() + NativeSeparator;
 }
 
 } // namespace
@@ -65,26 +89,42 @@ bool IsTemplateName(const std::string& name)
     return !name.empty() && name != "." && IsPlainName(name);
 }
 
+std::vector<std::string> TemplateSearchPath()
+{
+    if (!OverriddenDirectory().empty())
+        return {OverriddenDirectory()};
+    std::vector<std::filesystem::path> candidates;
+    if (const auto user = UserDataDirectory(); !user.empty())
+        candidates.push_back(user / "treeweaver" / "Templates");
+    candidates.push_back(ResolveTemplatesDirectory(ProgramDirectory()));
+    for (const auto& system : SystemDataDirectories())
+        candidates.push_back(system / "treeweaver" / "Templates");
+
+    std::vector<std::filesystem::path> found;
+    std::vector<std::string> path;
+    for (const auto& candidate : candidates) {
+        std::error_code error;
+        if (!std::filesystem::is_directory(candidate, error))
+            continue;
+        // An installed program's own folder is also a system data folder's.
+        const auto isCandidate = [&](const auto& known) {
+            return std::filesystem::equivalent(known, candidate, error);
+        };
+        if (std::none_of(found.begin(), found.end(), isCandidate)) {
+            found.push_back(candidate);
+            path.push_back(WithTrailingSeparator(FromFsPath(candidate)));
+        }
+    }
+    return path;
+}
+
 std::string TemplateSetDirectory(const std::string& name)
 {
-    const std::string templates = TemplatesDirectory();
-    std::string exact = templates + name + NativeSeparator;
-    if (DirectoryExists(exact))
-        return exact;
-    // Projects made where letter case does not matter may name the set in
-    // another case than its directory has here.
-    std::error_code error;
-    std::vector<std::string> matches;
-    for (std::filesystem::directory_iterator it(ToFsPath(templates), error), end; !error && it != end;
-         it.increment(error)) {
-        const std::string candidate = FromFsPath(it->path().filename());
-        if (SameTextAscii(candidate, name) && it->is_directory(error))
-            matches.push_back(candidate);
+    for (const std::string& templates : TemplateSearchPath()) {
+        if (auto directory = FindTemplateSet(templates, name))
+            return *directory;
     }
-    if (matches.empty())
-        return exact;
-    std::sort(matches.begin(), matches.end());
-    return templates + matches.front() + NativeSeparator;
+    return TemplatesDirectory() + name + NativeSeparator;
 }
 
 void SetTemplatesDirectory(const std::string& directory)

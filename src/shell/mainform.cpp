@@ -2,6 +2,7 @@
 
 #include "document/qzhtml.h"
 #include "generator/generator.h"
+#include "generator/templatesdir.h"
 #include "inspector/oic.h"
 #include "inspector/tflathintunit.h"
 #include "shell/cfile.h"
@@ -288,8 +289,12 @@ void Tmainform::ListTemplates()
 {
     fillingTemplateList_ = true;
     lbTemplates()->clear();
+    // A set in several folders is listed once; the first folder's is used.
     QStringList names;
-    ListSubdirectories(FromCp1252(TemplatesDirectory()), names, true);
+    for (const std::string& folder : TemplateSearchPath())
+        ListSubdirectories(FromCp1252(folder), names, true);
+    names.removeDuplicates();
+    names.sort(Qt::CaseInsensitive);
     lbTemplates()->addItems(names);
     fillingTemplateList_ = false;
 }

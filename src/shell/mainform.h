@@ -94,6 +94,9 @@ public:
     void ExitClick() { close(); }
     void NewClick();
     void OpenClick();
+    // Opens a project named outside the open dialog (command line, a dropped
+    // file, a second start) as "Öffnen" does, asking about unsaved changes first.
+    void OpenProject(const QString& path);
     void SaveClick();
     void SaveAsClick();
     void GenerateClick();
@@ -140,6 +143,8 @@ private:
     QPoint OnVisibleScreen(const QPoint& topLeft) const;
     void StoreFormSettings() const;
     void SetCaption();
+    // "Öffnen" once the file is chosen.
+    void LoadProjectFile(const QString& path);
     void SetProgramCaption();
     std::optional<SaveChoice> ShowProjectSaveDialog(const QString& fileName, int format);
     // The one save dialog of the window keeps the name and file type it

@@ -186,9 +186,19 @@ void Tmainform::OpenClick()
     if (!QuerySaveChanges())
         return;
     const auto path = dialogs_.OpenFile(this, ProjectOpenFilter, DirectoryPart(ProjectFileName_), QString());
-    if (!path)
-        return;
-    ProjectFileName_ = *path;
+    if (path)
+        LoadProjectFile(*path);
+}
+
+void Tmainform::OpenProject(const QString& path)
+{
+    if (QuerySaveChanges())
+        LoadProjectFile(path);
+}
+
+void Tmainform::LoadProjectFile(const QString& path)
+{
+    ProjectFileName_ = path;
     // A failed load has shown its message; the window shows what it left.
     bool loaded = false;
     {

@@ -18,6 +18,13 @@ TEST(CliUsage, HelpGoesToStdoutAndSucceeds)
     EXPECT_EQ(result.err, "");
 }
 
+TEST(CliUsage, VersionIsTheProjectVersion)
+{
+    const ProgramResult result = RunProgram({"--version"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "treeweaver-cli " TW_VERSION_TEXT "\n");
+}
+
 TEST(CliUsage, UsageErrorsExitWithTwoAndPrintTheUsageOnStderr)
 {
     for (const std::vector<std::string>& arguments :

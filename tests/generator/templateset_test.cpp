@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace tw::test {
 namespace {
 
@@ -230,6 +232,47 @@ TEST(TemplatesDirectoryTest, DefaultsToTheShippedSetsBesideTheProgramAndCanBeRep
     EXPECT_EQ(TemplatesDirectory(), "C:\\Vorlagen\\");
     SetTemplatesDirectory("");
     EXPECT_EQ(TemplatesDirectory(), shipped);
+}
+
+// Points the user's and the system's data folders at scratch folders.
+class DataFoldersTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setenv("XDG_DATA_HOME", (root_.Path() / "home").c_str(), 1);
+        setenv("XDG_DATA_DIRS", ("relative:" + (root_.Path() / "system").string()).c_str(), 1);
+    }
+    void TearDown() override
+    {
+        unsetenv("XDG_DATA_HOME");
+        unsetenv("XDG_DATA_DIRS");
+    }
+    std::filesystem::path MakeSet(const std::string& folder, const std::string& name) const
+    {
+        const auto set = root_.Path() / folder / "treeweaver" / "Templates" / name;
+        std::filesystem::create_directories(set);
+        return set;
+    }
+    TemporaryDirectory root_;
+};
+
+TEST_F(DataFoldersTest, UsersOwnSetsComeFirstAndWinOverSetsOfTheSameName)
+{
+    const auto own = MakeSet("home", "Aufklappend");
+    MakeSet("system", "Aufklappend");
+    const auto systemOnly = MakeSet("system", "Firma");
+
+    const std::vector<std::string> expected{FromFsPath(root_.Path() / "home" / "treeweaver" / "Templates" / ""),
+                                            TemplatesDirectory(),
+                                            FromFsPath(root_.Path() / "system" / "treeweaver" / "Templates" / "")};
+    EXPECT_EQ(TemplateSearchPath(), expected) << "the relative entry of XDG_DATA_DIRS is skipped";
+    EXPECT_EQ(ToFsPath(TemplateSetDirectory("Aufklappend")), own / "");
+    EXPECT_EQ(ToFsPath(TemplateSetDirectory("firma")), systemOnly / "") << "letter case as beside the program";
+    EXPECT_EQ(TemplateSetDirectory("Fehlt"), TemplatesDirectory() + "Fehlt/");
+
+    SetTemplatesDirectory(FromFsPath(root_.Path()));
+    EXPECT_EQ(TemplateSearchPath(), std::vector<std::string>{FromFsPath(root_.Path() / "")});
+    SetTemplatesDirectory("");
 }
 
 } // namespace

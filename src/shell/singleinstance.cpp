@@ -1,0 +1,88 @@
+#include "shell/singleinstance.h"
+
+#include "shell/mainform.h"
+
+#include <QApplication>
+#include <QLocalSocket>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace tw {
+namespace {
+
+constexpr int AnswerTimeoutMs = 5000;
+constexpr int ModalRetryMs = 250;
+const QByteArray Confirmation = QByteArrayLiteral("ok\n");
+
+} // namespace
+
+QString SessionServerName()
+{
+    const QString runtimeDir = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtimeDir.isEmpty())
+        return runtimeDir + QStringLiteral("/treeweaver-window");
+    return QStringLiteral("treeweaver-window-") + qEnvironmentVariable("USER");
+}
+
+HandOver HandToRunningProgram(const QString& serverName, const QString& project)
+{
+    QLocalSocket socket;
+    socket.connectToServer(serverName);
+    if (!socket.waitForConnected(AnswerTimeoutMs))
+        return HandOver::NoProgram;
+    socket.write(project.toUtf8() + '\n');
+    if (!socket.waitForBytesWritten(AnswerTimeoutMs))
+        return HandOver::NoAnswer;
+    while (!socket.canReadLine()) {
+        if (!socket.waitForReadyRead(AnswerTimeoutMs))
+            return HandOver::NoAnswer;
+    }
+    return socket.readLine() == Confirmation ? HandOver::Done : HandOver::NoAnswer;
+}
+
+SessionServer::SessionServer(const QString& serverName, Tmainform& window) : window_(window)
+{
+    // Nobody answered on this name, so a socket file left there belongs to
+    // a program that ended without removing it.
+    QLocalServer::removeServer(serverName);
+    server_.setSocketOptions(QLocalServer::UserAccessOption);
+    if (!server_.listen(serverName)) {
+        std::fprintf(stderr, "Treeweaver: weitere Starts können kein Projekt an dieses Fenster übergeben: %s\n",
+                     qPrintable(server_.errorString()));
+        return;
+    }
+    connect(&server_, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* connection = server_.nextPendingConnection()) {
+            connect(connection, &QLocalSocket::disconnected, connection, &QObject::deleteLater);
+            connect(connection, &QLocalSocket::readyRead, this, [this, connection] { Receive(*connection); });
+        }
+    });
+}
+
+void SessionServer::Receive(QLocalSocket& connection)
+{
+    if (!connection.canReadLine())
+        return;
+    const QString project = QString::fromUtf8(connection.readLine()).chopped(1);
+    connection.write(Confirmation);
+    connection.disconnectFromServer();
+    window_.setWindowState(window_.windowState() & ~Qt::WindowMinimized);
+    window_.raise();
+    window_.activateWindow();
+    if (!project.isEmpty())
+        Open(project);
+}
+
+void SessionServer::Open(const QString& project)
+{
+    // While a dialog of the window is open, the project waits for it to
+    // close, so that the questions of opening do not stack on top of it.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(ModalRetryMs, this, [this, project] { Open(project); });
+        return;
+    }
+    window_.OpenProject(project);
+}
+
+} // namespace tw
