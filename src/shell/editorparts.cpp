@@ -1,6 +1,5 @@
 #include "shell/editorparts.h"
 
-#include <QApplication>
 #include <QCursor>
 #include <QDrag>
 #include <QDragMoveEvent>
@@ -8,27 +7,8 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <QStyle>
 
 namespace tw {
-
-QIcon ItemIcon(ItemImage image)
-{
-    QStyle* style = QApplication::style();
-    switch (image) {
-    case ItemImage::Add:
-        return style->standardIcon(QStyle::SP_FileIcon);
-    case ItemImage::SubMenu:
-        return style->standardIcon(QStyle::SP_FileDialogNewFolder);
-    case ItemImage::Change:
-        return style->standardIcon(QStyle::SP_FileDialogDetailedView);
-    case ItemImage::Delete:
-        return style->standardIcon(QStyle::SP_DialogDiscardButton);
-    case ItemImage::ChooseFile:
-        return style->standardIcon(QStyle::SP_DirOpenIcon);
-    }
-    return {};
-}
 
 DragTreeView::DragTreeView(QWidget* parent) : QTreeView(parent)
 {

@@ -1,15 +1,10 @@
 #pragma once
 
-#include <QIcon>
 #include <QTreeView>
 
 #include <functional>
 
 namespace tw {
-
-// The images of the item commands, shared by the menu tree and the variables.
-enum class ItemImage { Add, SubMenu, Change, Delete, ChooseFile };
-QIcon ItemIcon(ItemImage image);
 
 // A tree view that drags its selected item within itself and leaves every
 // decision to its owner. Only its own drags are accepted.

@@ -60,7 +60,7 @@ Tmainform::Tmainform(Dialogs& dialogs, const QString& programDir, QWidget* paren
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
       dialogs_(dialogs), messageSink_(*this), scopedSink_(messageSink_),
-      programTitle_(QCoreApplication::applicationName()), libraries_(programDir), images_(CommandImages(*style()))
+      programTitle_(QCoreApplication::applicationName()), libraries_(programDir), images_(CommandImages())
 {
     setFixedSize(ClientWidth, ClientHeight);
     CreateFlatHint();
@@ -142,6 +142,7 @@ void Tmainform::CreateCommands()
     toolBar_->setContextMenuPolicy(Qt::PreventContextMenu);
     toolBar_->toggleViewAction()->setEnabled(false);
     toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar_->setIconSize(ToolbarImageSize);
 
     AddCommand(cmdExit, QStringLiteral("Beenden"), QStringLiteral("Programm beenden"), ciExit,
                StandardKey(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)), &Tmainform::ExitClick);

@@ -153,6 +153,7 @@ QGroupBox* MenuTreePage::createItemBox()
     auto* box = new QGroupBox(QStringLiteral("Menüpunkt"), this);
     itemToolBar_ = new QToolBar(box);
     itemToolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    itemToolBar_->setIconSize(ToolbarImageSize);
     toolActions_[AddCommand] = addToolbarCommand(ItemImage::Add, QStringLiteral("Hinzufügen"), &MenuTreePage::Tiadd);
     toolActions_[SubMenuCommand] =
         addToolbarCommand(ItemImage::SubMenu, QStringLiteral("Untermenü"), &MenuTreePage::TiSubMenu);
@@ -170,6 +171,7 @@ QGroupBox* MenuTreePage::createItemBox()
     urlLabel_->setBuddy(menulink_);
     selecturl_ = new QToolButton(box);
     selecturl_->setIcon(ItemIcon(ItemImage::ChooseFile));
+    selecturl_->setIconSize(ToolbarImageSize);
     selecturl_->setAutoRaise(true);
     selecturl_->setToolTip(QStringLiteral(
         "Im angezeigten Dialog können, die die Datei auswählen, zu der der Link führen soll.\nFalls, sie den "

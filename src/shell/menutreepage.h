@@ -2,6 +2,7 @@
 
 #include "shell/editorparts.h"
 #include "shell/menutreemodel.h"
+#include "shell/toolbarimages.h"
 
 #include <QPersistentModelIndex>
 #include <QTimer>

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QIcon>
+#include <QSize>
 
 #include <array>
 
-class QStyle;
-
 namespace tw {
+
+// Every toolbar shows its images at this one size.
+inline constexpr QSize ToolbarImageSize(16, 16);
 
 // The image list of the main window's commands, by index: 0 Beenden, 1 Neu,
 // 2 Öffnen, 3 Speichern, 4 Quellcode erstellen, 5 Version prüfen, 6 Info,
@@ -25,6 +27,12 @@ enum CommandImage {
     CommandImageCount
 };
 
-std::array<QIcon, CommandImageCount> CommandImages(const QStyle& style);
+// The images of the item commands, shared by the menu tree and the variables.
+enum class ItemImage { Add, SubMenu, Change, Delete, ChooseFile };
+
+// Each image comes from the desktop's icon theme where it has one and from
+// the program's own set otherwise; its disabled look is always our own.
+std::array<QIcon, CommandImageCount> CommandImages();
+QIcon ItemIcon(ItemImage image);
 
 } // namespace tw

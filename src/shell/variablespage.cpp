@@ -3,6 +3,7 @@
 #include "document/qzhtml.h"
 #include "shell/documenteditor.h"
 #include "shell/editorparts.h"
+#include "shell/toolbarimages.h"
 #include "shell/varlistmodel.h"
 #include "shell/vlistdlg.h"
 
@@ -42,6 +43,7 @@ void VariablesPage::createToolBar()
 {
     toolBar_ = new QToolBar(this);
     toolBar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toolBar_->setIconSize(ToolbarImageSize);
     toolActions_[AddCommand] =
         toolBar_->addAction(ItemIcon(ItemImage::Add), QStringLiteral("Hinzufügen"), this, &VariablesPage::liadd);
     toolBar_->addSeparator();
