@@ -98,7 +98,9 @@ protected:
         return {};
     }
 
-    const std::filesystem::path dir_ = std::filesystem::temp_directory_path() / "tw_files_fixture";
+    // ctest runs the tests of this fixture side by side, each in a process.
+    const std::filesystem::path dir_ =
+        std::filesystem::temp_directory_path() / ("tw_files_fixture_" + std::to_string(getpid()));
 };
 
 TEST_F(FilesTest, NoRegularFileIsReadOrReplaced)
