@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace tw {
@@ -14,9 +15,17 @@ std::string TemplatesDirectory();
 // companion, tests). An empty text restores the normal resolution.
 void SetTemplatesDirectory(const std::string& directory);
 
+// How many files a generation wrote and how many already held their bytes
+// and were left alone.
+struct GenerationCounts {
+    std::size_t written = 0;
+    std::size_t unchanged = 0;
+};
+
 // Writes the HTML files of the document with its chosen template set;
-// problems are shown through the message interface.
-void Generate(TqzHTML& document);
+// problems are shown through the message interface. A failed generation
+// counts the files written before the failure.
+GenerationCounts Generate(TqzHTML& document);
 
 // Hands the "VarList" of the named template set to the document's variables
 // (an empty list when the set has none or cannot be found).
