@@ -130,47 +130,47 @@ const Fragment& MenuWriter::Snippet(const std::string& name)
     return fragments_.emplace(name, std::move(fragment)).first->second;
 }
 
-const MenuWriter::ListSnippets& MenuWriter::SnippetsOf(const TLevelItem& level)
+MenuWriter::LevelSnippets& MenuWriter::SnippetsOf(const TLevelItem& level)
 {
-    const auto known = listSnippets_.find(&level);
-    if (known != listSnippets_.end())
-        return known->second;
-    ListSnippets snippets{Snippet(level.Name + "_SubMenuEnd.txt"), Snippet(level.Name + "_Separator.txt")};
-    return listSnippets_.emplace(&level, std::move(snippets)).first->second;
+    LevelSnippets& snippets = levelSnippets_[&level];
+    if (snippets.prefix.empty())
+        snippets.prefix = level.Name + "_";
+    return snippets;
+}
+
+const Fragment& MenuWriter::LevelSnippet(const Fragment*& known, const LevelSnippets& level, const char* stem)
+{
+    if (!known)
+        known = &Snippet(level.prefix + stem + ".txt");
+    return *known;
 }
 
 void MenuWriter::WriteLevel(std::size_t parentIndex, bool openAll, const TLevelItem& level)
 {
     // The children of a node of level L have level L + 1 and depth L.
     const int depth = levels_[parentIndex];
-    const ListSnippets& snippets = SnippetsOf(level);
+    LevelSnippets& snippets = SnippetsOf(level);
     const std::size_t end = parentIndex + subtreeSizes_[parentIndex];
     for (std::size_t index = parentIndex + 1; index < end; index += subtreeSizes_[index]) {
-        const MenuNode& child = *nodes_[index];
-        const TMTItem& item = *child.Item();
-        if (!child.HasChildren() || depth == state_.MaxLevel) {
-            WriteItem(index, level, MenuPoint, item.Link, TargetOrSelf(item.Target));
+        if (!nodes_[index]->HasChildren() || depth == state_.MaxLevel) {
+            WriteItem(index, snippets, MenuPoint, openAll);
         } else if (openAll || (currentIndex_ >= index && currentIndex_ < index + subtreeSizes_[index])) {
             // Open: with open-all every item, otherwise the path to the current one.
-            if (openAll)
-                WriteItem(index, level, MPOpen, item.Link, TargetOrSelf(item.Target));
-            else
-                WriteItem(index, level, MPOpen, NavigationLink(parentIndex), SelfTarget);
+            WriteItem(index, snippets, MPOpen, openAll);
             WriteLevel(index, openAll, LevelFor(state_, depth + 1));
-            Append(snippets.subMenuEnd);
+            Append(LevelSnippet(snippets.subMenuEnd, snippets, "SubMenuEnd"));
         } else {
-            WriteItem(index, level, MPParent, SubmenuFileName(child), SelfTarget);
+            WriteItem(index, snippets, MPParent, openAll);
         }
         if (index + subtreeSizes_[index] < end)
-            Append(snippets.separator);
+            Append(LevelSnippet(snippets.separator, snippets, "Separator"));
     }
 }
 
-void MenuWriter::WriteItem(std::size_t index, const TLevelItem& level, EntryKind kind, const std::string& link,
-                           const std::string& target)
+void MenuWriter::WriteItem(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll)
 {
     if (!reuseEntries_) {
-        BuildEntry(*nodes_[index], level, kind, link, target, scratchEntry_);
+        BuildEntry(index, level, kind, openAll, scratchEntry_);
         Append(scratchEntry_);
         return;
     }
@@ -179,34 +179,44 @@ void MenuWriter::WriteItem(std::size_t index, const TLevelItem& level, EntryKind
     // target then follow from its item and kind alone, so it is built once.
     Fragment& entry = entries_[index][kind];
     if (entry.Empty())
-        BuildEntry(*nodes_[index], level, kind, link, target, entry);
+        BuildEntry(index, level, kind, openAll, entry);
     Append(entry);
 }
 
-void MenuWriter::BuildEntry(const MenuNode& item, const TLevelItem& level, EntryKind kind, const std::string& link,
-                            const std::string& target, Fragment& entry)
+void MenuWriter::BuildEntry(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll, Fragment& entry)
 {
-    LineList lines = snippets_.Lines(level.Name + "_" + EntryKindNames[kind] + ".txt");
     entry = {};
-    if (lines.empty())
+    if (!level.entries[kind])
+        level.entries[kind] = &snippets_.Lines(level.prefix + EntryKindNames[kind] + ".txt");
+    if (level.entries[kind]->empty())
         return;
-    auto [firstLetter, restLetter] = SplitFirstLetter(item.Caption());
-    itemPlaceholders_[0].SetReplacement(link);
-    itemPlaceholders_[1].SetReplacement(target);
-    itemPlaceholders_[2].SetReplacement(item.Caption());
-    itemPlaceholders_[3].SetReplacement(item.Item()->LinkID);
+    const MenuNode& node = *nodes_[index];
+    const TMTItem& item = *node.Item();
+    // An open entry leads back up, a parent entry to the item's own file.
+    if (kind == MPParent || (kind == MPOpen && !openAll)) {
+        itemPlaceholders_[0].SetReplacement(kind == MPParent ? SubmenuFileName(node) : NavigationLink(node));
+        itemPlaceholders_[1].SetReplacement(SelfTarget);
+    } else {
+        itemPlaceholders_[0].SetReplacement(item.Link);
+        itemPlaceholders_[1].SetReplacement(TargetOrSelf(item.Target));
+    }
+    auto [firstLetter, restLetter] = SplitFirstLetter(node.Caption());
+    itemPlaceholders_[2].SetReplacement(node.Caption());
+    itemPlaceholders_[3].SetReplacement(item.LinkID);
     itemPlaceholders_[4].SetReplacement(std::move(firstLetter));
     itemPlaceholders_[5].SetReplacement(std::move(restLetter));
-    if (!ApplyReplacementsWithin(lines, itemPlaceholders_, MaxGeneratedFileSize) ||
-        !placeholders_.Prepare(lines, entry))
+    entryLines_ = *level.entries[kind];
+    if (!ApplyReplacementsWithin(entryLines_, itemPlaceholders_, MaxGeneratedFileSize) ||
+        !placeholders_.Prepare(entryLines_, entry))
         ThrowTooLarge();
 }
 
 // The link of an open entry closes its submenu: top-level and second-level
 // entries lead to the main file, deeper ones to their parent's submenu file.
-std::string MenuWriter::NavigationLink(std::size_t parentIndex) const
+std::string MenuWriter::NavigationLink(const MenuNode& item) const
 {
-    return levels_[parentIndex] <= 1 ? mainFileName_ : SubmenuFileName(*nodes_[parentIndex]);
+    const MenuNode& parent = *item.Parent();
+    return parent.IsRoot() || parent.Parent()->IsRoot() ? mainFileName_ : SubmenuFileName(parent);
 }
 
 std::string MenuWriter::SubmenuFileName(const MenuNode& node) const

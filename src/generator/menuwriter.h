@@ -36,25 +36,28 @@ public:
 private:
     enum EntryKind { MenuPoint, MPOpen, MPParent, EntryKindCount };
 
-    // The snippets that close an open entry and part two entries of a list.
-    struct ListSnippets {
-        Fragment subMenuEnd;
-        Fragment separator;
+    // The snippets of a level entry, each read when first needed: its entry
+    // kinds' lines, and the fragments that close an open entry and part two
+    // entries of a list.
+    struct LevelSnippets {
+        std::string prefix;
+        std::array<const LineList*, EntryKindCount> entries{};
+        const Fragment* subMenuEnd = nullptr;
+        const Fragment* separator = nullptr;
     };
 
     // Builds one file with the path to the node at currentIndex (0 for the
     // main file) shown open, or every submenu with openAll.
     void WriteMenuFile(std::size_t currentIndex, const std::string& path, bool openAll);
     void WriteLevel(std::size_t parentIndex, bool openAll, const TLevelItem& level);
-    void WriteItem(std::size_t index, const TLevelItem& level, EntryKind kind, const std::string& link,
-                   const std::string& target);
-    void BuildEntry(const MenuNode& item, const TLevelItem& level, EntryKind kind, const std::string& link,
-                    const std::string& target, Fragment& entry);
+    void WriteItem(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll);
+    void BuildEntry(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll, Fragment& entry);
+    const Fragment& LevelSnippet(const Fragment*& known, const LevelSnippets& level, const char* stem);
     void Append(const Fragment& fragment);
     const Fragment& Snippet(const std::string& name);
-    const ListSnippets& SnippetsOf(const TLevelItem& level);
+    LevelSnippets& SnippetsOf(const TLevelItem& level);
     [[noreturn]] void ThrowTooLarge() const;
-    std::string NavigationLink(std::size_t parentIndex) const;
+    std::string NavigationLink(const MenuNode& item) const;
     std::string SubmenuFileName(const MenuNode& node) const;
 
     const TqzHTML& document_;
@@ -71,13 +74,14 @@ private:
     // Entries built for files without open-all, by node index and kind.
     std::vector<std::array<Fragment, EntryKindCount>> entries_;
     std::unordered_map<std::string, Fragment> fragments_;
-    std::unordered_map<const TLevelItem*, ListSnippets> listSnippets_;
+    std::unordered_map<const TLevelItem*, LevelSnippets> levelSnippets_;
     bool reuseEntries_ = false;
     std::size_t currentIndex_ = 0;
     std::string path_;     // of the file being built
     std::string file_;     // its bytes
     std::size_t size_ = 0; // its bytes so far, line breaks not counted
     Fragment scratchEntry_;
+    LineList entryLines_;
 };
 
 } // namespace tw
