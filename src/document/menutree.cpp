@@ -67,25 +67,25 @@ std::size_t MenuTree::AbsoluteIndex(const MenuNode& node) const
     return index;
 }
 
-MenuNode& MenuTree::AddChild(MenuNode& parent, const std::string& caption)
+MenuNode& MenuTree::AddChild(MenuNode& parent, std::string caption)
 {
-    return InsertChild(parent, parent.children_.size(), caption);
+    return InsertChild(parent, parent.children_.size(), std::move(caption));
 }
 
-MenuNode& MenuTree::AddSibling(MenuNode& sibling, const std::string& caption)
+MenuNode& MenuTree::AddSibling(MenuNode& sibling, std::string caption)
 {
     MenuNode& parent = sibling.parent_ ? *sibling.parent_ : *root_;
-    return AddChild(parent, caption);
+    return AddChild(parent, std::move(caption));
 }
 
-MenuNode& MenuTree::InsertChild(MenuNode& parent, std::size_t row, const std::string& caption)
+MenuNode& MenuTree::InsertChild(MenuNode& parent, std::size_t row, std::string caption)
 {
     if (row > parent.children_.size())
         row = parent.children_.size();
     for (auto* observer : observers_)
         observer->BeforeInsert(parent, row);
     auto node = std::unique_ptr<MenuNode>(new MenuNode(&parent));
-    node->caption_ = caption;
+    node->caption_ = std::move(caption);
     MenuNode& added = *node;
     parent.children_.insert(parent.children_.begin() + static_cast<std::ptrdiff_t>(row), std::move(node));
     RenumberFrom(parent, row);

@@ -97,10 +97,10 @@ public:
     // Pre-order position of a node; linear.
     std::size_t AbsoluteIndex(const MenuNode& node) const;
 
-    MenuNode& AddChild(MenuNode& parent, const std::string& caption);
+    MenuNode& AddChild(MenuNode& parent, std::string caption);
     // Adds a node as the last child of sibling's parent.
-    MenuNode& AddSibling(MenuNode& sibling, const std::string& caption);
-    MenuNode& InsertChild(MenuNode& parent, std::size_t row, const std::string& caption);
+    MenuNode& AddSibling(MenuNode& sibling, std::string caption);
+    MenuNode& InsertChild(MenuNode& parent, std::size_t row, std::string caption);
 
     void SetCaption(MenuNode& node, const std::string& caption);
     void SetItem(MenuNode& node, std::unique_ptr<TMTItem> item);
