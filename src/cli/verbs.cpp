@@ -37,7 +37,7 @@ void Run(const Invocation& invocation, std::ostream& out, std::ostream& err)
     const bool opened = OpenProject(document, invocation.project, format);
     switch (invocation.verb) {
     case Verb::Show:
-        WriteIndentedJson(out, ProjectToJson(document, format));
+        WriteProjectJson(out, document, format);
         out << '\n' << std::flush;
         if (!out) {
             tw::ShowMessage("Die Ausgabe konnte nicht geschrieben werden.");

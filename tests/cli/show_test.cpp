@@ -1,4 +1,6 @@
+#include "cli/project_json.h"
 #include "cli/verbs.h"
+#include "platform/codec.h"
 #include "cli_fixture.h"
 #include "sample_project.h"
 
@@ -59,6 +61,16 @@ TEST(CliShow, PrintsTheLoadedProjectAsJsonWithTemplateVariablesApplied)
     EXPECT_EQ(result.status, 0);
     // Compared as text so that the order of every key counts.
     EXPECT_EQ(result.out, expected.dump(2) + "\n");
+}
+
+TEST(CliShow, StringsAreEscapedAsTheJsonLibraryEscapesThem)
+{
+    std::string everyByte;
+    for (int c = 1; c < 256; ++c)
+        everyByte += static_cast<char>(c);
+    const std::string utf8 = Cp1252ToUtf8(everyByte);
+    EXPECT_EQ(JsonString(utf8), Json(utf8).dump());
+    EXPECT_EQ(JsonString(""), "\"\"");
 }
 
 TEST(CliShow, TemplateDirectoryDecidesWhichVariablesAreAdded)
