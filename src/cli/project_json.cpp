@@ -12,86 +12,115 @@ namespace tw::cli {
 
 namespace {
 
+// Collects the JSON text and hands it to the stream in large pieces.
 class JsonWriter {
 public:
     JsonWriter(std::ostream& out, std::size_t maxIndentDepth) : out_(out), maxIndentDepth_(maxIndentDepth) {}
+    ~JsonWriter() { Flush(); }
+    JsonWriter(const JsonWriter&) = delete;
+    JsonWriter& operator=(const JsonWriter&) = delete;
+
+    JsonWriter& operator<<(std::string_view text)
+    {
+        buffer_ += text;
+        return *this;
+    }
+    JsonWriter& operator<<(char c)
+    {
+        buffer_ += c;
+        return *this;
+    }
 
     void Indent(std::size_t depth)
     {
-        static const std::string spaces(256, ' ');
-        out_.write(spaces.data(),
-                   static_cast<std::streamsize>(2 * std::min(depth, std::min<std::size_t>(maxIndentDepth_, 128))));
+        buffer_.append(2 * std::min(depth, std::min<std::size_t>(maxIndentDepth_, 128)), ' ');
     }
 
-    // A member "key": value with a CP-1252 text as the value.
+    // A member "key": value with a Windows-1252 text as the value.
     void Member(std::size_t depth, const char* key, const std::string& cp1252)
     {
         Indent(depth);
         Key(key);
-        Text(cp1252);
+        AppendJsonString(buffer_, cp1252);
     }
 
-    void Key(std::string_view key) { out_ << JsonString(key) << ": "; }
-    void Text(const std::string& cp1252) { out_ << JsonString(Cp1252ToUtf8(cp1252)); }
-    std::ostream& Out() { return out_; }
+    void Key(std::string_view key)
+    {
+        AppendJsonString(buffer_, key);
+        buffer_ += ": ";
+    }
+
+    // Hands what was collected to the stream once there is enough of it.
+    void Pass()
+    {
+        if (buffer_.size() >= (std::size_t{1} << 16))
+            Flush();
+    }
 
 private:
+    void Flush()
+    {
+        out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+        buffer_.clear();
+    }
+
     std::ostream& out_;
     std::size_t maxIndentDepth_;
+    std::string buffer_;
 };
 
 // The item tree below root without recursion, so that its depth is no limit.
 // An item of level L is an object at depth 2L whose members are at 2L + 1.
 void WriteItems(JsonWriter& json, const MenuNode& root)
 {
-    std::ostream& out = json.Out();
     if (!root.HasChildren()) {
-        out << "[]";
+        json << "[]";
         return;
     }
-    out << "[\n";
+    json << "[\n";
     const MenuNode* node = root.Child(0);
     std::size_t level = 1;
     while (node) {
+        json.Pass();
         const TMTItem& item = ItemOf(*node);
         json.Indent(2 * level);
-        out << "{\n";
+        json << "{\n";
         json.Member(2 * level + 1, "caption", node->Caption());
-        out << ",\n";
+        json << ",\n";
         json.Member(2 * level + 1, "link", item.Link);
-        out << ",\n";
+        json << ",\n";
         json.Member(2 * level + 1, "target", item.Target);
-        out << ",\n";
+        json << ",\n";
         json.Indent(2 * level + 1);
         json.Key("children");
         if (node->HasChildren()) {
-            out << "[\n";
+            json << "[\n";
             node = node->Child(0);
             ++level;
             continue;
         }
-        out << "[]\n";
+        json << "[]\n";
         json.Indent(2 * level);
-        out << '}';
+        json << '}';
         // Close the lists this item ends, up to the next item.
         for (;;) {
             const MenuNode* parent = node->Parent();
             if (node->Row() + 1 < parent->ChildCount()) {
-                out << ",\n";
+                json << ",\n";
                 node = parent->Child(node->Row() + 1);
                 break;
             }
             --level;
-            out << '\n';
+            json << '\n';
             json.Indent(2 * level + 1);
-            out << ']';
+            json << ']';
             if (parent == &root) {
                 node = nullptr;
                 break;
             }
-            out << '\n';
+            json << '\n';
             json.Indent(2 * level);
-            out << '}';
+            json << '}';
             node = parent;
         }
     }
@@ -99,52 +128,53 @@ void WriteItems(JsonWriter& json, const MenuNode& root)
 
 void WriteSettings(JsonWriter& json, const TqzHTML& document)
 {
-    json.Out() << "{\n";
+    json << "{\n";
     bool first = true;
     for (const SettingKey& setting : LayoutSettingKeys) {
         if (!first)
-            json.Out() << ",\n";
+            json << ",\n";
         first = false;
         json.Member(2, setting.key, StoredSettingText(document, setting));
     }
-    json.Out() << '\n';
+    json << '\n';
     json.Indent(1);
-    json.Out() << '}';
+    json << '}';
 }
 
 void WriteVariables(JsonWriter& json, const TParseList& variables)
 {
     if (variables.Count() == 0) {
-        json.Out() << "[]";
+        json << "[]";
         return;
     }
-    json.Out() << "[\n";
+    json << "[\n";
     for (std::size_t i = 0; i < variables.Count(); ++i) {
+        json.Pass();
         std::string name;
         std::string value;
         variables.GetVariable(i, name, value);
         if (i > 0)
-            json.Out() << ",\n";
+            json << ",\n";
         json.Indent(2);
-        json.Out() << "{\n";
+        json << "{\n";
         json.Member(3, "name", name);
-        json.Out() << ",\n";
+        json << ",\n";
         json.Member(3, "value", value);
-        json.Out() << '\n';
+        json << '\n';
         json.Indent(2);
-        json.Out() << '}';
+        json << '}';
     }
-    json.Out() << '\n';
+    json << '\n';
     json.Indent(1);
-    json.Out() << ']';
+    json << ']';
 }
 
 } // namespace
 
-std::string JsonString(std::string_view utf8)
+void AppendJsonString(std::string& text, std::string_view cp1252)
 {
-    std::string text = "\"";
-    for (const char c : utf8) {
+    text += '"';
+    for (const char c : cp1252) {
         switch (c) {
         case '"':
             text += "\\\"";
@@ -172,35 +202,36 @@ std::string JsonString(std::string_view utf8)
                 char escaped[8];
                 std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
                 text += escaped;
-            } else {
+            } else if (static_cast<unsigned char>(c) < 0x80) {
                 text += c;
+            } else {
+                AppendUtf8(text, Cp1252ToCodePoint(static_cast<unsigned char>(c)));
             }
         }
     }
     text += '"';
-    return text;
 }
 
 void WriteProjectJson(std::ostream& out, const TqzHTML& document, int format, std::size_t maxIndentDepth)
 {
     JsonWriter json(out, maxIndentDepth);
-    out << "{\n";
+    json << "{\n";
     json.Indent(1);
-    out << "\"format\": " << format << ",\n";
+    json << "\"format\": " << std::to_string(format) << ",\n";
     json.Member(1, "caption", document.Tree().Root().Caption());
-    out << ",\n";
+    json << ",\n";
     json.Indent(1);
     json.Key("items");
     WriteItems(json, document.Tree().Root());
-    out << ",\n";
+    json << ",\n";
     json.Indent(1);
     json.Key("settings");
     WriteSettings(json, document);
-    out << ",\n";
+    json << ",\n";
     json.Indent(1);
     json.Key("variables");
     WriteVariables(json, document.Variables());
-    out << "\n}";
+    json << "\n}";
 }
 
 } // namespace tw::cli

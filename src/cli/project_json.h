@@ -20,7 +20,8 @@ namespace tw::cli {
 // nested menu prints in proportion to its size.
 void WriteProjectJson(std::ostream& out, const TqzHTML& document, int format, std::size_t maxIndentDepth = 32);
 
-// A UTF-8 text as a JSON string, escaped as the JSON library escapes it.
-std::string JsonString(std::string_view utf8);
+// Appends a Windows-1252 text as a JSON string in UTF-8, escaped as the JSON
+// library escapes it.
+void AppendJsonString(std::string& out, std::string_view cp1252);
 
 } // namespace tw::cli

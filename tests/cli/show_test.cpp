@@ -1,7 +1,7 @@
 #include "cli/project_json.h"
 #include "cli/verbs.h"
-#include "platform/codec.h"
 #include "cli_fixture.h"
+#include "platform/codec.h"
 #include "sample_project.h"
 
 #include <gtest/gtest.h>
@@ -68,9 +68,12 @@ TEST(CliShow, StringsAreEscapedAsTheJsonLibraryEscapesThem)
     std::string everyByte;
     for (int c = 1; c < 256; ++c)
         everyByte += static_cast<char>(c);
-    const std::string utf8 = Cp1252ToUtf8(everyByte);
-    EXPECT_EQ(JsonString(utf8), Json(utf8).dump());
-    EXPECT_EQ(JsonString(""), "\"\"");
+    std::string json = "[";
+    AppendJsonString(json, everyByte);
+    EXPECT_EQ(json, "[" + Json(Cp1252ToUtf8(everyByte)).dump());
+    json.clear();
+    AppendJsonString(json, "");
+    EXPECT_EQ(json, "\"\"");
 }
 
 TEST(CliShow, TemplateDirectoryDecidesWhichVariablesAreAdded)
