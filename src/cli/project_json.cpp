@@ -174,7 +174,13 @@ void WriteVariables(JsonWriter& json, const TParseList& variables)
 void AppendJsonString(std::string& text, std::string_view cp1252)
 {
     text += '"';
-    for (const char c : cp1252) {
+    std::size_t plain = 0; // start of the bytes that are taken as they are
+    for (std::size_t i = 0; i < cp1252.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(cp1252[i]);
+        if (c >= 0x20 && c < 0x80 && c != '"' && c != '\\')
+            continue;
+        text.append(cp1252, plain, i - plain);
+        plain = i + 1;
         switch (c) {
         case '"':
             text += "\\\"";
@@ -198,17 +204,16 @@ void AppendJsonString(std::string& text, std::string_view cp1252)
             text += "\\t";
             break;
         default:
-            if (static_cast<unsigned char>(c) < 0x20) {
+            if (c < 0x20) {
                 char escaped[8];
                 std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
                 text += escaped;
-            } else if (static_cast<unsigned char>(c) < 0x80) {
-                text += c;
             } else {
-                AppendUtf8(text, Cp1252ToCodePoint(static_cast<unsigned char>(c)));
+                AppendUtf8(text, Cp1252ToCodePoint(c));
             }
         }
     }
+    text.append(cp1252, plain);
     text += '"';
 }
 
