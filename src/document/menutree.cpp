@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <new>
 
 namespace tw {
 
@@ -25,7 +26,7 @@ bool MenuNode::HasAsAncestor(const MenuNode* ancestor) const
 MenuNode* MenuNode::NextPreOrder() const
 {
     if (!children_.empty())
-        return children_.front().get();
+        return children_.front();
     return NextSkippingChildren();
 }
 
@@ -34,26 +35,26 @@ MenuNode* MenuNode::NextSkippingChildren() const
     for (const MenuNode* node = this; node->parent_; node = node->parent_) {
         const MenuNode* parent = node->parent_;
         if (node->row_ + 1 < parent->children_.size())
-            return parent->children_[node->row_ + 1].get();
+            return parent->children_[node->row_ + 1];
     }
     return nullptr;
 }
 
-MenuTree::MenuTree() : root_(new MenuNode(nullptr)) {}
+MenuTree::MenuTree() : root_(NewNode(nullptr)) {}
 
 MenuTree::~MenuTree()
 {
     // Nodes leave quietly here: the owner is going away with the tree.
     observers_.clear();
     deletionHandler_ = nullptr;
-    DestroySubtree(std::move(root_));
+    DestroySubtree(root_);
 }
 
 MenuNode* MenuTree::NodeAt(std::size_t absoluteIndex) const
 {
     if (absoluteIndex >= count_)
         return nullptr;
-    MenuNode* node = root_.get();
+    MenuNode* node = root_;
     for (std::size_t index = 0; index < absoluteIndex; ++index)
         node = node->NextPreOrder();
     return node;
@@ -62,7 +63,7 @@ MenuNode* MenuTree::NodeAt(std::size_t absoluteIndex) const
 std::size_t MenuTree::AbsoluteIndex(const MenuNode& node) const
 {
     std::size_t index = 0;
-    for (const MenuNode* n = root_.get(); n && n != &node; n = n->NextPreOrder())
+    for (const MenuNode* n = root_; n && n != &node; n = n->NextPreOrder())
         ++index;
     return index;
 }
@@ -84,10 +85,10 @@ MenuNode& MenuTree::InsertChild(MenuNode& parent, std::size_t row, std::string c
         row = parent.children_.size();
     for (auto* observer : observers_)
         observer->BeforeInsert(parent, row);
-    auto node = std::unique_ptr<MenuNode>(new MenuNode(&parent));
+    MenuNode* node = NewNode(&parent);
     node->caption_ = std::move(caption);
     MenuNode& added = *node;
-    parent.children_.insert(parent.children_.begin() + static_cast<std::ptrdiff_t>(row), std::move(node));
+    parent.children_.insert(parent.children_.begin() + static_cast<std::ptrdiff_t>(row), node);
     RenumberFrom(parent, row);
     ++count_;
     for (auto* observer : observers_)
@@ -123,7 +124,7 @@ std::size_t MenuTree::ReportDeletion(MenuNode& node)
     while (!stack.empty()) {
         auto& [current, next] = stack.back();
         if (next < current->children_.size()) {
-            MenuNode* child = current->children_[next++].get();
+            MenuNode* child = current->children_[next++];
             stack.emplace_back(child, 0);
             continue;
         }
@@ -143,13 +144,13 @@ void MenuTree::Delete(MenuNode& node)
     for (auto* observer : observers_)
         observer->BeforeRemove(parent, row, row);
     const std::size_t removed = ReportDeletion(node);
-    std::unique_ptr<MenuNode> owned = std::move(parent.children_[row]);
+    MenuNode* owned = parent.children_[row];
     parent.children_.erase(parent.children_.begin() + static_cast<std::ptrdiff_t>(row));
     RenumberFrom(parent, row);
     count_ -= removed;
     for (auto* observer : observers_)
         observer->AfterRemove(parent);
-    DestroySubtree(std::move(owned));
+    DestroySubtree(owned);
 }
 
 void MenuTree::DeleteChildren(MenuNode& node)
@@ -159,27 +160,43 @@ void MenuTree::DeleteChildren(MenuNode& node)
     for (auto* observer : observers_)
         observer->BeforeRemove(node, 0, node.children_.size() - 1);
     std::size_t removed = 0;
-    for (const auto& child : node.children_)
+    for (MenuNode* child : node.children_)
         removed += ReportDeletion(*child);
-    std::vector<std::unique_ptr<MenuNode>> owned = std::move(node.children_);
+    std::vector<MenuNode*> owned = std::move(node.children_);
     node.children_.clear();
     count_ -= removed;
     for (auto* observer : observers_)
         observer->AfterRemove(node);
-    for (auto& child : owned)
-        DestroySubtree(std::move(child));
+    for (MenuNode* child : owned)
+        DestroySubtree(child);
 }
 
-void MenuTree::DestroySubtree(std::unique_ptr<MenuNode> node)
+MenuNode* MenuTree::NewNode(MenuNode* parent)
 {
-    // Flatten first so destruction does not recurse once per level.
-    std::vector<std::unique_ptr<MenuNode>> pending;
-    pending.push_back(std::move(node));
+    void* space;
+    if (!freed_.empty()) {
+        space = freed_.back();
+        freed_.pop_back();
+    } else {
+        if (usedInLastBlock_ == NodesPerBlock) {
+            blocks_.emplace_back(new NodeSpace[NodesPerBlock]);
+            usedInLastBlock_ = 0;
+        }
+        space = &blocks_.back()[usedInLastBlock_++];
+    }
+    return new (space) MenuNode(parent);
+}
+
+void MenuTree::DestroySubtree(MenuNode* node)
+{
+    // Without recursion, so that deep trees cannot exhaust the stack.
+    std::vector<MenuNode*> pending{node};
     while (!pending.empty()) {
-        std::unique_ptr<MenuNode> current = std::move(pending.back());
+        MenuNode* current = pending.back();
         pending.pop_back();
-        for (auto& child : current->children_)
-            pending.push_back(std::move(child));
+        pending.insert(pending.end(), current->children_.begin(), current->children_.end());
+        current->~MenuNode();
+        freed_.push_back(current);
     }
 }
 
@@ -195,13 +212,13 @@ void MenuTree::Move(MenuNode& node, MenuNode& newParent, std::size_t row)
         return; // already there
     for (auto* observer : observers_)
         observer->BeforeMove(node, newParent, row);
-    std::unique_ptr<MenuNode> owned = std::move(oldParent.children_[oldRow]);
+    MenuNode* owned = oldParent.children_[oldRow];
     oldParent.children_.erase(oldParent.children_.begin() + static_cast<std::ptrdiff_t>(oldRow));
     std::size_t insertRow = row;
     if (&oldParent == &newParent && row > oldRow)
         --insertRow;
     owned->parent_ = &newParent;
-    newParent.children_.insert(newParent.children_.begin() + static_cast<std::ptrdiff_t>(insertRow), std::move(owned));
+    newParent.children_.insert(newParent.children_.begin() + static_cast<std::ptrdiff_t>(insertRow), owned);
     if (&oldParent == &newParent) {
         RenumberFrom(newParent, std::min(oldRow, insertRow));
     } else {

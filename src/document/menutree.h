@@ -32,7 +32,7 @@ public:
     MenuNode* Parent() const { return parent_; }
     std::size_t ChildCount() const { return children_.size(); }
     bool HasChildren() const { return !children_.empty(); }
-    MenuNode* Child(std::size_t index) const { return children_[index].get(); }
+    MenuNode* Child(std::size_t index) const { return children_[index]; }
     // Position among the parent's children (0 for the root).
     std::size_t Row() const { return row_; }
     // 0 for the root, 1 for top-level items, and so on.
@@ -55,7 +55,7 @@ private:
     std::unique_ptr<TMTItem> item_;
     MenuNode* parent_;
     std::size_t row_ = 0;
-    std::vector<std::unique_ptr<MenuNode>> children_;
+    std::vector<MenuNode*> children_; // owned by the tree
 };
 
 // Told about every change of the tree. Structural changes come as a
@@ -127,9 +127,20 @@ private:
     void RenumberFrom(MenuNode& parent, std::size_t first);
     // Hands node and its subtree to the deletion handler; returns how many.
     std::size_t ReportDeletion(MenuNode& node);
-    static void DestroySubtree(std::unique_ptr<MenuNode> node);
+    // Nodes live in blocks of the tree's own, so that building and freeing
+    // many of them costs no allocation each; a freed node's place is reused.
+    MenuNode* NewNode(MenuNode* parent);
+    void DestroySubtree(MenuNode* node);
 
-    std::unique_ptr<MenuNode> root_;
+    struct alignas(MenuNode) NodeSpace {
+        std::byte bytes[sizeof(MenuNode)];
+    };
+    static constexpr std::size_t NodesPerBlock = 1024;
+    std::vector<std::unique_ptr<NodeSpace[]>> blocks_;
+    std::size_t usedInLastBlock_ = NodesPerBlock;
+    std::vector<MenuNode*> freed_;
+
+    MenuNode* root_;
     std::size_t count_ = 1;
     std::vector<MenuTreeObserver*> observers_;
     std::function<void(MenuNode&)> deletionHandler_;
