@@ -135,31 +135,42 @@ void TextReplacement::SetReplacement(std::string replacement)
 std::size_t TextReplacement::Find(std::string_view text, std::size_t from) const
 {
     const std::size_t n = search_.size();
-    if (n == 0 || text.size() < n)
+    if (n == 0 || text.size() < n || from > text.size() - n)
         return std::string::npos;
     if (caseSensitive_)
         return text.find(search_, from);
-    // Placeholders start with "$", which letter case does not change, so
-    // candidates are found with a plain byte search.
+    const char* const data = text.data();
+    const char* const end = data + (text.size() - n) + 1; // behind the last possible start
     const char first = search_.front();
     const bool letter = first >= 'a' && first <= 'z';
     const char upper = static_cast<char>(first - ('a' - 'A'));
-    const std::size_t last = text.size() - n;
-    for (std::size_t pos = from; pos <= last; ++pos) {
-        if (letter) {
-            while (pos <= last && text[pos] != first && text[pos] != upper)
-                ++pos;
-        } else {
-            const void* hit = std::memchr(text.data() + pos, first, last - pos + 1);
-            if (!hit)
-                return std::string::npos;
-            pos = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+    // Placeholders share their first bytes ("$Link$", "$LinkID$"), so the
+    // last byte tells most candidates apart at once.
+    auto matches = [this, n](const char* candidate) {
+        if (AsciiLower(candidate[n - 1]) != search_[n - 1])
+            return false;
+        for (std::size_t i = 1; i + 1 < n; ++i) {
+            if (AsciiLower(candidate[i]) != search_[i])
+                return false;
         }
-        if (pos > last)
-            break;
-        if (std::equal(search_.begin() + 1, search_.end(), text.data() + pos + 1,
-                       [](char s, char t) { return s == AsciiLower(t); }))
-            return pos;
+        return true;
+    };
+    for (const char* candidate = data + from; candidate < end; ++candidate) {
+        // Placeholders start with "$", which letter case does not change, so
+        // candidates are found with a plain byte search.
+        if (letter) {
+            while (candidate < end && *candidate != first && *candidate != upper)
+                ++candidate;
+            if (candidate == end)
+                break;
+        } else {
+            candidate =
+                static_cast<const char*>(std::memchr(candidate, first, static_cast<std::size_t>(end - candidate)));
+            if (!candidate)
+                break;
+        }
+        if (matches(candidate))
+            return static_cast<std::size_t>(candidate - data);
     }
     return std::string::npos;
 }

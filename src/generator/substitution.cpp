@@ -3,6 +3,8 @@
 #include "document/ccolor.h"
 #include "platform/paths.h"
 
+#include <cstring>
+
 namespace tw {
 
 bool ApplyReplacementsWithin(LineList& lines, const ReplacementList& replacements, std::size_t maxSize)
@@ -27,11 +29,12 @@ bool ApplyReplacementsWithin(LineList& lines, const ReplacementList& replacement
 DocumentPlaceholders::DocumentPlaceholders(const TqzHTML& document)
 {
     auto add = [this](std::string search, std::string text) {
-        const unsigned char first = static_cast<unsigned char>(search.empty() ? '\0' : search.front());
-        firstBytes_[first] = true;
-        firstBytes_[static_cast<unsigned char>(AsciiLower(static_cast<char>(first)))] = true;
-        firstBytes_[static_cast<unsigned char>(AsciiUpperCase(std::string(1, static_cast<char>(first))).front())] =
-            true;
+        if (!search.empty()) {
+            for (const char first : AsciiLowerCase(search.substr(0, 1)) + AsciiUpperCase(search.substr(0, 1))) {
+                if (firstBytes_.find(first) == std::string::npos)
+                    firstBytes_ += first;
+            }
+        }
         replacements_.emplace_back(std::move(search), std::move(text), false);
     };
     for (int index = 1; index <= ColorCount; ++index)
@@ -58,8 +61,8 @@ void DocumentPlaceholders::SetCurrentFile(const std::string& currentFileName)
 
 bool DocumentPlaceholders::MayMatch(const std::string& line) const
 {
-    for (const char c : line) {
-        if (firstBytes_[static_cast<unsigned char>(c)])
+    for (const char first : firstBytes_) {
+        if (std::memchr(line.data(), first, line.size()))
             return true;
     }
     return false;

@@ -4,7 +4,6 @@
 #include "document/qzhtml.h"
 #include "generator/snippets.h"
 
-#include <array>
 #include <string>
 #include <utility>
 #include <vector>
@@ -59,9 +58,10 @@ private:
 
     ReplacementList replacements_;
     std::size_t currentFileIndex_ = 0;
-    // The bytes a search text can start with, in both letter cases: a line
-    // without any of them is left as it is.
-    std::array<bool, 256> firstBytes_{};
+    // The bytes a search text can start with, in both letter cases, each
+    // once: a line without any of them is left as it is. Placeholders all
+    // start with "$", so there are few of them.
+    std::string firstBytes_;
     mutable std::string scratch_;
 };
 

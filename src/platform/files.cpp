@@ -198,8 +198,12 @@ bool HoldsAlready(Pending& p)
     if (same) {
         char buffer[65536];
         std::string_view rest = p.file->bytes;
+        // Changes tend to show early (a title in the header): the first read
+        // is short, so that a changed file is mostly not read at all.
+        std::size_t chunk = 4096;
         for (;;) {
-            const ssize_t n = ::read(fd, buffer, sizeof buffer);
+            const ssize_t n = ::read(fd, buffer, chunk);
+            chunk = sizeof buffer;
             if (n < 0 && errno == EINTR)
                 continue;
             if (n <= 0 || static_cast<std::size_t>(n) > rest.size() ||
