@@ -42,9 +42,8 @@ std::pair<std::string, std::string> SplitFirstLetter(const std::string& caption)
 }
 
 MenuWriter::MenuWriter(const TqzHTML& document)
-    : document_(document), state_(document.Template()),
-      mainFileName_(ExtractFileName(document.GetFileSetting(fsFilename))), snippets_(state_.TemplateDir),
-      placeholders_(document)
+    : state_(document.Template()), mainFileName_(ExtractFileName(document.GetFileSetting(fsFilename))),
+      snippets_(state_.TemplateDir), placeholders_(document)
 {
     for (const char* search : {"$Link$", "$LinkTarget$", "$Linkname$", "$LinkID$", "$FirstLetter$", "$RestLetter$"})
         itemPlaceholders_.emplace_back(search, std::string(), false);

@@ -60,14 +60,13 @@ private:
     std::string NavigationLink(const MenuNode& item) const;
     std::string SubmenuFileName(const MenuNode& node) const;
 
-    const TqzHTML& document_;
     const TemplateState& state_;
     std::string mainFileName_;
     SnippetFiles snippets_;
     DocumentPlaceholders placeholders_;
     ReplacementList itemPlaceholders_;
-    // The tree in pre-order (the root first), with every node's depth below
-    // the root and the size of its subtree, itself included.
+    // The tree in pre-order (the root first), with every node's level (0 for
+    // the root) and the size of its subtree, itself included.
     std::vector<const MenuNode*> nodes_;
     std::vector<int> levels_;
     std::vector<std::size_t> subtreeSizes_;
