@@ -179,11 +179,31 @@ void CheckExistingTarget(Pending& p)
         Fail(*p.file, FileErrorReason(errno));
 }
 
+// The file the target path names; with followLinks, symbolic links in its
+// last part are followed.
+void ResolveTarget(Pending& p, bool followLinks = true)
+{
+    try {
+        p.target = ToFsPath(p.file->path);
+        if (followLinks)
+            p.target = FollowLinks(p.target);
+    } catch (const Error& error) {
+        Fail(*p.file, error.what());
+    }
+}
+
 // True when the target is a regular file holding exactly bytes. An existing
-// target is checked on the way, with the descriptor that compares it.
+// target is checked on the way, with the descriptor that compares it, and a
+// target that is a symbolic link is resolved.
 bool HoldsAlready(Pending& p)
 {
-    const int fd = ::open(p.target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+    int fd = ::open(p.target.c_str(), flags | O_NOFOLLOW);
+    if (fd < 0 && errno == ELOOP) {
+        // A symbolic link: the file it points to is compared and replaced.
+        ResolveTarget(p);
+        fd = ::open(p.target.c_str(), flags);
+    }
     if (fd < 0) {
         if (errno == ENOENT)
             return false;
@@ -267,15 +287,6 @@ void SyncDirectory(const fs::path& target)
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
-    }
-}
-
-void ResolveTarget(Pending& p)
-{
-    try {
-        p.target = FollowLinks(ToFsPath(p.file->path));
-    } catch (const Error& error) {
-        Fail(*p.file, error.what());
     }
 }
 
@@ -480,7 +491,7 @@ bool WriteFileUnlessUnchanged(const std::string& cp1252Path, std::string_view by
     Pending p;
     p.file = &target;
     try {
-        ResolveTarget(p);
+        ResolveTarget(p, false);
         if (HoldsAlready(p))
             return false;
         OpenTemporary(p);

@@ -160,9 +160,16 @@ TEST_F(FilesTest, GeneratedFileHoldingItsBytesIsLeftAloneAndAChangedOneReplaced)
     EXPECT_EQ(changed.st_mode, before.st_mode);
     EXPECT_EQ(ReadFileBytes(path), "<ul>neu</ul>");
 
+    // Through a link the file it points to is compared and replaced.
+    std::filesystem::create_symlink("menu.htm", dir_ / "link.htm");
+    EXPECT_FALSE(WriteFileUnlessUnchanged(PathOf("link.htm"), "<ul>neu</ul>"));
+    EXPECT_TRUE(WriteFileUnlessUnchanged(PathOf("link.htm"), "<ul>ganz neu</ul>"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "link.htm"));
+    EXPECT_EQ(ReadFileBytes(path), "<ul>ganz neu</ul>");
+
     std::filesystem::create_directory(dir_ / "ordner");
     EXPECT_THROW(WriteFileUnlessUnchanged(PathOf("ordner"), ""), Error);
-    EXPECT_EQ(Listing(), (std::vector<std::string>{"menu.htm", "ordner"}));
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"link.htm", "menu.htm", "ordner"}));
 }
 
 TEST_F(FilesTest, FailuresNameTheirReason)
