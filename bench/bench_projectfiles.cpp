@@ -1,6 +1,8 @@
 // Load and save of a project with 100,000 items (and 200,000) and 50
-// variables in each format, next to reading and writing the same bytes raw. Every benchmark
+// variables in each format, next to reading and writing the same bytes raw,
+// and "show" of the same projects. Every benchmark
 // reports the peak heap it allocated while it ran (peak_heap_MB).
+#include "cli/project_json.h"
 #include "document/qzhtml.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -15,6 +17,8 @@
 #include <malloc.h>
 #include <map>
 #include <new>
+#include <ostream>
+#include <streambuf>
 #include <string>
 #include <unistd.h>
 #include <utility>
@@ -198,6 +202,35 @@ void BM_Save(benchmark::State& state)
     ReportPeak(state, peak);
 }
 
+// What "show" does: the load, then the JSON written to a stream that counts
+// and drops it.
+void BM_Show(benchmark::State& state)
+{
+    class Discard : public std::streambuf {
+    protected:
+        std::streamsize xsputn(const char*, std::streamsize count) override { return count; }
+        int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+    };
+    const int format = static_cast<int>(state.range(0));
+    const int itemCount = static_cast<int>(state.range(1));
+    const std::string& path = SavedProject(format, itemCount);
+    tw::TqzHTML document;
+    Discard discard;
+    std::ostream out(&discard);
+    std::size_t peak = 0;
+    for (auto _ : state) {
+        PeakHeap heap;
+        int loadedFormat = 1;
+        if (!tw::LoadProject(document, path, loadedFormat))
+            state.SkipWithError("load failed");
+        tw::cli::WriteProjectJson(out, document, loadedFormat);
+        peak = std::max(peak, heap.Above());
+    }
+    ReportPeak(state, peak);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(std::filesystem::file_size(tw::ToFsPath(path))));
+}
+
 // The same bytes without parsing: the menu file (or binary file) read whole.
 void BM_RawRead(benchmark::State& state)
 {
@@ -246,6 +279,7 @@ void Formats(benchmark::internal::Benchmark* benchmark)
 }
 
 BENCHMARK(BM_Load)->Apply(Formats);
+BENCHMARK(BM_Show)->Apply(Formats);
 BENCHMARK(BM_RawRead)->Apply(Formats);
 BENCHMARK(BM_Save)->Apply(Formats);
 BENCHMARK(BM_RawWrite)->Apply(Formats);

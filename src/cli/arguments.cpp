@@ -7,12 +7,13 @@
 
 namespace tw::cli {
 
-const char* const UsageText = "Aufruf:\n"
-                              "  treeweaver-cli show PROJEKT [--templates VERZEICHNIS]\n"
-                              "  treeweaver-cli convert PROJEKT ZIEL --format 1|2|3 [--templates VERZEICHNIS]\n"
-                              "  treeweaver-cli generate PROJEKT [--templates VERZEICHNIS] [--output HAUPTDATEI]\n"
-                              "  treeweaver-cli --help\n"
-                              "  treeweaver-cli --version\n";
+const char* const UsageText =
+    "Aufruf:\n"
+    "  treeweaver-cli show PROJEKT [--templates VERZEICHNIS]\n"
+    "  treeweaver-cli convert PROJEKT ZIEL --format 1|2|3 [--templates VERZEICHNIS]\n"
+    "  treeweaver-cli generate PROJEKT [--templates VERZEICHNIS] [--output HAUPTDATEI] [--verbose]\n"
+    "  treeweaver-cli --help\n"
+    "  treeweaver-cli --version\n";
 
 namespace {
 
@@ -27,7 +28,7 @@ const std::map<std::string, VerbRule>& VerbRules()
     static const std::map<std::string, VerbRule> rules = {
         {"show", {Verb::Show, 1, {"--templates"}}},
         {"convert", {Verb::Convert, 2, {"--format", "--templates"}}},
-        {"generate", {Verb::Generate, 1, {"--templates", "--output"}}},
+        {"generate", {Verb::Generate, 1, {"--templates", "--output", "--verbose"}}},
     };
     return rules;
 }
@@ -118,6 +119,13 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
         if (options.count(name) != 0) {
             throw UsageError("Option \"" + name + "\" mehrfach angegeben.");
         }
+        if (name == "--verbose") {
+            if (equals != std::string::npos) {
+                throw UsageError("Option \"" + name + "\" hat keinen Wert.");
+            }
+            options[name] = {};
+            continue;
+        }
         std::string value;
         if (equals != std::string::npos) {
             value = argument.substr(equals + 1);
@@ -147,6 +155,7 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
     if (options.count("--templates") != 0) {
         invocation.templates = ToDocumentString(options["--templates"]);
     }
+    invocation.verbose = options.count("--verbose") != 0;
     if (options.count("--output") != 0) {
         invocation.output = ToDocumentString(RealFileName(options["--output"], "--output"));
     }

@@ -20,6 +20,8 @@ struct Invocation {
     int format = 0;
     std::optional<std::string> templates;
     std::optional<std::string> output;
+    // generate: tells on stderr how many files were written and unchanged.
+    bool verbose = false;
 };
 
 // A command line that does not follow the usage. The text is UTF-8.

@@ -6,93 +6,237 @@
 #include "projectfiles/settingskeys.h"
 
 #include <algorithm>
-#include <string>
+#include <cstdio>
 
 namespace tw::cli {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
+// Collects the JSON text and hands it to the stream in large pieces.
+class JsonWriter {
+public:
+    JsonWriter(std::ostream& out, std::size_t maxIndentDepth) : out_(out), maxIndentDepth_(maxIndentDepth) {}
+    ~JsonWriter() { Flush(); }
+    JsonWriter(const JsonWriter&) = delete;
+    JsonWriter& operator=(const JsonWriter&) = delete;
 
-Json ItemsOf(const MenuNode& parent)
-{
-    Json items = Json::array();
-    for (std::size_t i = 0; i < parent.ChildCount(); ++i) {
-        const MenuNode& node = *parent.Child(i);
-        const TMTItem& item = ItemOf(node);
-        items.push_back({{"caption", Cp1252ToUtf8(node.Caption())},
-                         {"link", Cp1252ToUtf8(item.Link)},
-                         {"target", Cp1252ToUtf8(item.Target)},
-                         {"children", ItemsOf(node)}});
+    JsonWriter& operator<<(std::string_view text)
+    {
+        buffer_ += text;
+        return *this;
     }
-    return items;
-}
-
-Json SettingsOf(const TqzHTML& document)
-{
-    Json settings = Json::object();
-    for (const SettingKey& setting : LayoutSettingKeys) {
-        settings[setting.key] = Cp1252ToUtf8(StoredSettingText(document, setting));
+    JsonWriter& operator<<(char c)
+    {
+        buffer_ += c;
+        return *this;
     }
-    return settings;
-}
 
-void WriteIndent(std::ostream& out, std::size_t depth, std::size_t maxIndentDepth)
-{
-    static const std::string spaces(256, ' ');
-    out.write(spaces.data(),
-              static_cast<std::streamsize>(2 * std::min(depth, std::min<std::size_t>(maxIndentDepth, 128))));
-}
+    void Indent(std::size_t depth)
+    {
+        buffer_.append(2 * std::min(depth, std::min<std::size_t>(maxIndentDepth_, 128)), ' ');
+    }
 
-void WriteValue(std::ostream& out, const Json& value, std::size_t depth, std::size_t maxIndentDepth)
+    // A member "key": value with a Windows-1252 text as the value.
+    void Member(std::size_t depth, const char* key, const std::string& cp1252)
+    {
+        Indent(depth);
+        Key(key);
+        AppendJsonString(buffer_, cp1252);
+    }
+
+    void Key(std::string_view key)
+    {
+        AppendJsonString(buffer_, key);
+        buffer_ += ": ";
+    }
+
+    // Hands what was collected to the stream once there is enough of it.
+    void Pass()
+    {
+        if (buffer_.size() >= (std::size_t{1} << 16))
+            Flush();
+    }
+
+private:
+    void Flush()
+    {
+        out_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+        buffer_.clear();
+    }
+
+    std::ostream& out_;
+    std::size_t maxIndentDepth_;
+    std::string buffer_;
+};
+
+// The item tree below root without recursion, so that its depth is no limit.
+// An item of level L is an object at depth 2L whose members are at 2L + 1.
+void WriteItems(JsonWriter& json, const MenuNode& root)
 {
-    if (!value.is_structured() || value.empty()) {
-        out << value.dump();
+    if (!root.HasChildren()) {
+        json << "[]";
         return;
     }
-    const bool object = value.is_object();
-    out << (object ? "{\n" : "[\n");
-    bool first = true;
-    for (auto it = value.begin(); it != value.end(); ++it) {
-        if (!first)
-            out << ",\n";
-        first = false;
-        WriteIndent(out, depth + 1, maxIndentDepth);
-        if (object)
-            out << Json(it.key()).dump() << ": ";
-        WriteValue(out, it.value(), depth + 1, maxIndentDepth);
+    json << "[\n";
+    const MenuNode* node = root.Child(0);
+    std::size_t level = 1;
+    while (node) {
+        json.Pass();
+        const TMTItem& item = ItemOf(*node);
+        json.Indent(2 * level);
+        json << "{\n";
+        json.Member(2 * level + 1, "caption", node->Caption());
+        json << ",\n";
+        json.Member(2 * level + 1, "link", item.Link);
+        json << ",\n";
+        json.Member(2 * level + 1, "target", item.Target);
+        json << ",\n";
+        json.Indent(2 * level + 1);
+        json.Key("children");
+        if (node->HasChildren()) {
+            json << "[\n";
+            node = node->Child(0);
+            ++level;
+            continue;
+        }
+        json << "[]\n";
+        json.Indent(2 * level);
+        json << '}';
+        // Close the lists this item ends, up to the next item.
+        for (;;) {
+            const MenuNode* parent = node->Parent();
+            if (node->Row() + 1 < parent->ChildCount()) {
+                json << ",\n";
+                node = parent->Child(node->Row() + 1);
+                break;
+            }
+            --level;
+            json << '\n';
+            json.Indent(2 * level + 1);
+            json << ']';
+            if (parent == &root) {
+                node = nullptr;
+                break;
+            }
+            json << '\n';
+            json.Indent(2 * level);
+            json << '}';
+            node = parent;
+        }
     }
-    out << '\n';
-    WriteIndent(out, depth, maxIndentDepth);
-    out << (object ? '}' : ']');
 }
 
-Json VariablesOf(const TParseList& variables)
+void WriteSettings(JsonWriter& json, const TqzHTML& document)
 {
-    Json list = Json::array();
+    json << "{\n";
+    bool first = true;
+    for (const SettingKey& setting : LayoutSettingKeys) {
+        if (!first)
+            json << ",\n";
+        first = false;
+        json.Member(2, setting.key, StoredSettingText(document, setting));
+    }
+    json << '\n';
+    json.Indent(1);
+    json << '}';
+}
+
+void WriteVariables(JsonWriter& json, const TParseList& variables)
+{
+    if (variables.Count() == 0) {
+        json << "[]";
+        return;
+    }
+    json << "[\n";
     for (std::size_t i = 0; i < variables.Count(); ++i) {
+        json.Pass();
         std::string name;
         std::string value;
         variables.GetVariable(i, name, value);
-        list.push_back({{"name", Cp1252ToUtf8(name)}, {"value", Cp1252ToUtf8(value)}});
+        if (i > 0)
+            json << ",\n";
+        json.Indent(2);
+        json << "{\n";
+        json.Member(3, "name", name);
+        json << ",\n";
+        json.Member(3, "value", value);
+        json << '\n';
+        json.Indent(2);
+        json << '}';
     }
-    return list;
+    json << '\n';
+    json.Indent(1);
+    json << ']';
 }
 
 } // namespace
 
-Json ProjectToJson(const TqzHTML& document, int format)
+void AppendJsonString(std::string& text, std::string_view cp1252)
 {
-    return Json{{"format", format},
-                {"caption", Cp1252ToUtf8(document.Tree().Root().Caption())},
-                {"items", ItemsOf(document.Tree().Root())},
-                {"settings", SettingsOf(document)},
-                {"variables", VariablesOf(document.Variables())}};
+    text += '"';
+    std::size_t plain = 0; // start of the bytes that are taken as they are
+    for (std::size_t i = 0; i < cp1252.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(cp1252[i]);
+        if (c >= 0x20 && c < 0x80 && c != '"' && c != '\\')
+            continue;
+        text.append(cp1252, plain, i - plain);
+        plain = i + 1;
+        switch (c) {
+        case '"':
+            text += "\\\"";
+            break;
+        case '\\':
+            text += "\\\\";
+            break;
+        case '\b':
+            text += "\\b";
+            break;
+        case '\f':
+            text += "\\f";
+            break;
+        case '\n':
+            text += "\\n";
+            break;
+        case '\r':
+            text += "\\r";
+            break;
+        case '\t':
+            text += "\\t";
+            break;
+        default:
+            if (c < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+                text += escaped;
+            } else {
+                AppendUtf8(text, Cp1252ToCodePoint(c));
+            }
+        }
+    }
+    text.append(cp1252, plain);
+    text += '"';
 }
 
-void WriteIndentedJson(std::ostream& out, const Json& value, std::size_t maxIndentDepth)
+void WriteProjectJson(std::ostream& out, const TqzHTML& document, int format, std::size_t maxIndentDepth)
 {
-    WriteValue(out, value, 0, maxIndentDepth);
+    JsonWriter json(out, maxIndentDepth);
+    json << "{\n";
+    json.Indent(1);
+    json << "\"format\": " << std::to_string(format) << ",\n";
+    json.Member(1, "caption", document.Tree().Root().Caption());
+    json << ",\n";
+    json.Indent(1);
+    json.Key("items");
+    WriteItems(json, document.Tree().Root());
+    json << ",\n";
+    json.Indent(1);
+    json.Key("settings");
+    WriteSettings(json, document);
+    json << ",\n";
+    json.Indent(1);
+    json.Key("variables");
+    WriteVariables(json, document.Variables());
+    json << "\n}";
 }
 
 } // namespace tw::cli

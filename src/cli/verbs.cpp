@@ -43,7 +43,7 @@ bool OpenProject(TqzHTML& document, const std::string& path, int& format)
 // "show" prints the document also after a failed load, as the window shows
 // what the load left behind. "convert" and "generate" stop there instead:
 // their result would silently lack whatever came after the error.
-void Run(const Invocation& invocation, std::ostream& out)
+void Run(const Invocation& invocation, std::ostream& out, std::ostream& err)
 {
     SetTemplatesDirectory(invocation.templates.value_or(""));
     TqzHTML document;
@@ -51,7 +51,7 @@ void Run(const Invocation& invocation, std::ostream& out)
     const bool opened = OpenProject(document, invocation.project, format);
     switch (invocation.verb) {
     case Verb::Show:
-        WriteIndentedJson(out, ProjectToJson(document, format));
+        WriteProjectJson(out, document, format);
         out << '\n' << std::flush;
         if (!out) {
             tw::ShowMessage("Die Ausgabe konnte nicht geschrieben werden.");
@@ -68,7 +68,13 @@ void Run(const Invocation& invocation, std::ostream& out)
                 document.SetFileSetting(fsFilename, *invocation.output);
             }
             CreateOutputDirectory(document.GetFileSetting(fsFilename));
-            Generate(document);
+            const GenerationCounts counts = Generate(document);
+            // Quiet by default: a message on stderr means that something
+            // went wrong, and scripts rely on that.
+            if (invocation.verbose) {
+                err << "Dateien geschrieben: " << counts.written << ", unver\u00E4ndert: " << counts.unchanged << '\n'
+                    << std::flush;
+            }
         }
         break;
     }
@@ -97,7 +103,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     MessageLines messages(err);
     const ScopedMessageSink sink(messages);
     try {
-        Run(invocation, out);
+        Run(invocation, out, err);
     } catch (const std::exception& error) {
         // The document code reports its own errors; whatever still escapes
         // (such as an exhausted memory) is told like any other message.

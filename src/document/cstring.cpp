@@ -1,6 +1,7 @@
 #include "document/cstring.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tw {
 
@@ -30,36 +31,26 @@ bool SameTextAscii(const std::string& a, const std::string& b)
 
 namespace {
 
-// Replacing one occurrence can form a new one across the seam, and the
-// next occurrence can never start before the seam minus the search length.
-// So the text is rebuilt front to back on a stack: a byte is pushed onto the
+// Rebuilds the text front to back on a stack: a byte is pushed onto the
 // output, and when the output then ends with the search text, that tail is
 // popped and the replacement is queued in front of the unread input. This
 // finds exactly the leftmost occurrence each time, as searching again from
-// the beginning would, in linear time.
+// the beginning would, in linear time however many replacements there are.
 class Replacer {
 public:
-    static constexpr std::size_t MinimumReplacementBudget = std::size_t{1} << 16;
-
-    Replacer(const std::string& search, const std::string& replacement, bool caseSensitive,
-             std::size_t maxSize = std::string::npos)
-        : search_(caseSensitive ? search : AsciiLowerCase(search)), replacement_(replacement),
-          caseSensitive_(caseSensitive), maxSize_(maxSize)
+    Replacer(const TextReplacement& replacement, std::size_t maxSize, std::size_t barrier, std::size_t budget)
+        : search_(replacement.Search()), replacement_(replacement.Replacement()),
+          caseSensitive_(replacement.CaseSensitive()), replacementHoldsSearch_(replacement.ReplacementHoldsSearch()),
+          maxSize_(maxSize), replacementBudget_(budget), barrier_(barrier)
     {
-        const std::string probe = caseSensitive ? replacement : AsciiLowerCase(replacement);
-        replacementHoldsSearch_ = probe.find(search_) != std::string::npos;
     }
 
-    std::string Run(const std::string& text, std::size_t firstMatch)
+    // Goes on from the occurrence at firstMatch; false when the text would
+    // grow beyond maxSize.
+    bool Run(std::string& text, std::size_t firstMatch)
     {
         out_.assign(text, 0, firstMatch);
         out_.reserve(text.size() + text.size() / 4);
-        // Guard against a rewrite that never settles: after this many
-        // replacements every further one continues behind its inserted text.
-        // Rewrites that do settle can need far more replacements than the
-        // text has bytes (each one may double what the next ones see), so
-        // even short texts get a generous allowance.
-        replacementBudget_ = std::max<std::size_t>(8 * (text.size() + 16), MinimumReplacementBudget);
         std::size_t next = firstMatch;
         for (;;) {
             char c;
@@ -72,16 +63,12 @@ public:
                 break;
             }
             Push(c);
-            if (out_.size() + queued_.size() > maxSize_) {
-                exceeded_ = true;
-                break;
-            }
+            if (out_.size() + queued_.size() + (text.size() - next) > maxSize_)
+                return false;
         }
-        return std::move(out_);
+        text = std::move(out_);
+        return true;
     }
-
-    // The result would have grown beyond maxSize; Run stopped early.
-    bool Exceeded() const { return exceeded_; }
 
 private:
     bool EndsWithSearch() const
@@ -102,7 +89,6 @@ private:
             return;
         out_.resize(out_.size() - search_.size());
         if (replacementHoldsSearch_ || replacementBudget_ == 0) {
-            // Searching on behind the inserted text keeps the call finite.
             out_ += replacement_;
             barrier_ = out_.size();
             return;
@@ -111,74 +97,128 @@ private:
         queued_.append(replacement_.rbegin(), replacement_.rend());
     }
 
-    std::string search_;
+    const std::string& search_;
     const std::string& replacement_;
     bool caseSensitive_;
+    bool replacementHoldsSearch_;
     std::size_t maxSize_;
-    bool exceeded_ = false;
-    bool replacementHoldsSearch_ = false;
-    std::size_t replacementBudget_ = 0;
-    std::size_t barrier_ = 0;
+    std::size_t replacementBudget_;
+    std::size_t barrier_;
     std::string out_;
     std::string queued_; // bytes still to push, last one first
 };
 
-bool EqualsIgnoringAsciiCase(const char* text, const std::string& search)
+// Guard against a rewrite that never settles: after this many replacements
+// every further one continues behind its inserted text. Rewrites that do
+// settle can need far more replacements than the text has bytes (each one
+// may double what the next ones see), so even short texts get a generous
+// allowance.
+std::size_t ReplacementBudget(std::size_t textSize)
 {
-    return std::equal(search.begin(), search.end(), text,
-                      [](char s, char t) { return AsciiLower(s) == AsciiLower(t); });
-}
-
-std::size_t FindFirst(const std::string& text, const std::string& search, bool caseSensitive)
-{
-    if (caseSensitive)
-        return text.find(search);
-    // Compares without lower-cased copies: most calls find nothing and should
-    // cost no allocation. Placeholders start with "$", which letter case does
-    // not change, so candidates are found with a plain byte search.
-    const char first = AsciiLower(search.front());
-    if (first < 'a' || first > 'z') {
-        if (text.size() < search.size())
-            return std::string::npos;
-        const std::size_t last = text.size() - search.size();
-        for (std::size_t pos = text.find(first); pos != std::string::npos && pos <= last;
-             pos = text.find(first, pos + 1)) {
-            if (EqualsIgnoringAsciiCase(text.data() + pos, search))
-                return pos;
-        }
-        return std::string::npos;
-    }
-    const auto it = std::search(text.begin(), text.end(), search.begin(), search.end(),
-                                [](char t, char s) { return AsciiLower(t) == AsciiLower(s); });
-    return it == text.end() ? std::string::npos : static_cast<std::size_t>(it - text.begin());
+    return std::max<std::size_t>(8 * (textSize + 16), std::size_t{1} << 16);
 }
 
 } // namespace
 
+TextReplacement::TextReplacement(std::string search, std::string replacement, bool caseSensitive)
+    : search_(caseSensitive ? std::move(search) : AsciiLowerCase(std::move(search))), caseSensitive_(caseSensitive)
+{
+    SetReplacement(std::move(replacement));
+}
+
+void TextReplacement::SetReplacement(std::string replacement)
+{
+    replacement_ = std::move(replacement);
+    replacementHoldsSearch_ = !search_.empty() && Find(replacement_, 0) != std::string::npos;
+}
+
+std::size_t TextReplacement::Find(std::string_view text, std::size_t from) const
+{
+    const std::size_t n = search_.size();
+    if (n == 0 || text.size() < n || from > text.size() - n)
+        return std::string::npos;
+    if (caseSensitive_)
+        return text.find(search_, from);
+    const char* const data = text.data();
+    const char* const end = data + (text.size() - n) + 1; // behind the last possible start
+    const char first = search_.front();
+    const bool letter = first >= 'a' && first <= 'z';
+    const char upper = static_cast<char>(first - ('a' - 'A'));
+    // Placeholders share their first bytes ("$Link$", "$LinkID$"), so the
+    // last byte tells most candidates apart at once.
+    auto matches = [this, n](const char* candidate) {
+        if (AsciiLower(candidate[n - 1]) != search_[n - 1])
+            return false;
+        for (std::size_t i = 1; i + 1 < n; ++i) {
+            if (AsciiLower(candidate[i]) != search_[i])
+                return false;
+        }
+        return true;
+    };
+    for (const char* candidate = data + from; candidate < end; ++candidate) {
+        // Placeholders start with "$", which letter case does not change, so
+        // candidates are found with a plain byte search.
+        if (letter) {
+            while (candidate < end && *candidate != first && *candidate != upper)
+                ++candidate;
+            if (candidate == end)
+                break;
+        } else {
+            candidate =
+                static_cast<const char*>(std::memchr(candidate, first, static_cast<std::size_t>(end - candidate)));
+            if (!candidate)
+                break;
+        }
+        if (matches(candidate))
+            return static_cast<std::size_t>(candidate - data);
+    }
+    return std::string::npos;
+}
+
+bool TextReplacement::ApplyWithin(std::string& text, std::size_t maxSize) const
+{
+    std::size_t pos = Find(text, 0);
+    if (pos == std::string::npos)
+        return text.size() <= maxSize;
+    const std::size_t n = search_.size();
+    const std::size_t r = replacement_.size();
+    std::size_t budget = ReplacementBudget(text.size());
+    std::size_t barrier = 0;
+    // Splicing moves the rest of the text each time; once that has cost
+    // more than rebuilding would, the text is rebuilt instead.
+    std::size_t moved = 0;
+    const std::size_t affordable = 2 * text.size() + 4096;
+    while (pos != std::string::npos) {
+        if (moved > affordable)
+            return Replacer(*this, maxSize, barrier, budget).Run(text, pos);
+        if (text.size() - n + r > maxSize)
+            return false;
+        text.replace(pos, n, replacement_);
+        moved += text.size() - pos;
+        std::size_t from;
+        if (replacementHoldsSearch_ || budget == 0) {
+            barrier = pos + r;
+            from = barrier;
+        } else {
+            --budget;
+            // The text before pos held no occurrence, so the next one can
+            // start no earlier than where it would reach into the seam.
+            from = std::max(barrier, pos + 1 >= n ? pos + 1 - n : 0);
+        }
+        pos = Find(text, from);
+    }
+    return text.size() <= maxSize;
+}
+
 void ReplaceAll(std::string& text, const std::string& search, const std::string& replacement, bool caseSensitive)
 {
-    if (search.empty())
-        return;
-    const std::size_t first = FindFirst(text, search, caseSensitive);
-    if (first == std::string::npos)
-        return;
-    text = Replacer(search, replacement, caseSensitive).Run(text, first);
+    TextReplacement(search, replacement, caseSensitive).ApplyWithin(text, std::string::npos);
 }
 
 bool ReplaceAllWithin(std::string& text, const std::string& search, const std::string& replacement, bool caseSensitive,
                       std::size_t maxSize)
 {
-    if (search.empty())
-        return text.size() <= maxSize;
-    const std::size_t first = FindFirst(text, search, caseSensitive);
-    if (first == std::string::npos)
-        return text.size() <= maxSize;
-    Replacer replacer(search, replacement, caseSensitive, maxSize);
-    std::string result = replacer.Run(text, first);
-    if (replacer.Exceeded() || result.size() > maxSize)
-        return false;
-    text = std::move(result);
-    return true;
+    return TextReplacement(search, replacement, caseSensitive).ApplyWithin(text, maxSize);
 }
 
 std::string ReplacedAll(std::string text, const std::string& search, const std::string& replacement, bool caseSensitive)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Text utilities shared by the document, the project files, the generator and
@@ -20,12 +21,36 @@ bool SameTextAscii(const std::string& a, const std::string& b);
 // compared without regard to case. When the replacement holds the search text
 // itself, the search goes on behind the inserted text so the call ends.
 void ReplaceAll(std::string& text, const std::string& search, const std::string& replacement, bool caseSensitive);
-// ReplaceAll, but gives up when the result would be longer than maxSize
-// bytes: then the text stays unchanged and the result is false.
+// ReplaceAll, but gives up when the text would grow beyond maxSize bytes:
+// then the result is false and the text is partly replaced.
 bool ReplaceAllWithin(std::string& text, const std::string& search, const std::string& replacement, bool caseSensitive,
                       std::size_t maxSize);
 std::string ReplacedAll(std::string text, const std::string& search, const std::string& replacement,
                         bool caseSensitive);
+// One ReplaceAll prepared once for many texts: the search text as compared
+// and whether the replacement holds it.
+class TextReplacement {
+public:
+    TextReplacement(std::string search, std::string replacement, bool caseSensitive);
+
+    const std::string& Search() const { return search_; }
+    const std::string& Replacement() const { return replacement_; }
+    bool CaseSensitive() const { return caseSensitive_; }
+    bool ReplacementHoldsSearch() const { return replacementHoldsSearch_; }
+    void SetReplacement(std::string replacement);
+
+    // The first occurrence at or behind from; npos when there is none.
+    std::size_t Find(std::string_view text, std::size_t from) const;
+    // ReplaceAllWithin with this search text and replacement.
+    bool ApplyWithin(std::string& text, std::size_t maxSize) const;
+
+private:
+    std::string search_;
+    std::string replacement_;
+    bool caseSensitive_;
+    bool replacementHoldsSearch_ = false;
+};
+
 // Every line through ReplaceAll, from the last line to the first.
 void ReplaceAllInLines(std::vector<std::string>& lines, const std::string& search, const std::string& replacement,
                        bool caseSensitive);

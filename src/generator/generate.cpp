@@ -20,44 +20,18 @@ std::string SubmenuExtension(const std::string& fileExt, const std::string& main
     return extension;
 }
 
-std::size_t WriteFiles(TqzHTML& document, const std::string& mainFile)
-{
-    const TemplateState& state = document.Template();
-    MenuWriter writer(document);
-    writer.WriteMenuFile(nullptr, mainFile, state.AllInOne);
-    std::size_t written = 1;
-    if (state.AllInOne)
-        return written;
-    const std::string directory = ExtractFilePath(mainFile);
-    // Items at the deepest opened depth and below never get a file of their own.
-    const MenuNode* node = document.Tree().Root().NextPreOrder();
-    while (node) {
-        const int depth = node->Level() - 1;
-        if (depth >= state.MaxLevel) {
-            node = node->NextSkippingChildren();
-            continue;
-        }
-        if (node->HasChildren()) {
-            writer.WriteMenuFile(node, directory + writer.SubmenuFileName(*node), false);
-            ++written;
-        }
-        node = node->NextPreOrder();
-    }
-    return written;
-}
-
 } // namespace
 
-std::size_t Generate(TqzHTML& document)
+GenerationCounts Generate(TqzHTML& document)
 {
     const std::string mainFile = document.GetFileSetting(fsFilename);
     if (mainFile.empty()) {
         ShowMessage("Kein Dateiname zum Speichern angegeben");
-        return 0;
+        return {};
     }
     AssignLinkIDs(document.Tree());
     if (!LoadTemplate(document))
-        return 0;
+        return {};
     if (!document.Template().AllInOne) {
         const std::string fileExt = document.GetFileSetting(fsFileExt);
         // Submenu files lie beside the main file: the extension must not lead
@@ -66,16 +40,19 @@ std::size_t Generate(TqzHTML& document)
             ShowMessage(FormatMessage("Die Dateiendung \"%s\" ist ung\xFCltig: Sie darf weder \\ noch / noch : "
                                       "noch \"..\" enthalten.",
                                       ShortForMessage(fileExt)));
-            return 0;
+            return {};
         }
         document.Template().SubmenuExt = SubmenuExtension(fileExt, mainFile);
     }
+    MenuWriter writer(document);
+    GenerationCounts counts;
     try {
-        return WriteFiles(document, mainFile);
+        writer.WriteFiles(mainFile, counts);
+        counts.complete = true;
     } catch (const Error& error) {
         ShowMessage(error.what());
-        return 0;
     }
+    return counts;
 }
 
 } // namespace tw

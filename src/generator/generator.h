@@ -15,10 +15,19 @@ std::string TemplatesDirectory();
 // companion, tests). An empty text restores the normal resolution.
 void SetTemplatesDirectory(const std::string& directory);
 
-// Writes the HTML files of the document with its chosen template set and
-// returns how many were written; problems are shown through the message
-// interface (and give 0).
-std::size_t Generate(TqzHTML& document);
+// How many files a generation wrote and how many already held their bytes
+// and were left alone.
+struct GenerationCounts {
+    std::size_t written = 0;
+    std::size_t unchanged = 0;
+    // Every file of the menu is in place.
+    bool complete = false;
+};
+
+// Writes the HTML files of the document with its chosen template set;
+// problems are shown through the message interface. A failed generation
+// counts the files written before the failure.
+GenerationCounts Generate(TqzHTML& document);
 
 // Hands the "VarList" of the named template set to the document's variables
 // (an empty list when the set has none or cannot be found).

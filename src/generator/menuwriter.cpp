@@ -21,20 +21,6 @@ const std::string& TargetOrSelf(const std::string& target)
 // The stems of the entry kinds' snippet files.
 const char* const EntryKindNames[] = {"MenuPoint", "MPOpen", "MPParent"};
 
-std::string JoinLines(const LineList& lines)
-{
-    std::size_t size = 0;
-    for (const std::string& line : lines)
-        size += line.size() + 2;
-    std::string bytes;
-    bytes.reserve(size);
-    for (const std::string& line : lines) {
-        bytes += line;
-        bytes += "\r\n";
-    }
-    return bytes;
-}
-
 } // namespace
 
 void AssignLinkIDs(MenuTree& tree)
@@ -65,25 +51,67 @@ std::pair<std::string, std::string> SplitFirstLetter(const std::string& caption)
 }
 
 MenuWriter::MenuWriter(const TqzHTML& document)
-    : document_(document), state_(document.Template()),
-      mainFileName_(ExtractFileName(document.GetFileSetting(fsFilename))), snippets_(state_.TemplateDir),
-      placeholders_(document)
+    : state_(document.Template()), mainFileName_(ExtractFileName(document.GetFileSetting(fsFilename))),
+      snippets_(state_.TemplateDir), placeholders_(document)
 {
+    for (const char* search : {"$Link$", "$LinkTarget$", "$Linkname$", "$LinkID$", "$FirstLetter$", "$RestLetter$"})
+        itemPlaceholders_.emplace_back(search, std::string(), false);
+    // One walk gives every node its index, level and subtree size; the nodes
+    // whose subtrees are still open wait on a stack.
+    const std::size_t count = document.Tree().Count();
+    nodes_.reserve(count);
+    levels_.reserve(count);
+    subtreeSizes_.assign(count, 0);
+    std::vector<std::size_t> open;
+    for (const MenuNode* node = &document.Tree().Root(); node; node = node->NextPreOrder()) {
+        const std::size_t index = nodes_.size();
+        while (!open.empty() && nodes_[open.back()] != node->Parent()) {
+            subtreeSizes_[open.back()] = index - open.back();
+            open.pop_back();
+        }
+        nodes_.push_back(node);
+        levels_.push_back(open.empty() ? 0 : levels_[open.back()] + 1);
+        open.push_back(index);
+    }
+    for (const std::size_t index : open)
+        subtreeSizes_[index] = nodes_.size() - index;
 }
 
-void MenuWriter::WriteMenuFile(const MenuNode* current, const std::string& path, bool openAll)
+void MenuWriter::WriteFiles(const std::string& mainFile, GenerationCounts& counts)
+{
+    auto write = [&](std::size_t index, const std::string& path, bool openAll) {
+        WriteMenuFile(index, path, openAll);
+        ++(WriteFileUnlessUnchanged(path, file_, CannotCreatePattern) ? counts.written : counts.unchanged);
+    };
+    if (!state_.AllInOne)
+        entries_.resize(nodes_.size());
+    write(0, mainFile, state_.AllInOne);
+    if (state_.AllInOne)
+        return;
+    const std::string directory = ExtractFilePath(mainFile);
+    // Items at the deepest opened depth and below never get a file of their own.
+    for (std::size_t index = 1; index < nodes_.size();) {
+        if (levels_[index] - 1 >= state_.MaxLevel) {
+            index += subtreeSizes_[index];
+            continue;
+        }
+        if (nodes_[index]->HasChildren())
+            write(index, directory + SubmenuFileName(*nodes_[index]), false);
+        ++index;
+    }
+}
+
+void MenuWriter::WriteMenuFile(std::size_t currentIndex, const std::string& path, bool openAll)
 {
     reuseEntries_ = !openAll;
+    currentIndex_ = currentIndex;
     path_ = path;
+    file_.clear();
     size_ = 0;
-    LineList lines;
-    AppendSnippet("Header.txt", lines);
-    WriteLevel(current, document_.Tree().Root(), 0, openAll, lines, LevelFor(state_, 0));
-    AppendSnippet("Footer.txt", lines);
-    if (!placeholders_.Apply(lines, ExtractFileName(path)))
-        ThrowTooLarge();
-    // Generated files can be made again, so they are not forced to disk.
-    WriteFileAtomically(path, JoinLines(lines), CannotCreatePattern, false);
+    placeholders_.SetCurrentFile(ExtractFileName(path));
+    Append(Snippet("Header.txt"));
+    WriteLevel(0, openAll, LevelFor(state_, 0));
+    Append(Snippet("Footer.txt"));
 }
 
 void MenuWriter::ThrowTooLarge() const
@@ -93,92 +121,110 @@ void MenuWriter::ThrowTooLarge() const
                                " MB Text; ein Wert enth\xE4lt wohl wiederholt weitere Platzhalter"));
 }
 
-void MenuWriter::Append(LineList& lines, const LineList& more)
+void MenuWriter::Append(const Fragment& fragment)
 {
-    for (const std::string& line : more)
-        size_ += line.size();
-    if (size_ > MaxGeneratedFileSize)
+    if (!placeholders_.AppendTo(file_, size_, fragment))
         ThrowTooLarge();
-    lines.insert(lines.end(), more.begin(), more.end());
 }
 
-void MenuWriter::AppendSnippet(const std::string& name, LineList& lines)
+const Fragment& MenuWriter::Snippet(const std::string& name)
 {
-    Append(lines, snippets_.Lines(name));
+    const auto known = fragments_.find(name);
+    if (known != fragments_.end())
+        return known->second;
+    Fragment fragment;
+    if (!placeholders_.Prepare(snippets_.Lines(name), fragment))
+        ThrowTooLarge();
+    return fragments_.emplace(name, std::move(fragment)).first->second;
 }
 
-void MenuWriter::WriteLevel(const MenuNode* current, const MenuNode& parent, int parentLevel, bool openAll,
-                            LineList& lines, const TLevelItem& level)
+MenuWriter::LevelSnippets& MenuWriter::SnippetsOf(const TLevelItem& level)
+{
+    LevelSnippets& snippets = levelSnippets_[&level];
+    if (snippets.prefix.empty())
+        snippets.prefix = level.Name + "_";
+    return snippets;
+}
+
+const Fragment& MenuWriter::LevelSnippet(const Fragment*& known, const LevelSnippets& level, const char* stem)
+{
+    if (!known)
+        known = &Snippet(level.prefix + stem + ".txt");
+    return *known;
+}
+
+void MenuWriter::WriteLevel(std::size_t parentIndex, bool openAll, const TLevelItem& level)
 {
     // The children of a node of level L have level L + 1 and depth L.
-    const int depth = parentLevel;
-    const std::size_t count = parent.ChildCount();
-    for (std::size_t i = 0; i < count; ++i) {
-        const MenuNode& child = *parent.Child(i);
-        const TMTItem& item = *child.Item();
-        if (!child.HasChildren() || depth == state_.MaxLevel) {
-            WriteItem(child, level, MenuPoint, item.Link, TargetOrSelf(item.Target), lines);
-        } else if (openAll) {
-            WriteOpenItem(current, child, parentLevel + 1, true, item.Link, TargetOrSelf(item.Target), lines, level);
-        } else if (current && (current == &child || current->HasAsAncestor(&child))) {
-            WriteOpenItem(current, child, parentLevel + 1, false, NavigationLink(parent, parentLevel), SelfTarget,
-                          lines, level);
+    const int depth = levels_[parentIndex];
+    LevelSnippets& snippets = SnippetsOf(level);
+    const std::size_t end = parentIndex + subtreeSizes_[parentIndex];
+    for (std::size_t index = parentIndex + 1; index < end; index += subtreeSizes_[index]) {
+        if (!nodes_[index]->HasChildren() || depth == state_.MaxLevel) {
+            WriteItem(index, snippets, MenuPoint, openAll);
+        } else if (openAll || (currentIndex_ >= index && currentIndex_ < index + subtreeSizes_[index])) {
+            // Open: with open-all every item, otherwise the path to the current one.
+            WriteItem(index, snippets, MPOpen, openAll);
+            WriteLevel(index, openAll, LevelFor(state_, depth + 1));
+            Append(LevelSnippet(snippets.subMenuEnd, snippets, "SubMenuEnd"));
         } else {
-            WriteItem(child, level, MPParent, SubmenuFileName(child), SelfTarget, lines);
+            WriteItem(index, snippets, MPParent, openAll);
         }
-        if (i + 1 < count)
-            AppendSnippet(level.Name + "_Separator.txt", lines);
+        if (index + subtreeSizes_[index] < end)
+            Append(LevelSnippet(snippets.separator, snippets, "Separator"));
     }
 }
 
-void MenuWriter::WriteOpenItem(const MenuNode* current, const MenuNode& child, int childLevel, bool openAll,
-                               const std::string& link, const std::string& target, LineList& lines,
-                               const TLevelItem& level)
-{
-    WriteItem(child, level, MPOpen, link, target, lines);
-    WriteLevel(current, child, childLevel, openAll, lines, LevelFor(state_, childLevel));
-    AppendSnippet(level.Name + "_SubMenuEnd.txt", lines);
-}
-
-void MenuWriter::WriteItem(const MenuNode& item, const TLevelItem& level, EntryKind kind, const std::string& link,
-                           const std::string& target, LineList& lines)
+void MenuWriter::WriteItem(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll)
 {
     if (!reuseEntries_) {
-        Append(lines, BuildEntry(item, level, kind, link, target));
+        BuildEntry(index, level, kind, openAll, scratchEntry_);
+        Append(scratchEntry_);
         return;
     }
     // Without open-all, every file lists the top level again and every file
     // below an item lists that item's children again. An entry's link and
     // target then follow from its item and kind alone, so it is built once.
-    LineList& entry = entries_[&item][kind];
-    if (entry.empty())
-        entry = BuildEntry(item, level, kind, link, target);
-    Append(lines, entry);
+    Fragment& entry = entries_[index][kind];
+    if (entry.Empty())
+        BuildEntry(index, level, kind, openAll, entry);
+    Append(entry);
 }
 
-LineList MenuWriter::BuildEntry(const MenuNode& item, const TLevelItem& level, EntryKind kind, const std::string& link,
-                                const std::string& target)
+void MenuWriter::BuildEntry(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll, Fragment& entry)
 {
-    LineList entry = snippets_.Lines(level.Name + "_" + EntryKindNames[kind] + ".txt");
-    if (entry.empty())
-        return entry;
-    auto [firstLetter, restLetter] = SplitFirstLetter(item.Caption());
-    const ReplacementList replacements{{"$Link$", link},
-                                       {"$LinkTarget$", target},
-                                       {"$Linkname$", item.Caption()},
-                                       {"$LinkID$", item.Item()->LinkID},
-                                       {"$FirstLetter$", std::move(firstLetter)},
-                                       {"$RestLetter$", std::move(restLetter)}};
-    if (!ApplyReplacementsWithin(entry, replacements, MaxGeneratedFileSize))
+    entry = {};
+    if (!level.entries[kind])
+        level.entries[kind] = &snippets_.Lines(level.prefix + EntryKindNames[kind] + ".txt");
+    if (level.entries[kind]->empty())
+        return;
+    const MenuNode& node = *nodes_[index];
+    const TMTItem& item = *node.Item();
+    // An open entry leads back up, a parent entry to the item's own file.
+    if (kind == MPParent || (kind == MPOpen && !openAll)) {
+        itemPlaceholders_[0].SetReplacement(kind == MPParent ? SubmenuFileName(node) : NavigationLink(node));
+        itemPlaceholders_[1].SetReplacement(SelfTarget);
+    } else {
+        itemPlaceholders_[0].SetReplacement(item.Link);
+        itemPlaceholders_[1].SetReplacement(TargetOrSelf(item.Target));
+    }
+    auto [firstLetter, restLetter] = SplitFirstLetter(node.Caption());
+    itemPlaceholders_[2].SetReplacement(node.Caption());
+    itemPlaceholders_[3].SetReplacement(item.LinkID);
+    itemPlaceholders_[4].SetReplacement(std::move(firstLetter));
+    itemPlaceholders_[5].SetReplacement(std::move(restLetter));
+    entryLines_ = *level.entries[kind];
+    if (!ApplyReplacementsWithin(entryLines_, itemPlaceholders_, MaxGeneratedFileSize) ||
+        !placeholders_.Prepare(entryLines_, entry))
         ThrowTooLarge();
-    return entry;
 }
 
 // The link of an open entry closes its submenu: top-level and second-level
 // entries lead to the main file, deeper ones to their parent's submenu file.
-std::string MenuWriter::NavigationLink(const MenuNode& parent, int parentLevel) const
+std::string MenuWriter::NavigationLink(const MenuNode& item) const
 {
-    return parentLevel <= 1 ? mainFileName_ : SubmenuFileName(parent);
+    const MenuNode& parent = *item.Parent();
+    return parent.IsRoot() || parent.Parent()->IsRoot() ? mainFileName_ : SubmenuFileName(parent);
 }
 
 std::string MenuWriter::SubmenuFileName(const MenuNode& node) const

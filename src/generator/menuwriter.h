@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/qzhtml.h"
+#include "generator/generator.h"
 #include "generator/snippets.h"
 #include "generator/substitution.h"
 
@@ -8,6 +9,7 @@
 #include <string>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 namespace tw {
 
@@ -25,41 +27,60 @@ class MenuWriter {
 public:
     explicit MenuWriter(const TqzHTML& document);
 
-    // Builds one file with the path to current (none for the main file) shown
-    // open, or every submenu with openAll, and writes it in one piece. Throws
-    // tw::Error when the file cannot be written or a snippet cannot be read.
-    void WriteMenuFile(const MenuNode* current, const std::string& path, bool openAll);
-    // The name of a node's submenu file: its LinkID and the submenu extension.
-    std::string SubmenuFileName(const MenuNode& node) const;
+    // Writes the main file and, unless the template wants all in one file,
+    // the submenu file of every item with children above the deepest opened
+    // depth, in tree order. Throws tw::Error when a file cannot be written or
+    // a snippet cannot be read; counts then tells the files written before.
+    void WriteFiles(const std::string& mainFile, GenerationCounts& counts);
 
 private:
     enum EntryKind { MenuPoint, MPOpen, MPParent, EntryKindCount };
 
-    void WriteLevel(const MenuNode* current, const MenuNode& parent, int parentLevel, bool openAll, LineList& lines,
-                    const TLevelItem& level);
-    void WriteOpenItem(const MenuNode* current, const MenuNode& child, int childLevel, bool openAll,
-                       const std::string& link, const std::string& target, LineList& lines, const TLevelItem& level);
-    void WriteItem(const MenuNode& item, const TLevelItem& level, EntryKind kind, const std::string& link,
-                   const std::string& target, LineList& lines);
-    LineList BuildEntry(const MenuNode& item, const TLevelItem& level, EntryKind kind, const std::string& link,
-                        const std::string& target);
-    // Appends to the file being built; a file beyond MaxGeneratedFileSize
-    // ends the generation.
-    void Append(LineList& lines, const LineList& more);
-    void AppendSnippet(const std::string& name, LineList& lines);
-    [[noreturn]] void ThrowTooLarge() const;
-    std::string NavigationLink(const MenuNode& parent, int parentLevel) const;
+    // The snippets of a level entry, each read when first needed: its entry
+    // kinds' lines, and the fragments that close an open entry and part two
+    // entries of a list.
+    struct LevelSnippets {
+        std::string prefix;
+        std::array<const LineList*, EntryKindCount> entries{};
+        const Fragment* subMenuEnd = nullptr;
+        const Fragment* separator = nullptr;
+    };
 
-    const TqzHTML& document_;
+    // Builds one file with the path to the node at currentIndex (0 for the
+    // main file) shown open, or every submenu with openAll.
+    void WriteMenuFile(std::size_t currentIndex, const std::string& path, bool openAll);
+    void WriteLevel(std::size_t parentIndex, bool openAll, const TLevelItem& level);
+    void WriteItem(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll);
+    void BuildEntry(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll, Fragment& entry);
+    const Fragment& LevelSnippet(const Fragment*& known, const LevelSnippets& level, const char* stem);
+    void Append(const Fragment& fragment);
+    const Fragment& Snippet(const std::string& name);
+    LevelSnippets& SnippetsOf(const TLevelItem& level);
+    [[noreturn]] void ThrowTooLarge() const;
+    std::string NavigationLink(const MenuNode& item) const;
+    std::string SubmenuFileName(const MenuNode& node) const;
+
     const TemplateState& state_;
     std::string mainFileName_;
     SnippetFiles snippets_;
     DocumentPlaceholders placeholders_;
-    // Entries built for files without open-all, by item and kind.
-    std::unordered_map<const MenuNode*, std::array<LineList, EntryKindCount>> entries_;
+    ReplacementList itemPlaceholders_;
+    // The tree in pre-order (the root first), with every node's level (0 for
+    // the root) and the size of its subtree, itself included.
+    std::vector<const MenuNode*> nodes_;
+    std::vector<int> levels_;
+    std::vector<std::size_t> subtreeSizes_;
+    // Entries built for files without open-all, by node index and kind.
+    std::vector<std::array<Fragment, EntryKindCount>> entries_;
+    std::unordered_map<std::string, Fragment> fragments_;
+    std::unordered_map<const TLevelItem*, LevelSnippets> levelSnippets_;
     bool reuseEntries_ = false;
+    std::size_t currentIndex_ = 0;
     std::string path_;     // of the file being built
+    std::string file_;     // its bytes
     std::size_t size_ = 0; // its bytes so far, line breaks not counted
+    Fragment scratchEntry_;
+    LineList entryLines_;
 };
 
 } // namespace tw

@@ -22,10 +22,4 @@ const LineList& SnippetFiles::Lines(const std::string& name)
     return files_.emplace(name, std::move(lines)).first->second;
 }
 
-void SnippetFiles::AppendTo(const std::string& name, LineList& lines)
-{
-    const LineList& snippet = Lines(name);
-    lines.insert(lines.end(), snippet.begin(), snippet.end());
-}
-
 } // namespace tw

@@ -20,7 +20,6 @@ public:
     explicit SnippetFiles(std::string templateDir) : templateDir_(std::move(templateDir)) {}
 
     const LineList& Lines(const std::string& name);
-    void AppendTo(const std::string& name, LineList& lines);
 
 private:
     std::string templateDir_;

@@ -1,31 +1,39 @@
 #pragma once
 
+#include "document/cstring.h"
 #include "document/qzhtml.h"
 #include "generator/snippets.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tw {
-
-struct Replacement {
-    std::string Search;
-    std::string Text;
-};
-using ReplacementList = std::vector<Replacement>;
 
 // The most a generated file may hold. Values that hold other placeholders
 // can multiply with every step of the substitution; a file beyond this size
 // is no menu but a runaway expansion, and generation stops.
 inline constexpr std::size_t MaxGeneratedFileSize = std::size_t{64} << 20;
 
-// Runs the replacements over the line in their order, letter case ignored.
-void ApplyReplacements(std::string& line, const ReplacementList& replacements);
-void ApplyReplacements(LineList& lines, const ReplacementList& replacements);
-// The same for lines that may hold at most maxSize bytes together (line
-// breaks not counted); false as soon as they would hold more, the lines then
-// being partly replaced.
+using ReplacementList = std::vector<TextReplacement>;
+
+// Runs the replacements in their order over every line, which together may
+// hold at most maxSize bytes (line breaks not counted); false as soon as they
+// would hold more, the lines then being partly replaced.
 bool ApplyReplacementsWithin(LineList& lines, const ReplacementList& replacements, std::size_t maxSize);
+
+// Lines of a file with their document placeholders filled as far as that
+// does not depend on the file they go to, so that lines repeated in many
+// files are filled once.
+struct Fragment {
+    std::string bytes;        // the finished lines, each followed by CR LF
+    std::size_t textSize = 0; // their bytes without the line breaks
+    // Lines that name the current file, each still to be finished, with the
+    // place in bytes where it goes.
+    std::vector<std::pair<std::size_t, std::string>> perFile;
+
+    bool Empty() const { return bytes.empty(); }
+};
 
 // The document placeholders in the order they are filled: colours, texts,
 // "$FileName$", "$CurrentFilename$", the collapsing of empty lines, then the
@@ -34,13 +42,27 @@ class DocumentPlaceholders {
 public:
     explicit DocumentPlaceholders(const TqzHTML& document);
 
-    // Fills the placeholders of one file named currentFileName. False when
-    // the file would grow beyond MaxGeneratedFileSize.
-    bool Apply(LineList& lines, const std::string& currentFileName);
+    // Fills what does not depend on the file. False when the lines would
+    // grow beyond MaxGeneratedFileSize.
+    bool Prepare(const LineList& lines, Fragment& fragment) const;
+    // The name of the file that AppendTo writes to from now on.
+    void SetCurrentFile(const std::string& currentFileName);
+    // Appends a prepared fragment to the bytes of the current file, of which
+    // textSize counts the bytes without line breaks. False when the file
+    // would grow beyond MaxGeneratedFileSize.
+    bool AppendTo(std::string& file, std::size_t& textSize, const Fragment& fragment) const;
 
 private:
+    bool MayMatch(const std::string& line) const;
+    bool Run(std::string& line, std::size_t first, std::size_t end, std::size_t maxSize) const;
+
     ReplacementList replacements_;
     std::size_t currentFileIndex_ = 0;
+    // The bytes a search text can start with, in both letter cases, each
+    // once: a line without any of them is left as it is. Placeholders all
+    // start with "$", so there are few of them.
+    std::string firstBytes_;
+    mutable std::string scratch_;
 };
 
 } // namespace tw

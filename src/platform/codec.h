@@ -14,6 +14,8 @@ std::u16string Cp1252ToUtf16(const std::string& text);
 std::string Utf16ToCp1252(const std::u16string& utf16);
 
 char32_t Cp1252ToCodePoint(unsigned char byte);
+// Appends the UTF-8 bytes of a code point.
+void AppendUtf8(std::string& out, char32_t codePoint);
 // The byte for a code point, or '?' when the code page has none.
 char CodePointToCp1252(char32_t codePoint);
 

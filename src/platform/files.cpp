@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -29,8 +31,16 @@ const char* const IsDirectory = "Der Pfad bezeichnet einen Ordner";
 const char* const ReadOnlyFile = "Die Datei ist schreibgesch\xFCtzt";
 const char* const TooManyLinks = "Zu viele symbolische Verkn\xFCpfungen";
 
+// What a target file is to hold; the bytes are not copied.
+struct Target {
+    const std::string& path;
+    std::string_view bytes;
+    const std::string& errorPattern;
+};
+
 // A failure of one file: its message and the reason.
-[[noreturn]] void Fail(const FileToWrite& file, const std::string& reason)
+template <typename File>
+[[noreturn]] void Fail(const File& file, const std::string& reason)
 {
     throw Error(WithReason(FormatMessage(file.errorPattern, file.path), reason));
 }
@@ -83,7 +93,7 @@ void IgnoreFileSizeSignal()
 // One target on its way: the descriptor of its temporary file, which has a
 // name only from the moment it is linked into the directory.
 struct Pending {
-    const FileToWrite* file = nullptr;
+    const Target* file = nullptr;
     fs::path target;
     fs::path temp;
     int fd = -1;
@@ -92,37 +102,51 @@ struct Pending {
     bool keepMode = false;
 };
 
-void Discard(std::vector<Pending>& pending)
+void Discard(Pending& p)
 {
-    for (Pending& p : pending) {
-        if (p.fd >= 0)
-            ::close(p.fd);
-        p.fd = -1;
-        if (p.named)
-            ::unlink(p.temp.c_str());
-        p.named = false;
-    }
+    if (p.fd >= 0)
+        ::close(p.fd);
+    p.fd = -1;
+    if (p.named)
+        ::unlink(p.temp.c_str());
+    p.named = false;
 }
 
-// Checks the target and opens its temporary file. An unnamed file (O_TMPFILE)
-// disappears by itself when the program is killed before it is complete.
-void Open(Pending& p)
+// The mode a new file gets (0666 less the umask), read once from the
+// process status; -1 when unknown.
+int CreationMode()
 {
-    struct stat st {};
-    if (::stat(p.target.c_str(), &st) == 0) {
-        if (S_ISDIR(st.st_mode))
-            Fail(*p.file, IsDirectory);
-        if (!S_ISREG(st.st_mode))
-            Fail(*p.file, NoRegularFile);
-        // A file its owner made read-only is not replaced, whatever the
-        // directory would allow.
-        if ((st.st_mode & S_IWUSR) == 0 || ::access(p.target.c_str(), W_OK) != 0)
-            Fail(*p.file, ReadOnlyFile);
-        p.mode = st.st_mode & 07777;
-        p.keepMode = true;
-    } else if (errno != ENOENT) {
-        Fail(*p.file, FileErrorReason(errno));
-    }
+    static const int mode = [] {
+        std::ifstream status("/proc/self/status");
+        std::string line;
+        while (std::getline(status, line)) {
+            if (line.rfind("Umask:", 0) == 0)
+                return 0666 & ~static_cast<int>(std::strtol(line.c_str() + 6, nullptr, 8));
+        }
+        return -1;
+    }();
+    return mode;
+}
+
+// Refuses a target that cannot be replaced and notes the mode to keep.
+void CheckTarget(Pending& p, const struct stat& st)
+{
+    if (S_ISDIR(st.st_mode))
+        Fail(*p.file, IsDirectory);
+    if (!S_ISREG(st.st_mode))
+        Fail(*p.file, NoRegularFile);
+    // A file its owner made read-only is not replaced, whatever the
+    // directory would allow. For the owner the mode bit says it all.
+    if ((st.st_mode & S_IWUSR) == 0 || (st.st_uid != ::geteuid() && ::access(p.target.c_str(), W_OK) != 0))
+        Fail(*p.file, ReadOnlyFile);
+    p.mode = st.st_mode & 07777;
+    p.keepMode = static_cast<int>(p.mode) != CreationMode();
+}
+
+// Opens the temporary file beside the target. An unnamed file (O_TMPFILE)
+// disappears by itself when the program is killed before it is complete.
+void OpenTemporary(Pending& p)
+{
     const fs::path directory = p.target.has_parent_path() ? p.target.parent_path() : fs::path(".");
 #ifdef O_TMPFILE
     p.fd = ::open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
@@ -145,9 +169,83 @@ void Open(Pending& p)
     Fail(*p.file, FileErrorReason(EEXIST));
 }
 
+// Checks the target when it exists.
+void CheckExistingTarget(Pending& p)
+{
+    struct stat st {};
+    if (::stat(p.target.c_str(), &st) == 0)
+        CheckTarget(p, st);
+    else if (errno != ENOENT)
+        Fail(*p.file, FileErrorReason(errno));
+}
+
+// The file the target path names; with followLinks, symbolic links in its
+// last part are followed.
+void ResolveTarget(Pending& p, bool followLinks = true)
+{
+    try {
+        p.target = ToFsPath(p.file->path);
+        if (followLinks)
+            p.target = FollowLinks(p.target);
+    } catch (const Error& error) {
+        Fail(*p.file, error.what());
+    }
+}
+
+// True when the target is a regular file holding exactly bytes. An existing
+// target is checked on the way, with the descriptor that compares it, and a
+// target that is a symbolic link is resolved.
+bool HoldsAlready(Pending& p)
+{
+    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+    int fd = ::open(p.target.c_str(), flags | O_NOFOLLOW);
+    if (fd < 0 && errno == ELOOP) {
+        // A symbolic link: the file it points to is compared and replaced.
+        ResolveTarget(p);
+        fd = ::open(p.target.c_str(), flags);
+    }
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return false;
+        // Unreadable but perhaps writable: the ordinary checks decide.
+        CheckExistingTarget(p);
+        return false;
+    }
+    struct stat st {};
+    const bool known = ::fstat(fd, &st) == 0;
+    const int statError = errno;
+    bool same = known && S_ISREG(st.st_mode) && static_cast<std::size_t>(st.st_size) == p.file->bytes.size();
+    if (same) {
+        char buffer[65536];
+        std::string_view rest = p.file->bytes;
+        // Changes tend to show early (a title in the header): the first read
+        // is short, so that a changed file is mostly not read at all.
+        std::size_t chunk = 4096;
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, chunk);
+            chunk = sizeof buffer;
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0 || static_cast<std::size_t>(n) > rest.size() ||
+                std::memcmp(buffer, rest.data(), static_cast<std::size_t>(n)) != 0) {
+                same = n == 0 && rest.empty();
+                break;
+            }
+            rest.remove_prefix(static_cast<std::size_t>(n));
+        }
+    }
+    ::close(fd);
+    if (same)
+        return true;
+    if (!known)
+        Fail(*p.file, FileErrorReason(statError));
+    CheckTarget(p, st);
+    return false;
+}
+
 void Write(Pending& p, bool syncToDisk)
 {
-    const std::string& bytes = p.file->bytes;
+    const std::string_view bytes = p.file->bytes;
     std::size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t n = ::write(p.fd, bytes.data() + written, bytes.size() - written);
@@ -190,6 +288,18 @@ void SyncDirectory(const fs::path& target)
         ::fsync(fd);
         ::close(fd);
     }
+}
+
+// Names the complete temporary file as the target.
+void Replace(Pending& p, bool syncToDisk)
+{
+    if (::rename(p.temp.c_str(), p.target.c_str()) != 0)
+        Fail(*p.file, FileErrorReason(errno));
+    p.named = false;
+    ::close(p.fd);
+    p.fd = -1;
+    if (syncToDisk)
+        SyncDirectory(p.target);
 }
 
 #endif
@@ -334,35 +444,65 @@ void WriteFilesAtomically(const std::vector<FileToWrite>& files, bool syncToDisk
     }
 #else
     IgnoreFileSizeSignal();
+    std::vector<Target> targets;
+    targets.reserve(files.size());
+    for (const FileToWrite& file : files)
+        targets.push_back({file.path, file.bytes, file.errorPattern});
     std::vector<Pending> pending(files.size());
     try {
         for (std::size_t i = 0; i < files.size(); ++i) {
-            pending[i].file = &files[i];
-            try {
-                pending[i].target = FollowLinks(ToFsPath(files[i].path));
-            } catch (const Error& error) {
-                Fail(files[i], error.what());
-            }
-            Open(pending[i]);
+            pending[i].file = &targets[i];
+            ResolveTarget(pending[i]);
+            CheckExistingTarget(pending[i]);
+            OpenTemporary(pending[i]);
             Write(pending[i], syncToDisk);
         }
         // Every file is complete: only now do they get names and replace
         // their targets.
         for (Pending& p : pending)
             Link(p);
-        for (Pending& p : pending) {
-            if (::rename(p.temp.c_str(), p.target.c_str()) != 0)
-                Fail(*p.file, FileErrorReason(errno));
-            p.named = false;
-            ::close(p.fd);
-            p.fd = -1;
-            if (syncToDisk)
-                SyncDirectory(p.target);
-        }
+        for (Pending& p : pending)
+            Replace(p, syncToDisk);
     } catch (...) {
-        Discard(pending);
+        for (Pending& p : pending)
+            Discard(p);
         throw;
     }
+#endif
+}
+
+bool WriteFileUnlessUnchanged(const std::string& cp1252Path, std::string_view bytes, const std::string& errorPattern)
+{
+#ifdef _WIN32
+    std::error_code ec;
+    const fs::path path = ToFsPath(cp1252Path);
+    if (fs::is_regular_file(path, ec) && fs::file_size(path, ec) == bytes.size()) {
+        try {
+            if (ReadFileBytes(cp1252Path) == bytes)
+                return false;
+        } catch (const Error&) {
+        }
+    }
+    WriteFileAtomically(cp1252Path, std::string(bytes), errorPattern, false);
+    return true;
+#else
+    IgnoreFileSizeSignal();
+    const Target target{cp1252Path, bytes, errorPattern};
+    Pending p;
+    p.file = &target;
+    try {
+        ResolveTarget(p, false);
+        if (HoldsAlready(p))
+            return false;
+        OpenTemporary(p);
+        Write(p, false);
+        Link(p);
+        Replace(p, false);
+    } catch (...) {
+        Discard(p);
+        throw;
+    }
+    return true;
 #endif
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tw {
@@ -33,6 +34,13 @@ void WriteFilesAtomically(const std::vector<FileToWrite>& files, bool syncToDisk
 void WriteFileAtomically(const std::string& cp1252Path, const std::string& bytes,
                          const std::string& errorPattern = "Fehler beim Erstellen der Datei %s",
                          bool syncToDisk = true);
+
+// Writes a generated file, which can be made again: atomically as above but
+// without forcing it to disk, and not at all when the target already holds
+// exactly these bytes (it then keeps its time stamp). True when the file was
+// written, false when it was left unchanged.
+bool WriteFileUnlessUnchanged(const std::string& cp1252Path, std::string_view bytes,
+                              const std::string& errorPattern = "Fehler beim Erstellen der Datei %s");
 
 // The reason for a failed file operation as a German sentence without the
 // final full stop ("Der Datenträger ist voll"), from an errno value.

@@ -47,11 +47,12 @@ bool BlockReader::HasContent()
     return false;
 }
 
-void BlockReader::Read(std::size_t count, std::string& out)
+template <typename Take>
+void BlockReader::Read(std::size_t count, Take take)
 {
     while (count > 0 && HasContent()) {
         const std::string_view part = file_.Take(static_cast<std::size_t>(std::min<uint64_t>(chunkLeft_, count)));
-        out.append(part);
+        take(part);
         chunkLeft_ -= part.size();
         count -= part.size();
     }
@@ -73,15 +74,26 @@ uint16_t BlockReader::ReadU16()
 
 std::string BlockReader::ReadText()
 {
+    const uint16_t length = ReadU16();
+    // Within one chunk, the usual case, the text is one piece.
+    if (chunkLeft_ >= length && file_.Remaining() >= length) {
+        chunkLeft_ -= length;
+        return std::string(file_.Take(length));
+    }
     std::string text;
-    Read(ReadU16(), text);
+    Read(length, [&text](std::string_view part) { text.append(part); });
     return text;
+}
+
+void BlockReader::SkipText()
+{
+    Read(ReadU16(), [](std::string_view) {});
 }
 
 std::string BlockReader::ReadAll()
 {
     std::string content;
-    Read(file_.Remaining(), content);
+    Read(file_.Remaining(), [&content](std::string_view part) { content.append(part); });
     return content;
 }
 

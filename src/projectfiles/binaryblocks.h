@@ -43,11 +43,13 @@ public:
     uint16_t ReadU16();
     // A text field: u16 length and that many bytes (fewer when the content ends).
     std::string ReadText();
+    void SkipText();
     std::string ReadAll();
 
 private:
-    // Appends up to count content bytes to out.
-    void Read(std::size_t count, std::string& out);
+    // Hands up to count content bytes to take, piece by piece.
+    template <typename Take>
+    void Read(std::size_t count, Take take);
 
     ByteReader& file_;
     uint64_t chunkLeft_ = 0;

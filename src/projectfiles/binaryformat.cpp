@@ -27,15 +27,15 @@ void ReadTree(BlockReader& block, TqzHTML& document, bool allLevels)
     LevelPlacer levelPlacer(document);
     TwoLevelPlacer twoLevelPlacer(document);
     while (block.HasContent()) {
-        const std::string caption = block.ReadText();
-        const std::string link = block.ReadText();
-        const std::string target = block.ReadText();
-        block.ReadText(); // LinkID: renumbered by every generation
+        std::string caption = block.ReadText();
+        std::string link = block.ReadText();
+        std::string target = block.ReadText();
+        block.SkipText(); // LinkID: renumbered by every generation
         const uint8_t level = block.ReadByte();
         if (allLevels)
-            levelPlacer.Add(level, caption, link, target);
+            levelPlacer.Add(level, std::move(caption), std::move(link), std::move(target));
         else
-            twoLevelPlacer.Add(level != 0, caption, link, target);
+            twoLevelPlacer.Add(level != 0, std::move(caption), std::move(link), std::move(target));
     }
 }
 

@@ -9,15 +9,14 @@ class MenuNode;
 class TqzHTML;
 
 // Appends a menu item with its record as the last child of parent.
-MenuNode& AppendItem(TqzHTML& document, MenuNode& parent, const std::string& caption, const std::string& link,
-                     const std::string& target);
+MenuNode& AppendItem(TqzHTML& document, MenuNode& parent, std::string caption, std::string link, std::string target);
 
 // Places the items of the formats that know two item levels: a top-level item
 // goes to the root, a sub-item below the most recent top-level item.
 class TwoLevelPlacer {
 public:
     explicit TwoLevelPlacer(TqzHTML& document);
-    MenuNode& Add(bool subItem, const std::string& caption, const std::string& link, const std::string& target);
+    MenuNode& Add(bool subItem, std::string caption, std::string link, std::string target);
 
 private:
     TqzHTML& document_;
@@ -32,7 +31,7 @@ private:
 class LevelPlacer {
 public:
     explicit LevelPlacer(TqzHTML& document);
-    MenuNode& Add(int level, const std::string& caption, const std::string& link, const std::string& target);
+    MenuNode& Add(int level, std::string caption, std::string link, std::string target);
 
 private:
     struct PathEntry {

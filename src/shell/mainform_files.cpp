@@ -240,17 +240,20 @@ void Tmainform::GenerateClick()
     const QString folder = QFileInfo(outputFile).absolutePath();
     if (!outputFile.isEmpty() && !OfferOutputFolder(folder))
         return;
-    std::size_t written = 0;
+    GenerationCounts counts;
     {
         const BusyCursor busy;
-        written = Generate(*document_);
+        counts = Generate(*document_);
     }
-    if (written == 0)
+    if (!counts.complete)
         return;
-    const QString files =
-        written == 1 ? QStringLiteral("1 Datei") : QString::number(written) + QStringLiteral(" Dateien");
-    ShowPassingNotice(files + QStringLiteral(" erstellt in „") + QDir::toNativeSeparators(folder) +
-                      QStringLiteral("“"));
+    QString files =
+        counts.written == 1 ? QStringLiteral("1 Datei") : QString::number(counts.written) + QStringLiteral(" Dateien");
+    files += QStringLiteral(" erstellt");
+    // Files that already held their bytes were left as they were.
+    if (counts.unchanged > 0)
+        files += QStringLiteral(", ") + QString::number(counts.unchanged) + QStringLiteral(" unverändert,");
+    ShowPassingNotice(files + QStringLiteral(" in „") + QDir::toNativeSeparators(folder) + QStringLiteral("“"));
 }
 
 bool Tmainform::OfferOutputFolder(const QString& folder)

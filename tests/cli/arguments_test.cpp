@@ -23,6 +23,9 @@ TEST(CliArguments, AcceptsEveryVerbWithOptionsAnywhere)
     EXPECT_EQ(generate.verb, Verb::Generate);
     EXPECT_EQ(generate.output, "m.htm");
     EXPECT_EQ(generate.templates, "/t");
+    EXPECT_FALSE(generate.verbose);
+    EXPECT_TRUE(ParseArguments({"generate", "a.twb", "--verbose"}).verbose);
+    EXPECT_THROW(ParseArguments({"generate", "a.twb", "--verbose=ja"}), UsageError);
 }
 
 TEST(CliArguments, HelpWinsAnywhereBeforeTheEndOfOptions)
@@ -75,7 +78,8 @@ TEST(CliArguments, RejectsMalformedCommandLines)
         {"convert", "a.twf", "b.twb", "--format=1", "--format=2"},
         {"generate", "a.twf", "--output="},
         {"generate", "a.twf", "--templates", ""},
-        {"generate", "a.twf", "--verbose"},
+        {"generate", "a.twf", "--quiet"},
+        {"show", "a.twf", "--verbose"},
     };
     for (const auto& arguments : malformed) {
         EXPECT_THROW(ParseArguments(arguments), UsageError) << ::testing::PrintToString(arguments);

@@ -35,6 +35,30 @@ TEST(CliGenerate, WritesMainAndSubmenuFilesWithTemplatesAndOutputGiven)
                                                                  "</ul><!-- Hallo Welt -->\r\n");
 }
 
+TEST(CliGenerate, LeavesFilesThatHoldTheirBytesAloneAndCountsThemWithVerbose)
+{
+    const TemporaryDirectory dir;
+    const auto project = WriteSampleProject(dir, "Blau");
+    const auto templates = WriteSampleTemplates(dir);
+    const auto mainFile = dir.Path() / "index.htm";
+    const auto submenu = dir.Path() / "Child2.html";
+    const std::vector<std::string> arguments{"generate", project.string(),  "--templates", templates.string(),
+                                             "--output", mainFile.string(), "--verbose"};
+
+    const ProgramResult first = RunProgram(arguments);
+    ASSERT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.err, "Dateien geschrieben: 2, unver\u00E4ndert: 0\n");
+    std::filesystem::last_write_time(mainFile, std::filesystem::file_time_type{});
+    const std::string submenuBytes = ReadBytes(submenu);
+    dir.Write("Child2.html", "alt");
+
+    const ProgramResult second = RunProgram(arguments);
+    ASSERT_EQ(second.status, 0) << second.err;
+    EXPECT_EQ(second.err, "Dateien geschrieben: 1, unver\u00E4ndert: 1\n");
+    EXPECT_EQ(std::filesystem::last_write_time(mainFile), std::filesystem::file_time_type{});
+    EXPECT_EQ(ReadBytes(submenu), submenuBytes);
+}
+
 TEST(CliGenerate, UsesTheProjectsFilenameWithoutOutput)
 {
     const TemporaryDirectory dir;

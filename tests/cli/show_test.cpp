@@ -1,5 +1,7 @@
+#include "cli/project_json.h"
 #include "cli/verbs.h"
 #include "cli_fixture.h"
+#include "platform/codec.h"
 #include "sample_project.h"
 
 #include <gtest/gtest.h>
@@ -59,6 +61,19 @@ TEST(CliShow, PrintsTheLoadedProjectAsJsonWithTemplateVariablesApplied)
     EXPECT_EQ(result.status, 0);
     // Compared as text so that the order of every key counts.
     EXPECT_EQ(result.out, expected.dump(2) + "\n");
+}
+
+TEST(CliShow, StringsAreEscapedAsTheJsonLibraryEscapesThem)
+{
+    std::string everyByte;
+    for (int c = 1; c < 256; ++c)
+        everyByte += static_cast<char>(c);
+    std::string json = "[";
+    AppendJsonString(json, everyByte);
+    EXPECT_EQ(json, "[" + Json(Cp1252ToUtf8(everyByte)).dump());
+    json.clear();
+    AppendJsonString(json, "");
+    EXPECT_EQ(json, "\"\"");
 }
 
 TEST(CliShow, TemplateDirectoryDecidesWhichVariablesAreAdded)

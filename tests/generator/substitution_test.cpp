@@ -10,9 +10,15 @@ class DocumentPlaceholdersTest : public ::testing::Test {
 protected:
     std::string Filled(const std::string& line, const std::string& currentFile = "menu.html")
     {
-        LineList lines{line};
-        DocumentPlaceholders(document).Apply(lines, currentFile);
-        return lines.front();
+        DocumentPlaceholders placeholders(document);
+        Fragment fragment;
+        EXPECT_TRUE(placeholders.Prepare({line}, fragment));
+        placeholders.SetCurrentFile(currentFile);
+        std::string file;
+        std::size_t textSize = 0;
+        EXPECT_TRUE(placeholders.AppendTo(file, textSize, fragment));
+        EXPECT_EQ(textSize + 2, file.size());
+        return file.substr(0, file.size() - 2);
     }
 
     TqzHTML document;
@@ -29,6 +35,7 @@ TEST_F(DocumentPlaceholdersTest, FillsSettingsAndFileNames)
     EXPECT_EQ(Filled("$TextColor$|$HoverColor$|$LinkColor$|$Font$|$SubMenuFontSize$|$hr$"),
               "#FF0000|#302010||Verdana|10pt|<hr>");
     EXPECT_EQ(Filled("$FileName$ $CurrentFilename$", "Child2.htm"), "start.htm Child2.htm");
+    EXPECT_EQ(Filled("$Font$ $currentfilename$ $Font$", "Child2.htm"), "Verdana Child2.htm Verdana");
     EXPECT_EQ(Filled("ohne Platzhalter, mit $ und $unbekannt$"), "ohne Platzhalter, mit $ und $unbekannt$");
 }
 
@@ -71,7 +78,8 @@ TEST_F(DocumentPlaceholdersTest, AValueHoldingItsOwnPlaceholderEnds)
 TEST(ReplacementsTest, RunInOrderOverEveryLine)
 {
     LineList lines{"$a$ $b$", "", "kein", "$B$$A$"};
-    ApplyReplacements(lines, {{"$a$", "$b$"}, {"$b$", "2"}, {"$c$", "3"}});
+    EXPECT_TRUE(ApplyReplacementsWithin(lines, {{"$a$", "$b$", false}, {"$b$", "2", false}, {"$c$", "3", false}},
+                                        MaxGeneratedFileSize));
     EXPECT_EQ(lines, (LineList{"2 2", "", "kein", "22"}));
 }
 

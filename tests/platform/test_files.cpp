@@ -139,6 +139,41 @@ TEST_F(FilesTest, LongNamesLinksAndReadOnlyTargets)
     EXPECT_EQ(Listing(), (std::vector<std::string>{"link.twb", longName, "real", "ro.twb"}));
 }
 
+TEST_F(FilesTest, GeneratedFileHoldingItsBytesIsLeftAloneAndAChangedOneReplaced)
+{
+    const std::string path = PathOf("menu.htm");
+    EXPECT_TRUE(WriteFileUnlessUnchanged(path, "<ul>alt</ul>"));
+    std::filesystem::permissions(dir_ / "menu.htm", std::filesystem::perms::owner_read |
+                                                        std::filesystem::perms::owner_write |
+                                                        std::filesystem::perms::others_read);
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+
+    EXPECT_FALSE(WriteFileUnlessUnchanged(path, "<ul>alt</ul>"));
+    struct stat same {};
+    ASSERT_EQ(::stat(path.c_str(), &same), 0);
+    EXPECT_EQ(same.st_ino, before.st_ino);
+
+    // The same size with other bytes is a change; the mode stays.
+    EXPECT_TRUE(WriteFileUnlessUnchanged(path, "<ul>neu</ul>"));
+    struct stat changed {};
+    ASSERT_EQ(::stat(path.c_str(), &changed), 0);
+    EXPECT_NE(changed.st_ino, before.st_ino);
+    EXPECT_EQ(changed.st_mode, before.st_mode);
+    EXPECT_EQ(ReadFileBytes(path), "<ul>neu</ul>");
+
+    // Through a link the file it points to is compared and replaced.
+    std::filesystem::create_symlink("menu.htm", dir_ / "link.htm");
+    EXPECT_FALSE(WriteFileUnlessUnchanged(PathOf("link.htm"), "<ul>neu</ul>"));
+    EXPECT_TRUE(WriteFileUnlessUnchanged(PathOf("link.htm"), "<ul>ganz neu</ul>"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "link.htm"));
+    EXPECT_EQ(ReadFileBytes(path), "<ul>ganz neu</ul>");
+
+    std::filesystem::create_directory(dir_ / "ordner");
+    EXPECT_THROW(WriteFileUnlessUnchanged(PathOf("ordner"), ""), Error);
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"link.htm", "menu.htm", "ordner"}));
+}
+
 TEST_F(FilesTest, FailuresNameTheirReason)
 {
     EXPECT_EQ(ErrorOf(PathOf("fehlt/x.htm"), "x"), "Fehler beim Erstellen der Datei " + PathOf("fehlt/x.htm") +
