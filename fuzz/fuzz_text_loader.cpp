@@ -101,7 +101,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string menuPath = tw::FromFsPath(work.File(".twf"));
     tw::TqzHTML document;
     int format = 1;
-    if (!tw::LoadProject(document, menuPath, format))
+    // Binary bytes in the menu file load as a binary project; the binary
+    // harnesses take those through the text format.
+    if (!tw::LoadProject(document, menuPath, format) || format != tw::pfText)
         return 0;
     const std::string loaded = Contents(document);
     if (!tw::SaveProject(document, menuPath, tw::pfText))

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -36,7 +37,12 @@ protected:
         node.Item()->Link = caption + ".htm";
         return node;
     }
-    std::string Json() const { return cli::ProjectToJson(document, 1).dump(); }
+    std::string Json() const
+    {
+        std::ostringstream out;
+        cli::WriteProjectJson(out, document, 1);
+        return out.str();
+    }
     MenuNode& Top(std::size_t row) { return *document.Tree().Root().Child(row); }
 
     TqzHTML document;
