@@ -58,16 +58,18 @@ void DocumentEditor::Undo()
 {
     if (!history_.canUndo())
         return;
+    const auto* step = dynamic_cast<const ItemStep*>(history_.command(history_.index() - 1));
     history_.undo();
-    emit stepped();
+    emit stepped(step ? step->ItemToShow(true) : nullptr);
 }
 
 void DocumentEditor::Redo()
 {
     if (!history_.canRedo())
         return;
+    const auto* step = dynamic_cast<const ItemStep*>(history_.command(history_.index()));
     history_.redo();
-    emit stepped();
+    emit stepped(step ? step->ItemToShow(false) : nullptr);
 }
 
 void DocumentEditor::Push(QUndoCommand* command)
@@ -94,8 +96,8 @@ void DocumentEditor::DeleteItem(MenuNode& node)
 void DocumentEditor::RenameItem(MenuNode& node, const QString& caption)
 {
     MenuTree& tree = document_.Tree();
-    Push(new ChangeValueCommand<std::string>(
-        Named("Umbenennen von", node.Caption()),
+    Push(new ChangeItemValueCommand<std::string>(
+        Named("Umbenennen von", node.Caption()), node,
         [&tree, &node](const std::string& text) { tree.SetCaption(node, text); }, node.Caption(),
         TextToDocument(caption)));
 }
@@ -114,8 +116,8 @@ void DocumentEditor::SetLink(MenuNode& node, const QString& link, const QString&
     using Link = std::pair<std::string, std::string>;
     MenuTree& tree = document_.Tree();
     TMTItem& item = *node.Item();
-    Push(new ChangeValueCommand<Link>(
-        Named("Ändern des Links von", node.Caption()),
+    Push(new ChangeItemValueCommand<Link>(
+        Named("Ändern des Links von", node.Caption()), node,
         [&tree, &node, &item](const Link& value) {
             item.Link = value.first;
             item.Target = value.second;

@@ -57,8 +57,9 @@ public:
     void SetFileSetting(int index, const QString& value);
 
 signals:
-    // An undo or redo changed the document behind the views' backs.
-    void stepped();
+    // An undo or redo changed the document behind the views' backs; item is
+    // the menu item the step concerns, or null.
+    void stepped(tw::MenuNode* item);
 
 private:
     void Push(QUndoCommand* command);

@@ -218,7 +218,7 @@ void Tmainform::CreateHistoryActions()
     menuTreePage_->addHistoryActions(undo_, redo_);
 }
 
-void Tmainform::ShowHistoryStep()
+void Tmainform::ShowHistoryStep(MenuNode* item)
 {
     forwardSettings_ = false;
     MarkTemplateEntry(FromCp1252(document_->GetFileSetting(fsTemplate)));
@@ -230,6 +230,8 @@ void Tmainform::ShowHistoryStep()
     forwardSettings_ = true;
     inspector_->Reload();
     menuTreePage_->ShowSelectedLink();
+    if (item)
+        menuTreePage_->SelectNode(*item);
     variablesPage_->reselectCurrent();
 }
 

@@ -26,6 +26,7 @@ class DocumentEditor;
 class GeneralPage;
 class TFlatHint;
 class LayoutPage;
+class MenuNode;
 class MenuTreePage;
 class TqzHTML;
 class VariablesPage;
@@ -122,8 +123,9 @@ private:
     void CreateCommands();
     void CreateHistoryActions();
     // After an undo or redo: the fields that do not follow the document by
-    // themselves show it again.
-    void ShowHistoryStep();
+    // themselves show it again, and the tree selects the item the step
+    // concerned.
+    void ShowHistoryStep(MenuNode* item);
     // Offers to create the missing folder of the output file; true when it
     // exists now.
     bool OfferOutputFolder(const QString& folder);

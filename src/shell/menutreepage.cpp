@@ -274,6 +274,13 @@ void MenuTreePage::ShowSelectedLink()
     }
 }
 
+void MenuTreePage::SelectNode(const MenuNode& node)
+{
+    const QModelIndex index = model_->indexOf(&node);
+    tree_->scrollTo(index);
+    tree_->setCurrentIndex(index);
+}
+
 void MenuTreePage::ApplyPendingLink()
 {
     MenuNode* node = MenuTreeModel::nodeOf(linkNode_);

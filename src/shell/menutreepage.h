@@ -76,6 +76,8 @@ public:
     void ApplyPendingLink();
     // Fills the link fields from the selected item again.
     void ShowSelectedLink();
+    // Selects node, opening the items above it.
+    void SelectNode(const MenuNode& node);
     // Puts undo and redo at the top of the context menu.
     void addHistoryActions(QAction* undo, QAction* redo);
     bool selectionReportPending() const { return selectionReport_.isActive(); }

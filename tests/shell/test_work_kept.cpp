@@ -112,10 +112,12 @@ TEST_F(WorkKeptTest, ADeletedSubtreeComesBackFromTheContextMenu)
     EXPECT_EQ(ChildCaptions(*Root().Child(0)), std::vector<std::string>{"Men\xFCpunkt"});
     EXPECT_FALSE(SaveEnabled()) << "back at the saved state";
     EXPECT_EQ(entries[1]->text(), QStringLiteral("Wiederholen: Löschen von „Vorstand“"));
+    EXPECT_EQ(Tree().selectedNode(), Root().Child(0)) << "the restored item is shown";
 
     // Ctrl+Z and Ctrl+Y reach the history from the window.
     QTest::keyClick(&Form(), Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(Root().ChildCount(), 0u);
+    EXPECT_EQ(Tree().selectedNode(), &Root());
     QTest::keyClick(&Form(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Root().ChildCount(), 1u);
 }
