@@ -3,20 +3,13 @@
 // Usage: node template-gallery.mjs <pages directory> <node_modules parent> <image directory>
 import fs from 'node:fs';
 import path from 'node:path';
-import { createRequire } from 'node:module';
 import { pathToFileURL } from 'node:url';
+import { launchChromium, requireFrom } from '../tests/browser/chromium.mjs';
 
 const [pagesDir, nodeDir, imageDir] = process.argv.slice(2);
-const require = createRequire(path.join(path.resolve(nodeDir), 'package.json'));
-const { chromium } = require('playwright-core');
+const require = requireFrom(nodeDir);
 
-const browser = await chromium.launch({
-  executablePath: process.env.TW_CHROMIUM || '/usr/bin/chromium',
-  headless: true,
-  chromiumSandbox: false,
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-         '--disable-component-update', '--disable-sync'],
-});
+const browser = await launchChromium(require);
 
 // The page that shows the deepest open path: the file of the item on the
 // second level (Produkte > Werkzeug), else the one menu file.

@@ -7,25 +7,18 @@
 // Usage: node check_templates.mjs <pages directory> <node_modules parent> [result.json]
 import fs from 'node:fs';
 import path from 'node:path';
-import { createRequire } from 'node:module';
 import { pathToFileURL } from 'node:url';
+import { launchChromium, requireFrom } from './chromium.mjs';
 
 const [pagesDir, nodeDir, resultFile] = process.argv.slice(2);
-const require = createRequire(path.join(path.resolve(nodeDir), 'package.json'));
-const { chromium } = require('playwright-core');
+const require = requireFrom(nodeDir);
 const axeSource = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
 
 const AA = 4.5;
 const WIDE = { width: 1100, height: 800 };
 const NARROW = { width: 360, height: 740 };
 
-const browser = await chromium.launch({
-  executablePath: process.env.TW_CHROMIUM || '/usr/bin/chromium',
-  headless: true,
-  chromiumSandbox: false,
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run', '--disable-background-networking',
-         '--disable-component-update', '--disable-sync'],
-});
+const browser = await launchChromium(require);
 
 // In the page: contrast of an element's own text against what lies behind it.
 const measureSource = `
