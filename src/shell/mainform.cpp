@@ -170,13 +170,13 @@ void Tmainform::CreateCommands()
 
 void Tmainform::CreateFlatHint()
 {
-    FlatHint1 = new TFlatHint(this);
-    FlatHint1->SetColor(TFlatHint::ColorArrowBackground, palette().color(QPalette::Highlight));
-    FlatHint1->SetColor(TFlatHint::ColorArrow, palette().color(QPalette::HighlightedText));
+    auto* flatHint = new TFlatHint(this); // the window owns it
+    flatHint->SetColor(TFlatHint::ColorArrowBackground, palette().color(QPalette::Highlight));
+    flatHint->SetColor(TFlatHint::ColorArrow, palette().color(QPalette::HighlightedText));
     // The hints were laid out for an 8-point font.
     QFont hintFont = font();
     hintFont.setPixelSize(11);
-    FlatHint1->SetFont(hintFont);
+    flatHint->SetFont(hintFont);
 }
 
 bool Tmainform::FinishEditing()

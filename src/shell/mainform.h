@@ -24,7 +24,6 @@ namespace tw {
 
 class DocumentEditor;
 class GeneralPage;
-class TFlatHint;
 class LayoutPage;
 class MenuNode;
 class MenuTreePage;
@@ -61,7 +60,6 @@ public:
     TqzHTML& Document() { return *document_; }
     DocumentEditor& Editor() { return *editor_; }
     QAction* UndoAction() const { return undo_; }
-    QAction* RedoAction() const { return redo_; }
     // The text of the last passing confirmation.
     const QString& LastNotice() const { return lastNotice_; }
     const QString& ProjectFileName() const { return ProjectFileName_; }
@@ -78,8 +76,6 @@ public:
     QPushButton* Button2() const;
     MenuTreePage* menuTreePage() const { return menuTreePage_; }
     LayoutPage* layoutPage() const { return layoutPage_; }
-    tOIC& Inspector() { return *inspector_; }
-    TFlatHint* flatHint() const { return FlatHint1; }
     VariablesPage* variablesPage() const { return variablesPage_; }
 
     bool QuerySaveChanges();
@@ -182,7 +178,6 @@ private:
     QString saveDialogFileName_;
     int saveDialogFilterIndex_ = 1;
     std::unique_ptr<tOIC> inspector_;
-    TFlatHint* FlatHint1 = nullptr;
 
     std::array<QIcon, CommandImageCount> images_;
     QToolBar* toolBar_ = nullptr;

@@ -4,12 +4,17 @@
 
 namespace tw {
 
+namespace {
+
+// Moves node to place, given as the row it is to have afterwards.
 void MoveNodeTo(MenuTree& tree, MenuNode& node, NodePlace place)
 {
     // The tree counts the row before the node is taken out.
     const bool later = node.Parent() == place.parent && node.Row() < place.row;
     tree.Move(node, *place.parent, later ? place.row + 1 : place.row);
 }
+
+} // namespace
 
 InsertNodeCommand::InsertNodeCommand(const QString& text, TqzHTML& document, NodePlace place, std::string caption)
     : QUndoCommand(text), document_(document), place_(place), caption_(std::move(caption))

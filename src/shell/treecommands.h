@@ -95,7 +95,4 @@ private:
     MenuNode& node_;
 };
 
-// Moves node to place, given as the row it is to have afterwards.
-void MoveNodeTo(MenuTree& tree, MenuNode& node, NodePlace place);
-
 } // namespace tw

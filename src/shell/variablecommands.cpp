@@ -31,7 +31,7 @@ void WriteVariables(TParseList& list, const std::vector<VariableRow>& variables)
         return;
     list.Clear();
     for (const VariableRow& variable : variables)
-        WriteVariable(list, list.InsertRow(list.Count()), variable);
+        list.AddVariable(variable.name, variable.value, variable.fromTemplate);
 }
 
 VariableRowCommand::VariableRowCommand(const QString& text, TParseList& list, Kind kind, std::size_t row,
@@ -61,12 +61,16 @@ void VariableRowCommand::RemoveRow()
     list_.DeleteRow(row_);
 }
 
+namespace {
+
 void MoveVariable(TParseList& list, std::size_t from, std::size_t to)
 {
     const VariableRow variable = ReadVariable(list, from);
     list.DeleteRow(from);
     WriteVariable(list, list.InsertRow(to), variable);
 }
+
+} // namespace
 
 MoveVariableCommand::MoveVariableCommand(const QString& text, TParseList& list, std::size_t from, std::size_t to)
     : QUndoCommand(text), list_(list), from_(from), to_(to)

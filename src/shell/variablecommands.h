@@ -56,6 +56,4 @@ private:
     std::size_t to_;
 };
 
-void MoveVariable(TParseList& list, std::size_t from, std::size_t to);
-
 } // namespace tw
