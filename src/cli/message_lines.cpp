@@ -1,23 +1,11 @@
 #include "cli/message_lines.h"
 
+#include "document/cstring.h"
 #include "platform/codec.h"
 
 namespace tw::cli {
 
 namespace {
-
-std::string OnOneLine(const std::string& text)
-{
-    std::string line;
-    line.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            continue; // CR LF counts as one break
-        }
-        line += (text[i] == '\r' || text[i] == '\n') ? ' ' : text[i];
-    }
-    return line;
-}
 
 char HexDigit(unsigned value)
 {
@@ -53,7 +41,7 @@ std::string EscapeControlCharacters(const std::string& utf8)
 void MessageLines::ShowMessage(const std::string& text)
 {
     ++count_;
-    stream_ << EscapeControlCharacters(Cp1252ToUtf8(OnOneLine(text))) << '\n' << std::flush;
+    stream_ << EscapeControlCharacters(Cp1252ToUtf8(LineBreaksToBlanks(text))) << '\n' << std::flush;
 }
 
 } // namespace tw::cli

@@ -12,10 +12,12 @@ namespace tw::cli {
 
 namespace {
 
+constexpr std::size_t MaxIndentDepth = 32;
+
 // Collects the JSON text and hands it to the stream in large pieces.
 class JsonWriter {
 public:
-    JsonWriter(std::ostream& out, std::size_t maxIndentDepth) : out_(out), maxIndentDepth_(maxIndentDepth) {}
+    explicit JsonWriter(std::ostream& out) : out_(out) {}
     ~JsonWriter() { Flush(); }
     JsonWriter(const JsonWriter&) = delete;
     JsonWriter& operator=(const JsonWriter&) = delete;
@@ -31,10 +33,7 @@ public:
         return *this;
     }
 
-    void Indent(std::size_t depth)
-    {
-        buffer_.append(2 * std::min(depth, std::min<std::size_t>(maxIndentDepth_, 128)), ' ');
-    }
+    void Indent(std::size_t depth) { buffer_.append(2 * std::min(depth, MaxIndentDepth), ' '); }
 
     // A member "key": value with a Windows-1252 text as the value.
     void Member(std::size_t depth, const char* key, const std::string& cp1252)
@@ -65,7 +64,6 @@ private:
     }
 
     std::ostream& out_;
-    std::size_t maxIndentDepth_;
     std::string buffer_;
 };
 
@@ -217,9 +215,9 @@ void AppendJsonString(std::string& text, std::string_view cp1252)
     text += '"';
 }
 
-void WriteProjectJson(std::ostream& out, const TqzHTML& document, int format, std::size_t maxIndentDepth)
+void WriteProjectJson(std::ostream& out, const TqzHTML& document, int format)
 {
-    JsonWriter json(out, maxIndentDepth);
+    JsonWriter json(out);
     json << "{\n";
     json.Indent(1);
     json << "\"format\": " << std::to_string(format) << ",\n";

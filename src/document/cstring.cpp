@@ -293,6 +293,18 @@ std::string Trim(const std::string& text)
     return TrimByLimit(32, text);
 }
 
+std::string LineBreaksToBlanks(const std::string& text)
+{
+    std::string result;
+    result.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue; // CR LF counts as one break
+        result += (text[i] == '\r' || text[i] == '\n') ? ' ' : text[i];
+    }
+    return result;
+}
+
 std::vector<std::string> SplitLines(const std::string& text)
 {
     std::vector<std::string> lines;

@@ -71,5 +71,7 @@ std::string Trim(const std::string& text);
 // Splits text into lines at CR LF, lone CR or lone LF. A final line break
 // does not start another line.
 std::vector<std::string> SplitLines(const std::string& text);
+// One blank for every line break (CR LF, a lone CR or a lone LF).
+std::string LineBreaksToBlanks(const std::string& text);
 
 } // namespace tw

@@ -37,9 +37,7 @@ GenerationCounts Generate(TqzHTML& document)
         // Submenu files lie beside the main file: the extension must not lead
         // into another directory.
         if (!IsPlainName(fileExt)) {
-            ShowMessage(FormatMessage("Die Dateiendung \"%s\" ist ung\xFCltig: Sie darf weder \\ noch / noch : "
-                                      "noch \"..\" enthalten.",
-                                      ShortForMessage(fileExt)));
+            ShowMessage(NotPlainNameMessage("Die Dateiendung", fileExt));
             return {};
         }
         document.Template().SubmenuExt = SubmenuExtension(fileExt, mainFile);

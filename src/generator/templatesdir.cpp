@@ -3,6 +3,7 @@
 #include "document/cstring.h"
 #include "generator/generator.h"
 #include "platform/datadirs.h"
+#include "platform/error.h"
 #include "platform/paths.h"
 #include "platform/programdir.h"
 
@@ -82,6 +83,13 @@ bool IsPlainName(const std::string& name)
     if (name.find("..") != std::string::npos)
         return false;
     return std::none_of(name.begin(), name.end(), [](char c) { return IsPathSeparator(c) || c == ':'; });
+}
+
+std::string NotPlainNameMessage(const std::string& what, const std::string& name, const std::string& where)
+{
+    return FormatMessage(what + " \"%s\"" + where +
+                             " ist ung\xFCltig: Sie darf weder \\ noch / noch : noch \"..\" enthalten.",
+                         ShortForMessage(name));
 }
 
 bool IsTemplateName(const std::string& name)

@@ -16,6 +16,9 @@ std::filesystem::path ResolveTemplatesDirectory(const std::filesystem::path& pro
 // A part of a file name that cannot lead into another directory: no path
 // separator, no drive colon, no "..". The empty text counts as plain.
 bool IsPlainName(const std::string& name);
+// The message for a name that is not plain: what names it ("Die Dateiendung"),
+// where tells where it stands (" in template.ini").
+std::string NotPlainNameMessage(const std::string& what, const std::string& name, const std::string& where = {});
 
 // The folders that hold template sets, each with a trailing separator, in
 // the order in which a set of a given name is looked for: the user's own

@@ -94,9 +94,7 @@ bool LoadTemplate(TqzHTML& document)
     // A level name is the start of snippet file names in the template set.
     for (const TLevelItem& level : state.Levels) {
         if (!IsPlainName(level.Name)) {
-            ShowMessage(FormatMessage("Die Levelvorlage \"%s\" in template.ini ist ung\xFCltig: Sie darf weder \\ "
-                                      "noch / noch : noch \"..\" enthalten.",
-                                      ShortForMessage(level.Name)));
+            ShowMessage(NotPlainNameMessage("Die Levelvorlage", level.Name, " in template.ini"));
             return false;
         }
     }

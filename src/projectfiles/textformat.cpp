@@ -29,19 +29,6 @@ bool HasLineBreak(const std::string& text)
     return text.find_first_of("\r\n") != std::string::npos;
 }
 
-// One blank for every line break (CR LF, a lone CR or a lone LF).
-std::string BlanksForLineBreaks(const std::string& text)
-{
-    std::string result;
-    result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            continue;
-        result += (text[i] == '\r' || text[i] == '\n') ? ' ' : text[i];
-    }
-    return result;
-}
-
 void ReadItems(TqzHTML& document, const std::vector<std::string>& lines)
 {
     TwoLevelPlacer placer(document);
@@ -118,7 +105,7 @@ std::optional<std::string> FindLineBreakForTextFormat(const TqzHTML& document)
     ForEachItem(document.Tree().Root(), 2, [&found](const MenuNode& node, int) {
         const TMTItem& item = ItemOf(node);
         if (!found && (HasLineBreak(node.Caption()) || HasLineBreak(item.Link) || HasLineBreak(item.Target)))
-            found = FormatMessage("Der Men\xFCpunkt \"%s\"", ShortForMessage(BlanksForLineBreaks(node.Caption())));
+            found = FormatMessage("Der Men\xFCpunkt \"%s\"", ShortForMessage(LineBreaksToBlanks(node.Caption())));
     });
     if (found)
         return found;
@@ -127,7 +114,7 @@ std::optional<std::string> FindLineBreakForTextFormat(const TqzHTML& document)
     for (std::size_t i = 0; i < document.Variables().Count(); ++i) {
         document.Variables().GetVariable(i, name, value);
         if (HasLineBreak(name))
-            return FormatMessage("Die Variable \"%s\"", ShortForMessage(BlanksForLineBreaks(name)));
+            return FormatMessage("Die Variable \"%s\"", ShortForMessage(LineBreaksToBlanks(name)));
     }
     return std::nullopt;
 }
@@ -138,18 +125,18 @@ void ReplaceLineBreaksForTextFormat(TqzHTML& document)
     for (MenuNode* node = tree.Root().NextPreOrder(); node;
          node = node->Level() >= 2 ? node->NextSkippingChildren() : node->NextPreOrder()) {
         if (HasLineBreak(node->Caption()))
-            tree.SetCaption(*node, BlanksForLineBreaks(node->Caption()));
+            tree.SetCaption(*node, LineBreaksToBlanks(node->Caption()));
         TMTItem* item = node->Item();
         if (item && (HasLineBreak(item->Link) || HasLineBreak(item->Target))) {
-            item->Link = BlanksForLineBreaks(item->Link);
-            item->Target = BlanksForLineBreaks(item->Target);
+            item->Link = LineBreaksToBlanks(item->Link);
+            item->Target = LineBreaksToBlanks(item->Target);
             tree.NotifyRecordChanged(*node);
         }
     }
     TParseList& variables = document.Variables();
     for (std::size_t row = 0; row < variables.Count(); ++row) {
         if (HasLineBreak(variables.Caption(row)))
-            variables.SetCaption(row, BlanksForLineBreaks(variables.Caption(row)));
+            variables.SetCaption(row, LineBreaksToBlanks(variables.Caption(row)));
     }
 }
 
