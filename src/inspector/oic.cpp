@@ -23,6 +23,9 @@
 namespace tw {
 namespace {
 
+// The edit box's own limit, which is none in practice.
+constexpr int NoLengthLimit = 32767;
+
 const QString InvalidValueText = QStringLiteral("Ungültiger Wert!");
 const QString PictureFilter =
     QStringLiteral("GIF (*.gif)|*.gif|JPEG (*.jpg, *.jpeg)|*.jpg;*.jpeg|Alle Dateien (*.*)|*.*");
@@ -183,7 +186,7 @@ void tOIC::LoadEditor()
         c_.editor->setText(FromCp1252(ColorToText(document_.GetColor(setting), false)));
         c_.info->setText(FromCp1252(document_.GetColorPlaceholder(setting)));
     } else {
-        c_.editor->setMaxLength(QLineEdit().maxLength());
+        c_.editor->setMaxLength(NoLengthLimit);
         c_.editor->setText(FromCp1252(document_.GetString(setting)));
         c_.info->setText(FromCp1252(document_.GetStringPlaceholder(setting)));
     }

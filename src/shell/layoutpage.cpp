@@ -93,7 +93,6 @@ LayoutPage::LayoutPage(QWidget* parent) : QWidget(parent), rows_(new QStandardIt
     info->setFrame(false);
     info->setReadOnly(true);
     info->setFocusPolicy(Qt::ClickFocus);
-    info->setBackgroundRole(QPalette::Button);
     QPalette infoPalette = info->palette();
     infoPalette.setColor(QPalette::Base, infoPalette.color(QPalette::Button));
     info->setPalette(infoPalette);
