@@ -15,7 +15,8 @@ const char* const UsageText =
     "  treeweaver-cli show PROJEKT [--templates VERZEICHNIS]\n"
     "  treeweaver-cli convert PROJEKT ZIEL --format 1|2|3 [--templates VERZEICHNIS]\n"
     "  treeweaver-cli generate PROJEKT [--templates VERZEICHNIS] [--output HAUPTDATEI] [--verbose]\n"
-    "  treeweaver-cli import ORDNER|SITEMAP --output PROJEKT [--verbose]\n"
+    "  treeweaver-cli import ORDNER|SITEMAP --output PROJEKT [--template VORLAGE] [--templates VERZEICHNIS] "
+    "[--verbose]\n"
     "  treeweaver-cli --help\n"
     "  treeweaver-cli --version\n";
 
@@ -35,7 +36,8 @@ const std::map<std::string, VerbRule>& VerbRules()
         {"show", {Verb::Show, 1, "eine Projektdatei.", {"--templates"}}},
         {"convert", {Verb::Convert, 2, "eine Projektdatei und ein Ziel.", {"--format", "--templates"}}},
         {"generate", {Verb::Generate, 1, "eine Projektdatei.", {"--templates", "--output", "--verbose"}}},
-        {"import", {Verb::Import, 1, "einen Ordner oder eine Sitemap.", {"--output", "--verbose"}}},
+        {"import",
+         {Verb::Import, 1, "einen Ordner oder eine Sitemap.", {"--output", "--template", "--templates", "--verbose"}}},
     };
     return rules;
 }
@@ -171,6 +173,9 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
             throw UsageError("\"convert\" verlangt --format 1, 2 oder 3.");
         }
         invocation.format = ParseFormat(options["--format"]);
+    }
+    if (options.count("--template") != 0) {
+        invocation.templateName = ToDocumentString(options["--template"]);
     }
     if (options.count("--templates") != 0) {
         invocation.templates = ToDocumentString(options["--templates"]);

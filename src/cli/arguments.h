@@ -22,6 +22,8 @@ struct Invocation {
     // convert: as given; import: from the project's extension.
     int format = 0;
     std::optional<std::string> templates;
+    // import: the template set the new project uses.
+    std::optional<std::string> templateName;
     std::optional<std::string> output;
     // generate, import: tells on stderr how many files were written and
     // unchanged, or how many menu items were imported.

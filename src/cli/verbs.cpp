@@ -46,6 +46,15 @@ bool OpenProject(TqzHTML& document, const std::string& path, int& format)
 void Import(const Invocation& invocation, std::ostream& err)
 {
     TqzHTML document;
+    if (invocation.templateName) {
+        const std::string name = SelectTemplateName(*invocation.templateName);
+        if (name.empty()) {
+            tw::ShowMessage("Die Vorlage \"" + *invocation.templateName + "\" gibt es nicht.");
+            return;
+        }
+        document.SetFileSetting(fsTemplate, name);
+        LoadTemplateVarList(document, name);
+    }
     const ImportedSite site = ReadSite(invocation.source, document.GetFileSetting(fsFilename));
     if (site.items.empty()) {
         return;
@@ -66,11 +75,11 @@ void Import(const Invocation& invocation, std::ostream& err)
 // their result would silently lack whatever came after the error.
 void Run(const Invocation& invocation, std::ostream& out, std::ostream& err)
 {
+    SetTemplatesDirectory(invocation.templates.value_or(""));
     if (invocation.verb == Verb::Import) {
         Import(invocation, err);
         return;
     }
-    SetTemplatesDirectory(invocation.templates.value_or(""));
     TqzHTML document;
     int format = 0;
     const bool opened = OpenProject(document, invocation.project, format);

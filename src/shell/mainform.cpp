@@ -221,7 +221,7 @@ void Tmainform::CreateHistoryActions()
 
 void Tmainform::CreateImportAction()
 {
-    import_ = new QAction(QStringLiteral("Menü importieren..."), this);
+    import_ = new QAction(QStringLiteral("Menü &importieren..."), this);
     connect(import_, &QAction::triggered, this, [this] {
         if (FinishEditing())
             ImportClick();

@@ -27,7 +27,8 @@ TEST(CliArguments, AcceptsEveryVerbWithOptionsAnywhere)
     EXPECT_TRUE(ParseArguments({"generate", "a.twb", "--verbose"}).verbose);
     EXPECT_THROW(ParseArguments({"generate", "a.twb", "--verbose=ja"}), UsageError);
 
-    const Invocation import = ParseArguments({"import", "site", "--output", "m.TWF"});
+    const Invocation import = ParseArguments({"import", "site", "--output", "m.TWF", "--template", "Blau"});
+    EXPECT_EQ(import.templateName, "Blau");
     EXPECT_EQ(import.verb, Verb::Import);
     EXPECT_EQ(import.source, "site");
     EXPECT_EQ(import.output, "m.TWF");
@@ -91,7 +92,8 @@ TEST(CliArguments, RejectsMalformedCommandLines)
         {"import", "site", "--output", "m.htm"},
         {"import", "site", "--output", "m"},
         {"import", "--output", "m.twb"},
-        {"import", "site", "--templates", "/t", "--output", "m.twb"},
+        {"import", "site", "--format", "1", "--output", "m.twb"},
+        {"generate", "a.twf", "--template", "Blau"},
     };
     for (const auto& arguments : malformed) {
         EXPECT_THROW(ParseArguments(arguments), UsageError) << ::testing::PrintToString(arguments);

@@ -8,12 +8,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(CliImport, WritesTheSitesMenuAsAProjectAndCountsItsItemsWithVerbose)
+TEST(CliImport, WritesTheSitesMenuAsAProjectThatGeneratesAndCountsItsItemsWithVerbose)
 {
     const TemporaryDirectory dir;
     const fs::path project = dir.Path() / "garten.twb";
 
-    const ProgramResult result = RunProgram({"import", TW_EXAMPLE_SITE, "--output", project.string(), "--verbose"});
+    const ProgramResult result =
+        RunProgram({"import", TW_EXAMPLE_SITE, "--output", project.string(), "--template", "aufklappend", "--verbose"});
 
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "Men\u00FCpunkte importiert: 16\n");
@@ -24,6 +25,14 @@ TEST(CliImport, WritesTheSitesMenuAsAProjectAndCountsItsItemsWithVerbose)
     EXPECT_EQ(items[0].at("caption"), "Willkommen in der G\u00E4rtnerei Lindenhof");
     EXPECT_EQ(items[0].at("link"), "index.html");
     EXPECT_EQ(items[4].at("children")[0].at("children")[0].at("link"), "pflanzen/obstgehoelze/aepfel.html");
+    EXPECT_EQ(nlohmann::json::parse(shown.out).at("settings").at("Template"), "Aufklappend");
+
+    const fs::path site = dir.Path() / "site";
+    fs::copy(TW_EXAMPLE_SITE, site, fs::copy_options::recursive);
+    const ProgramResult generated =
+        RunProgram({"generate", project.string(), "--output", (site / "menu.htm").string()});
+    EXPECT_EQ(generated.status, 0) << generated.err;
+    EXPECT_TRUE(fs::exists(site / "Child5.htm"));
 }
 
 TEST(CliImport, ProblemsGoToStderrAndMakeTheStatusOne)
@@ -47,6 +56,12 @@ TEST(CliImport, ProblemsGoToStderrAndMakeTheStatusOne)
     EXPECT_EQ(deep.status, 1);
     EXPECT_EQ(Lines(deep.err).back(), "Das importierte Men\u00FC hat mehr als zwei Ebenen, eine .twf-Datei h\u00E4lt "
                                       "nur zwei: bitte als .twb speichern.");
+    EXPECT_FALSE(fs::exists(text));
+
+    const ProgramResult unknown =
+        RunProgram({"import", (dir.Path() / "site").string(), "--output", text.string(), "--template", "Gibtsnicht"});
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.err, "Die Vorlage \"Gibtsnicht\" gibt es nicht.\n");
     EXPECT_FALSE(fs::exists(text));
 }
 
