@@ -1,8 +1,11 @@
 #include "cli/arguments.h"
 
+#include "document/cstring.h"
 #include "platform/codec.h"
+#include "projectfiles/projectfiles.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 
 namespace tw::cli {
@@ -12,6 +15,8 @@ const char* const UsageText =
     "  treeweaver-cli show PROJEKT [--templates VERZEICHNIS]\n"
     "  treeweaver-cli convert PROJEKT ZIEL --format 1|2|3 [--templates VERZEICHNIS]\n"
     "  treeweaver-cli generate PROJEKT [--templates VERZEICHNIS] [--output HAUPTDATEI] [--verbose]\n"
+    "  treeweaver-cli import ORDNER|SITEMAP --output PROJEKT [--template VORLAGE] [--templates VERZEICHNIS] "
+    "[--verbose]\n"
     "  treeweaver-cli --help\n"
     "  treeweaver-cli --version\n";
 
@@ -20,15 +25,19 @@ namespace {
 struct VerbRule {
     Verb verb;
     std::size_t positionals;
+    // What the positionals are, for the message when their number is wrong.
+    const char* positionalText;
     std::vector<std::string> options;
 };
 
 const std::map<std::string, VerbRule>& VerbRules()
 {
     static const std::map<std::string, VerbRule> rules = {
-        {"show", {Verb::Show, 1, {"--templates"}}},
-        {"convert", {Verb::Convert, 2, {"--format", "--templates"}}},
-        {"generate", {Verb::Generate, 1, {"--templates", "--output", "--verbose"}}},
+        {"show", {Verb::Show, 1, "eine Projektdatei.", {"--templates"}}},
+        {"convert", {Verb::Convert, 2, "eine Projektdatei und ein Ziel.", {"--format", "--templates"}}},
+        {"generate", {Verb::Generate, 1, "eine Projektdatei.", {"--templates", "--output", "--verbose"}}},
+        {"import",
+         {Verb::Import, 1, "einen Ordner oder eine Sitemap.", {"--output", "--template", "--templates", "--verbose"}}},
     };
     return rules;
 }
@@ -63,6 +72,20 @@ const std::string& RealFileName(const std::string& name, const std::string& what
                          " ist nicht m\u00F6glich: Die Ausgabe geht immer in Dateien; bitte einen Dateinamen angeben.");
     }
     return name;
+}
+
+// The format a new project file is saved in follows its extension, as in
+// the window's save dialog.
+int FormatOfProjectName(const std::string& name)
+{
+    const std::string extension = AsciiLowerCase(std::filesystem::path(name).extension().string());
+    if (extension == ".twb") {
+        return pfBinaryV11;
+    }
+    if (extension == ".twf") {
+        return pfText;
+    }
+    throw UsageError("Die Projektdatei \"" + name + "\" braucht die Endung .twb oder .twf.");
 }
 
 bool IsHelp(const std::string& argument)
@@ -139,10 +162,9 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
     }
 
     if (positionals.size() != rule->second.positionals) {
-        throw UsageError("\"" + arguments[0] + "\" erwartet " +
-                         (rule->second.positionals == 1 ? "eine Projektdatei." : "eine Projektdatei und ein Ziel."));
+        throw UsageError("\"" + arguments[0] + "\" erwartet " + rule->second.positionalText);
     }
-    invocation.project = ToDocumentString(positionals[0]);
+    (invocation.verb == Verb::Import ? invocation.source : invocation.project) = ToDocumentString(positionals[0]);
     if (positionals.size() > 1) {
         invocation.out = ToDocumentString(RealFileName(positionals[1], "Ziel"));
     }
@@ -152,12 +174,21 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
         }
         invocation.format = ParseFormat(options["--format"]);
     }
+    if (options.count("--template") != 0) {
+        invocation.templateName = ToDocumentString(options["--template"]);
+    }
     if (options.count("--templates") != 0) {
         invocation.templates = ToDocumentString(options["--templates"]);
     }
     invocation.verbose = options.count("--verbose") != 0;
     if (options.count("--output") != 0) {
         invocation.output = ToDocumentString(RealFileName(options["--output"], "--output"));
+    }
+    if (invocation.verb == Verb::Import) {
+        if (!invocation.output) {
+            throw UsageError("\"import\" verlangt --output PROJEKT.");
+        }
+        invocation.format = FormatOfProjectName(options["--output"]);
     }
     return invocation;
 }

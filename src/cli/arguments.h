@@ -7,7 +7,7 @@
 
 namespace tw::cli {
 
-enum class Verb { Show, Convert, Generate };
+enum class Verb { Show, Convert, Generate, Import };
 
 // A parsed command line. Paths are already converted to Windows-1252, the
 // form in which the document and the project files take them.
@@ -16,11 +16,17 @@ struct Invocation {
     bool version = false;
     Verb verb = Verb::Show;
     std::string project;
+    // import: the folder or sitemap read; the project goes to output.
+    std::string source;
     std::string out;
+    // convert: as given; import: from the project's extension.
     int format = 0;
     std::optional<std::string> templates;
+    // import: the template set the new project uses.
+    std::optional<std::string> templateName;
     std::optional<std::string> output;
-    // generate: tells on stderr how many files were written and unchanged.
+    // generate, import: tells on stderr how many files were written and
+    // unchanged, or how many menu items were imported.
     bool verbose = false;
 };
 

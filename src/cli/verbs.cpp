@@ -9,6 +9,7 @@
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "projectfiles/projectfiles.h"
+#include "siteimport/siteimport.h"
 
 #include <exception>
 #include <filesystem>
@@ -40,12 +41,45 @@ bool OpenProject(TqzHTML& document, const std::string& path, int& format)
     return loaded;
 }
 
+// A new project holding the menu of an existing site. The text format keeps
+// two item levels only, so a deeper menu is not cut down to fit it.
+void Import(const Invocation& invocation, std::ostream& err)
+{
+    TqzHTML document;
+    if (invocation.templateName) {
+        const std::string name = SelectTemplateName(*invocation.templateName);
+        if (name.empty()) {
+            tw::ShowMessage("Die Vorlage \"" + *invocation.templateName + "\" gibt es nicht.");
+            return;
+        }
+        document.SetFileSetting(fsTemplate, name);
+        LoadTemplateVarList(document, name);
+    }
+    const ImportedSite site = ReadSite(invocation.source, document.GetFileSetting(fsFilename));
+    if (site.items.empty()) {
+        return;
+    }
+    const std::size_t count = AddImportedItems(document, site);
+    if (invocation.format == pfText && document.HasDeepLevels()) {
+        tw::ShowMessage("Das importierte Men\xFC hat mehr als zwei Ebenen, eine .twf-Datei h\xE4lt nur zwei: "
+                        "bitte als .twb speichern.");
+        return;
+    }
+    if (SaveProject(document, *invocation.output, invocation.format) && invocation.verbose) {
+        err << "Men\u00FCpunkte importiert: " << count << '\n' << std::flush;
+    }
+}
+
 // "show" prints the document also after a failed load, as the window shows
 // what the load left behind. "convert" and "generate" stop there instead:
 // their result would silently lack whatever came after the error.
 void Run(const Invocation& invocation, std::ostream& out, std::ostream& err)
 {
     SetTemplatesDirectory(invocation.templates.value_or(""));
+    if (invocation.verb == Verb::Import) {
+        Import(invocation, err);
+        return;
+    }
     TqzHTML document;
     int format = 0;
     const bool opened = OpenProject(document, invocation.project, format);
@@ -76,6 +110,8 @@ void Run(const Invocation& invocation, std::ostream& out, std::ostream& err)
                     << std::flush;
             }
         }
+        break;
+    case Verb::Import: // reads no project, see above
         break;
     }
 }

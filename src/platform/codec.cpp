@@ -14,7 +14,7 @@ constexpr std::array<char16_t, 32> HighControlBlock = {0x20AC, 0x0081, 0x201A, 0
 
 // Decodes one UTF-8 sequence at pos and advances pos; malformed input gives
 // U+FFFD for one byte.
-char32_t DecodeUtf8(const std::string& s, std::size_t& pos)
+char32_t DecodeUtf8(std::string_view s, std::size_t& pos)
 {
     const auto lead = static_cast<unsigned char>(s[pos]);
     int length = 0;
@@ -99,6 +99,17 @@ std::string Cp1252ToUtf8(const std::string& text)
     for (const char c : text)
         AppendUtf8(out, Cp1252ToCodePoint(static_cast<unsigned char>(c)));
     return out;
+}
+
+bool IsValidUtf8(std::string_view text)
+{
+    for (std::size_t pos = 0; pos < text.size();) {
+        const std::size_t start = pos;
+        // A malformed sequence is the only U+FFFD that takes one byte.
+        if (DecodeUtf8(text, pos) == 0xFFFD && pos - start == 1)
+            return false;
+    }
+    return true;
 }
 
 std::string Utf8ToCp1252(const std::string& utf8)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace tw {
 
@@ -10,6 +11,8 @@ namespace tw {
 // page become "?" on the way in; invalid UTF-8 sequences do too.
 std::string Cp1252ToUtf8(const std::string& text);
 std::string Utf8ToCp1252(const std::string& utf8);
+// True when the bytes are well-formed UTF-8 throughout.
+bool IsValidUtf8(std::string_view text);
 std::u16string Cp1252ToUtf16(const std::string& text);
 std::string Utf16ToCp1252(const std::u16string& utf16);
 

@@ -53,6 +53,9 @@ public:
     virtual std::optional<SaveChoice> SaveFile(QWidget* parent, const SaveRequest& request) = 0;
     // Returns the chosen colour as 0x00BBGGRR, or nothing when cancelled.
     virtual std::optional<unsigned> ChooseColor(QWidget* parent, unsigned initial) = 0;
+    // Where a menu is imported from: a folder of web pages or a sitemap
+    // file. Returns its path, or nothing when cancelled.
+    virtual std::optional<QString> ChooseImportSource(QWidget* parent, const QString& initialDir) = 0;
 };
 
 } // namespace tw

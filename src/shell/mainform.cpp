@@ -78,6 +78,7 @@ Tmainform::Tmainform(Dialogs& dialogs, const QString& programDir, QWidget* paren
     inspector_->SetValueWriter({[this](int setting, TColor color) { editor_->SetColor(setting, color); },
                                 [this](int setting, const QString& text) { editor_->SetString(setting, text); }});
     CreateHistoryActions();
+    CreateImportAction();
     ListTemplates();
     forwardSettings_ = true;
     // No control has the focus after start-up.
@@ -216,6 +217,16 @@ void Tmainform::CreateHistoryActions()
     addAction(undo_);
     addAction(redo_);
     menuTreePage_->addHistoryActions(undo_, redo_);
+}
+
+void Tmainform::CreateImportAction()
+{
+    import_ = new QAction(QStringLiteral("Menü &importieren..."), this);
+    connect(import_, &QAction::triggered, this, [this] {
+        if (FinishEditing())
+            ImportClick();
+    });
+    menuTreePage_->addWindowAction(import_);
 }
 
 void Tmainform::ShowHistoryStep(MenuNode* item)

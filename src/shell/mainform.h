@@ -5,6 +5,7 @@
 #include "shell/dialogs.h"
 #include "shell/documenttext.h"
 #include "shell/toolbarimages.h"
+#include "siteimport/siteimport.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -60,6 +61,8 @@ public:
     TqzHTML& Document() { return *document_; }
     DocumentEditor& Editor() { return *editor_; }
     QAction* UndoAction() const { return undo_; }
+    // "Menü importieren..." of the tree's context menu.
+    QAction* ImportAction() const { return import_; }
     // The text of the last passing confirmation.
     const QString& LastNotice() const { return lastNotice_; }
     const QString& ProjectFileName() const { return ProjectFileName_; }
@@ -90,6 +93,9 @@ public:
     // "Beenden": closes the window, which asks about unsaved changes first.
     void ExitClick() { close(); }
     void NewClick();
+    // "Menü importieren...": a new project whose menu is read from a folder
+    // of web pages or a sitemap, after asking about unsaved changes.
+    void ImportClick();
     void OpenClick();
     // Opens a project named outside the open dialog (command line, a dropped
     // file, a second start) as "Öffnen" does, asking about unsaved changes first.
@@ -118,6 +124,10 @@ private:
 
     void CreateCommands();
     void CreateHistoryActions();
+    void CreateImportAction();
+    // What "Neu" does once unsaved changes are dealt with; the items of an
+    // imported site, when given, become the new project's menu.
+    void StartNewProject(const ImportedSite& site = {});
     // After an undo or redo: the fields that do not follow the document by
     // themselves show it again, and the tree selects the item the step
     // concerned.
@@ -169,6 +179,7 @@ private:
     std::unique_ptr<DocumentEditor> editor_;
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
+    QAction* import_ = nullptr;
     QString lastNotice_;
     QString ProjectFileName_;
     int ProjectFormat_ = 1;

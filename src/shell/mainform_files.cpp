@@ -168,12 +168,37 @@ bool Tmainform::ConfirmFormatDepth(QString& fileName, int& format)
 
 void Tmainform::NewClick()
 {
+    if (QuerySaveChanges())
+        StartNewProject();
+}
+
+void Tmainform::ImportClick()
+{
     if (!QuerySaveChanges())
         return;
+    const auto source = dialogs_.ChooseImportSource(this, DirectoryPart(ProjectFileName_));
+    if (!source)
+        return;
+    ImportedSite site;
+    {
+        const BusyCursor busy;
+        // The new project has no output file yet: links start from the site's folder.
+        site = ReadSite(ToCp1252(*source), std::string());
+    }
+    // What went wrong has been shown; the project stays as it was.
+    if (!site.items.empty())
+        StartNewProject(site);
+}
+
+void Tmainform::StartNewProject(const ImportedSite& site)
+{
     setFocus(); // takes the focus from any control
     document_->Reset();
+    if (AddImportedItems(*document_, site) > 0)
+        document_->SetModified(true);
     ShowDocumentSettings();
     menuTreePage_->EnableItemControls(false);
+    menuTreePage_->expandRoot();
     ProjectFileName_.clear();
     incompleteFile_.clear();
     SetProgramCaption();

@@ -299,6 +299,12 @@ void MenuTreePage::addHistoryActions(QAction* undo, QAction* redo)
     popupMenu_->insertSeparator(first);
 }
 
+void MenuTreePage::addWindowAction(QAction* action)
+{
+    popupMenu_->addSeparator();
+    popupMenu_->addAction(action);
+}
+
 void MenuTreePage::PopupMenu1Popup()
 {
     currentNode_ = model_->indexOf(selectedNode());

@@ -80,6 +80,8 @@ public:
     void SelectNode(const MenuNode& node);
     // Puts undo and redo at the top of the context menu.
     void addHistoryActions(QAction* undo, QAction* redo);
+    // Puts a command of the window at the end of the context menu.
+    void addWindowAction(QAction* action);
     bool selectionReportPending() const { return selectionReport_.isActive(); }
 
 private:

@@ -113,6 +113,29 @@ std::optional<SaveChoice> QtDialogs::SaveFile(QWidget* parent, const SaveRequest
     return choice;
 }
 
+std::optional<QString> QtDialogs::ChooseImportSource(QWidget* parent, const QString& initialDir)
+{
+    QMessageBox box(QMessageBox::Question, programTitle_, QStringLiteral("Woraus soll das Menü importiert werden?"),
+                    QMessageBox::NoButton, parent);
+    box.setInformativeText(QStringLiteral("Aus einem Ordner mit den Seiten einer Website oder aus ihrer Sitemap "
+                                          "(sitemap.xml)."));
+    QPushButton* folder = box.addButton(QStringLiteral("&Ordner..."), QMessageBox::AcceptRole);
+    QPushButton* sitemap = box.addButton(QStringLiteral("&Sitemap..."), QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole);
+    box.setDefaultButton(folder);
+    box.setEscapeButton(cancel);
+    box.exec();
+    QString path;
+    if (box.clickedButton() == folder)
+        path = QFileDialog::getExistingDirectory(parent, QStringLiteral("Ordner der Website wählen"), initialDir);
+    else if (box.clickedButton() == sitemap)
+        path = QFileDialog::getOpenFileName(parent, QStringLiteral("Sitemap wählen"), initialDir,
+                                            QStringLiteral("Sitemap (*.xml);;Alle Dateien (*)"));
+    if (path.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(path);
+}
+
 std::optional<unsigned> QtDialogs::ChooseColor(QWidget* parent, unsigned initial)
 {
     const QColor start(static_cast<int>(initial & 0xFF), static_cast<int>((initial >> 8) & 0xFF),

@@ -17,6 +17,8 @@ public:
                                     const QString& fileName) override;
     std::optional<unsigned> ChooseColor(QWidget* parent, unsigned initial) override;
     std::optional<SaveChoice> SaveFile(QWidget* parent, const SaveRequest& request) override;
+    // First asks which of the two it is, then shows the folder or the file dialog.
+    std::optional<QString> ChooseImportSource(QWidget* parent, const QString& initialDir) override;
 
 private:
     QString programTitle_;

@@ -26,6 +26,14 @@ TEST(CliArguments, AcceptsEveryVerbWithOptionsAnywhere)
     EXPECT_FALSE(generate.verbose);
     EXPECT_TRUE(ParseArguments({"generate", "a.twb", "--verbose"}).verbose);
     EXPECT_THROW(ParseArguments({"generate", "a.twb", "--verbose=ja"}), UsageError);
+
+    const Invocation import = ParseArguments({"import", "site", "--output", "m.TWF", "--template", "Blau"});
+    EXPECT_EQ(import.templateName, "Blau");
+    EXPECT_EQ(import.verb, Verb::Import);
+    EXPECT_EQ(import.source, "site");
+    EXPECT_EQ(import.output, "m.TWF");
+    EXPECT_EQ(import.format, 3);
+    EXPECT_EQ(ParseArguments({"import", "sitemap.xml", "--output=m.twb"}).format, 1);
 }
 
 TEST(CliArguments, HelpWinsAnywhereBeforeTheEndOfOptions)
@@ -80,6 +88,12 @@ TEST(CliArguments, RejectsMalformedCommandLines)
         {"generate", "a.twf", "--templates", ""},
         {"generate", "a.twf", "--quiet"},
         {"show", "a.twf", "--verbose"},
+        {"import", "site"},
+        {"import", "site", "--output", "m.htm"},
+        {"import", "site", "--output", "m"},
+        {"import", "--output", "m.twb"},
+        {"import", "site", "--format", "1", "--output", "m.twb"},
+        {"generate", "a.twf", "--template", "Blau"},
     };
     for (const auto& arguments : malformed) {
         EXPECT_THROW(ParseArguments(arguments), UsageError) << ::testing::PrintToString(arguments);

@@ -21,7 +21,7 @@ fi
 deb="$(ls "$work"/out/treeweaver_*.deb)"
 
 depends="$(dpkg-deb -f "$deb" Depends)"
-for needed in libqt6widgets6 libqt6network6 qt6-translations-l10n fonts-liberation2; do
+for needed in libqt6widgets6 libqt6network6 libxml2 qt6-translations-l10n fonts-liberation2; do
     echo "$depends" | grep -q "$needed" || fail "Depends lacks $needed: $depends"
 done
 

@@ -118,6 +118,18 @@ std::optional<unsigned> ScriptedDialogs::ChooseColor(QWidget*, unsigned initial)
     return Next(colorAnswers, std::optional<unsigned>(), QStringLiteral("colour dialog"));
 }
 
+std::optional<QString> ScriptedDialogs::ChooseImportSource(QWidget*, const QString& initialDir)
+{
+    DialogCall call;
+    call.kind = DialogCall::ImportSource;
+    call.initialDir = initialDir;
+    calls.push_back(call);
+    const QString answer = Next(importSourceAnswers, CancelOpen, QStringLiteral("import source"));
+    if (answer.isNull())
+        return std::nullopt;
+    return answer;
+}
+
 std::vector<DialogCall> ScriptedDialogs::CallsOf(DialogCall::Kind kind) const
 {
     std::vector<DialogCall> result;

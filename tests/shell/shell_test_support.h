@@ -32,7 +32,7 @@ namespace tw::shelltest {
 
 // One dialog or message the program showed, with what it was set up with.
 struct DialogCall {
-    enum Kind { Message, Confirm, Open, Save, Color };
+    enum Kind { Message, Confirm, Open, Save, Color, ImportSource };
     Kind kind = Message;
     QString text; // message or question
     bool cancellable = false;
@@ -59,6 +59,8 @@ public:
     std::deque<SaveChoice> saveAnswers;
     // Nothing stands for a cancelled colour dialog.
     std::deque<std::optional<unsigned>> colorAnswers;
+    // A null path stands for a cancelled choice.
+    std::deque<QString> importSourceAnswers;
     // The file-type handler of the last save dialog that had one.
     FileTypeChangeHandler lastFileTypeHandler;
 
@@ -68,13 +70,15 @@ public:
                                     const QString& fileName) override;
     std::optional<unsigned> ChooseColor(QWidget* parent, unsigned initial) override;
     std::optional<SaveChoice> SaveFile(QWidget* parent, const SaveRequest& request) override;
+    std::optional<QString> ChooseImportSource(QWidget* parent, const QString& initialDir) override;
 
     std::vector<DialogCall> CallsOf(DialogCall::Kind kind) const;
     QStringList TextsOf(DialogCall::Kind kind) const;
     // True when every scripted answer was used.
     bool Exhausted() const
     {
-        return answers.empty() && openAnswers.empty() && saveAnswers.empty() && colorAnswers.empty();
+        return answers.empty() && openAnswers.empty() && saveAnswers.empty() && colorAnswers.empty() &&
+               importSourceAnswers.empty();
     }
 };
 

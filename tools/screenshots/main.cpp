@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -23,6 +24,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QTreeView>
 
 #include <cstdio>
 
@@ -40,6 +42,11 @@ public:
     }
     std::optional<tw::SaveChoice> SaveFile(QWidget*, const tw::SaveRequest&) override { return std::nullopt; }
     std::optional<unsigned> ChooseColor(QWidget*, unsigned) override { return std::nullopt; }
+    // The example site beside the example project.
+    std::optional<QString> ChooseImportSource(QWidget*, const QString&) override
+    {
+        return QFileInfo(project_).dir().filePath(QStringLiteral("site"));
+    }
 
 private:
     QString project_;
@@ -150,11 +157,21 @@ int main(int argc, char* argv[])
         if (widget->isVisible() && widget->windowType() == Qt::ToolTip)
             hint = widget;
     }
-    if (hint)
+    if (hint) {
         ok = Save(Compose(form, {hint}), output, QStringLiteral("tooltip.png")) && ok;
-    else {
+        hint->hide();
+    } else {
         std::fprintf(stderr, "no tooltip was shown\n");
         ok = false;
     }
+
+    // "Menü importieren..." with the example site, its plants opened.
+    form.ImportAction()->trigger();
+    QAbstractItemModel* imported = form.menuTreePage()->treeView()->model();
+    const QModelIndex plants = imported->index(4, 0, imported->index(0, 0));
+    form.menuTreePage()->treeView()->expand(plants);
+    form.menuTreePage()->treeView()->setCurrentIndex(imported->index(2, 0, plants));
+    Settle();
+    ok = Save(form.grab().toImage(), output, QStringLiteral("import-tree.png")) && ok;
     return ok ? 0 : 1;
 }

@@ -1,0 +1,52 @@
+// Reads any bytes as a web page's title or as a sitemap. The first byte picks
+// which. A title is one line without blanks at either end; a sitemap's tree
+// gives every item a caption, and an item without a link only stands for
+// the items below it.
+#include "siteimport/pagetitle.h"
+#include "siteimport/sources.h"
+
+#include "platform/error.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+void CheckTitle(const std::string& title)
+{
+    if (!title.empty() && (title.front() == ' ' || title.back() == ' '))
+        std::abort();
+    for (char c : title) {
+        if (static_cast<unsigned char>(c) < ' ')
+            std::abort();
+    }
+}
+
+void CheckItems(const std::vector<tw::ImportedItem>& items)
+{
+    for (const tw::ImportedItem& item : items) {
+        if (item.caption.empty() || (item.link.empty() && item.children.empty()))
+            std::abort();
+        CheckItems(item.children);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size == 0)
+        return 0;
+    const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
+    if (data[0] & 1) {
+        CheckTitle(tw::PageTitle(text));
+        return 0;
+    }
+    try {
+        CheckItems(tw::ItemsFromAddresses(tw::SitemapAddresses(text)));
+    } catch (const tw::Error&) {
+        // Not a sitemap: told to the user, nothing to check.
+    }
+    return 0;
+}

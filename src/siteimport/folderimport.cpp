@@ -1,0 +1,167 @@
+#include "siteimport/sources.h"
+
+#include "platform/error.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "siteimport/pagenames.h"
+#include "siteimport/pagetitle.h"
+
+#include <optional>
+#include <set>
+#include <system_error>
+
+namespace tw {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A link must not let "#", "?" or "%" in a file name start a fragment, a
+// query or an escape.
+std::string LinkText(const std::string& path)
+{
+    std::string link;
+    for (char c : path) {
+        if (c == '%')
+            link += "%25";
+        else if (c == '#')
+            link += "%23";
+        else if (c == '?')
+            link += "%3F";
+        else
+            link += c;
+    }
+    return link;
+}
+
+class FolderReader {
+public:
+    FolderReader(fs::path root, fs::path linkBase) : root_(std::move(root)), linkBase_(std::move(linkBase)) {}
+
+    FolderContents Read()
+    {
+        std::optional<ImportedItem> index;
+        contents_.items = ReadItems(root_, 0, index);
+        if (index) {
+            if (index->caption.empty())
+                index->caption = index->sortName;
+            index->leading = true;
+            contents_.items.insert(contents_.items.begin(), std::move(*index));
+        }
+        return std::move(contents_);
+    }
+
+private:
+    // The items of a folder's pages and subfolders; its index page, read as
+    // an item of its own, goes to index.
+    std::vector<ImportedItem> ReadItems(const fs::path& folder, int depth, std::optional<ImportedItem>& index)
+    {
+        std::vector<ImportedItem> items;
+        std::error_code error;
+        // A folder reached again through a symbolic link would repeat itself
+        // without end, or at least repeat its items.
+        const fs::path real = fs::canonical(folder, error);
+        if (error || !visited_.insert(real).second)
+            return items;
+        fs::directory_iterator entries(folder, error);
+        if (error) {
+            contents_.unreadable.push_back(Relative(folder) + "/");
+            return items;
+        }
+        std::vector<fs::path> pages;
+        std::vector<fs::path> folders;
+        for (; entries != fs::directory_iterator(); entries.increment(error)) {
+            const fs::path& path = entries->path();
+            const std::string name = FromFsPath(path.filename());
+            if (name.starts_with('.'))
+                continue;
+            std::error_code ignored; // a dangling link is no folder, and is told as a page that cannot be read
+            if (entries->is_directory(ignored))
+                folders.push_back(path);
+            else if (HasPageExtension(name))
+                pages.push_back(path);
+        }
+        if (error)
+            contents_.unreadable.push_back(Relative(folder) + "/");
+        for (const fs::path& page : pages) {
+            std::optional<ImportedItem> item = ReadPage(page);
+            if (!item)
+                continue;
+            // index.html wins over index.htm; the other is a page like any other.
+            if (IsIndexPage(FromFsPath(page.filename())) && (!index || IsPreferredIndex(page, *index)))
+                std::swap(index, item);
+            if (item) {
+                if (item->caption.empty())
+                    item->caption = item->sortName;
+                items.push_back(std::move(*item));
+            }
+        }
+        for (const fs::path& subfolder : folders) {
+            if (std::optional<ImportedItem> item = ReadSubfolder(subfolder, depth + 1))
+                items.push_back(std::move(*item));
+        }
+        return items;
+    }
+
+    static bool IsPreferredIndex(const fs::path& page, const ImportedItem& current)
+    {
+        return FromFsPath(page.extension()).size() > ExtractFileExt(current.link).size();
+    }
+
+    // A folder is an item when it holds pages: its index page is the item's
+    // link and gives its caption, its other pages and folders the submenu.
+    std::optional<ImportedItem> ReadSubfolder(const fs::path& folder, int depth)
+    {
+        if (depth > MaxFolderDepth) {
+            contents_.tooDeep = true;
+            return std::nullopt;
+        }
+        std::optional<ImportedItem> index;
+        std::vector<ImportedItem> children = ReadItems(folder, depth, index);
+        if (!index && children.empty())
+            return std::nullopt;
+        ImportedItem item;
+        item.sortName = FromFsPath(folder.filename());
+        item.caption = index && !index->caption.empty() ? index->caption : item.sortName;
+        if (index)
+            item.link = std::move(index->link);
+        item.children = std::move(children);
+        return item;
+    }
+
+    // The page's item; its caption stays empty when the page has no title.
+    std::optional<ImportedItem> ReadPage(const fs::path& page)
+    {
+        std::string bytes;
+        try {
+            bytes = ReadFileBytes(FromFsPath(page));
+        } catch (const Error&) {
+            contents_.unreadable.push_back(Relative(page));
+            return std::nullopt;
+        }
+        ImportedItem item;
+        item.sortName = WithoutPageExtension(FromFsPath(page.filename()));
+        item.caption = PageTitle(bytes);
+        item.link = LinkText(FromFsPath(page.lexically_relative(linkBase_).generic_string()));
+        return item;
+    }
+
+    std::string Relative(const fs::path& path) const
+    {
+        const fs::path relative = path.lexically_relative(root_);
+        return FromFsPath(relative == "." ? root_.filename() : fs::path(relative.generic_string()));
+    }
+
+    fs::path root_;
+    fs::path linkBase_;
+    std::set<fs::path> visited_;
+    FolderContents contents_;
+};
+
+} // namespace
+
+FolderContents ReadFolder(const fs::path& folder, const fs::path& linkBase)
+{
+    return FolderReader(folder, linkBase).Read();
+}
+
+} // namespace tw

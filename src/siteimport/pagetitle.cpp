@@ -1,0 +1,80 @@
+#include "siteimport/pagetitle.h"
+
+#include "document/cstring.h"
+#include "platform/codec.h"
+#include "siteimport/pagenames.h"
+
+#include <libxml/HTMLparser.h>
+#include <libxml/tree.h>
+
+#include <algorithm>
+#include <climits>
+#include <memory>
+
+namespace tw {
+namespace {
+
+struct DocumentDeleter {
+    void operator()(xmlDoc* document) const { xmlFreeDoc(document); }
+};
+using ParsedPage = std::unique_ptr<xmlDoc, DocumentDeleter>;
+
+ParsedPage Parse(std::string_view html, const char* encoding)
+{
+    // Real pages are rarely valid HTML: recover quietly, and never fetch anything.
+    constexpr int Options = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET;
+    const int size = static_cast<int>(std::min<std::size_t>(html.size(), INT_MAX));
+    return ParsedPage(htmlReadMemory(html.data(), size, nullptr, encoding, Options));
+}
+
+bool StartsWithByteOrderMark(std::string_view html)
+{
+    return html.starts_with("\xEF\xBB\xBF") || html.starts_with("\xFE\xFF") || html.starts_with("\xFF\xFE");
+}
+
+// Browsers read pages declared as Latin-1 or ASCII as Windows-1252, and so
+// do authors who write them: the quotes and dashes of 0x80 to 0x9F are meant.
+bool MeansWindows1252(const xmlChar* declared)
+{
+    if (declared == nullptr)
+        return false;
+    const std::string name = AsciiLowerCase(reinterpret_cast<const char*>(declared));
+    return name == "iso-8859-1" || name == "iso8859-1" || name == "latin1" || name == "l1" || name == "us-ascii" ||
+           name == "ascii";
+}
+
+const xmlNode* ChildElement(const xmlNode* parent, const char* name)
+{
+    for (const xmlNode* child = parent ? parent->children : nullptr; child; child = child->next) {
+        if (child->type == XML_ELEMENT_NODE && xmlStrEqual(child->name, BAD_CAST name))
+            return child;
+    }
+    return nullptr;
+}
+
+// Only the head's title names the page; an <svg> in the body has titles too.
+std::string TitleText(const xmlDoc& page)
+{
+    const xmlNode* title = ChildElement(ChildElement(xmlDocGetRootElement(&page), "head"), "title");
+    if (title == nullptr)
+        return {};
+    xmlChar* content = xmlNodeGetContent(title);
+    std::string text = content ? reinterpret_cast<const char*>(content) : "";
+    xmlFree(content);
+    return text;
+}
+
+} // namespace
+
+std::string PageTitle(std::string_view html)
+{
+    ParsedPage page = Parse(html, nullptr);
+    const xmlChar* declared = page ? page->encoding : nullptr;
+    if (MeansWindows1252(declared) || (declared == nullptr && !StartsWithByteOrderMark(html) && !IsValidUtf8(html)))
+        page = Parse(html, "windows-1252");
+    if (!page)
+        return {};
+    return Utf8ToCp1252(CollapseWhitespace(TitleText(*page)));
+}
+
+} // namespace tw

@@ -1,0 +1,182 @@
+#include "siteimport/sources.h"
+
+#include "platform/codec.h"
+#include "platform/error.h"
+#include "siteimport/pagenames.h"
+
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+
+#include <algorithm>
+#include <climits>
+#include <memory>
+
+namespace tw {
+namespace {
+
+struct DocumentDeleter {
+    void operator()(xmlDoc* document) const { xmlFreeDoc(document); }
+};
+
+bool IsElement(const xmlNode* node, const char* localName)
+{
+    return node->type == XML_ELEMENT_NODE && xmlStrEqual(node->name, BAD_CAST localName);
+}
+
+// The text of an element. Entity references are not followed: the file is
+// untrusted, and an address has no use for them.
+std::string TextOf(const xmlNode* element)
+{
+    std::string text;
+    for (const xmlNode* child = element->children; child; child = child->next) {
+        if ((child->type == XML_TEXT_NODE || child->type == XML_CDATA_SECTION_NODE) && child->content)
+            text += reinterpret_cast<const char*>(child->content);
+    }
+    return text;
+}
+
+int HexValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// %-escapes decoded; the bytes are UTF-8 when they form it, as addresses
+// are written today, else Windows-1252.
+std::string DecodedSegment(std::string_view segment)
+{
+    std::string bytes;
+    for (std::size_t i = 0; i < segment.size(); ++i) {
+        const int high = segment[i] == '%' && i + 2 < segment.size() ? HexValue(segment[i + 1]) : -1;
+        const int low = high >= 0 ? HexValue(segment[i + 2]) : -1;
+        if (low >= 0) {
+            bytes += static_cast<char>(high * 16 + low);
+            i += 2;
+        } else {
+            bytes += segment[i];
+        }
+    }
+    return IsValidUtf8(bytes) ? Utf8ToCp1252(bytes) : bytes;
+}
+
+// "ueber-uns.html" gives "ueber uns": slugs join words with "-" or "_".
+std::string CaptionOfSegment(std::string_view segment)
+{
+    std::string caption = WithoutPageExtension(DecodedSegment(segment));
+    std::replace(caption.begin(), caption.end(), '-', ' ');
+    std::replace(caption.begin(), caption.end(), '_', ' ');
+    caption = CollapseWhitespace(caption);
+    return caption.empty() ? DecodedSegment(segment) : caption;
+}
+
+struct Address {
+    std::string host;
+    std::vector<std::string> segments;
+};
+
+// Host and path segments of an address; "index.html" at the end stands for
+// its folder, as a web server serves it.
+Address Split(const std::string& url)
+{
+    Address address;
+    std::size_t pos = 0;
+    if (const std::size_t scheme = url.find("://"); scheme != std::string::npos) {
+        pos = scheme + 3;
+        const std::size_t end = std::min(url.find_first_of("/?#", pos), url.size());
+        std::string authority = url.substr(pos, end - pos);
+        authority.erase(0, authority.find('@') + 1);
+        address.host = authority.substr(0, authority.find(':'));
+        pos = end;
+    }
+    const std::size_t end = std::min(url.find_first_of("?#", pos), url.size());
+    for (std::size_t start = pos; start < end;) {
+        const std::size_t slash = std::min(url.find('/', start), end);
+        if (slash > start)
+            address.segments.push_back(url.substr(start, slash - start));
+        start = slash + 1;
+    }
+    if (!address.segments.empty() && IsIndexPage(address.segments.back()))
+        address.segments.pop_back();
+    return address;
+}
+
+ImportedItem& ChildFor(std::vector<ImportedItem>& items, const std::string& segment)
+{
+    const auto found = std::find_if(items.begin(), items.end(),
+                                    [&segment](const ImportedItem& item) { return item.sortName == segment; });
+    if (found != items.end())
+        return *found;
+    ImportedItem& item = items.emplace_back();
+    item.sortName = segment;
+    item.caption = CaptionOfSegment(segment);
+    return item;
+}
+
+} // namespace
+
+std::vector<std::string> SitemapAddresses(std::string_view xml)
+{
+    // No network, no DTD, no entity expansion: the file is untrusted.
+    constexpr int Options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
+    const int size = static_cast<int>(std::min<std::size_t>(xml.size(), INT_MAX));
+    const std::unique_ptr<xmlDoc, DocumentDeleter> document(xmlReadMemory(xml.data(), size, nullptr, nullptr, Options));
+    if (!document)
+        throw Error("Sie ist keine g\xFCltige XML-Datei");
+    const xmlNode* root = xmlDocGetRootElement(document.get());
+    if (root && IsElement(root, "sitemapindex"))
+        throw Error("Sie ist ein Sitemap-Index; bitte eine der Sitemaps w\xE4hlen, die er nennt");
+    if (!root || !IsElement(root, "urlset"))
+        throw Error("Sie ist keine Sitemap (kein <urlset>)");
+    std::vector<std::string> addresses;
+    for (const xmlNode* url = root->children; url; url = url->next) {
+        if (!IsElement(url, "url"))
+            continue;
+        for (const xmlNode* loc = url->children; loc; loc = loc->next) {
+            if (!IsElement(loc, "loc"))
+                continue;
+            const std::string address = CollapseWhitespace(TextOf(loc));
+            if (!address.empty())
+                addresses.push_back(Utf8ToCp1252(address));
+            break;
+        }
+    }
+    if (addresses.empty())
+        throw Error("Sie nennt keine Adressen");
+    return addresses;
+}
+
+std::vector<ImportedItem> ItemsFromAddresses(const std::vector<std::string>& addresses)
+{
+    std::vector<ImportedItem> items;
+    // The site's own address gives its start page, captioned with its host.
+    ImportedItem start;
+    start.leading = true;
+    for (const std::string& url : addresses) {
+        const Address address = Split(url);
+        if (address.segments.empty()) {
+            if (start.link.empty()) {
+                start.link = url;
+                start.caption = address.host.empty() ? url : address.host;
+            }
+            continue;
+        }
+        std::vector<ImportedItem>* level = &items;
+        ImportedItem* item = nullptr;
+        for (const std::string& segment : address.segments) {
+            item = &ChildFor(*level, segment);
+            level = &item->children;
+        }
+        if (item->link.empty())
+            item->link = url;
+    }
+    if (!start.link.empty())
+        items.insert(items.begin(), std::move(start));
+    return items;
+}
+
+} // namespace tw

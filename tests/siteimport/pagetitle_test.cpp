@@ -1,0 +1,69 @@
+#include "siteimport/naturalorder.h"
+#include "siteimport/pagetitle.h"
+
+#include <gtest/gtest.h>
+
+namespace tw {
+namespace {
+
+struct TitleCase {
+    const char* what;
+    const char* html;
+    const char* caption; // Windows-1252
+};
+
+// "Grüße „x“ €" in each encoding a page may come in.
+const TitleCase TitleCases[] = {
+    {"declared Windows-1252",
+     "<meta charset=windows-1252><title>Gr\xFC\xDF"
+     "e \x84x\x93 \x80</title>",
+     "Gr\xFC\xDF"
+     "e \x84x\x93 \x80"},
+    {"declared Latin-1, meant as Windows-1252",
+     "<meta http-equiv=Content-Type content='text/html; charset=ISO-8859-1'><title>Gr\xFC\xDF"
+     "e \x84x\x93 \x80</title>",
+     "Gr\xFC\xDF"
+     "e \x84x\x93 \x80"},
+    {"undeclared Windows-1252",
+     "<title>Gr\xFC\xDF"
+     "e \x84x\x93 \x80</title>",
+     "Gr\xFC\xDF"
+     "e \x84x\x93 \x80"},
+    {"undeclared UTF-8",
+     "<title>Gr\xC3\xBC\xC3\x9F"
+     "e \xE2\x80\x9Ex\xE2\x80\x9C \xE2\x82\xAC</title>",
+     "Gr\xFC\xDF"
+     "e \x84x\x93 \x80"},
+    {"declared UTF-8",
+     "<head><meta charset=\"utf-8\"><title>Gr\xC3\xBC\xC3\x9F"
+     "e</title></head>",
+     "Gr\xFC\xDF"
+     "e"},
+    {"entities, line breaks and blanks", "<title>\r\n  A &amp; B\n\t&uuml; &#8364;  </title>", "A & B \xFC \x80"},
+    {"a character the code page lacks", "<meta charset=utf-8><title>\xE2\x86\x92 weiter</title>", "? weiter"},
+    {"no title, only an SVG's", "<body><svg><title>Logo</title></svg></body>", ""},
+    {"empty page", "", ""},
+};
+
+TEST(PageTitle, ReadsTheTitleInTheEncodingThePageUses)
+{
+    for (const TitleCase& test : TitleCases)
+        EXPECT_EQ(PageTitle(test.html), test.caption) << test.what;
+}
+
+TEST(NaturalOrder, ComparesNumbersByValueAndLettersWithoutCase)
+{
+    EXPECT_TRUE(NaturalLess("Kapitel 2", "Kapitel 10"));
+    EXPECT_FALSE(NaturalLess("Kapitel 10", "Kapitel 2"));
+    EXPECT_TRUE(NaturalLess("kapitel 1", "Kapitel 2"));
+    EXPECT_TRUE(NaturalLess("apfel", "Birne"));
+    EXPECT_TRUE(NaturalLess("\xC4pfel", "\xE4pfel x")); // Ä and ä are one letter
+    EXPECT_TRUE(NaturalLess("Teil 9b", "Teil 10a"));
+    EXPECT_TRUE(NaturalLess("a", "a1"));
+    // Names that read the same still have one order.
+    EXPECT_NE(NaturalLess("Teil 02", "Teil 2"), NaturalLess("Teil 2", "Teil 02"));
+    EXPECT_NE(NaturalLess("teil", "Teil"), NaturalLess("Teil", "teil"));
+}
+
+} // namespace
+} // namespace tw
