@@ -12,6 +12,7 @@ const char* const UsageText =
     "  treeweaver-cli show PROJEKT [--templates VERZEICHNIS]\n"
     "  treeweaver-cli convert PROJEKT ZIEL --format 1|2|3 [--templates VERZEICHNIS]\n"
     "  treeweaver-cli generate PROJEKT [--templates VERZEICHNIS] [--output HAUPTDATEI] [--verbose]\n"
+    "                          [--prune]\n"
     "  treeweaver-cli --help\n"
     "  treeweaver-cli --version\n";
 
@@ -28,7 +29,7 @@ const std::map<std::string, VerbRule>& VerbRules()
     static const std::map<std::string, VerbRule> rules = {
         {"show", {Verb::Show, 1, {"--templates"}}},
         {"convert", {Verb::Convert, 2, {"--format", "--templates"}}},
-        {"generate", {Verb::Generate, 1, {"--templates", "--output", "--verbose"}}},
+        {"generate", {Verb::Generate, 1, {"--templates", "--output", "--verbose", "--prune"}}},
     };
     return rules;
 }
@@ -119,7 +120,7 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
         if (options.count(name) != 0) {
             throw UsageError("Option \"" + name + "\" mehrfach angegeben.");
         }
-        if (name == "--verbose") {
+        if (name == "--verbose" || name == "--prune") {
             if (equals != std::string::npos) {
                 throw UsageError("Option \"" + name + "\" hat keinen Wert.");
             }
@@ -156,6 +157,7 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
         invocation.templates = ToDocumentString(options["--templates"]);
     }
     invocation.verbose = options.count("--verbose") != 0;
+    invocation.prune = options.count("--prune") != 0;
     if (options.count("--output") != 0) {
         invocation.output = ToDocumentString(RealFileName(options["--output"], "--output"));
     }

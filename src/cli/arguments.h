@@ -22,6 +22,8 @@ struct Invocation {
     std::optional<std::string> output;
     // generate: tells on stderr how many files were written and unchanged.
     bool verbose = false;
+    // generate: deletes stale submenu files instead of only naming them.
+    bool prune = false;
 };
 
 // A command line that does not follow the usage. The text is UTF-8.
