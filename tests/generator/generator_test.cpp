@@ -257,7 +257,7 @@ TEST_F(GeneratorTest, ReportsExactlyTheSubmenuFilesItDidNotWrite)
 {
     UseSet();
     Generate(document); // Child1.html and Child1,1.html stay unchanged below
-    const Lines stale{"Child1,2.html", "Child10,3.html", "Child2.html"};
+    const Lines stale{"Child1,2.html", "Child2.html", "Child2,9.html", "Child2,10.html", "Child10,3.html"};
     const Lines alike{"child2.html",  "Child2.html.bak", "Child.html",   "Child1,,2.html", "Child01.html",
                       "Child0.html",  "Child2,.html",    "Child,2.html", "Child2.htm",     "Child2.HTML",
                       "Child2 .html", "XChild2.html",    "Child-2.html"};

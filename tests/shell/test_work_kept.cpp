@@ -237,7 +237,6 @@ TEST_F(OutputPlaceTest, StaleSubmenuFilesAreListedAndDeletedOnlyOnJa)
     QStringList stale;
     for (int i = 1; i <= StaleFilesNamed + 2; ++i)
         stale.append(QStringLiteral("Child") + QString::number(i) + QStringLiteral(",1.htm"));
-    stale.sort();
     const QStringList alike{QStringLiteral("child1.htm"), QStringLiteral("Child1.html"), QStringLiteral("Child01.htm")};
     for (const QString& name : stale + alike)
         WriteTextFile(Path(QStringLiteral("project/") + name), "alt");
