@@ -25,9 +25,13 @@ PassingNotice::PassingNotice(QWidget* window) : QLabel(window)
 
 void PassingNotice::ShowBelow(const QWidget& anchor, const QString& text, int milliseconds)
 {
-    setText(text);
+    // A long path may wrap after each of its separators.
+    QString breakable = text;
+    breakable.replace(QLatin1Char('/'), QStringLiteral("/\u200B"));
+    breakable.replace(QLatin1Char('\\'), QStringLiteral("\\\u200B"));
+    setText(breakable);
     const int available = parentWidget()->width() - 2 * Gap;
-    const int natural = fontMetrics().horizontalAdvance(text) + 2 * (margin() + frameWidth()) + 1;
+    const int natural = fontMetrics().horizontalAdvance(breakable) + 2 * (margin() + frameWidth()) + 1;
     const int width = std::min(natural, available);
     resize(width, heightForWidth(width));
     const QPoint below = anchor.mapTo(parentWidget(), QPoint(0, anchor.height() + Gap));

@@ -17,7 +17,8 @@ public:
     explicit PassingNotice(QWidget* window);
 
     // Shows text below anchor (a control inside the window) for the given
-    // time, kept within the window's width.
+    // time, kept within the window's width; a long path wraps after its
+    // separators.
     void ShowBelow(const QWidget& anchor, const QString& text, int milliseconds);
 
 protected:

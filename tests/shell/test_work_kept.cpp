@@ -226,7 +226,7 @@ TEST_F(OutputPlaceTest, TheConfirmationOutlastsTheWindowsActivationAfterAQuestio
 
     const PassingNotice& notice = *Form().Notice();
     EXPECT_TRUE(notice.isVisible());
-    EXPECT_EQ(notice.text(), Form().LastNotice());
+    EXPECT_EQ(notice.text().remove(QChar(0x200B)), Form().LastNotice());
     EXPECT_TRUE(Form().rect().contains(notice.geometry()));
     EXPECT_TRUE(QTest::qWaitFor([&notice] { return !notice.isVisible(); }, 6000));
 }
