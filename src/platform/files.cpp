@@ -523,6 +523,7 @@ std::vector<std::string> RegularFileNames(const std::string& cp1252Directory)
     std::error_code ec;
     fs::directory_iterator entry(directory, ec);
     for (; !ec && entry != fs::directory_iterator(); entry.increment(ec)) {
+        // An entry that went away meanwhile is no file any more.
         std::error_code statusError;
         if (!fs::is_regular_file(entry->symlink_status(statusError)))
             continue;
