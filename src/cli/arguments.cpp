@@ -15,6 +15,7 @@ const char* const UsageText =
     "  treeweaver-cli show PROJEKT [--templates VERZEICHNIS]\n"
     "  treeweaver-cli convert PROJEKT ZIEL --format 1|2|3 [--templates VERZEICHNIS]\n"
     "  treeweaver-cli generate PROJEKT [--templates VERZEICHNIS] [--output HAUPTDATEI] [--verbose]\n"
+    "                          [--prune]\n"
     "  treeweaver-cli import ORDNER|SITEMAP --output PROJEKT [--template VORLAGE] [--templates VERZEICHNIS] "
     "[--verbose]\n"
     "  treeweaver-cli --help\n"
@@ -35,7 +36,7 @@ const std::map<std::string, VerbRule>& VerbRules()
     static const std::map<std::string, VerbRule> rules = {
         {"show", {Verb::Show, 1, "eine Projektdatei.", {"--templates"}}},
         {"convert", {Verb::Convert, 2, "eine Projektdatei und ein Ziel.", {"--format", "--templates"}}},
-        {"generate", {Verb::Generate, 1, "eine Projektdatei.", {"--templates", "--output", "--verbose"}}},
+        {"generate", {Verb::Generate, 1, "eine Projektdatei.", {"--templates", "--output", "--verbose", "--prune"}}},
         {"import",
          {Verb::Import, 1, "einen Ordner oder eine Sitemap.", {"--output", "--template", "--templates", "--verbose"}}},
     };
@@ -142,7 +143,7 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
         if (options.count(name) != 0) {
             throw UsageError("Option \"" + name + "\" mehrfach angegeben.");
         }
-        if (name == "--verbose") {
+        if (name == "--verbose" || name == "--prune") {
             if (equals != std::string::npos) {
                 throw UsageError("Option \"" + name + "\" hat keinen Wert.");
             }
@@ -181,6 +182,7 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
         invocation.templates = ToDocumentString(options["--templates"]);
     }
     invocation.verbose = options.count("--verbose") != 0;
+    invocation.prune = options.count("--prune") != 0;
     if (options.count("--output") != 0) {
         invocation.output = ToDocumentString(RealFileName(options["--output"], "--output"));
     }

@@ -28,6 +28,8 @@ struct Invocation {
     // generate, import: tells on stderr how many files were written and
     // unchanged, or how many menu items were imported.
     bool verbose = false;
+    // generate: deletes stale submenu files instead of only naming them.
+    bool prune = false;
 };
 
 // A command line that does not follow the usage. The text is UTF-8.

@@ -41,6 +41,11 @@ std::string EscapeControlCharacters(const std::string& utf8)
 void MessageLines::ShowMessage(const std::string& text)
 {
     ++count_;
+    ShowNote(text);
+}
+
+void MessageLines::ShowNote(const std::string& text)
+{
     stream_ << EscapeControlCharacters(Cp1252ToUtf8(LineBreaksToBlanks(text))) << '\n' << std::flush;
 }
 

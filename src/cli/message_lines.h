@@ -20,6 +20,9 @@ public:
     explicit MessageLines(std::ostream& stream) : stream_(stream) {}
 
     void ShowMessage(const std::string& text) override;
+    // A line that reports what was done or found, not a problem: written
+    // like a message but not counted.
+    void ShowNote(const std::string& text);
     int Count() const { return count_; }
 
 private:

@@ -6,6 +6,8 @@
 #include "cli/template_lookup.h"
 #include "document/qzhtml.h"
 #include "generator/generator.h"
+#include "platform/error.h"
+#include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
 #include "projectfiles/projectfiles.h"
@@ -43,7 +45,7 @@ bool OpenProject(TqzHTML& document, const std::string& path, int& format)
 
 // A new project holding the menu of an existing site. The text format keeps
 // two item levels only, so a deeper menu is not cut down to fit it.
-void Import(const Invocation& invocation, std::ostream& err)
+void Import(const Invocation& invocation, MessageLines& lines)
 {
     TqzHTML document;
     if (invocation.templateName) {
@@ -66,18 +68,43 @@ void Import(const Invocation& invocation, std::ostream& err)
         return;
     }
     if (SaveProject(document, *invocation.output, invocation.format) && invocation.verbose) {
-        err << "Men\u00FCpunkte importiert: " << count << '\n' << std::flush;
+        lines.ShowNote("Men\xFCpunkte importiert: " + std::to_string(count));
+    }
+}
+
+// Stale submenu files are named in one line, or with prune deleted, each
+// named as it goes. They are no failure of the generation: only a file that
+// cannot be deleted is a message.
+void ReportStaleFiles(const std::vector<std::string>& staleFiles, bool prune, MessageLines& lines)
+{
+    if (staleFiles.empty())
+        return;
+    if (!prune) {
+        std::string names;
+        for (const std::string& path : staleFiles)
+            names += " " + ExtractFileName(path);
+        lines.ShowNote("Warnung: Veraltete Untermen\xFC-Dateien im Ordner der Hauptdatei (--prune l\xF6scht sie):" +
+                       names);
+        return;
+    }
+    for (const std::string& path : staleFiles) {
+        try {
+            DeleteRegularFile(path);
+            lines.ShowNote("Gel\xF6scht: " + path);
+        } catch (const Error& error) {
+            tw::ShowMessage(error.what());
+        }
     }
 }
 
 // "show" prints the document also after a failed load, as the window shows
 // what the load left behind. "convert" and "generate" stop there instead:
 // their result would silently lack whatever came after the error.
-void Run(const Invocation& invocation, std::ostream& out, std::ostream& err)
+void Run(const Invocation& invocation, std::ostream& out, MessageLines& lines)
 {
     SetTemplatesDirectory(invocation.templates.value_or(""));
     if (invocation.verb == Verb::Import) {
-        Import(invocation, err);
+        Import(invocation, lines);
         return;
     }
     TqzHTML document;
@@ -103,12 +130,13 @@ void Run(const Invocation& invocation, std::ostream& out, std::ostream& err)
             }
             CreateOutputDirectory(document.GetFileSetting(fsFilename));
             const GenerationCounts counts = Generate(document);
-            // Quiet by default: a message on stderr means that something
-            // went wrong, and scripts rely on that.
+            // Quiet by default: a line on stderr means that something went
+            // wrong or, as a warning, wants a look; scripts rely on that.
             if (invocation.verbose) {
-                err << "Dateien geschrieben: " << counts.written << ", unver\u00E4ndert: " << counts.unchanged << '\n'
-                    << std::flush;
+                lines.ShowNote("Dateien geschrieben: " + std::to_string(counts.written) +
+                               ", unver\xE4ndert: " + std::to_string(counts.unchanged));
             }
+            ReportStaleFiles(counts.staleFiles, invocation.prune, lines);
         }
         break;
     case Verb::Import: // reads no project, see above
@@ -139,7 +167,7 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     MessageLines messages(err);
     const ScopedMessageSink sink(messages);
     try {
-        Run(invocation, out, err);
+        Run(invocation, out, messages);
     } catch (const std::exception& error) {
         // The document code reports its own errors; whatever still escapes
         // (such as an exhausted memory) is told like any other message.

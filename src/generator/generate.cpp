@@ -1,6 +1,7 @@
 #include "document/qzhtml.h"
 #include "generator/generator.h"
 #include "generator/menuwriter.h"
+#include "generator/stalefiles.h"
 #include "generator/templatesdir.h"
 #include "generator/templateset.h"
 #include "platform/error.h"
@@ -32,8 +33,8 @@ GenerationCounts Generate(TqzHTML& document)
     AssignLinkIDs(document.Tree());
     if (!LoadTemplate(document))
         return {};
+    const std::string fileExt = document.GetFileSetting(fsFileExt);
     if (!document.Template().AllInOne) {
-        const std::string fileExt = document.GetFileSetting(fsFileExt);
         // Submenu files lie beside the main file: the extension must not lead
         // into another directory.
         if (!IsPlainName(fileExt)) {
@@ -47,6 +48,11 @@ GenerationCounts Generate(TqzHTML& document)
     try {
         writer.WriteFiles(mainFile, counts);
         counts.complete = true;
+        // Also a menu in one file leaves the submenu files of earlier
+        // generations behind.
+        if (IsPlainName(fileExt))
+            counts.staleFiles =
+                StaleSubmenuFiles(ExtractFilePath(mainFile), SubmenuExtension(fileExt, mainFile), writer.FileNames());
     } catch (const Error& error) {
         ShowMessage(error.what());
     }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace tw {
 
@@ -22,6 +23,10 @@ struct GenerationCounts {
     std::size_t unchanged = 0;
     // Every file of the menu is in place.
     bool complete = false;
+    // After a complete generation: the files in the main file's folder that
+    // are named like submenu files but were not part of this generation
+    // (paths, sorted), left over from earlier trees or templates.
+    std::vector<std::string> staleFiles;
 };
 
 // Writes the HTML files of the document with its chosen template set;

@@ -82,6 +82,7 @@ void MenuWriter::WriteFiles(const std::string& mainFile, GenerationCounts& count
     auto write = [&](std::size_t index, const std::string& path, bool openAll) {
         WriteMenuFile(index, path, openAll);
         ++(WriteFileUnlessUnchanged(path, file_, CannotCreatePattern) ? counts.written : counts.unchanged);
+        fileNames_.insert(ExtractFileName(path));
     };
     if (!state_.AllInOne)
         entries_.resize(nodes_.size());

@@ -8,6 +8,7 @@
 #include <array>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -32,6 +33,8 @@ public:
     // depth, in tree order. Throws tw::Error when a file cannot be written or
     // a snippet cannot be read; counts then tells the files written before.
     void WriteFiles(const std::string& mainFile, GenerationCounts& counts);
+    // The names of the files WriteFiles wrote or found holding their bytes.
+    const std::unordered_set<std::string>& FileNames() const { return fileNames_; }
 
 private:
     enum EntryKind { MenuPoint, MPOpen, MPParent, EntryKindCount };
@@ -74,6 +77,7 @@ private:
     std::vector<std::array<Fragment, EntryKindCount>> entries_;
     std::unordered_map<std::string, Fragment> fragments_;
     std::unordered_map<const TLevelItem*, LevelSnippets> levelSnippets_;
+    std::unordered_set<std::string> fileNames_;
     bool reuseEntries_ = false;
     std::size_t currentIndex_ = 0;
     std::string path_;     // of the file being built

@@ -304,6 +304,16 @@ void Replace(Pending& p, bool syncToDisk)
 
 #endif
 
+// The reason of a failed std::filesystem call.
+std::string ReasonOf(const std::error_code& ec)
+{
+#ifdef _WIN32
+    return ec.message();
+#else
+    return FileErrorReason(ec.value());
+#endif
+}
+
 } // namespace
 
 std::string FileErrorReason(int errorNumber)
@@ -504,6 +514,45 @@ bool WriteFileUnlessUnchanged(const std::string& cp1252Path, std::string_view by
     }
     return true;
 #endif
+}
+
+std::vector<std::string> RegularFileNames(const std::string& cp1252Directory)
+{
+    const fs::path directory = cp1252Directory.empty() ? fs::path(".") : ToFsPath(cp1252Directory);
+    std::vector<std::string> names;
+    std::error_code ec;
+    fs::directory_iterator entry(directory, ec);
+    for (; !ec && entry != fs::directory_iterator(); entry.increment(ec)) {
+        // An entry that went away meanwhile is no file any more.
+        std::error_code statusError;
+        if (!fs::is_regular_file(entry->symlink_status(statusError)))
+            continue;
+        const fs::path name = entry->path().filename();
+        std::string cp1252Name = FromFsPath(name);
+        if (ToFsPath(cp1252Name) == name)
+            names.push_back(std::move(cp1252Name));
+    }
+    if (ec)
+        throw Error(WithReason(
+            FormatMessage("Der Ordner %s kann nicht gelesen werden.", cp1252Directory.empty() ? "." : cp1252Directory),
+            ReasonOf(ec)));
+    return names;
+}
+
+void DeleteRegularFile(const std::string& cp1252Path)
+{
+    const fs::path path = ToFsPath(cp1252Path);
+    const auto fail = [&cp1252Path](const std::string& reason) {
+        throw Error(WithReason(FormatMessage("Die Datei %s kann nicht gel\xF6scht werden.", cp1252Path), reason));
+    };
+    std::error_code ec;
+    const fs::file_status status = fs::symlink_status(path, ec);
+    if (ec)
+        fail(ReasonOf(ec));
+    if (!fs::is_regular_file(status))
+        fail(fs::is_directory(status) ? IsDirectory : NoRegularFile);
+    if (!fs::remove(path, ec) || ec)
+        fail(ReasonOf(ec ? ec : std::make_error_code(std::errc::no_such_file_or_directory)));
 }
 
 void WriteFileAtomically(const std::string& cp1252Path, const std::string& bytes, const std::string& errorPattern,

@@ -42,6 +42,16 @@ void WriteFileAtomically(const std::string& cp1252Path, const std::string& bytes
 bool WriteFileUnlessUnchanged(const std::string& cp1252Path, std::string_view bytes,
                               const std::string& errorPattern = "Fehler beim Erstellen der Datei %s");
 
+// The names of the regular files in a directory (an empty path stands for
+// the working directory). Symbolic links, folders and other entries are left
+// out, and so are names that Windows-1252 cannot hold: the program could not
+// name those files again. Throws tw::Error when the directory cannot be read.
+std::vector<std::string> RegularFileNames(const std::string& cp1252Directory);
+
+// Deletes a regular file; a symbolic link, a folder or anything else under
+// that name is refused. Throws tw::Error with the path and the reason.
+void DeleteRegularFile(const std::string& cp1252Path);
+
 // The reason for a failed file operation as a German sentence without the
 // final full stop ("Der Datenträger ist voll"), from an errno value.
 std::string FileErrorReason(int errorNumber);

@@ -45,6 +45,10 @@ public:
     // Confirmation box "Bestätigung" with "&Ja", "&Nein" and, when
     // cancellable, "Abbrechen".
     virtual Answer Confirm(QWidget* parent, const QString& text, bool cancellable) = 0;
+    // Confirmation box "Bestätigung" with "&Ja" and "&Nein" before files are
+    // deleted: "&Nein" is the default. details, when not empty, fills the
+    // box's section that the user can unfold.
+    virtual Answer ConfirmDeletion(QWidget* parent, const QString& text, const QString& details) = 0;
     // Filters are written "Beschreibung|*.a;*.b|..." as in the program's texts.
     virtual std::optional<QString> OpenFile(QWidget* parent, const QString& filter, const QString& initialDir,
                                             const QString& fileName) = 0;

@@ -12,6 +12,7 @@
 #include "shell/generalpage.h"
 #include "shell/layoutpage.h"
 #include "shell/menutreepage.h"
+#include "shell/passingnotice.h"
 #include "shell/projectfilenames.h"
 #include "shell/variablespage.h"
 
@@ -74,6 +75,7 @@ Tmainform::Tmainform(Dialogs& dialogs, const QString& programDir, QWidget* paren
     document_ = std::make_unique<TqzHTML>([this](bool modified) { DocumentChanged(modified); });
     editor_ = std::make_unique<DocumentEditor>(*document_);
     CreatePages();
+    notice_ = new PassingNotice(this); // the window owns it
     inspector_ = std::make_unique<tOIC>(layoutPage_->Controls(), dialogs_, *document_);
     inspector_->SetValueWriter({[this](int setting, TColor color) { editor_->SetColor(setting, color); },
                                 [this](int setting, const QString& text) { editor_->SetString(setting, text); }});

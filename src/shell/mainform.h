@@ -12,6 +12,8 @@
 
 #include <array>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QAction;
 class QKeySequence;
@@ -28,6 +30,7 @@ class GeneralPage;
 class LayoutPage;
 class MenuNode;
 class MenuTreePage;
+class PassingNotice;
 class TqzHTML;
 class VariablesPage;
 class tOIC;
@@ -63,8 +66,9 @@ public:
     QAction* UndoAction() const { return undo_; }
     // "Menü importieren..." of the tree's context menu.
     QAction* ImportAction() const { return import_; }
-    // The text of the last passing confirmation.
+    // The text of the last passing confirmation, and where it is shown.
     const QString& LastNotice() const { return lastNotice_; }
+    PassingNotice* Notice() const { return notice_; }
     const QString& ProjectFileName() const { return ProjectFileName_; }
     int ProjectFormat() const { return ProjectFormat_; }
 
@@ -135,6 +139,9 @@ private:
     // Offers to create the missing folder of the output file; true when it
     // exists now.
     bool OfferOutputFolder(const QString& folder);
+    // After a generation: asks whether to delete the submenu files in folder
+    // that it did not write, and deletes them on "Ja".
+    void OfferToDeleteStaleFiles(const QString& folder, const std::vector<std::string>& paths);
     // A short confirmation below the toolbar that goes by itself.
     void ShowPassingNotice(const QString& text);
     // Selects the entry of the template list without applying it.
@@ -181,6 +188,7 @@ private:
     QAction* redo_ = nullptr;
     QAction* import_ = nullptr;
     QString lastNotice_;
+    PassingNotice* notice_ = nullptr;
     QString ProjectFileName_;
     int ProjectFormat_ = 1;
     // The project file whose last load failed; empty when it loaded.

@@ -4,13 +4,17 @@
 
 #include "document/qzhtml.h"
 #include "generator/generator.h"
+#include "platform/error.h"
+#include "platform/files.h"
 #include "projectfiles/projectfiles.h"
 #include "shell/dialogs.h"
 #include "shell/documenteditor.h"
 #include "shell/fmxutils.h"
 #include "shell/menutreepage.h"
 #include "shell/outputplace.h"
+#include "shell/passingnotice.h"
 #include "shell/projectfilenames.h"
+#include "shell/stalefilesquestion.h"
 #include "shell/textformatlinebreaks.h"
 #include "shell/variablespage.h"
 
@@ -18,7 +22,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QToolBar>
-#include <QToolTip>
 
 #include <cstdint>
 
@@ -272,6 +275,8 @@ void Tmainform::GenerateClick()
     }
     if (!counts.complete)
         return;
+    if (!counts.staleFiles.empty())
+        OfferToDeleteStaleFiles(folder, counts.staleFiles);
     QString files =
         counts.written == 1 ? QStringLiteral("1 Datei") : QString::number(counts.written) + QStringLiteral(" Dateien");
     files += QStringLiteral(" erstellt");
@@ -296,11 +301,27 @@ bool Tmainform::OfferOutputFolder(const QString& folder)
     return false;
 }
 
+void Tmainform::OfferToDeleteStaleFiles(const QString& folder, const std::vector<std::string>& paths)
+{
+    const StaleFilesQuestion question = AskToDeleteStaleFiles(folder, paths);
+    if (dialogs_.ConfirmDeletion(this, question.text, question.details) != Answer::Yes)
+        return;
+    QStringList failures;
+    for (const std::string& path : paths) {
+        try {
+            DeleteRegularFile(path);
+        } catch (const Error& error) {
+            failures.append(FromCp1252(error.what()));
+        }
+    }
+    if (!failures.isEmpty())
+        dialogs_.Message(this, failures.join(QLatin1Char('\n')));
+}
+
 void Tmainform::ShowPassingNotice(const QString& text)
 {
     lastNotice_ = text;
-    QWidget* button = toolBar_->widgetForAction(commands_[cmdGenerate]);
-    QToolTip::showText(button->mapToGlobal(QPoint(0, button->height())), text, button, {}, NoticeMilliseconds);
+    notice_->ShowBelow(*toolBar_->widgetForAction(commands_[cmdGenerate]), text, NoticeMilliseconds);
 }
 
 void Tmainform::OpenMenuClick()

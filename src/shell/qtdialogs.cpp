@@ -37,6 +37,19 @@ QString FirstPatternSuffix(const QString& nameFilter)
     return pattern.match(nameFilter).captured(1);
 }
 
+// The confirmation box "Bestätigung" with its buttons "&Ja" and "&Nein".
+struct ConfirmationBox {
+    ConfirmationBox(QWidget* parent, const QString& text)
+        : box(QMessageBox::Question, QStringLiteral("Bestätigung"), text, QMessageBox::NoButton, parent),
+          yes(box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole)),
+          no(box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole))
+    {
+    }
+    QMessageBox box;
+    QPushButton* yes;
+    QPushButton* no;
+};
+
 } // namespace
 
 QtDialogs::QtDialogs(const QString& programTitle) : programTitle_(programTitle) {}
@@ -49,18 +62,28 @@ void QtDialogs::Message(QWidget* parent, const QString& text)
 
 Answer QtDialogs::Confirm(QWidget* parent, const QString& text, bool cancellable)
 {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), text, QMessageBox::NoButton, parent);
-    QPushButton* yes = box.addButton(QStringLiteral("&Ja"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("&Nein"), QMessageBox::NoRole);
+    ConfirmationBox confirmation(parent, text);
+    QMessageBox& box = confirmation.box;
     QPushButton* cancel = cancellable ? box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole) : nullptr;
-    box.setDefaultButton(yes);
-    box.setEscapeButton(cancellable ? cancel : no);
+    box.setDefaultButton(confirmation.yes);
+    box.setEscapeButton(cancellable ? cancel : confirmation.no);
     box.exec();
-    if (box.clickedButton() == yes)
+    if (box.clickedButton() == confirmation.yes)
         return Answer::Yes;
-    if (box.clickedButton() == no || !cancellable)
+    if (box.clickedButton() == confirmation.no || !cancellable)
         return Answer::No;
     return Answer::Cancel;
+}
+
+Answer QtDialogs::ConfirmDeletion(QWidget* parent, const QString& text, const QString& details)
+{
+    ConfirmationBox confirmation(parent, text);
+    QMessageBox& box = confirmation.box;
+    box.setDefaultButton(confirmation.no);
+    box.setEscapeButton(confirmation.no);
+    box.setDetailedText(details);
+    box.exec();
+    return box.clickedButton() == confirmation.yes ? Answer::Yes : Answer::No;
 }
 
 std::optional<QString> QtDialogs::OpenFile(QWidget* parent, const QString& filter, const QString& initialDir,

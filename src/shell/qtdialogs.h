@@ -13,6 +13,7 @@ public:
 
     void Message(QWidget* parent, const QString& text) override;
     Answer Confirm(QWidget* parent, const QString& text, bool cancellable) override;
+    Answer ConfirmDeletion(QWidget* parent, const QString& text, const QString& details) override;
     std::optional<QString> OpenFile(QWidget* parent, const QString& filter, const QString& initialDir,
                                     const QString& fileName) override;
     std::optional<unsigned> ChooseColor(QWidget* parent, unsigned initial) override;

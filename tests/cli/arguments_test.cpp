@@ -26,6 +26,9 @@ TEST(CliArguments, AcceptsEveryVerbWithOptionsAnywhere)
     EXPECT_FALSE(generate.verbose);
     EXPECT_TRUE(ParseArguments({"generate", "a.twb", "--verbose"}).verbose);
     EXPECT_THROW(ParseArguments({"generate", "a.twb", "--verbose=ja"}), UsageError);
+    EXPECT_FALSE(generate.prune);
+    EXPECT_TRUE(ParseArguments({"generate", "a.twb", "--prune"}).prune);
+    EXPECT_THROW(ParseArguments({"generate", "a.twb", "--prune=ja"}), UsageError);
 
     const Invocation import = ParseArguments({"import", "site", "--output", "m.TWF", "--template", "Blau"});
     EXPECT_EQ(import.templateName, "Blau");

@@ -59,6 +59,33 @@ TEST(CliGenerate, LeavesFilesThatHoldTheirBytesAloneAndCountsThemWithVerbose)
     EXPECT_EQ(ReadBytes(submenu), submenuBytes);
 }
 
+TEST(CliGenerate, NamesStaleSubmenuFilesInOneLineOrDeletesThemWithPrune)
+{
+    const TemporaryDirectory dir;
+    const auto project = WriteSampleProject(dir, "Blau");
+    const auto templates = WriteSampleTemplates(dir);
+    const auto out = dir.Path() / "Ausgabe";
+    std::vector<std::string> arguments{"generate",         project.string(), "--templates",
+                                       templates.string(), "--output",       (out / "index.htm").string()};
+    for (const char* name : {"Child3.html", "Child2,1.html", "child3.html", "Child3.htm", "Child03.html"})
+        dir.Write("Ausgabe/" + std::string(name), "alt");
+
+    const ProgramResult warned = RunProgram(arguments);
+    EXPECT_EQ(warned.status, 0);
+    EXPECT_EQ(warned.err, "Warnung: Veraltete Untermen\u00FC-Dateien im Ordner der Hauptdatei (--prune l\u00F6scht "
+                          "sie): Child2,1.html Child3.html\n");
+    EXPECT_TRUE(std::filesystem::exists(out / "Child3.html"));
+
+    arguments.push_back("--prune");
+    const ProgramResult pruned = RunProgram(arguments);
+    EXPECT_EQ(pruned.status, 0);
+    EXPECT_EQ(pruned.err, "Gel\u00F6scht: " + (out / "Child2,1.html").string() +
+                              "\nGel\u00F6scht: " + (out / "Child3.html").string() + "\n");
+    EXPECT_EQ(tw::test::FileNames(out),
+              (std::vector<std::string>{"Child03.html", "Child2.html", "Child3.htm", "child3.html", "index.htm"}));
+    EXPECT_EQ(RunProgram(arguments).err, "");
+}
+
 TEST(CliGenerate, UsesTheProjectsFilenameWithoutOutput)
 {
     const TemporaryDirectory dir;

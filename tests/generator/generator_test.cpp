@@ -250,6 +250,65 @@ TEST_F(GeneratorTest, AFileThatCannotBeWrittenEndsTheGenerationWithoutPartialFil
                                     ": Der Ordner oder die Datei ist nicht vorhanden."});
 }
 
+// A generation reports as stale exactly the files of the main file's folder
+// named like its submenu files that it did not write; every look-alike stays
+// out, and nothing is deleted by generating.
+TEST_F(GeneratorTest, ReportsExactlyTheSubmenuFilesItDidNotWrite)
+{
+    UseSet();
+    Generate(document); // Child1.html and Child1,1.html stay unchanged below
+    const Lines stale{"Child1,2.html", "Child2.html", "Child2,9.html", "Child2,10.html", "Child10,3.html"};
+    const Lines alike{"child2.html",  "Child2.html.bak", "Child.html",   "Child1,,2.html", "Child01.html",
+                      "Child0.html",  "Child2,.html",    "Child,2.html", "Child2.htm",     "Child2.HTML",
+                      "Child2 .html", "XChild2.html",    "Child-2.html"};
+    for (const auto& names : {stale, alike}) {
+        for (const std::string& name : names)
+            out.Write(name, "alt");
+    }
+    out.Write("unten/Child3.html", "alt");
+    std::filesystem::create_directory(out.Path() / "Child4.html");
+    std::filesystem::create_symlink(out.Path() / "Child2.html", out.Path() / "Child5.html");
+
+    const GenerationCounts counts = Generate(document);
+
+    EXPECT_TRUE(messages.texts.empty());
+    EXPECT_EQ(counts.unchanged, 3u);
+    Lines expected;
+    for (const std::string& name : stale)
+        expected.push_back(out / name);
+    EXPECT_EQ(counts.staleFiles, expected);
+    for (const auto& names : {stale, alike}) {
+        for (const std::string& name : names)
+            EXPECT_EQ(Output(name), "alt") << name;
+    }
+}
+
+TEST_F(GeneratorTest, StaleFilesFollowTheSubmenuExtensionAlsoWithAllInOne)
+{
+    UseSet("all_in_one=1");
+    for (const char* name : {"Child1.html", "Child1.htm", "Child1"})
+        out.Write(name, "alt");
+    EXPECT_EQ(Generate(document).staleFiles, Lines{out / "Child1.html"});
+
+    // Without fileext and without an extension of the main file, submenu
+    // files have no extension.
+    document.SetFileSetting(fsFileExt, "");
+    document.SetFileSetting(fsFilename, out / "menu");
+    EXPECT_EQ(Generate(document).staleFiles, Lines{out / "Child1"});
+    EXPECT_TRUE(messages.texts.empty());
+}
+
+TEST_F(GeneratorTest, AFailedGenerationReportsNoStaleFiles)
+{
+    UseSet();
+    out.Write("Child9.html", "alt");
+    std::filesystem::create_directory(out.Path() / "Child1,1.html");
+    const GenerationCounts counts = Generate(document);
+    EXPECT_FALSE(counts.complete);
+    EXPECT_TRUE(counts.staleFiles.empty());
+    EXPECT_EQ(messages.texts.size(), 1u);
+}
+
 } // namespace
 } // namespace tw::test
 

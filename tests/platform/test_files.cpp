@@ -9,6 +9,7 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <thread>
 
@@ -186,6 +187,40 @@ TEST_F(FilesTest, FailuresNameTheirReason)
         EXPECT_EQ(ErrorOf(PathOf("x.htm"), "x"),
                   "Fehler beim Erstellen der Datei " + PathOf("x.htm") + ": Keine Berechtigung.");
     }
+}
+
+TEST_F(FilesTest, OnlyRegularFilesAreListedAndDeleted)
+{
+    WriteFileAtomically(PathOf("a.htm"), "a");
+    WriteFileAtomically(PathOf("\u00DC.htm"), "\xFC");
+    std::filesystem::create_directory(dir_ / "ordner");
+    std::filesystem::create_symlink("a.htm", dir_ / "link.htm");
+    ASSERT_EQ(mkfifo(PathOf("fifo").c_str(), 0600), 0);
+    // A name Windows-1252 cannot hold could not be named again.
+    std::ofstream(dir_ / std::filesystem::path(u8"\u2713.htm")) << "x";
+    std::vector<std::string> names = RegularFileNames(PathOf(""));
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"a.htm", "\xDC.htm"}));
+
+    const auto errorOf = [](const std::string& path) {
+        try {
+            DeleteRegularFile(path);
+        } catch (const Error& error) {
+            return std::string(error.what());
+        }
+        return std::string();
+    };
+    const std::string cannot = " kann nicht gel\xF6scht werden. ";
+    EXPECT_EQ(errorOf(PathOf("link.htm")),
+              "Die Datei " + PathOf("link.htm") + cannot + "Sie ist keine gew\xF6hnliche Datei.");
+    EXPECT_EQ(errorOf(PathOf("ordner")),
+              "Die Datei " + PathOf("ordner") + cannot + "Der Pfad bezeichnet einen Ordner.");
+    EXPECT_EQ(errorOf(PathOf("fehlt.htm")),
+              "Die Datei " + PathOf("fehlt.htm") + cannot + "Der Ordner oder die Datei ist nicht vorhanden.");
+    EXPECT_EQ(errorOf(PathOf("\u00DC.htm")), "");
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"a.htm", "fifo", "link.htm", "ordner", "\u2713.htm"}));
+
+    EXPECT_THROW(RegularFileNames(PathOf("fehlt")), Error);
 }
 
 // A writer killed at any moment of its save leaves the old file or the new

@@ -76,6 +76,16 @@ Answer ScriptedDialogs::Confirm(QWidget*, const QString& text, bool cancellable)
     return Next(answers, Answer::Cancel, text);
 }
 
+Answer ScriptedDialogs::ConfirmDeletion(QWidget*, const QString& text, const QString& details)
+{
+    DialogCall call;
+    call.kind = DialogCall::ConfirmDeletion;
+    call.text = text;
+    call.details = details;
+    calls.push_back(call);
+    return Next(answers, Answer::No, text);
+}
+
 std::optional<QString> ScriptedDialogs::OpenFile(QWidget*, const QString& filter, const QString& initialDir,
                                                  const QString& fileName)
 {

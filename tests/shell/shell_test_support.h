@@ -32,9 +32,10 @@ namespace tw::shelltest {
 
 // One dialog or message the program showed, with what it was set up with.
 struct DialogCall {
-    enum Kind { Message, Confirm, Open, Save, Color, ImportSource };
+    enum Kind { Message, Confirm, ConfirmDeletion, Open, Save, Color, ImportSource };
     Kind kind = Message;
     QString text; // message or question
+    QString details;
     bool cancellable = false;
     QString filter;
     QString initialDir;
@@ -66,6 +67,7 @@ public:
 
     void Message(QWidget* parent, const QString& text) override;
     Answer Confirm(QWidget* parent, const QString& text, bool cancellable) override;
+    Answer ConfirmDeletion(QWidget* parent, const QString& text, const QString& details) override;
     std::optional<QString> OpenFile(QWidget* parent, const QString& filter, const QString& initialDir,
                                     const QString& fileName) override;
     std::optional<unsigned> ChooseColor(QWidget* parent, unsigned initial) override;

@@ -73,6 +73,25 @@ TEST(QtDialogsTest, ConfirmationIsTitledBestaetigungWithGermanButtons)
     EXPECT_EQ(dialogs.Confirm(nullptr, QStringLiteral("Überschreiben?"), false), Answer::Yes);
 }
 
+TEST(QtDialogsTest, DeletionIsConfirmedOnlyByJaAndShowsItsDetails)
+{
+    QtDialogs dialogs(QStringLiteral("Treeweaver"));
+    SeenBox seen;
+    QString details;
+    WhenBoxOpens(seen, [&details](QMessageBox& box) {
+        details = box.detailedText();
+        QTest::keyClick(&box, Qt::Key_Return);
+    });
+    EXPECT_EQ(dialogs.ConfirmDeletion(nullptr, QStringLiteral("Löschen?"), QStringLiteral("a\nb")), Answer::No);
+    EXPECT_EQ(seen.title, QStringLiteral("Bestätigung"));
+    EXPECT_EQ(seen.text, QStringLiteral("Löschen?"));
+    EXPECT_EQ(details, QStringLiteral("a\nb"));
+
+    SeenBox yes;
+    WhenBoxOpens(yes, [](QMessageBox& box) { ButtonNamed(box, QStringLiteral("&Ja"))->click(); });
+    EXPECT_EQ(dialogs.ConfirmDeletion(nullptr, QStringLiteral("Löschen?"), {}), Answer::Yes);
+}
+
 TEST(QtDialogsTest, MessageIsTitledWithTheProgramTitle)
 {
     QtDialogs dialogs(QStringLiteral("Treeweaver"));

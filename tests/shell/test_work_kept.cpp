@@ -8,8 +8,11 @@
 #include "shell/fmxutils.h"
 #include "shell/mainform.h"
 #include "shell/menutreepage.h"
+#include "shell/passingnotice.h"
+#include "shell/stalefilesquestion.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -203,6 +206,73 @@ TEST_F(OutputPlaceTest, AMissingOutputFolderIsOfferedAndMade)
     EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm).last(),
               QStringLiteral("Der Ordner „") + QDir::toNativeSeparators(Path(QStringLiteral("project/site"))) +
                   QStringLiteral("“ existiert nicht. Soll er angelegt werden?"));
+}
+
+// Qt's own tooltip went as soon as the window became active again after the
+// question had closed.
+TEST_F(OutputPlaceTest, TheConfirmationOutlastsTheWindowsActivationAfterAQuestion)
+{
+    Form().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&Form()));
+    SaveProjectWith(QStringLiteral("site/menu.htm"));
+    dialogs_.answers.push_back(Answer::Yes);
+    Form().CommandAction(Tmainform::cmdGenerate)->trigger();
+    // What the window manager sends once the message box has closed.
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(&Form(), &activate);
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+    QApplication::sendEvent(&Form(), &focusIn);
+    QTest::qWait(300);
+
+    const PassingNotice& notice = *Form().Notice();
+    EXPECT_TRUE(notice.isVisible());
+    EXPECT_EQ(notice.text().remove(QChar(0x200B)), Form().LastNotice());
+    EXPECT_TRUE(Form().rect().contains(notice.geometry()));
+    EXPECT_TRUE(QTest::qWaitFor([&notice] { return !notice.isVisible(); }, 6000));
+}
+
+TEST_F(OutputPlaceTest, StaleSubmenuFilesAreListedAndDeletedOnlyOnJa)
+{
+    SaveProjectWith(QStringLiteral("menu.htm"));
+    QStringList stale;
+    for (int i = 1; i <= StaleFilesNamed + 2; ++i)
+        stale.append(QStringLiteral("Child") + QString::number(i) + QStringLiteral(",1.htm"));
+    const QStringList alike{QStringLiteral("child1.htm"), QStringLiteral("Child1.html"), QStringLiteral("Child01.htm")};
+    for (const QString& name : stale + alike)
+        WriteTextFile(Path(QStringLiteral("project/") + name), "alt");
+    const QString folder = QDir::toNativeSeparators(Path(QStringLiteral("project")));
+
+    dialogs_.answers.push_back(Answer::No);
+    Form().CommandAction(Tmainform::cmdGenerate)->trigger();
+    ASSERT_EQ(dialogs_.CallsOf(DialogCall::ConfirmDeletion).size(), 1u);
+    const DialogCall question = dialogs_.CallsOf(DialogCall::ConfirmDeletion).front();
+    EXPECT_EQ(question.text, QStringLiteral("Im Ordner „") + folder +
+                                 QStringLiteral("“ liegen 12 veraltete Untermenü-Dateien, die nicht mehr zum Menü "
+                                                "gehören:\n\n") +
+                                 stale.mid(0, StaleFilesNamed).join(QLatin1Char('\n')) +
+                                 QStringLiteral("\nund 2 weitere\n\nSollen sie gelöscht werden?"));
+    EXPECT_EQ(question.details, stale.join(QLatin1Char('\n')));
+    for (const QString& name : stale + alike)
+        EXPECT_TRUE(QFileInfo::exists(Path(QStringLiteral("project/") + name))) << name.toStdString();
+    EXPECT_EQ(Form().LastNotice(), QStringLiteral("1 Datei erstellt in „") + folder + QStringLiteral("“"));
+
+    dialogs_.answers.push_back(Answer::Yes);
+    Form().CommandAction(Tmainform::cmdGenerate)->trigger();
+    EXPECT_EQ(QDir(Path(QStringLiteral("project"))).entryList(QDir::Files, QDir::Name),
+              (QStringList{QStringLiteral("Child01.htm"), QStringLiteral("Child1.html"), QStringLiteral("child1.htm"),
+                           QStringLiteral("menu.htm"), QStringLiteral("p.twb")}));
+    Form().CommandAction(Tmainform::cmdGenerate)->trigger();
+    EXPECT_EQ(dialogs_.CallsOf(DialogCall::ConfirmDeletion).size(), 2u);
+    EXPECT_TRUE(dialogs_.TextsOf(DialogCall::Message).isEmpty());
+}
+
+TEST(StaleFilesQuestionTest, OneFileIsAskedAboutInTheSingular)
+{
+    const StaleFilesQuestion question = AskToDeleteStaleFiles(QStringLiteral("/web"), {"/web/Child2.htm"});
+    EXPECT_EQ(question.text, QStringLiteral("Im Ordner „") + QDir::toNativeSeparators(QStringLiteral("/web")) +
+                                 QStringLiteral("“ liegt 1 veraltete Untermenü-Datei, die nicht mehr zum Menü "
+                                                "gehört:\n\nChild2.htm\n\nSoll sie gelöscht werden?"));
+    EXPECT_TRUE(question.details.isEmpty());
 }
 
 } // namespace

@@ -1,0 +1,102 @@
+#include "generator/stalefiles.h"
+
+#include "platform/files.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace tw {
+namespace {
+
+constexpr std::string_view Prefix = "Child";
+
+// Windows compares file names without regard to letter case, so there
+// "child1.HTM" is the file the generator would write as "Child1.htm".
+std::string ComparableName(std::string name)
+{
+#ifdef _WIN32
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+#endif
+    return name;
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// "3,2,1": numbers from 1 up, no leading zeros, one comma between two.
+bool IsPositionList(std::string_view text)
+{
+    bool numberStart = true;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (numberStart) {
+            if (!IsDigit(c) || c == '0')
+                return false;
+            numberStart = false;
+        } else if (c == ',') {
+            numberStart = true;
+        } else if (!IsDigit(c)) {
+            return false;
+        }
+    }
+    return !numberStart;
+}
+
+// Orders two position lists of submenu file names by their numbers, item by
+// item: "Child2,10" after "Child2,9". Numbers have no leading zeros, so the
+// longer one is the larger.
+bool ComesBefore(std::string_view left, std::string_view right)
+{
+    while (!left.empty() && !right.empty()) {
+        const std::string_view a = left.substr(0, left.find(','));
+        const std::string_view b = right.substr(0, right.find(','));
+        if (a.size() != b.size())
+            return a.size() < b.size();
+        if (a != b)
+            return a < b;
+        left.remove_prefix(std::min(left.size(), a.size() + 1));
+        right.remove_prefix(std::min(right.size(), b.size() + 1));
+    }
+    return left.size() < right.size();
+}
+
+} // namespace
+
+bool IsSubmenuFileName(const std::string& name, const std::string& extension)
+{
+    const std::string comparable = ComparableName(name);
+    const std::string prefix = ComparableName(std::string(Prefix));
+    const std::string suffix = ComparableName(extension);
+    if (comparable.size() <= prefix.size() + suffix.size() || !comparable.starts_with(prefix) ||
+        !comparable.ends_with(suffix))
+        return false;
+    return IsPositionList(
+        std::string_view(comparable).substr(prefix.size(), comparable.size() - prefix.size() - suffix.size()));
+}
+
+std::vector<std::string> StaleSubmenuFiles(const std::string& directory, const std::string& extension,
+                                           const std::unordered_set<std::string>& written)
+{
+    std::unordered_set<std::string> writtenNames;
+    for (const std::string& name : written)
+        writtenNames.insert(ComparableName(name));
+    std::vector<std::string> names = RegularFileNames(directory);
+    std::erase_if(names, [&](const std::string& name) {
+        return !IsSubmenuFileName(name, extension) || writtenNames.contains(ComparableName(name));
+    });
+    // Every name is the prefix, positions and the extension.
+    const auto positions = [&extension](const std::string& name) {
+        return std::string_view(name).substr(Prefix.size(), name.size() - Prefix.size() - extension.size());
+    };
+    std::sort(names.begin(), names.end(), [&positions](const std::string& left, const std::string& right) {
+        return ComesBefore(positions(left), positions(right));
+    });
+    for (std::string& name : names)
+        name.insert(0, directory);
+    return names;
+}
+
+} // namespace tw
