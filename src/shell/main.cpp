@@ -2,6 +2,7 @@
 #include "shell/desktopidentity.h"
 #include "shell/fmxutils.h"
 #include "shell/mainform.h"
+#include "shell/previewwindow.h"
 #include "shell/projectdrop.h"
 #include "shell/qtdialogs.h"
 #include "shell/singleinstance.h"
@@ -20,6 +21,9 @@ int main(int argc, char* argv[])
     }
 
     tw::GermanSystemLocale germanLocale;
+#ifdef TW_WEBENGINE
+    tw::PrepareWebEngine();
+#endif
     QApplication application(argc, argv);
     germanLocale.Restore();
     tw::SetUpDesktopIdentity();

@@ -12,6 +12,9 @@
 #include "shell/generalpage.h"
 #include "shell/layoutpage.h"
 #include "shell/menutreepage.h"
+#include "shell/previewbuilder.h"
+// Only the class: without Qt WebEngine there is never a preview window.
+#include "shell/previewwindow.h"
 #include "shell/projectfilenames.h"
 #include "shell/variablespage.h"
 
@@ -19,6 +22,7 @@
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -78,6 +82,7 @@ Tmainform::Tmainform(Dialogs& dialogs, const QString& programDir, QWidget* paren
     inspector_->SetValueWriter({[this](int setting, TColor color) { editor_->SetColor(setting, color); },
                                 [this](int setting, const QString& text) { editor_->SetString(setting, text); }});
     CreateHistoryActions();
+    CreatePreviewAction();
     ListTemplates();
     forwardSettings_ = true;
     // No control has the focus after start-up.
@@ -91,6 +96,8 @@ Tmainform::~Tmainform()
     // The inspector drives controls of the pages, and the pages watch the
     // document, so they go first.
     inspector_.reset();
+    // The preview follows the tree page and the document.
+    delete preview_;
     delete pages_;
     libraries_.Unload();
     editor_.reset();
@@ -216,6 +223,20 @@ void Tmainform::CreateHistoryActions()
     addAction(undo_);
     addAction(redo_);
     menuTreePage_->addHistoryActions(undo_, redo_);
+}
+
+void Tmainform::CreatePreviewAction()
+{
+    previewBuilder_ = std::make_unique<PreviewBuilder>(*document_);
+    previewAction_ = new QAction(QStringLiteral("&Vorschau"), this);
+    previewAction_->setShortcut(QKeySequence(Qt::Key_F12));
+    connect(previewAction_, &QAction::triggered, this, [this] {
+        if (FinishEditing())
+            PreviewClick();
+    });
+    addAction(previewAction_);
+    menuTreePage_->contextMenu()->addSeparator();
+    menuTreePage_->contextMenu()->addAction(previewAction_);
 }
 
 void Tmainform::ShowHistoryStep(MenuNode* item)
@@ -403,6 +424,8 @@ void Tmainform::closeEvent(QCloseEvent* event)
         return;
     }
     StoreFormSettings();
+    if (preview_)
+        preview_->close();
     document_->Tree().DeleteChildren(document_->Tree().Root());
     event->accept();
 }

@@ -27,6 +27,8 @@ class GeneralPage;
 class LayoutPage;
 class MenuNode;
 class MenuTreePage;
+class PreviewBuilder;
+class PreviewWindow;
 class TqzHTML;
 class VariablesPage;
 class tOIC;
@@ -60,6 +62,9 @@ public:
     TqzHTML& Document() { return *document_; }
     DocumentEditor& Editor() { return *editor_; }
     QAction* UndoAction() const { return undo_; }
+    QAction* PreviewAction() const { return previewAction_; }
+    // Null until "Vorschau" first opens it, and always without Qt WebEngine.
+    PreviewWindow* Preview() const { return preview_; }
     // The text of the last passing confirmation.
     const QString& LastNotice() const { return lastNotice_; }
     const QString& ProjectFileName() const { return ProjectFileName_; }
@@ -98,6 +103,10 @@ public:
     void SaveAsClick();
     void GenerateClick();
     void OpenMenuClick();
+    // "Vorschau" (a key and the tree's context menu, not the toolbar): the
+    // preview window, or without Qt WebEngine the preview's main file in the
+    // system's browser.
+    void PreviewClick();
     void InfoClick();
     void VersionCheckClick();
     // "Durchsuchen...": chooses the output file name.
@@ -118,6 +127,7 @@ private:
 
     void CreateCommands();
     void CreateHistoryActions();
+    void CreatePreviewAction();
     // After an undo or redo: the fields that do not follow the document by
     // themselves show it again, and the tree selects the item the step
     // concerned.
@@ -169,6 +179,9 @@ private:
     std::unique_ptr<DocumentEditor> editor_;
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
+    QAction* previewAction_ = nullptr;
+    std::unique_ptr<PreviewBuilder> previewBuilder_;
+    PreviewWindow* preview_ = nullptr;
     QString lastNotice_;
     QString ProjectFileName_;
     int ProjectFormat_ = 1;

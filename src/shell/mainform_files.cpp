@@ -10,6 +10,8 @@
 #include "shell/fmxutils.h"
 #include "shell/menutreepage.h"
 #include "shell/outputplace.h"
+#include "shell/previewbuilder.h"
+#include "shell/previewwindow.h"
 #include "shell/projectfilenames.h"
 #include "shell/textformatlinebreaks.h"
 #include "shell/variablespage.h"
@@ -282,6 +284,23 @@ void Tmainform::OpenMenuClick()
 {
     const ProjectFolderScope projectFolder(ProjectFileName_);
     document_->OpenMenu();
+}
+
+void Tmainform::PreviewClick()
+{
+#ifdef TW_WEBENGINE
+    if (preview_ == nullptr)
+        preview_ = new PreviewWindow(
+            *editor_, *menuTreePage_, *previewBuilder_, [this] { return ProjectFileName_; }, this);
+    preview_->show();
+    preview_->raise();
+    preview_->activateWindow();
+#else
+    if (previewBuilder_->Build(ProjectFileName_))
+        OpenWithShell(ToCp1252(previewBuilder_->MainFile()));
+    else
+        dialogs_.Message(this, previewBuilder_->Problem());
+#endif
 }
 
 void Tmainform::Button2Click()

@@ -1,0 +1,129 @@
+#include "shell_test_support.h"
+
+#include "document/qzhtml.h"
+#include "generator/generator.h"
+#include "platform/shell.h"
+#include "projectfiles/projectfiles.h"
+#include "shell/fmxutils.h"
+#include "shell/mainform.h"
+#include "shell/previewbuilder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QUrl>
+
+namespace tw::shelltest {
+namespace {
+
+MenuNode* Find(MenuTree& tree, const std::string& caption)
+{
+    for (MenuNode* node = tree.Root().NextPreOrder(); node != nullptr; node = node->NextPreOrder()) {
+        if (node->Caption() == caption)
+            return node;
+    }
+    ADD_FAILURE() << "no item " << caption;
+    return nullptr;
+}
+
+// The shipped example (Pflanzen and Service hold submenus) with its output
+// file in a folder of its own, built with the shipped template sets.
+class PreviewBuilderTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        SetTemplatesDirectory({});
+        int format = 0;
+        ASSERT_TRUE(LoadProject(document_, TW_EXAMPLES_DIR "/lindenhof.twf", format));
+        ASSERT_TRUE(QDir().mkpath(Output()));
+        document_.SetFileSetting(fsFilename, ToCp1252(Output() + QStringLiteral("/index.htm")));
+        document_.SetModified(false);
+    }
+
+    QString Output() const { return dir_.filePath(QStringLiteral("site")); }
+    QUrl Link(const QString& name) const { return QUrl::fromLocalFile(Output() + QLatin1Char('/') + name); }
+
+    QTemporaryDir dir_;
+    TqzHTML document_;
+    PreviewBuilder builder_{document_};
+};
+
+TEST_F(PreviewBuilderTest, BuildsOutsideTheOutputFolderAndLeavesTheDocumentAsItWas)
+{
+    ASSERT_TRUE(builder_.Build({})) << builder_.Problem().toStdString();
+    EXPECT_TRUE(builder_.Problem().isEmpty());
+    EXPECT_EQ(builder_.OutputFolder(), Output());
+    const QFileInfo main(builder_.MainFile());
+    EXPECT_EQ(main.fileName(), QStringLiteral("index.htm"));
+    EXPECT_TRUE(main.exists());
+    EXPECT_NE(main.absolutePath(), Output());
+    EXPECT_TRUE(QFileInfo::exists(main.dir().filePath(QStringLiteral("Child3.htm"))));
+    EXPECT_TRUE(QDir(Output()).isEmpty());
+    EXPECT_FALSE(document_.Modified());
+    EXPECT_EQ(FromCp1252(document_.GetFileSetting(fsFilename)), Output() + QStringLiteral("/index.htm"));
+}
+
+TEST_F(PreviewBuilderTest, FindsThePageOfAnItemAndTheItemOfALink)
+{
+    ASSERT_TRUE(builder_.Build({}));
+    MenuTree& tree = document_.Tree();
+    const QString child2 = QFileInfo(builder_.MainFile()).dir().filePath(QStringLiteral("Child2.htm"));
+    EXPECT_EQ(builder_.PageFor(nullptr), builder_.MainFile());
+    EXPECT_EQ(builder_.PageFor(&tree.Root()), builder_.MainFile());
+    EXPECT_EQ(builder_.PageFor(Find(tree, "Startseite")), builder_.MainFile());
+    EXPECT_EQ(builder_.PageFor(Find(tree, "Pflanzen")), child2);
+    EXPECT_EQ(builder_.PageFor(Find(tree, "Rosen")), child2);
+
+    EXPECT_EQ(builder_.NodeOfLink(Link(QStringLiteral("Child3.htm"))), Find(tree, "Service"));
+    EXPECT_EQ(builder_.NodeOfLink(Link(QStringLiteral("index.htm"))), &tree.Root());
+    EXPECT_EQ(builder_.NodeOfLink(Link(QStringLiteral("rosen.htm"))), nullptr);
+    EXPECT_EQ(builder_.NodeOfLink(Link(QStringLiteral("Child9.htm"))), nullptr);
+    EXPECT_EQ(builder_.NodeOfLink(QUrl::fromLocalFile(dir_.filePath(QStringLiteral("Child3.htm")))), nullptr);
+    EXPECT_EQ(builder_.NodeOfLink(QUrl(QStringLiteral("https://example.org/Child3.htm"))), nullptr);
+}
+
+TEST_F(PreviewBuilderTest, FilesOfAnEarlierBuildAreGoneAndFailuresAreTold)
+{
+    ASSERT_TRUE(builder_.Build({}));
+    const QString child3 = QFileInfo(builder_.MainFile()).dir().filePath(QStringLiteral("Child3.htm"));
+    document_.Tree().DeleteChildren(*Find(document_.Tree(), "Service"));
+    ASSERT_TRUE(builder_.Build({}));
+    EXPECT_FALSE(QFileInfo::exists(child3));
+
+    document_.SetFileSetting(fsTemplate, "Gibt es nicht");
+    EXPECT_FALSE(builder_.Build({}));
+    EXPECT_EQ(builder_.Problem(), QStringLiteral("Die Menüvorlage ist nicht vorhanden."));
+    document_.SetFileSetting(fsFilename, "");
+    EXPECT_FALSE(builder_.Build({}));
+    EXPECT_EQ(builder_.Problem(), QStringLiteral("Kein Dateiname zum Speichern angegeben"));
+}
+
+#ifndef TW_WEBENGINE
+class RecordingOpener : public ShellOpener {
+public:
+    void OpenWithShell(const std::string& path) override { opened.push_back(FromCp1252(path)); }
+    std::vector<QString> opened;
+};
+
+// Without Qt WebEngine, "Vorschau" opens the preview's main file in the
+// browser.
+TEST_F(MainFormTest, PreviewOpensTheMainFileOfAPrivateFolderInTheBrowser)
+{
+    RecordingOpener opener;
+    const ScopedShellOpener scopedOpener(opener);
+    ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("site"))));
+    Form().SelectTemplate(QStringLiteral("Simple"));
+    Form().efilename()->setText(Path(QStringLiteral("site/menu.htm")));
+    Form().PreviewAction()->trigger();
+    ASSERT_EQ(opener.opened.size(), 1u);
+    const QFileInfo opened(opener.opened.front());
+    EXPECT_EQ(opened.fileName(), QStringLiteral("menu.htm"));
+    EXPECT_TRUE(opened.exists());
+    EXPECT_TRUE(QDir(Path(QStringLiteral("site"))).isEmpty());
+    EXPECT_TRUE(dialogs_.calls.empty());
+}
+#endif
+
+} // namespace
+} // namespace tw::shelltest
