@@ -13,9 +13,12 @@
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+
+#include <algorithm>
 
 #include <unistd.h>
 
@@ -24,6 +27,7 @@ namespace {
 
 constexpr int RebuildDelayMs = 300;
 constexpr QSize DefaultSize(640, 480);
+constexpr int MinimumPlacedWidth = 320;
 // Content handed over directly becomes a data URL, which Chromium limits.
 constexpr qsizetype ContentLimit = 2 * 1024 * 1024;
 
@@ -75,10 +79,27 @@ void PreviewWindow::showEvent(QShowEvent* event)
 {
     if (!geometryRestored_) {
         geometryRestored_ = true;
-        restoreGeometry(ReadPreviewGeometry());
+        if (!restoreGeometry(ReadPreviewGeometry()))
+            PlaceBesideMainWindow();
     }
     QWidget::showEvent(event);
     Rebuild();
+}
+
+void PreviewWindow::PlaceBesideMainWindow()
+{
+    const QWidget* main = parentWidget();
+    if (main == nullptr || main->screen() == nullptr)
+        return;
+    const QRect area = main->screen()->availableGeometry();
+    const QRect beside = main->frameGeometry();
+    const int rightRoom = area.right() - beside.right();
+    const int leftRoom = beside.left() - area.left();
+    const int width = std::min(DefaultSize.width(), std::max(rightRoom, leftRoom));
+    if (width < MinimumPlacedWidth)
+        return; // the window manager knows better
+    resize(width, DefaultSize.height());
+    move(rightRoom >= leftRoom ? beside.right() + 1 : beside.left() - width, beside.top());
 }
 
 void PreviewWindow::closeEvent(QCloseEvent* event)

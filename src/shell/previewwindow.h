@@ -48,6 +48,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The first time: beside the main window, on the side with more room.
+    void PlaceBesideMainWindow();
     void Rebuild();
     void ShowSelectedPage();
     void ShowPage(const QString& file);
