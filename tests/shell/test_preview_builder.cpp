@@ -113,10 +113,11 @@ TEST_F(MainFormTest, PreviewOpensTheMainFileOfAPrivateFolderInTheBrowser)
     RecordingOpener opener;
     const ScopedShellOpener scopedOpener(opener);
     ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("site"))));
-    Form().SelectTemplate(QStringLiteral("Simple"));
+    SetTemplatesDirectory({}); // the shipped sets
+    Form().SelectTemplate(QStringLiteral("Aufklappend"));
     Form().efilename()->setText(Path(QStringLiteral("site/menu.htm")));
     Form().PreviewAction()->trigger();
-    ASSERT_EQ(opener.opened.size(), 1u);
+    ASSERT_EQ(opener.opened.size(), 1u) << dialogs_.TextsOf(DialogCall::Message).join(u'\n').toStdString();
     const QFileInfo opened(opener.opened.front());
     EXPECT_EQ(opened.fileName(), QStringLiteral("menu.htm"));
     EXPECT_TRUE(opened.exists());
