@@ -47,8 +47,11 @@ protected:
 
     void OpenPreview()
     {
-        ASSERT_TRUE(ShownAfter([this] { Form().PreviewAction()->trigger(); }));
+        Form().PreviewAction()->trigger();
         preview_ = Form().Preview();
+        ASSERT_NE(preview_, nullptr);
+        QSignalSpy shown(preview_, &PreviewWindow::pageShown);
+        ASSERT_TRUE(shown.wait(WaitMs));
     }
 
     QString Site() const { return Path(QStringLiteral("site")); }
@@ -57,15 +60,9 @@ protected:
     template <typename Action>
     bool ShownAfter(Action action)
     {
-        // The window exists only once the first action opened it.
-        auto spied = [this] { return Form().Preview(); };
-        std::unique_ptr<QSignalSpy> shown;
-        if (spied())
-            shown = std::make_unique<QSignalSpy>(spied(), &PreviewWindow::pageShown);
+        QSignalSpy shown(preview_, &PreviewWindow::pageShown);
         action();
-        if (!shown)
-            shown = std::make_unique<QSignalSpy>(spied(), &PreviewWindow::pageShown);
-        return shown->wait(WaitMs);
+        return shown.wait(WaitMs);
     }
 
     QVariant Evaluate(const QString& script)
@@ -87,16 +84,7 @@ protected:
         Evaluate(QStringLiteral("document.querySelector('a[href=\"%1\"]').click()").arg(href));
     }
 
-    MenuNode& Item(const std::string& caption)
-    {
-        MenuTree& tree = Form().Document().Tree();
-        for (MenuNode* node = tree.Root().NextPreOrder(); node != nullptr; node = node->NextPreOrder()) {
-            if (node->Caption() == caption)
-                return *node;
-        }
-        ADD_FAILURE() << "no item " << caption;
-        return tree.Root();
-    }
+    MenuNode& Item(const std::string& caption) { return *FindItem(Form().Document().Tree(), caption); }
 
     PreviewWindow* preview_ = nullptr;
 };
