@@ -2,7 +2,9 @@
 #include "shell/desktopidentity.h"
 #include "shell/fmxutils.h"
 #include "shell/mainform.h"
+#ifdef TW_WEBENGINE
 #include "shell/previewwindow.h"
+#endif
 #include "shell/projectdrop.h"
 #include "shell/qtdialogs.h"
 #include "shell/singleinstance.h"

@@ -13,8 +13,6 @@
 #include "shell/layoutpage.h"
 #include "shell/menutreepage.h"
 #include "shell/previewbuilder.h"
-// Only the class: without Qt WebEngine there is never a preview window.
-#include "shell/previewwindow.h"
 #include "shell/projectfilenames.h"
 #include "shell/variablespage.h"
 

@@ -28,7 +28,6 @@ class LayoutPage;
 class MenuNode;
 class MenuTreePage;
 class PreviewBuilder;
-class PreviewWindow;
 class TqzHTML;
 class VariablesPage;
 class tOIC;
@@ -63,8 +62,9 @@ public:
     DocumentEditor& Editor() { return *editor_; }
     QAction* UndoAction() const { return undo_; }
     QAction* PreviewAction() const { return previewAction_; }
-    // Null until "Vorschau" first opens it, and always without Qt WebEngine.
-    PreviewWindow* Preview() const { return preview_; }
+    // The preview window: null until "Vorschau" first opens it, and always
+    // without Qt WebEngine.
+    QWidget* Preview() const { return preview_; }
     // The text of the last passing confirmation.
     const QString& LastNotice() const { return lastNotice_; }
     const QString& ProjectFileName() const { return ProjectFileName_; }
@@ -181,7 +181,7 @@ private:
     QAction* redo_ = nullptr;
     QAction* previewAction_ = nullptr;
     std::unique_ptr<PreviewBuilder> previewBuilder_;
-    PreviewWindow* preview_ = nullptr;
+    QWidget* preview_ = nullptr;
     QString lastNotice_;
     QString ProjectFileName_;
     int ProjectFormat_ = 1;

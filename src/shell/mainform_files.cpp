@@ -11,7 +11,9 @@
 #include "shell/menutreepage.h"
 #include "shell/outputplace.h"
 #include "shell/previewbuilder.h"
+#ifdef TW_WEBENGINE
 #include "shell/previewwindow.h"
+#endif
 #include "shell/projectfilenames.h"
 #include "shell/textformatlinebreaks.h"
 #include "shell/variablespage.h"

@@ -48,7 +48,7 @@ protected:
     void OpenPreview()
     {
         Form().PreviewAction()->trigger();
-        preview_ = Form().Preview();
+        preview_ = qobject_cast<PreviewWindow*>(Form().Preview());
         ASSERT_NE(preview_, nullptr);
         QSignalSpy shown(preview_, &PreviewWindow::pageShown);
         ASSERT_TRUE(shown.wait(WaitMs));
