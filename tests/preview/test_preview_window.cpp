@@ -123,6 +123,12 @@ TEST_F(PreviewWindowTest, ShowsThePageOfTheSelectedItemAndSelectsTheItemOfAClick
     ASSERT_TRUE(QTest::qWaitFor([&] { return !opener.opened.isEmpty(); }, WaitMs));
     EXPECT_EQ(opener.opened, QStringList{Site() + QStringLiteral("/kontakt.htm")});
     EXPECT_EQ(ShownFile(), QStringLiteral("Child3.htm"));
+    // Also a link into a frame of its own.
+    ASSERT_TRUE(ShownAfter(
+        [this] { Form().Editor().SetLink(Item("Kontakt"), QStringLiteral("anfahrt.htm"), QStringLiteral("inhalt")); }));
+    ClickLink(QStringLiteral("anfahrt.htm"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opener.opened.size() == 2; }, WaitMs));
+    EXPECT_EQ(opener.opened.back(), Site() + QStringLiteral("/anfahrt.htm"));
     EXPECT_TRUE(QDir(Site()).isEmpty());
 }
 

@@ -70,6 +70,12 @@ TEST_F(PreviewBuilderTest, FilesOfAnEarlierBuildAreGoneAndFailuresAreTold)
     ASSERT_TRUE(builder_.Build({}));
     EXPECT_FALSE(QFileInfo::exists(Built(QStringLiteral("Child3.htm"))));
 
+    // A set that writes the whole menu into one file shows that file.
+    document_.SetFileSetting(fsTemplate, "Komplett");
+    ASSERT_TRUE(builder_.Build({}));
+    EXPECT_EQ(builder_.PageFor(Item("Rosen")), builder_.MainFile());
+    EXPECT_EQ(builder_.NodeOfLink(Link(QStringLiteral("Child2.htm"))), nullptr);
+
     document_.SetFileSetting(fsTemplate, "Gibt es nicht");
     EXPECT_FALSE(builder_.Build({}));
     EXPECT_EQ(builder_.Problem(), QStringLiteral("Die Menüvorlage ist nicht vorhanden."));
