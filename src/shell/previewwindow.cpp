@@ -133,7 +133,8 @@ void PreviewWindow::ShowPage(const QString& file)
 {
     QFile source(file);
     if (!source.open(QIODevice::ReadOnly)) {
-        problem_->setText(file + QStringLiteral(": ") + source.errorString());
+        problem_->setText(QStringLiteral("Die Seite „") + QDir::toNativeSeparators(file) +
+                          QStringLiteral("“ der Vorschau konnte nicht gelesen werden: ") + source.errorString());
         problem_->show();
         return;
     }
