@@ -7,6 +7,7 @@ PACKAGES="
 build-essential cmake ninja-build pkg-config
 googletest libgtest-dev libgmock-dev libbenchmark-dev
 qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-qpa-plugins qt6-translations-l10n libgl-dev
+qt6-webengine-dev
 libqt6svg6
 nlohmann-json3-dev libxml2-dev
 clang libclang-rt-dev clang-format clang-tidy

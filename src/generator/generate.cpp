@@ -25,7 +25,11 @@ std::string SubmenuExtension(const std::string& fileExt, const std::string& main
 
 GenerationCounts Generate(TqzHTML& document)
 {
-    const std::string mainFile = document.GetFileSetting(fsFilename);
+    return Generate(document, document.GetFileSetting(fsFilename));
+}
+
+GenerationCounts Generate(TqzHTML& document, const std::string& mainFile)
+{
     if (mainFile.empty()) {
         ShowMessage("Kein Dateiname zum Speichern angegeben");
         return {};

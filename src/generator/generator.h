@@ -33,6 +33,9 @@ struct GenerationCounts {
 // problems are shown through the message interface. A failed generation
 // counts the files written before the failure.
 GenerationCounts Generate(TqzHTML& document);
+// The same into mainFile instead of the "Filename" setting; submenu files go
+// beside it. The document's settings stay as they are.
+GenerationCounts Generate(TqzHTML& document, const std::string& mainFile);
 
 // Hands the "VarList" of the named template set to the document's variables
 // (an empty list when the set has none or cannot be found).

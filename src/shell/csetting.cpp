@@ -37,6 +37,8 @@ std::optional<int32_t> ReadInteger(const QSettings& key, const QString& name)
     return static_cast<int32_t>(number);
 }
 
+const QString PreviewGeometryName = QStringLiteral("PreviewGeometry");
+
 } // namespace
 
 std::unique_ptr<QSettings> OpenCompanyKey(const QString& name, const QString& subKey, bool mayCreate)
@@ -88,6 +90,18 @@ void WriteFormSettings(const FormSettings& values)
     write(QStringLiteral("LayoutWidth"), values.LayoutWidth);
     write(QStringLiteral("ColVarNameWidth"), values.ColVarNameWidth);
     write(QStringLiteral("ColVarTextWidth"), values.ColVarTextWidth);
+    key->sync();
+}
+
+QByteArray ReadPreviewGeometry()
+{
+    return OpenFormSettings()->value(PreviewGeometryName).toByteArray();
+}
+
+void WritePreviewGeometry(const QByteArray& geometry)
+{
+    const auto key = OpenFormSettings();
+    key->setValue(PreviewGeometryName, geometry);
     key->sync();
 }
 

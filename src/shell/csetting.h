@@ -40,4 +40,9 @@ FormSettings ReadFormSettings();
 // Writes all five values (the caller fills every one).
 void WriteFormSettings(const FormSettings& values);
 
+// Size and position of the preview window (as QWidget::saveGeometry gives
+// them); empty before the window was first closed.
+QByteArray ReadPreviewGeometry();
+void WritePreviewGeometry(const QByteArray& geometry);
+
 } // namespace tw

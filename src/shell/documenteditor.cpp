@@ -41,6 +41,7 @@ void DocumentEditor::StartHistory()
     history_.clear();
     if (modified)
         history_.resetClean();
+    emit changed();
 }
 
 void DocumentEditor::MarkSaved()
@@ -61,6 +62,7 @@ void DocumentEditor::Undo()
     const auto* step = dynamic_cast<const ItemStep*>(history_.command(history_.index() - 1));
     history_.undo();
     emit stepped(step ? step->ItemToShow(true) : nullptr);
+    emit changed();
 }
 
 void DocumentEditor::Redo()
@@ -70,6 +72,7 @@ void DocumentEditor::Redo()
     const auto* step = dynamic_cast<const ItemStep*>(history_.command(history_.index()));
     history_.redo();
     emit stepped(step ? step->ItemToShow(false) : nullptr);
+    emit changed();
 }
 
 void DocumentEditor::Push(QUndoCommand* command)
@@ -78,6 +81,7 @@ void DocumentEditor::Push(QUndoCommand* command)
     // The setters mark the document modified even when the history came back
     // to its clean state through merging; the history decides.
     SyncModified();
+    emit changed();
 }
 
 MenuNode& DocumentEditor::AddItem(MenuNode& parent, const std::string& caption)
@@ -175,6 +179,7 @@ void DocumentEditor::ApplyTemplate(const QString& name)
         document_.GetFileSetting(fsTemplate), ToCp1252(name)));
     history_.endMacro();
     SyncModified();
+    emit changed();
 }
 
 void DocumentEditor::SetColor(int index, TColor color)

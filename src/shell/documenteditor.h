@@ -60,6 +60,9 @@ signals:
     // An undo or redo changed the document behind the views' backs; item is
     // the menu item the step concerns, or null.
     void stepped(tw::MenuNode* item);
+    // Anything in the document changed: an edit, an undo or redo, or a
+    // document just created or loaded.
+    void changed();
 
 private:
     void Push(QUndoCommand* command);

@@ -18,11 +18,16 @@ std::string ToCp1252(const QString& text)
     return Utf16ToCp1252(text.toStdU16String());
 }
 
+void OpenAddress(const QUrl& address)
+{
+    if (!QDesktopServices::openUrl(address))
+        ShowMessage(ToCp1252(QStringLiteral("Es wurde kein Programm gefunden, das „") +
+                             address.toDisplayString(QUrl::PreferLocalFile) + QStringLiteral("“ öffnen kann.")));
+}
+
 void DesktopShellOpener::OpenWithShell(const std::string& path)
 {
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(FromCp1252(path))))
-        ShowMessage(ToCp1252(QStringLiteral("Es wurde kein Programm gefunden, das „") + FromCp1252(path) +
-                             QStringLiteral("“ öffnen kann.")));
+    OpenAddress(QUrl::fromLocalFile(FromCp1252(path)));
 }
 
 } // namespace tw

@@ -2,6 +2,9 @@
 #include "shell/desktopidentity.h"
 #include "shell/fmxutils.h"
 #include "shell/mainform.h"
+#ifdef TW_WEBENGINE
+#include "shell/previewwindow.h"
+#endif
 #include "shell/projectdrop.h"
 #include "shell/qtdialogs.h"
 #include "shell/singleinstance.h"
@@ -20,6 +23,9 @@ int main(int argc, char* argv[])
     }
 
     tw::GermanSystemLocale germanLocale;
+#ifdef TW_WEBENGINE
+    tw::PrepareWebEngine();
+#endif
     QApplication application(argc, argv);
     germanLocale.Restore();
     tw::SetUpDesktopIdentity();

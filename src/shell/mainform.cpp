@@ -13,6 +13,7 @@
 #include "shell/layoutpage.h"
 #include "shell/menutreepage.h"
 #include "shell/passingnotice.h"
+#include "shell/previewbuilder.h"
 #include "shell/projectfilenames.h"
 #include "shell/variablespage.h"
 
@@ -20,6 +21,7 @@
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
@@ -81,6 +83,7 @@ Tmainform::Tmainform(Dialogs& dialogs, const QString& programDir, QWidget* paren
                                 [this](int setting, const QString& text) { editor_->SetString(setting, text); }});
     CreateHistoryActions();
     CreateImportAction();
+    CreatePreviewAction();
     ListTemplates();
     forwardSettings_ = true;
     // No control has the focus after start-up.
@@ -94,6 +97,8 @@ Tmainform::~Tmainform()
     // The inspector drives controls of the pages, and the pages watch the
     // document, so they go first.
     inspector_.reset();
+    // The preview follows the tree page and the document.
+    delete preview_;
     delete pages_;
     libraries_.Unload();
     editor_.reset();
@@ -229,6 +234,19 @@ void Tmainform::CreateImportAction()
             ImportClick();
     });
     menuTreePage_->addWindowAction(import_);
+}
+
+void Tmainform::CreatePreviewAction()
+{
+    previewBuilder_ = std::make_unique<PreviewBuilder>(*document_);
+    previewAction_ = new QAction(QStringLiteral("&Vorschau"), this);
+    previewAction_->setShortcut(QKeySequence(Qt::Key_F12));
+    connect(previewAction_, &QAction::triggered, this, [this] {
+        if (FinishEditing())
+            PreviewClick();
+    });
+    addAction(previewAction_);
+    menuTreePage_->addWindowAction(previewAction_);
 }
 
 void Tmainform::ShowHistoryStep(MenuNode* item)
@@ -416,6 +434,8 @@ void Tmainform::closeEvent(QCloseEvent* event)
         return;
     }
     StoreFormSettings();
+    if (preview_)
+        preview_->close();
     document_->Tree().DeleteChildren(document_->Tree().Root());
     event->accept();
 }

@@ -31,6 +31,7 @@ class LayoutPage;
 class MenuNode;
 class MenuTreePage;
 class PassingNotice;
+class PreviewBuilder;
 class TqzHTML;
 class VariablesPage;
 class tOIC;
@@ -66,6 +67,10 @@ public:
     QAction* UndoAction() const { return undo_; }
     // "Menü importieren..." of the tree's context menu.
     QAction* ImportAction() const { return import_; }
+    QAction* PreviewAction() const { return previewAction_; }
+    // The preview window: null until "Vorschau" first opens it, and always
+    // without Qt WebEngine.
+    QWidget* Preview() const { return preview_; }
     // The text of the last passing confirmation, and where it is shown.
     const QString& LastNotice() const { return lastNotice_; }
     PassingNotice* Notice() const { return notice_; }
@@ -108,6 +113,10 @@ public:
     void SaveAsClick();
     void GenerateClick();
     void OpenMenuClick();
+    // "Vorschau" (a key and the tree's context menu, not the toolbar): the
+    // preview window, or without Qt WebEngine the preview's main file in the
+    // system's browser.
+    void PreviewClick();
     void InfoClick();
     void VersionCheckClick();
     // "Durchsuchen...": chooses the output file name.
@@ -132,6 +141,7 @@ private:
     // What "Neu" does once unsaved changes are dealt with; the items of an
     // imported site, when given, become the new project's menu.
     void StartNewProject(const ImportedSite& site = {});
+    void CreatePreviewAction();
     // After an undo or redo: the fields that do not follow the document by
     // themselves show it again, and the tree selects the item the step
     // concerned.
@@ -187,6 +197,9 @@ private:
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
     QAction* import_ = nullptr;
+    QAction* previewAction_ = nullptr;
+    std::unique_ptr<PreviewBuilder> previewBuilder_;
+    QWidget* preview_ = nullptr;
     QString lastNotice_;
     PassingNotice* notice_ = nullptr;
     QString ProjectFileName_;

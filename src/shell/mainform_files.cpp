@@ -13,6 +13,10 @@
 #include "shell/menutreepage.h"
 #include "shell/outputplace.h"
 #include "shell/passingnotice.h"
+#include "shell/previewbuilder.h"
+#ifdef TW_WEBENGINE
+#include "shell/previewwindow.h"
+#endif
 #include "shell/projectfilenames.h"
 #include "shell/stalefilesquestion.h"
 #include "shell/textformatlinebreaks.h"
@@ -328,6 +332,23 @@ void Tmainform::OpenMenuClick()
 {
     const ProjectFolderScope projectFolder(ProjectFileName_);
     document_->OpenMenu();
+}
+
+void Tmainform::PreviewClick()
+{
+#ifdef TW_WEBENGINE
+    if (preview_ == nullptr)
+        preview_ = new PreviewWindow(
+            *editor_, *menuTreePage_, *previewBuilder_, [this] { return ProjectFileName_; }, this);
+    preview_->show();
+    preview_->raise();
+    preview_->activateWindow();
+#else
+    if (previewBuilder_->Build(ProjectFileName_))
+        OpenWithShell(ToCp1252(previewBuilder_->MainFile()));
+    else
+        dialogs_.Message(this, previewBuilder_->Problem());
+#endif
 }
 
 void Tmainform::Button2Click()

@@ -2,11 +2,12 @@
 # Builds the Debian package with cpack $1 from the build folder $2, checks
 # what it declares and holds, unpacks it into a scratch folder and generates
 # the example project of $3 with the packaged treeweaver-cli and the packaged
-# template sets.
+# template sets. Further arguments name packages the Depends must hold too.
 set -eu
 cpack="$1"
 build="$2"
 examples="$3"
+shift 3
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 fail() {
@@ -21,7 +22,7 @@ fi
 deb="$(ls "$work"/out/treeweaver_*.deb)"
 
 depends="$(dpkg-deb -f "$deb" Depends)"
-for needed in libqt6widgets6 libqt6network6 libxml2 qt6-translations-l10n fonts-liberation2; do
+for needed in libqt6widgets6 libqt6network6 libxml2 qt6-translations-l10n fonts-liberation2 "$@"; do
     echo "$depends" | grep -q "$needed" || fail "Depends lacks $needed: $depends"
 done
 

@@ -245,4 +245,14 @@ QByteArray ReadTextFile(const QString& path)
     return file.readAll();
 }
 
+MenuNode* FindItem(MenuTree& tree, const std::string& caption)
+{
+    for (MenuNode* node = tree.Root().NextPreOrder(); node != nullptr; node = node->NextPreOrder()) {
+        if (node->Caption() == caption)
+            return node;
+    }
+    ADD_FAILURE() << "no item " << caption;
+    return nullptr;
+}
+
 } // namespace tw::shelltest

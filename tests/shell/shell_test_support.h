@@ -16,6 +16,7 @@
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <string>
 #include <vector>
 
 // Readable failure output for Qt strings.
@@ -25,8 +26,10 @@ inline void PrintTo(const QString& text, std::ostream* out)
 }
 
 namespace tw {
+class MenuNode;
+class MenuTree;
 class Tmainform;
-}
+} // namespace tw
 
 namespace tw::shelltest {
 
@@ -119,5 +122,7 @@ void CopyLibrary(const char* builtLibrary, const QString& to);
 // What the recording stand-in library at path was last called with.
 QString LastLibraryCall(const QString& path);
 QByteArray ReadTextFile(const QString& path);
+// The first item with the caption, in tree order; a failure when there is none.
+MenuNode* FindItem(MenuTree& tree, const std::string& caption);
 
 } // namespace tw::shelltest

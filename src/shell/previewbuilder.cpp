@@ -1,0 +1,93 @@
+#include "shell/previewbuilder.h"
+
+#include "document/qzhtml.h"
+#include "generator/generator.h"
+#include "platform/messages.h"
+#include "shell/fmxutils.h"
+#include "shell/outputplace.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace tw {
+namespace {
+
+class CollectingSink : public MessageSink {
+public:
+    void ShowMessage(const std::string& text) override { lines.append(FromCp1252(text)); }
+    QStringList lines;
+};
+
+} // namespace
+
+PreviewBuilder::PreviewBuilder(TqzHTML& document) : document_(document) {}
+
+bool PreviewBuilder::Build(const QString& projectFile)
+{
+    problem_.clear();
+    if (!folder_.isValid()) {
+        problem_ = QStringLiteral("Der Ordner für die Vorschau konnte nicht angelegt werden: ") + folder_.errorString();
+        return false;
+    }
+    // Files of an earlier build would stand for submenus that are gone.
+    QDir folder(folder_.path());
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden))
+        folder.remove(name);
+
+    const ProjectFolderScope projectFolder(projectFile);
+    const QString outputFile = FromCp1252(document_.GetFileSetting(fsFilename));
+    const QFileInfo output(outputFile);
+    outputFolder_ = output.absolutePath();
+    mainFileName_ = output.fileName();
+    CollectingSink sink;
+    const ScopedMessageSink scopedSink(sink);
+    // Without an output file name the generator says that it needs one.
+    const std::string mainFile = outputFile.isEmpty() ? std::string() : ToCp1252(MainFile());
+    const bool complete = Generate(document_, mainFile).complete;
+    problem_ = sink.lines.join(QLatin1Char('\n'));
+    return complete;
+}
+
+QString PreviewBuilder::MainFile() const
+{
+    return folder_.filePath(mainFileName_);
+}
+
+QString PreviewBuilder::PageFor(const MenuNode* node) const
+{
+    const MenuNode* owner = node != nullptr && !node->HasChildren() ? node->Parent() : node;
+    for (; owner != nullptr && !owner->IsRoot(); owner = owner->Parent()) {
+        if (owner->Item() == nullptr)
+            continue;
+        const QString page = folder_.filePath(FromCp1252(owner->Item()->LinkID + document_.Template().SubmenuExt));
+        if (QFileInfo::exists(page))
+            return page;
+    }
+    return MainFile();
+}
+
+MenuNode* PreviewBuilder::NodeOfLink(const QUrl& link) const
+{
+    if (!link.isLocalFile())
+        return nullptr;
+    const QFileInfo target(link.toLocalFile());
+    if (target.absolutePath() != outputFolder_)
+        return nullptr;
+    MenuTree& tree = document_.Tree();
+    if (target.fileName() == mainFileName_)
+        return &tree.Root();
+    // Only files this build wrote count, not a page of the site that happens
+    // to carry such a name.
+    if (!QFileInfo::exists(folder_.filePath(target.fileName())))
+        return nullptr;
+    const std::string name = ToCp1252(target.fileName());
+    const std::string& extension = document_.Template().SubmenuExt;
+    for (MenuNode* node = tree.Root().NextPreOrder(); node != nullptr; node = node->NextPreOrder()) {
+        if (node->HasChildren() && node->Item() != nullptr && node->Item()->LinkID + extension == name)
+            return node;
+    }
+    return nullptr;
+}
+
+} // namespace tw

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QPointF>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+class QLabel;
+class QUrl;
+class QWebEngineView;
+
+namespace tw {
+
+class DocumentEditor;
+class MenuTreePage;
+class PreviewBuilder;
+
+// Before the application object exists: what Qt WebEngine needs from the
+// start. Chromium refuses to run its sandbox for root, so for root alone
+// the sandbox is switched off (unless the environment says otherwise).
+void PrepareWebEngine();
+
+// The window "Vorschau": the menu as a browser shows it, generated anew
+// shortly after each change of the document, showing the page of the item
+// selected in the tree. A click on a submenu link selects that item; other
+// links open in the system's browser.
+class PreviewWindow : public QWidget {
+    Q_OBJECT
+public:
+    // projectFile tells the name of the project file, whose folder relative
+    // output names are taken from.
+    PreviewWindow(DocumentEditor& editor, MenuTreePage& treePage, PreviewBuilder& builder,
+                  std::function<QString()> projectFile, QWidget* parent = nullptr);
+
+    QWebEngineView* view() const { return view_; }
+    // The line that says why there is nothing to show.
+    QLabel* problemLine() const { return problem_; }
+    // The file of the preview's folder shown last; empty while there is none.
+    const QString& shownPage() const { return shownPage_; }
+
+signals:
+    // A page finished loading and is scrolled where its last version was.
+    void pageShown();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // The first time: beside the main window, on the side with more room.
+    void PlaceBesideMainWindow();
+    void Rebuild();
+    void ShowSelectedPage();
+    void ShowPage(const QString& file);
+    void PageLoaded(bool ok);
+    // Where a link clicked in the preview leads; true lets the preview
+    // follow it (an anchor in the page shown).
+    bool FollowLink(const QUrl& link);
+
+    MenuTreePage& treePage_;
+    PreviewBuilder& builder_;
+    std::function<QString()> projectFile_;
+    QWebEngineView* view_ = nullptr;
+    QLabel* problem_ = nullptr;
+    QTimer rebuild_;
+    bool built_ = false;
+    bool geometryRestored_ = false;
+    QString shownPage_;
+    QPointF keptScroll_;
+};
+
+} // namespace tw

@@ -1,0 +1,161 @@
+#include "shell_test_support.h"
+
+#include "document/qzhtml.h"
+#include "generator/generator.h"
+#include "platform/shell.h"
+#include "shell/documenteditor.h"
+#include "shell/fmxutils.h"
+#include "shell/mainform.h"
+#include "shell/menutreepage.h"
+#include "shell/previewwindow.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+namespace tw::shelltest {
+namespace {
+
+constexpr int WaitMs = 5000;
+
+class RecordingOpener : public ShellOpener {
+public:
+    void OpenWithShell(const std::string& path) override { opened.append(FromCp1252(path)); }
+    QStringList opened;
+};
+
+// The example project in the window, its output file in an empty folder
+// "site", and the preview open on its main page.
+class PreviewWindowTest : public MainFormTest {
+protected:
+    void SetUp() override
+    {
+        MainFormTest::SetUp();
+        SetTemplatesDirectory({});
+        dialogs_.openAnswers.push_back(QStringLiteral(TW_EXAMPLES_DIR "/lindenhof.twf"));
+        Form().OpenClick();
+        ASSERT_TRUE(QDir().mkpath(Site()));
+        Form().efilename()->setText(Site() + QStringLiteral("/index.htm"));
+        OpenPreview();
+    }
+
+    void OpenPreview()
+    {
+        Form().PreviewAction()->trigger();
+        preview_ = qobject_cast<PreviewWindow*>(Form().Preview());
+        ASSERT_NE(preview_, nullptr);
+        QSignalSpy shown(preview_, &PreviewWindow::pageShown);
+        ASSERT_TRUE(shown.wait(WaitMs));
+    }
+
+    QString Site() const { return Path(QStringLiteral("site")); }
+
+    // True when the preview showed a page after the action.
+    template <typename Action>
+    bool ShownAfter(Action action)
+    {
+        QSignalSpy shown(preview_, &PreviewWindow::pageShown);
+        action();
+        return shown.wait(WaitMs);
+    }
+
+    QVariant Evaluate(const QString& script)
+    {
+        QVariant result;
+        bool done = false;
+        preview_->view()->page()->runJavaScript(script, [&](const QVariant& value) {
+            result = value;
+            done = true;
+        });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, WaitMs)) << script.toStdString();
+        return result;
+    }
+
+    QString ShownText() { return Evaluate(QStringLiteral("document.body.innerText")).toString(); }
+    QString ShownFile() const { return QFileInfo(preview_->shownPage()).fileName(); }
+    void ClickLink(const QString& href)
+    {
+        Evaluate(QStringLiteral("document.querySelector('a[href=\"%1\"]').click()").arg(href));
+    }
+
+    MenuNode& Item(const std::string& caption) { return *FindItem(Form().Document().Tree(), caption); }
+
+    PreviewWindow* preview_ = nullptr;
+};
+
+TEST_F(PreviewWindowTest, ShowsAnEditWithinASecondWhereTheReaderWas)
+{
+    EXPECT_EQ(ShownFile(), QStringLiteral("index.htm"));
+    EXPECT_TRUE(ShownText().contains(QStringLiteral("Kontakt")));
+    preview_->resize(400, 120);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Evaluate(QStringLiteral("window.innerHeight")).toInt() <= 120; }));
+    ASSERT_EQ(Evaluate(QStringLiteral("window.scrollTo(0, 40); window.scrollY")).toInt(), 40);
+
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(ShownAfter([this] { Form().Editor().RenameItem(Item("Kontakt"), QStringLiteral("Anfahrt")); }));
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_TRUE(ShownText().contains(QStringLiteral("Anfahrt")));
+    EXPECT_EQ(Evaluate(QStringLiteral("window.scrollY")).toInt(), 40);
+    EXPECT_TRUE(QDir(Site()).isEmpty());
+}
+
+TEST_F(PreviewWindowTest, ShowsThePageOfTheSelectedItemAndSelectsTheItemOfAClickedSubmenu)
+{
+    ASSERT_TRUE(ShownAfter([this] { Form().menuTreePage()->SelectNode(Item("Rosen")); }));
+    EXPECT_EQ(ShownFile(), QStringLiteral("Child2.htm"));
+    EXPECT_TRUE(ShownText().contains(QStringLiteral("Rosen")));
+
+    ASSERT_TRUE(ShownAfter([this] { ClickLink(QStringLiteral("Child3.htm")); }));
+    EXPECT_EQ(Form().menuTreePage()->selectedNode(), &Item("Service"));
+    EXPECT_EQ(ShownFile(), QStringLiteral("Child3.htm"));
+
+    // A page of the site opens in the browser, from the output folder.
+    RecordingOpener opener;
+    const ScopedShellOpener scopedOpener(opener);
+    ClickLink(QStringLiteral("kontakt.htm"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !opener.opened.isEmpty(); }, WaitMs));
+    EXPECT_EQ(opener.opened, QStringList{Site() + QStringLiteral("/kontakt.htm")});
+    EXPECT_EQ(ShownFile(), QStringLiteral("Child3.htm"));
+    // Also a link into a frame of its own.
+    ASSERT_TRUE(ShownAfter(
+        [this] { Form().Editor().SetLink(Item("Kontakt"), QStringLiteral("anfahrt.htm"), QStringLiteral("inhalt")); }));
+    ClickLink(QStringLiteral("anfahrt.htm"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opener.opened.size() == 2; }, WaitMs));
+    EXPECT_EQ(opener.opened.back(), Site() + QStringLiteral("/anfahrt.htm"));
+    EXPECT_TRUE(QDir(Site()).isEmpty());
+}
+
+TEST_F(PreviewWindowTest, TellsProblemsInALineAndRemembersItsPlace)
+{
+    Form().Editor().ApplyTemplate(QStringLiteral("Fehlt"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return preview_->problemLine()->isVisibleTo(preview_); }, WaitMs));
+    EXPECT_EQ(preview_->problemLine()->text(), QStringLiteral("Die Menüvorlage ist nicht vorhanden."));
+    EXPECT_TRUE(preview_->shownPage().isEmpty());
+    EXPECT_TRUE(dialogs_.TextsOf(DialogCall::Message).isEmpty());
+
+    preview_->resize(500, 333);
+    preview_->close();
+    form_.reset();
+    dialogs_.openAnswers.push_back(QStringLiteral(TW_EXAMPLES_DIR "/lindenhof.twf"));
+    Form().OpenClick();
+    Form().efilename()->setText(Site() + QStringLiteral("/index.htm"));
+    OpenPreview();
+    EXPECT_EQ(preview_->size(), QSize(500, 333));
+}
+
+} // namespace
+} // namespace tw::shelltest
+
+int main(int argc, char** argv)
+{
+    tw::PrepareWebEngine();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,114 @@
+#include "shell_test_support.h"
+
+#include "document/qzhtml.h"
+#include "generator/generator.h"
+#include "platform/shell.h"
+#include "projectfiles/projectfiles.h"
+#include "shell/fmxutils.h"
+#include "shell/mainform.h"
+#include "shell/previewbuilder.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QUrl>
+
+namespace tw::shelltest {
+namespace {
+
+// The shipped example (Pflanzen and Service hold submenus) with its output
+// file in a folder of its own, built with the shipped template sets.
+class PreviewBuilderTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        SetTemplatesDirectory({});
+        int format = 0;
+        ASSERT_TRUE(LoadProject(document_, TW_EXAMPLES_DIR "/lindenhof.twf", format));
+        ASSERT_TRUE(QDir().mkpath(Output()));
+        document_.SetFileSetting(fsFilename, ToCp1252(Output() + QStringLiteral("/index.htm")));
+        document_.SetModified(false);
+        ASSERT_TRUE(builder_.Build({})) << builder_.Problem().toStdString();
+    }
+
+    QString Output() const { return dir_.filePath(QStringLiteral("site")); }
+    QUrl Link(const QString& name) const { return QUrl::fromLocalFile(Output() + QLatin1Char('/') + name); }
+    QString Built(const QString& name) const { return QFileInfo(builder_.MainFile()).dir().filePath(name); }
+    MenuNode* Item(const std::string& caption) { return FindItem(document_.Tree(), caption); }
+
+    QTemporaryDir dir_;
+    TqzHTML document_;
+    PreviewBuilder builder_{document_};
+};
+
+TEST_F(PreviewBuilderTest, BuildsOutsideTheOutputFolderAndFindsThePagesOfItemsAndLinks)
+{
+    EXPECT_TRUE(builder_.Problem().isEmpty());
+    EXPECT_EQ(QFileInfo(builder_.MainFile()).fileName(), QStringLiteral("index.htm"));
+    EXPECT_TRUE(QDir(Output()).isEmpty());
+    EXPECT_FALSE(document_.Modified());
+    EXPECT_EQ(FromCp1252(document_.GetFileSetting(fsFilename)), Output() + QStringLiteral("/index.htm"));
+
+    EXPECT_EQ(builder_.PageFor(nullptr), builder_.MainFile());
+    EXPECT_EQ(builder_.PageFor(&document_.Tree().Root()), builder_.MainFile());
+    EXPECT_EQ(builder_.PageFor(Item("Startseite")), builder_.MainFile());
+    EXPECT_EQ(builder_.PageFor(Item("Pflanzen")), Built(QStringLiteral("Child2.htm")));
+    EXPECT_EQ(builder_.PageFor(Item("Rosen")), Built(QStringLiteral("Child2.htm")));
+
+    EXPECT_EQ(builder_.NodeOfLink(Link(QStringLiteral("Child3.htm"))), Item("Service"));
+    EXPECT_EQ(builder_.NodeOfLink(Link(QStringLiteral("index.htm"))), &document_.Tree().Root());
+    EXPECT_EQ(builder_.NodeOfLink(Link(QStringLiteral("rosen.htm"))), nullptr);
+    EXPECT_EQ(builder_.NodeOfLink(Link(QStringLiteral("Child9.htm"))), nullptr);
+    EXPECT_EQ(builder_.NodeOfLink(QUrl::fromLocalFile(dir_.filePath(QStringLiteral("Child3.htm")))), nullptr);
+    EXPECT_EQ(builder_.NodeOfLink(QUrl(QStringLiteral("https://example.org/Child3.htm"))), nullptr);
+}
+
+TEST_F(PreviewBuilderTest, FilesOfAnEarlierBuildAreGoneAndFailuresAreTold)
+{
+    document_.Tree().DeleteChildren(*Item("Service"));
+    ASSERT_TRUE(builder_.Build({}));
+    EXPECT_FALSE(QFileInfo::exists(Built(QStringLiteral("Child3.htm"))));
+
+    // A set that writes the whole menu into one file shows that file.
+    document_.SetFileSetting(fsTemplate, "Komplett");
+    ASSERT_TRUE(builder_.Build({}));
+    EXPECT_EQ(builder_.PageFor(Item("Rosen")), builder_.MainFile());
+    EXPECT_EQ(builder_.NodeOfLink(Link(QStringLiteral("Child2.htm"))), nullptr);
+
+    document_.SetFileSetting(fsTemplate, "Gibt es nicht");
+    EXPECT_FALSE(builder_.Build({}));
+    EXPECT_EQ(builder_.Problem(), QStringLiteral("Die Menüvorlage ist nicht vorhanden."));
+    document_.SetFileSetting(fsFilename, "");
+    EXPECT_FALSE(builder_.Build({}));
+    EXPECT_EQ(builder_.Problem(), QStringLiteral("Kein Dateiname zum Speichern angegeben"));
+}
+
+#ifndef TW_WEBENGINE
+class RecordingOpener : public ShellOpener {
+public:
+    void OpenWithShell(const std::string& path) override { opened.append(FromCp1252(path)); }
+    QStringList opened;
+};
+
+// Without Qt WebEngine, "Vorschau" opens the preview's main file in the
+// browser.
+TEST_F(MainFormTest, PreviewOpensTheMainFileOfAPrivateFolderInTheBrowser)
+{
+    RecordingOpener opener;
+    const ScopedShellOpener scopedOpener(opener);
+    ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("site"))));
+    SetTemplatesDirectory({}); // the shipped sets
+    Form().SelectTemplate(QStringLiteral("Aufklappend"));
+    Form().efilename()->setText(Path(QStringLiteral("site/menu.htm")));
+    Form().PreviewAction()->trigger();
+    ASSERT_EQ(opener.opened.size(), 1) << dialogs_.TextsOf(DialogCall::Message).join(u'\n').toStdString();
+    const QFileInfo opened(opener.opened.front());
+    EXPECT_EQ(opened.fileName(), QStringLiteral("menu.htm"));
+    EXPECT_TRUE(opened.exists());
+    EXPECT_TRUE(QDir(Path(QStringLiteral("site"))).isEmpty());
+}
+#endif
+
+} // namespace
+} // namespace tw::shelltest
