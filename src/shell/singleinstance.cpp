@@ -19,10 +19,15 @@ const QByteArray Confirmation = QByteArrayLiteral("ok\n");
 
 QString SessionServerName()
 {
+    // A start on another display (a second X server, a remote session) opens
+    // its own window there instead of handing the project to this one.
+    QString display = qEnvironmentVariable("WAYLAND_DISPLAY", qEnvironmentVariable("DISPLAY"));
+    display.replace(QLatin1Char('/'), QLatin1Char('_'));
+    const QString name = QStringLiteral("treeweaver-window") + (display.isEmpty() ? QString() : u'-' + display);
     const QString runtimeDir = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtimeDir.isEmpty())
-        return runtimeDir + QStringLiteral("/treeweaver-window");
-    return QStringLiteral("treeweaver-window-") + qEnvironmentVariable("USER");
+        return runtimeDir + u'/' + name;
+    return name + u'-' + qEnvironmentVariable("USER");
 }
 
 HandOver HandToRunningProgram(const QString& serverName, const QString& project)

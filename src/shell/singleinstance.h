@@ -11,9 +11,9 @@ class Tmainform;
 // One window per user session: a second start hands its project to the
 // program already running, which raises its window and opens the project.
 
-// Where the running program listens: in $XDG_RUNTIME_DIR, which belongs to
-// the user's session, or else under a name of the user's own in the
-// temporary folder.
+// Where the running program of this display listens: in $XDG_RUNTIME_DIR,
+// which belongs to the user's session, or else under a name of the user's
+// own in the temporary folder.
 QString SessionServerName();
 
 enum class HandOver {

@@ -1,5 +1,6 @@
 #include "siteimport/sources.h"
 
+#include "generator/stalefiles.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -77,7 +78,7 @@ private:
             std::error_code ignored; // a dangling link is no folder, and is told as a page that cannot be read
             if (entries->is_directory(ignored))
                 folders.push_back(path);
-            else if (HasPageExtension(name))
+            else if (HasPageExtension(name) && !IsSubmenuFileName(name, FromFsPath(path.extension())))
                 pages.push_back(path);
         }
         if (error)

@@ -159,6 +159,23 @@ TEST_F(OpeningFromOutsideTest, SecondStartHandsItsProjectToTheRunningWindow)
     EXPECT_EQ(Form().Document().Tree().Count(), 11u);
 }
 
+TEST(SessionServerNameTest, EachDisplayHasAWindowOfItsOwn)
+{
+    const QByteArray display = qgetenv("DISPLAY");
+    const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
+    qunsetenv("WAYLAND_DISPLAY");
+    QStringList names;
+    for (const char* value : {":1", ":2", ":1"}) {
+        qputenv("DISPLAY", value);
+        names << SessionServerName();
+    }
+    qputenv("DISPLAY", display);
+    if (!wayland.isEmpty())
+        qputenv("WAYLAND_DISPLAY", wayland);
+    EXPECT_NE(names[0], names[1]);
+    EXPECT_EQ(names[0], names[2]);
+}
+
 TEST_F(OpeningFromOutsideTest, WindowProgramTellsItsVersionWithoutADisplay)
 {
     QProcess program;

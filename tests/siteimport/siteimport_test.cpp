@@ -56,6 +56,9 @@ TEST(FolderImport, GivesTheSitesTreeInNaturalOrderWithTitlesAndSkipsWhatItCannot
     // would lead round in a circle.
     fs::create_symlink("fehlt.html", site / "kaputt.html");
     fs::create_directory_symlink("..", site / "pflanzen" / "zurueck");
+    // Submenu files of a menu generated into the site earlier are no pages.
+    fs::copy_file(site / "impressum.html", site / "Child2,1.html");
+    fs::copy_file(site / "impressum.html", site / "service" / "Child1.htm");
     RecordedMessages messages;
 
     const ImportedSite imported = ReadSite(Cp1252(site), "");
