@@ -36,15 +36,17 @@ bool PreviewBuilder::Build(const QString& projectFile)
         folder.remove(name);
 
     const ProjectFolderScope projectFolder(projectFile);
-    const QString outputFile = FromCp1252(document_.GetFileSetting(fsFilename));
+    // A new or imported menu has no output file yet; it is shown all the
+    // same, its relative links taken from the project's folder.
+    QString outputFile = FromCp1252(document_.GetFileSetting(fsFilename));
+    if (outputFile.isEmpty())
+        outputFile = QStringLiteral("index.htm");
     const QFileInfo output(outputFile);
     outputFolder_ = output.absolutePath();
     mainFileName_ = output.fileName();
     CollectingSink sink;
     const ScopedMessageSink scopedSink(sink);
-    // Without an output file name the generator says that it needs one.
-    const std::string mainFile = outputFile.isEmpty() ? std::string() : ToCp1252(MainFile());
-    const bool complete = Generate(document_, mainFile).complete;
+    const bool complete = Generate(document_, ToCp1252(MainFile())).complete;
     problem_ = sink.lines.join(QLatin1Char('\n'));
     return complete;
 }

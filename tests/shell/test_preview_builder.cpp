@@ -79,9 +79,13 @@ TEST_F(PreviewBuilderTest, FilesOfAnEarlierBuildAreGoneAndFailuresAreTold)
     document_.SetFileSetting(fsTemplate, "Gibt es nicht");
     EXPECT_FALSE(builder_.Build({}));
     EXPECT_EQ(builder_.Problem(), QStringLiteral("Die Menüvorlage ist nicht vorhanden."));
+
+    // Without an output file the menu is shown under a name of the preview's.
+    document_.SetFileSetting(fsTemplate, "Aufklappend");
     document_.SetFileSetting(fsFilename, "");
-    EXPECT_FALSE(builder_.Build({}));
-    EXPECT_EQ(builder_.Problem(), QStringLiteral("Kein Dateiname zum Speichern angegeben"));
+    EXPECT_TRUE(builder_.Build({})) << builder_.Problem().toStdString();
+    EXPECT_TRUE(QFileInfo::exists(builder_.MainFile()));
+    EXPECT_EQ(builder_.PageFor(Item("Rosen")), Built(QStringLiteral("Child2.htm")));
 }
 
 #ifndef TW_WEBENGINE
