@@ -16,21 +16,6 @@ std::string ColorToText(TColor color, bool withHash)
     return withHash ? "#" + std::string(digits) : std::string(digits);
 }
 
-namespace {
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-} // namespace
-
 TColor TextToColor(const std::string& text)
 {
     if (text.empty())
@@ -43,7 +28,7 @@ TColor TextToColor(const std::string& text)
     const std::string converted = "$00" + digits.substr(4, 2) + digits.substr(2, 2) + digits.substr(0, 2);
     TColor color = 0;
     for (std::size_t i = 1; i < converted.size(); ++i) {
-        const int digit = HexDigit(converted[i]);
+        const int digit = HexDigitValue(converted[i]);
         if (digit < 0)
             throw ConvertError(FormatMessage("'%s' is not a valid integer value", converted));
         color = (color << 4) | static_cast<TColor>(digit);

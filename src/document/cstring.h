@@ -73,5 +73,7 @@ std::string Trim(const std::string& text);
 std::vector<std::string> SplitLines(const std::string& text);
 // One blank for every line break (CR LF, a lone CR or a lone LF).
 std::string LineBreaksToBlanks(const std::string& text);
+// The value of a hexadecimal digit in either case, -1 for any other character.
+int HexDigitValue(char c);
 
 } // namespace tw

@@ -1,5 +1,6 @@
 #include "siteimport/sources.h"
 
+#include "document/cstring.h"
 #include "platform/codec.h"
 #include "platform/error.h"
 #include "siteimport/pagenames.h"
@@ -35,25 +36,14 @@ std::string TextOf(const xmlNode* element)
     return text;
 }
 
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // %-escapes decoded; the bytes are UTF-8 when they form it, as addresses
 // are written today, else Windows-1252.
 std::string DecodedSegment(std::string_view segment)
 {
     std::string bytes;
     for (std::size_t i = 0; i < segment.size(); ++i) {
-        const int high = segment[i] == '%' && i + 2 < segment.size() ? HexValue(segment[i + 1]) : -1;
-        const int low = high >= 0 ? HexValue(segment[i + 2]) : -1;
+        const int high = segment[i] == '%' && i + 2 < segment.size() ? HexDigitValue(segment[i + 1]) : -1;
+        const int low = high >= 0 ? HexDigitValue(segment[i + 2]) : -1;
         if (low >= 0) {
             bytes += static_cast<char>(high * 16 + low);
             i += 2;
