@@ -28,9 +28,13 @@ namespace {
 std::atomic<std::size_t> g_heapInUse{0};
 std::atomic<std::size_t> g_heapPeak{0};
 
-void* Allocate(std::size_t size)
+void* Allocate(std::size_t size, std::size_t alignment = 0)
 {
-    void* memory = std::malloc(size == 0 ? 1 : size);
+    if (size == 0)
+        size = 1;
+    void* memory = alignment > alignof(std::max_align_t)
+                       ? std::aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment)
+                       : std::malloc(size);
     if (!memory)
         throw std::bad_alloc();
     const std::size_t inUse = g_heapInUse += malloc_usable_size(memory);
@@ -71,6 +75,19 @@ void operator delete(void* memory, std::size_t) noexcept
     Release(memory);
 }
 void operator delete[](void* memory, std::size_t) noexcept
+{
+    Release(memory);
+}
+// The pools of menu nodes take their slabs aligned.
+void* operator new(std::size_t size, std::align_val_t alignment)
+{
+    return Allocate(size, static_cast<std::size_t>(alignment));
+}
+void operator delete(void* memory, std::align_val_t) noexcept
+{
+    Release(memory);
+}
+void operator delete(void* memory, std::size_t, std::align_val_t) noexcept
 {
     Release(memory);
 }

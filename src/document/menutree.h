@@ -13,6 +13,10 @@ struct TMTItem {
     std::string Link;
     std::string Target;
     std::string LinkID;
+
+    // Records come and go with their nodes; both live in pools of their own.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* record) noexcept;
 };
 
 class MenuTree;
@@ -26,6 +30,12 @@ public:
 
     // Destroys the subtree without recursing once per level.
     ~MenuNode();
+
+    // Nodes come from a pool of the thread (see BlockPool): a large menu is
+    // built and freed without a heap call per node. A node is freed on the
+    // thread that made it.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* node) noexcept;
 
     const std::string& Caption() const { return caption_; }
     TMTItem* Item() const { return item_.get(); }
@@ -98,10 +108,10 @@ public:
     // Pre-order position of a node; linear.
     std::size_t AbsoluteIndex(const MenuNode& node) const;
 
-    MenuNode& AddChild(MenuNode& parent, const std::string& caption);
+    MenuNode& AddChild(MenuNode& parent, std::string caption);
     // Adds a node as the last child of sibling's parent.
-    MenuNode& AddSibling(MenuNode& sibling, const std::string& caption);
-    MenuNode& InsertChild(MenuNode& parent, std::size_t row, const std::string& caption);
+    MenuNode& AddSibling(MenuNode& sibling, std::string caption);
+    MenuNode& InsertChild(MenuNode& parent, std::size_t row, std::string caption);
 
     void SetCaption(MenuNode& node, const std::string& caption);
     void SetItem(MenuNode& node, std::unique_ptr<TMTItem> item);

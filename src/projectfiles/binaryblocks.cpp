@@ -6,13 +6,6 @@
 
 namespace tw {
 
-uint8_t ByteReader::ReadByte()
-{
-    if (AtEnd())
-        return 0;
-    return static_cast<uint8_t>(bytes_[pos_++]);
-}
-
 uint32_t ByteReader::ReadU32()
 {
     uint32_t value = 0;
@@ -34,7 +27,7 @@ BlockReader::BlockReader(ByteReader& file) : file_(file)
     chunkLeft_ = file_.ReadU32();
 }
 
-bool BlockReader::HasContent()
+bool BlockReader::NextChunk()
 {
     while (!ended_ && !file_.AtEnd()) {
         if (chunkLeft_ > 0)
@@ -68,6 +61,11 @@ uint8_t BlockReader::ReadByte()
 
 uint16_t BlockReader::ReadU16()
 {
+    if (chunkLeft_ >= 2 && file_.Remaining() >= 2 && !ended_) {
+        chunkLeft_ -= 2;
+        const uint16_t low = file_.ReadByte();
+        return static_cast<uint16_t>(low | (file_.ReadByte() << 8));
+    }
     const uint16_t low = ReadByte();
     return static_cast<uint16_t>(low | (ReadByte() << 8));
 }

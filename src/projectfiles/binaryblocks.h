@@ -16,7 +16,7 @@ public:
 
     std::size_t Remaining() const { return bytes_.size() - pos_; }
     bool AtEnd() const { return pos_ == bytes_.size(); }
-    uint8_t ReadByte();
+    uint8_t ReadByte() { return AtEnd() ? 0 : static_cast<uint8_t>(bytes_[pos_++]); }
     uint32_t ReadU32();
     // Up to count bytes, fewer when the file ends first.
     std::string_view Take(std::size_t count);
@@ -38,7 +38,7 @@ public:
     // True while content is left; at the end of a chunk it reads the mark
     // behind it (and the next chunk's length), so the end mark of the block
     // is consumed once this returns false.
-    bool HasContent();
+    bool HasContent() { return (chunkLeft_ > 0 && !ended_ && !file_.AtEnd()) || NextChunk(); }
     uint8_t ReadByte();
     uint16_t ReadU16();
     // A text field: u16 length and that many bytes (fewer when the content ends).
@@ -47,6 +47,8 @@ public:
     std::string ReadAll();
 
 private:
+    // HasContent at the end of a chunk.
+    bool NextChunk();
     // Hands up to count content bytes to take, piece by piece.
     template <typename Take>
     void Read(std::size_t count, Take take);
