@@ -104,7 +104,7 @@ void TMTItem::operator delete(void* record) noexcept
     RecordPool().Release(record);
 }
 
-MenuTree::MenuTree() : root_(new MenuNode(nullptr)) {}
+MenuTree::MenuTree() : root_(new MenuNode(nullptr, {})) {}
 
 MenuTree::~MenuTree()
 {
@@ -148,11 +148,9 @@ MenuNode& MenuTree::InsertChild(MenuNode& parent, std::size_t row, std::string c
         row = parent.children_.size();
     for (auto* observer : observers_)
         observer->BeforeInsert(parent, row);
-    auto node = std::unique_ptr<MenuNode>(new MenuNode(&parent));
-    node->caption_ = std::move(caption);
+    auto node = std::unique_ptr<MenuNode>(new MenuNode(&parent, std::move(caption)));
     MenuNode& added = *node;
-    parent.children_.insert(parent.children_.begin() + static_cast<std::ptrdiff_t>(row), std::move(node));
-    RenumberFrom(parent, row);
+    PutChild(parent, row, std::move(node));
     ++count_;
     for (auto* observer : observers_)
         observer->AfterInsert(added);
@@ -239,8 +237,7 @@ MenuNode& MenuTree::Attach(std::unique_ptr<MenuNode> node, MenuNode& parent, std
         observer->BeforeInsert(parent, row);
     node->parent_ = &parent;
     MenuNode& attached = *node;
-    parent.children_.insert(parent.children_.begin() + static_cast<std::ptrdiff_t>(row), std::move(node));
-    RenumberFrom(parent, row);
+    PutChild(parent, row, std::move(node));
     count_ += SubtreeSize(attached);
     for (auto* observer : observers_)
         observer->AfterInsert(attached);
@@ -272,6 +269,20 @@ void MenuTree::DeleteChildren(MenuNode& node)
         observer->AfterRemove(node);
 }
 
+void MenuTree::Clear()
+{
+    MenuNode& root = *root_;
+    if (root.children_.empty())
+        return;
+    for (auto* observer : observers_)
+        observer->BeforeRemove(root, 0, root.children_.size() - 1);
+    std::vector<std::unique_ptr<MenuNode>> owned = std::move(root.children_);
+    root.children_.clear();
+    count_ = 1;
+    for (auto* observer : observers_)
+        observer->AfterRemove(root);
+}
+
 void MenuTree::Move(MenuNode& node, MenuNode& newParent, std::size_t row)
 {
     assert(node.parent_ && "the root cannot be moved");
@@ -299,6 +310,17 @@ void MenuTree::Move(MenuNode& node, MenuNode& newParent, std::size_t row)
     }
     for (auto* observer : observers_)
         observer->AfterMove(node);
+}
+
+void MenuTree::PutChild(MenuNode& parent, std::size_t row, std::unique_ptr<MenuNode> child)
+{
+    if (row == parent.children_.size()) {
+        child->row_ = row;
+        parent.children_.push_back(std::move(child));
+        return;
+    }
+    parent.children_.insert(parent.children_.begin() + static_cast<std::ptrdiff_t>(row), std::move(child));
+    RenumberFrom(parent, row);
 }
 
 void MenuTree::RenumberFrom(MenuNode& parent, std::size_t first)

@@ -60,7 +60,7 @@ public:
 
 private:
     friend class MenuTree;
-    explicit MenuNode(MenuNode* parent) : parent_(parent) {}
+    MenuNode(MenuNode* parent, std::string caption) : caption_(std::move(caption)), parent_(parent) {}
 
     std::string caption_;
     std::unique_ptr<TMTItem> item_;
@@ -121,6 +121,10 @@ public:
     // Deletes node with its subtree (the root cannot be deleted).
     void Delete(MenuNode& node);
     void DeleteChildren(MenuNode& node);
+    // Removes every node below the root as a new tree would be: the observers
+    // are told, the deletion handler is not (the records go with their
+    // nodes), so that starting over costs one pass over the nodes.
+    void Clear();
 
     // Takes node with its subtree out of the tree without destroying it: the
     // records stay and the deletion handler is not called, so that Attach
@@ -142,7 +146,9 @@ public:
     static std::unique_ptr<TMTItem> TakeItem(MenuNode& node) { return std::move(node.item_); }
 
 private:
-    void RenumberFrom(MenuNode& parent, std::size_t first);
+    // Inserts child (whose parent is set) at row and numbers the rows.
+    static void PutChild(MenuNode& parent, std::size_t row, std::unique_ptr<MenuNode> child);
+    static void RenumberFrom(MenuNode& parent, std::size_t first);
     // Hands node and its subtree to the deletion handler; returns how many.
     std::size_t ReportDeletion(MenuNode& node);
     // Takes the child at row out of parent, with the observers told.

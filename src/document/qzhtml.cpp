@@ -45,7 +45,7 @@ void TqzHTML::Reset()
 {
     ResetSettings();
     variables_->Clear();
-    tree_.DeleteChildren(tree_.Root());
+    tree_.Clear();
     tree_.SetCaption(tree_.Root(), UntitledCaption);
     SetModified(false);
 }
