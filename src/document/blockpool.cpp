@@ -52,6 +52,15 @@ struct BlockPool::Slab {
 
 static_assert(sizeof(void*) <= 16, "a free block holds a pointer");
 
+BlockPool::~BlockPool()
+{
+    assert(slabCount_ == 0 || (slabCount_ == 1 && spare_) || !"a block outlives its pool");
+    if (spare_) {
+        spare_->~Slab();
+        ::operator delete (spare_, std::align_val_t{SlabSize});
+    }
+}
+
 BlockPool::Slab* BlockPool::NewSlab()
 {
     static_assert((SlabSize & (SlabSize - 1)) == 0, "slabs are found by masking an address");

@@ -12,7 +12,7 @@ namespace tw {
 // keep its memory.
 //
 // A pool serves one thread: a block must be released on the thread that
-// took it. Under AddressSanitizer, blocks that are free are poisoned, so a
+// took it, and the pool must outlive its blocks. Under AddressSanitizer, blocks that are free are poisoned, so a
 // use after release is reported.
 class BlockPool {
 public:
@@ -22,6 +22,8 @@ public:
         : blockSize_(RoundedBlockSize(blockSize)), capacity_((SlabSize - HeaderSize) / blockSize_)
     {
     }
+    // Every block must be back.
+    ~BlockPool();
     BlockPool(const BlockPool&) = delete;
     BlockPool& operator=(const BlockPool&) = delete;
 

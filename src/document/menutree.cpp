@@ -59,16 +59,18 @@ MenuNode::~MenuNode()
 
 namespace {
 
+// The pools are never destroyed: nodes that static objects hold are freed
+// after the thread's own objects are gone.
 BlockPool& NodePool()
 {
-    thread_local constinit BlockPool pool{sizeof(MenuNode)};
-    return pool;
+    thread_local BlockPool* const pool = new BlockPool(sizeof(MenuNode));
+    return *pool;
 }
 
 BlockPool& RecordPool()
 {
-    thread_local constinit BlockPool pool{sizeof(TMTItem)};
-    return pool;
+    thread_local BlockPool* const pool = new BlockPool(sizeof(TMTItem));
+    return *pool;
 }
 
 // The first node of node's subtree in post-order.
