@@ -214,8 +214,9 @@ void Load(benchmark::State& state, tw::TqzHTML& document, const std::string& pat
 
 void SetBytesProcessed(benchmark::State& state, const std::string& path)
 {
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                            static_cast<int64_t>(std::filesystem::file_size(tw::ToFsPath(path))));
+    const auto size = std::filesystem::file_size(tw::ToFsPath(path));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(size));
+    state.counters["file_MB"] = static_cast<double>(size) / (1024.0 * 1024.0);
 }
 
 // The peak heap of every benchmark is that of its first run, into an empty

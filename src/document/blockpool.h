@@ -12,8 +12,8 @@ namespace tw {
 // keep its memory.
 //
 // A pool serves one thread: a block must be released on the thread that
-// took it, and the pool must outlive its blocks. Under AddressSanitizer, blocks that are free are poisoned, so a
-// use after release is reported.
+// took it, and the pool must outlive its blocks. Under AddressSanitizer,
+// blocks that are free are poisoned, so a use after release is reported.
 class BlockPool {
 public:
     static constexpr std::size_t SlabSize = 64 * 1024;
