@@ -106,7 +106,7 @@ void TMTItem::operator delete(void* record) noexcept
     RecordPool().Release(record);
 }
 
-MenuTree::MenuTree() : root_(new MenuNode(nullptr, {})) {}
+MenuTree::MenuTree() : root_(new MenuNode(nullptr, std::string())) {}
 
 MenuTree::~MenuTree()
 {
@@ -135,16 +135,21 @@ std::size_t MenuTree::AbsoluteIndex(const MenuNode& node) const
 
 MenuNode& MenuTree::AddChild(MenuNode& parent, std::string caption)
 {
-    return InsertChild(parent, parent.children_.size(), std::move(caption));
+    return Insert(parent, parent.children_.size(), std::move(caption));
 }
 
 MenuNode& MenuTree::AddSibling(MenuNode& sibling, std::string caption)
 {
     MenuNode& parent = sibling.parent_ ? *sibling.parent_ : *root_;
-    return AddChild(parent, std::move(caption));
+    return Insert(parent, parent.children_.size(), std::move(caption));
 }
 
 MenuNode& MenuTree::InsertChild(MenuNode& parent, std::size_t row, std::string caption)
+{
+    return Insert(parent, row, std::move(caption));
+}
+
+MenuNode& MenuTree::Insert(MenuNode& parent, std::size_t row, std::string&& caption)
 {
     if (row > parent.children_.size())
         row = parent.children_.size();

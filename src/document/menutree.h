@@ -60,7 +60,7 @@ public:
 
 private:
     friend class MenuTree;
-    MenuNode(MenuNode* parent, std::string caption) : caption_(std::move(caption)), parent_(parent) {}
+    MenuNode(MenuNode* parent, std::string&& caption) : caption_(std::move(caption)), parent_(parent) {}
 
     std::string caption_;
     std::unique_ptr<TMTItem> item_;
@@ -146,6 +146,8 @@ public:
     static std::unique_ptr<TMTItem> TakeItem(MenuNode& node) { return std::move(node.item_); }
 
 private:
+    // InsertChild without moving the caption from parameter to parameter.
+    MenuNode& Insert(MenuNode& parent, std::size_t row, std::string&& caption);
     // Inserts child (whose parent is set) at row and numbers the rows.
     static void PutChild(MenuNode& parent, std::size_t row, std::unique_ptr<MenuNode> child);
     static void RenumberFrom(MenuNode& parent, std::size_t first);
