@@ -321,6 +321,10 @@ void MenuTree::Move(MenuNode& node, MenuNode& newParent, std::size_t row)
 
 void MenuTree::PutChild(MenuNode& parent, std::size_t row, std::unique_ptr<MenuNode> child)
 {
+    // Most items that have children have several: starting with room for
+    // four saves the first steps of the list's growth.
+    if (parent.children_.capacity() == 0)
+        parent.children_.reserve(4);
     if (row == parent.children_.size()) {
         child->row_ = row;
         parent.children_.push_back(std::move(child));
