@@ -25,18 +25,34 @@
 
 namespace {
 
-std::atomic<std::size_t> g_heapInUse{0};
-std::atomic<std::size_t> g_heapPeak{0};
+// The heap is counted only while a PeakHeap lives, so that the timed runs
+// pay nothing for it: what is allocated and freed meanwhile, and the highest
+// sum reached.
+std::atomic<bool> g_counting{false};
+std::atomic<std::ptrdiff_t> g_heapChange{0};
+std::atomic<std::ptrdiff_t> g_heapPeak{0};
 
-void* Allocate(std::size_t size)
+void Count(void* memory, bool allocated)
 {
-    void* memory = std::malloc(size == 0 ? 1 : size);
+    if (!g_counting.load(std::memory_order_relaxed))
+        return;
+    const auto size = static_cast<std::ptrdiff_t>(malloc_usable_size(memory));
+    const std::ptrdiff_t change = g_heapChange += allocated ? size : -size;
+    std::ptrdiff_t peak = g_heapPeak.load(std::memory_order_relaxed);
+    while (change > peak && !g_heapPeak.compare_exchange_weak(peak, change))
+        ;
+}
+
+void* Allocate(std::size_t size, std::size_t alignment = 0)
+{
+    if (size == 0)
+        size = 1;
+    void* memory = alignment > alignof(std::max_align_t)
+                       ? std::aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment)
+                       : std::malloc(size);
     if (!memory)
         throw std::bad_alloc();
-    const std::size_t inUse = g_heapInUse += malloc_usable_size(memory);
-    std::size_t peak = g_heapPeak.load(std::memory_order_relaxed);
-    while (inUse > peak && !g_heapPeak.compare_exchange_weak(peak, inUse))
-        ;
+    Count(memory, true);
     return memory;
 }
 
@@ -44,7 +60,7 @@ void Release(void* memory) noexcept
 {
     if (!memory)
         return;
-    g_heapInUse -= malloc_usable_size(memory);
+    Count(memory, false);
     std::free(memory);
 }
 
@@ -71,6 +87,19 @@ void operator delete(void* memory, std::size_t) noexcept
     Release(memory);
 }
 void operator delete[](void* memory, std::size_t) noexcept
+{
+    Release(memory);
+}
+// The pools of menu nodes take their slabs aligned.
+void* operator new(std::size_t size, std::align_val_t alignment)
+{
+    return Allocate(size, static_cast<std::size_t>(alignment));
+}
+void operator delete(void* memory, std::align_val_t) noexcept
+{
+    Release(memory);
+}
+void operator delete(void* memory, std::size_t, std::align_val_t) noexcept
 {
     Release(memory);
 }
@@ -150,39 +179,59 @@ const std::string& SavedProject(int format, int itemCount)
     return path;
 }
 
-void ReportPeak(benchmark::State& state, std::size_t peakAboveStart)
-{
-    state.counters["peak_heap_MB"] = static_cast<double>(peakAboveStart) / (1024.0 * 1024.0);
-}
-
-// Measures the heap peak above what was in use when the iteration started.
+// Counts the heap from construction on; Above is the highest amount in use
+// above what was in use at the start.
 class PeakHeap {
 public:
-    PeakHeap() : start_(g_heapInUse.load()) { g_heapPeak = start_; }
-    std::size_t Above() const { return g_heapPeak.load() - start_; }
-
-private:
-    std::size_t start_;
+    PeakHeap()
+    {
+        g_heapChange = 0;
+        g_heapPeak = 0;
+        g_counting = true;
+    }
+    ~PeakHeap() { g_counting = false; }
+    std::size_t Above() const { return static_cast<std::size_t>(g_heapPeak.load()); }
 };
 
+// Runs work once outside the timing with the heap counted, and reports its
+// peak.
+template <typename Work>
+void ReportPeak(benchmark::State& state, Work work)
+{
+    PeakHeap heap;
+    work();
+    state.counters["peak_heap_MB"] = static_cast<double>(heap.Above()) / (1024.0 * 1024.0);
+}
+
+// Loads the project into document (where the previous load still is, as
+// when the window opens a project over another one).
+void Load(benchmark::State& state, tw::TqzHTML& document, const std::string& path, int itemCount, int& loadedFormat)
+{
+    if (!tw::LoadProject(document, path, loadedFormat) ||
+        document.Tree().Count() != static_cast<std::size_t>(itemCount) + 1)
+        state.SkipWithError("load failed");
+}
+
+void SetBytesProcessed(benchmark::State& state, const std::string& path)
+{
+    const auto size = std::filesystem::file_size(tw::ToFsPath(path));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(size));
+    state.counters["file_MB"] = static_cast<double>(size) / (1024.0 * 1024.0);
+}
+
+// The peak heap of every benchmark is that of its first run, into an empty
+// document: the file's bytes and the project built from them.
 void BM_Load(benchmark::State& state)
 {
     const int format = static_cast<int>(state.range(0));
     const int itemCount = static_cast<int>(state.range(1));
     const std::string& path = SavedProject(format, itemCount);
     tw::TqzHTML document;
-    std::size_t peak = 0;
-    for (auto _ : state) {
-        PeakHeap heap;
-        int loadedFormat = 1;
-        if (!tw::LoadProject(document, path, loadedFormat) ||
-            document.Tree().Count() != static_cast<std::size_t>(itemCount) + 1)
-            state.SkipWithError("load failed");
-        peak = std::max(peak, heap.Above());
-    }
-    ReportPeak(state, peak);
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                            static_cast<int64_t>(std::filesystem::file_size(tw::ToFsPath(path))));
+    int loadedFormat = 1;
+    ReportPeak(state, [&] { Load(state, document, path, itemCount, loadedFormat); });
+    for (auto _ : state)
+        Load(state, document, path, itemCount, loadedFormat);
+    SetBytesProcessed(state, path);
 }
 
 void BM_Save(benchmark::State& state)
@@ -192,14 +241,13 @@ void BM_Save(benchmark::State& state)
     tw::TqzHTML document;
     FillLargeProject(document, itemCount);
     const std::string path = ProjectPath(format, itemCount) + ".save";
-    std::size_t peak = 0;
-    for (auto _ : state) {
-        PeakHeap heap;
+    const auto save = [&] {
         if (!tw::SaveProject(document, path, format))
             state.SkipWithError("save failed");
-        peak = std::max(peak, heap.Above());
-    }
-    ReportPeak(state, peak);
+    };
+    ReportPeak(state, save);
+    for (auto _ : state)
+        save();
 }
 
 // What "show" does: the load, then the JSON written to a stream that counts
@@ -217,31 +265,25 @@ void BM_Show(benchmark::State& state)
     tw::TqzHTML document;
     Discard discard;
     std::ostream out(&discard);
-    std::size_t peak = 0;
-    for (auto _ : state) {
-        PeakHeap heap;
-        int loadedFormat = 1;
-        if (!tw::LoadProject(document, path, loadedFormat))
-            state.SkipWithError("load failed");
+    int loadedFormat = 1;
+    const auto show = [&] {
+        Load(state, document, path, itemCount, loadedFormat);
         tw::cli::WriteProjectJson(out, document, loadedFormat);
-        peak = std::max(peak, heap.Above());
-    }
-    ReportPeak(state, peak);
-    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
-                            static_cast<int64_t>(std::filesystem::file_size(tw::ToFsPath(path))));
+    };
+    ReportPeak(state, show);
+    for (auto _ : state)
+        show();
+    SetBytesProcessed(state, path);
 }
 
 // The same bytes without parsing: the menu file (or binary file) read whole.
 void BM_RawRead(benchmark::State& state)
 {
     const std::string& path = SavedProject(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
-    std::size_t peak = 0;
-    for (auto _ : state) {
-        PeakHeap heap;
-        benchmark::DoNotOptimize(tw::ReadFileBytes(path).size());
-        peak = std::max(peak, heap.Above());
-    }
-    ReportPeak(state, peak);
+    const auto read = [&] { benchmark::DoNotOptimize(tw::ReadFileBytes(path).size()); };
+    ReportPeak(state, read);
+    for (auto _ : state)
+        read();
 }
 
 // The same bytes written plainly, and written the way saves write them

@@ -1,5 +1,7 @@
 #include "document/menutree.h"
 
+#include "document/blockpool.h"
+
 #include <algorithm>
 #include <cassert>
 
@@ -41,18 +43,70 @@ MenuNode* MenuNode::NextSkippingChildren() const
 
 MenuNode::~MenuNode()
 {
-    // Flatten first so that a deep subtree does not recurse once per level.
-    std::vector<std::unique_ptr<MenuNode>> pending = std::move(children_);
-    while (!pending.empty()) {
-        std::unique_ptr<MenuNode> current = std::move(pending.back());
-        pending.pop_back();
-        for (auto& child : current->children_)
-            pending.push_back(std::move(child));
-        current->children_.clear();
+    // Frees the subtree from its last leaf upwards along the parent links, so
+    // that a deep subtree neither recurses once per level nor needs memory.
+    MenuNode* node = this;
+    for (;;) {
+        while (!node->children_.empty())
+            node = node->children_.back().get();
+        if (node == this)
+            return;
+        MenuNode* parent = node->parent_;
+        parent->children_.pop_back(); // a leaf now: its own destructor has nothing left to free
+        node = parent;
     }
 }
 
-MenuTree::MenuTree() : root_(new MenuNode(nullptr)) {}
+namespace {
+
+// The pools are never destroyed: nodes that static objects hold are freed
+// after the thread's own objects are gone.
+BlockPool& NodePool()
+{
+    thread_local BlockPool* const pool = new BlockPool(sizeof(MenuNode));
+    return *pool;
+}
+
+BlockPool& RecordPool()
+{
+    thread_local BlockPool* const pool = new BlockPool(sizeof(TMTItem));
+    return *pool;
+}
+
+// The first node of node's subtree in post-order.
+MenuNode* FirstInPostOrder(MenuNode& node)
+{
+    MenuNode* first = &node;
+    while (first->HasChildren())
+        first = first->Child(0);
+    return first;
+}
+
+} // namespace
+
+void* MenuNode::operator new([[maybe_unused]] std::size_t size)
+{
+    assert(size == sizeof(MenuNode));
+    return NodePool().Allocate();
+}
+
+void MenuNode::operator delete(void* node) noexcept
+{
+    NodePool().Release(node);
+}
+
+void* TMTItem::operator new([[maybe_unused]] std::size_t size)
+{
+    assert(size == sizeof(TMTItem));
+    return RecordPool().Allocate();
+}
+
+void TMTItem::operator delete(void* record) noexcept
+{
+    RecordPool().Release(record);
+}
+
+MenuTree::MenuTree() : root_(new MenuNode(nullptr, std::string())) {}
 
 MenuTree::~MenuTree()
 {
@@ -79,28 +133,31 @@ std::size_t MenuTree::AbsoluteIndex(const MenuNode& node) const
     return index;
 }
 
-MenuNode& MenuTree::AddChild(MenuNode& parent, const std::string& caption)
+MenuNode& MenuTree::AddChild(MenuNode& parent, std::string caption)
 {
-    return InsertChild(parent, parent.children_.size(), caption);
+    return Insert(parent, parent.children_.size(), std::move(caption));
 }
 
-MenuNode& MenuTree::AddSibling(MenuNode& sibling, const std::string& caption)
+MenuNode& MenuTree::AddSibling(MenuNode& sibling, std::string caption)
 {
     MenuNode& parent = sibling.parent_ ? *sibling.parent_ : *root_;
-    return AddChild(parent, caption);
+    return Insert(parent, parent.children_.size(), std::move(caption));
 }
 
-MenuNode& MenuTree::InsertChild(MenuNode& parent, std::size_t row, const std::string& caption)
+MenuNode& MenuTree::InsertChild(MenuNode& parent, std::size_t row, std::string caption)
+{
+    return Insert(parent, row, std::move(caption));
+}
+
+MenuNode& MenuTree::Insert(MenuNode& parent, std::size_t row, std::string&& caption)
 {
     if (row > parent.children_.size())
         row = parent.children_.size();
     for (auto* observer : observers_)
         observer->BeforeInsert(parent, row);
-    auto node = std::unique_ptr<MenuNode>(new MenuNode(&parent));
-    node->caption_ = caption;
+    auto node = std::unique_ptr<MenuNode>(new MenuNode(&parent, std::move(caption)));
     MenuNode& added = *node;
-    parent.children_.insert(parent.children_.begin() + static_cast<std::ptrdiff_t>(row), std::move(node));
-    RenumberFrom(parent, row);
+    PutChild(parent, row, std::move(node));
     ++count_;
     for (auto* observer : observers_)
         observer->AfterInsert(added);
@@ -128,23 +185,20 @@ void MenuTree::NotifyRecordChanged(MenuNode& node)
 
 std::size_t MenuTree::ReportDeletion(MenuNode& node)
 {
-    // Children before their parent, iteratively so deep trees cannot
-    // exhaust the stack.
+    // Children before their parent, along the parent links so that deep
+    // trees cannot exhaust the stack.
     std::size_t reported = 0;
-    std::vector<std::pair<MenuNode*, std::size_t>> stack{{&node, 0}};
-    while (!stack.empty()) {
-        auto& [current, next] = stack.back();
-        if (next < current->children_.size()) {
-            MenuNode* child = current->children_[next++].get();
-            stack.emplace_back(child, 0);
-            continue;
-        }
+    MenuNode* current = FirstInPostOrder(node);
+    for (;;) {
         if (deletionHandler_)
             deletionHandler_(*current);
         ++reported;
-        stack.pop_back();
+        if (current == &node)
+            return reported;
+        MenuNode& parent = *current->parent_;
+        const std::size_t next = current->row_ + 1;
+        current = next < parent.children_.size() ? FirstInPostOrder(*parent.children_[next]) : &parent;
     }
-    return reported;
 }
 
 void MenuTree::Delete(MenuNode& node)
@@ -190,8 +244,7 @@ MenuNode& MenuTree::Attach(std::unique_ptr<MenuNode> node, MenuNode& parent, std
         observer->BeforeInsert(parent, row);
     node->parent_ = &parent;
     MenuNode& attached = *node;
-    parent.children_.insert(parent.children_.begin() + static_cast<std::ptrdiff_t>(row), std::move(node));
-    RenumberFrom(parent, row);
+    PutChild(parent, row, std::move(node));
     count_ += SubtreeSize(attached);
     for (auto* observer : observers_)
         observer->AfterInsert(attached);
@@ -223,6 +276,20 @@ void MenuTree::DeleteChildren(MenuNode& node)
         observer->AfterRemove(node);
 }
 
+void MenuTree::Clear()
+{
+    MenuNode& root = *root_;
+    if (root.children_.empty())
+        return;
+    for (auto* observer : observers_)
+        observer->BeforeRemove(root, 0, root.children_.size() - 1);
+    std::vector<std::unique_ptr<MenuNode>> owned = std::move(root.children_);
+    root.children_.clear();
+    count_ = 1;
+    for (auto* observer : observers_)
+        observer->AfterRemove(root);
+}
+
 void MenuTree::Move(MenuNode& node, MenuNode& newParent, std::size_t row)
 {
     assert(node.parent_ && "the root cannot be moved");
@@ -250,6 +317,21 @@ void MenuTree::Move(MenuNode& node, MenuNode& newParent, std::size_t row)
     }
     for (auto* observer : observers_)
         observer->AfterMove(node);
+}
+
+void MenuTree::PutChild(MenuNode& parent, std::size_t row, std::unique_ptr<MenuNode> child)
+{
+    // Most items that have children have several: starting with room for
+    // four saves the first steps of the list's growth.
+    if (parent.children_.capacity() == 0)
+        parent.children_.reserve(4);
+    if (row == parent.children_.size()) {
+        child->row_ = row;
+        parent.children_.push_back(std::move(child));
+        return;
+    }
+    parent.children_.insert(parent.children_.begin() + static_cast<std::ptrdiff_t>(row), std::move(child));
+    RenumberFrom(parent, row);
 }
 
 void MenuTree::RenumberFrom(MenuNode& parent, std::size_t first)

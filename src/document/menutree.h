@@ -13,6 +13,10 @@ struct TMTItem {
     std::string Link;
     std::string Target;
     std::string LinkID;
+
+    // Records come and go with their nodes; both live in pools of their own.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* record) noexcept;
 };
 
 class MenuTree;
@@ -26,6 +30,12 @@ public:
 
     // Destroys the subtree without recursing once per level.
     ~MenuNode();
+
+    // Nodes come from a pool of the thread (see BlockPool): a large menu is
+    // built and freed without a heap call per node. A node is freed on the
+    // thread that made it.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* node) noexcept;
 
     const std::string& Caption() const { return caption_; }
     TMTItem* Item() const { return item_.get(); }
@@ -50,7 +60,7 @@ public:
 
 private:
     friend class MenuTree;
-    explicit MenuNode(MenuNode* parent) : parent_(parent) {}
+    MenuNode(MenuNode* parent, std::string&& caption) : caption_(std::move(caption)), parent_(parent) {}
 
     std::string caption_;
     std::unique_ptr<TMTItem> item_;
@@ -98,10 +108,10 @@ public:
     // Pre-order position of a node; linear.
     std::size_t AbsoluteIndex(const MenuNode& node) const;
 
-    MenuNode& AddChild(MenuNode& parent, const std::string& caption);
+    MenuNode& AddChild(MenuNode& parent, std::string caption);
     // Adds a node as the last child of sibling's parent.
-    MenuNode& AddSibling(MenuNode& sibling, const std::string& caption);
-    MenuNode& InsertChild(MenuNode& parent, std::size_t row, const std::string& caption);
+    MenuNode& AddSibling(MenuNode& sibling, std::string caption);
+    MenuNode& InsertChild(MenuNode& parent, std::size_t row, std::string caption);
 
     void SetCaption(MenuNode& node, const std::string& caption);
     void SetItem(MenuNode& node, std::unique_ptr<TMTItem> item);
@@ -111,6 +121,10 @@ public:
     // Deletes node with its subtree (the root cannot be deleted).
     void Delete(MenuNode& node);
     void DeleteChildren(MenuNode& node);
+    // Removes every node below the root as a new tree would be: the observers
+    // are told, the deletion handler is not (the records go with their
+    // nodes), so that starting over costs one pass over the nodes.
+    void Clear();
 
     // Takes node with its subtree out of the tree without destroying it: the
     // records stay and the deletion handler is not called, so that Attach
@@ -132,7 +146,11 @@ public:
     static std::unique_ptr<TMTItem> TakeItem(MenuNode& node) { return std::move(node.item_); }
 
 private:
-    void RenumberFrom(MenuNode& parent, std::size_t first);
+    // InsertChild without moving the caption from parameter to parameter.
+    MenuNode& Insert(MenuNode& parent, std::size_t row, std::string&& caption);
+    // Inserts child (whose parent is set) at row and numbers the rows.
+    static void PutChild(MenuNode& parent, std::size_t row, std::unique_ptr<MenuNode> child);
+    static void RenumberFrom(MenuNode& parent, std::size_t first);
     // Hands node and its subtree to the deletion handler; returns how many.
     std::size_t ReportDeletion(MenuNode& node);
     // Takes the child at row out of parent, with the observers told.

@@ -31,9 +31,9 @@ TqzHTML::TqzHTML(ChangeHandler onChange) : onChange_(std::move(onChange))
     for (int i = 1; i <= StringCount; ++i)
         strings_[i].Placeholder = stringPlaceholders[i];
     // A node that leaves the tree releases its record; losing an item is a
-    // change of the project.
+    // change of the project (told once, not once per node of a large subtree).
     tree_.SetDeletionHandler([this](MenuNode& node) {
-        if (MenuTree::TakeItem(node))
+        if (MenuTree::TakeItem(node) && !modified_)
             SetModified(true);
     });
     Reset();
@@ -45,7 +45,7 @@ void TqzHTML::Reset()
 {
     ResetSettings();
     variables_->Clear();
-    tree_.DeleteChildren(tree_.Root());
+    tree_.Clear();
     tree_.SetCaption(tree_.Root(), UntitledCaption);
     SetModified(false);
 }

@@ -6,13 +6,6 @@
 
 namespace tw {
 
-uint8_t ByteReader::ReadByte()
-{
-    if (AtEnd())
-        return 0;
-    return static_cast<uint8_t>(bytes_[pos_++]);
-}
-
 uint32_t ByteReader::ReadU32()
 {
     uint32_t value = 0;
@@ -21,20 +14,12 @@ uint32_t ByteReader::ReadU32()
     return value;
 }
 
-std::string_view ByteReader::Take(std::size_t count)
-{
-    const std::size_t n = std::min(count, Remaining());
-    const std::string_view part = bytes_.substr(pos_, n);
-    pos_ += n;
-    return part;
-}
-
 BlockReader::BlockReader(ByteReader& file) : file_(file)
 {
     chunkLeft_ = file_.ReadU32();
 }
 
-bool BlockReader::HasContent()
+bool BlockReader::NextChunk()
 {
     while (!ended_ && !file_.AtEnd()) {
         if (chunkLeft_ > 0)
@@ -66,23 +51,30 @@ uint8_t BlockReader::ReadByte()
     return file_.ReadByte();
 }
 
-uint16_t BlockReader::ReadU16()
+uint16_t BlockReader::ReadU16Pieces()
 {
     const uint16_t low = ReadByte();
     return static_cast<uint16_t>(low | (ReadByte() << 8));
 }
 
-std::string BlockReader::ReadText()
+std::string_view BlockReader::ReadText(std::string& pieces)
 {
     const uint16_t length = ReadU16();
     // Within one chunk, the usual case, the text is one piece.
     if (chunkLeft_ >= length && file_.Remaining() >= length) {
         chunkLeft_ -= length;
-        return std::string(file_.Take(length));
+        return file_.Take(length);
     }
-    std::string text;
-    Read(length, [&text](std::string_view part) { text.append(part); });
-    return text;
+    pieces.clear();
+    Read(length, [&pieces](std::string_view part) { pieces.append(part); });
+    return pieces;
+}
+
+std::string BlockReader::ReadText()
+{
+    std::string pieces;
+    const std::string_view text = ReadText(pieces);
+    return text.data() == pieces.data() ? pieces : std::string(text);
 }
 
 void BlockReader::SkipText()

@@ -16,10 +16,15 @@ public:
 
     std::size_t Remaining() const { return bytes_.size() - pos_; }
     bool AtEnd() const { return pos_ == bytes_.size(); }
-    uint8_t ReadByte();
+    uint8_t ReadByte() { return AtEnd() ? 0 : static_cast<uint8_t>(bytes_[pos_++]); }
     uint32_t ReadU32();
     // Up to count bytes, fewer when the file ends first.
-    std::string_view Take(std::size_t count);
+    std::string_view Take(std::size_t count)
+    {
+        const std::string_view part = bytes_.substr(pos_, count);
+        pos_ += part.size();
+        return part;
+    }
 
 private:
     std::string_view bytes_;
@@ -38,15 +43,29 @@ public:
     // True while content is left; at the end of a chunk it reads the mark
     // behind it (and the next chunk's length), so the end mark of the block
     // is consumed once this returns false.
-    bool HasContent();
+    bool HasContent() { return (chunkLeft_ > 0 && !ended_ && !file_.AtEnd()) || NextChunk(); }
     uint8_t ReadByte();
-    uint16_t ReadU16();
+    uint16_t ReadU16()
+    {
+        if (chunkLeft_ < 2 || file_.Remaining() < 2 || ended_)
+            return ReadU16Pieces();
+        chunkLeft_ -= 2;
+        const uint16_t low = file_.ReadByte();
+        return static_cast<uint16_t>(low | (file_.ReadByte() << 8));
+    }
     // A text field: u16 length and that many bytes (fewer when the content ends).
     std::string ReadText();
+    // The same without a copy: a view of the file, or of pieces when the text
+    // spans chunks (valid until pieces changes).
+    std::string_view ReadText(std::string& pieces);
     void SkipText();
     std::string ReadAll();
 
 private:
+    // HasContent at the end of a chunk.
+    bool NextChunk();
+    // ReadU16 across the end of a chunk (or of the file).
+    uint16_t ReadU16Pieces();
     // Hands up to count content bytes to take, piece by piece.
     template <typename Take>
     void Read(std::size_t count, Take take);

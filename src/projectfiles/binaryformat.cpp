@@ -26,16 +26,18 @@ void ReadTree(BlockReader& block, TqzHTML& document, bool allLevels)
 {
     LevelPlacer levelPlacer(document);
     TwoLevelPlacer twoLevelPlacer(document);
+    // A text that spans chunks is put together in its own buffer.
+    std::string captionPieces, linkPieces, targetPieces;
     while (block.HasContent()) {
-        std::string caption = block.ReadText();
-        std::string link = block.ReadText();
-        std::string target = block.ReadText();
+        const std::string_view caption = block.ReadText(captionPieces);
+        const std::string_view link = block.ReadText(linkPieces);
+        const std::string_view target = block.ReadText(targetPieces);
         block.SkipText(); // LinkID: renumbered by every generation
         const uint8_t level = block.ReadByte();
         if (allLevels)
-            levelPlacer.Add(level, std::move(caption), std::move(link), std::move(target));
+            levelPlacer.Add(level, caption, link, target);
         else
-            twoLevelPlacer.Add(level != 0, std::move(caption), std::move(link), std::move(target));
+            twoLevelPlacer.Add(level != 0, caption, link, target);
     }
 }
 

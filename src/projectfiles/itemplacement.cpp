@@ -2,28 +2,30 @@
 
 #include "document/qzhtml.h"
 
+#include <memory>
+
 namespace tw {
 
-MenuNode& AppendItem(TqzHTML& document, MenuNode& parent, std::string caption, std::string link, std::string target)
+MenuNode& AppendItem(TqzHTML& document, MenuNode& parent, std::string_view caption, std::string_view link,
+                     std::string_view target)
 {
-    MenuNode& node = document.Tree().AddChild(parent, std::move(caption));
-    document.CreateItemData(node);
-    TMTItem& item = *node.Item();
-    item.Link = std::move(link);
-    item.Target = std::move(target);
+    MenuTree& tree = document.Tree();
+    MenuNode& node = tree.AddChild(parent, std::string(caption));
+    // Built in place: the record's texts are made once.
+    tree.SetItem(node, std::unique_ptr<TMTItem>(new TMTItem{std::string(link), std::string(target), {}}));
     return node;
 }
 
 TwoLevelPlacer::TwoLevelPlacer(TqzHTML& document) : document_(document) {}
 
-MenuNode& TwoLevelPlacer::Add(bool subItem, std::string caption, std::string link, std::string target)
+MenuNode& TwoLevelPlacer::Add(bool subItem, std::string_view caption, std::string_view link, std::string_view target)
 {
     MenuNode& root = document_.Tree().Root();
     // A sub-item before any top-level item has no parent of its own; the
     // nearest valid one is the root.
     if (subItem && latestTopLevel_)
-        return AppendItem(document_, *latestTopLevel_, std::move(caption), std::move(link), std::move(target));
-    MenuNode& node = AppendItem(document_, root, std::move(caption), std::move(link), std::move(target));
+        return AppendItem(document_, *latestTopLevel_, caption, link, target);
+    MenuNode& node = AppendItem(document_, root, caption, link, target);
     if (!subItem)
         latestTopLevel_ = &node;
     return node;
@@ -31,7 +33,7 @@ MenuNode& TwoLevelPlacer::Add(bool subItem, std::string caption, std::string lin
 
 LevelPlacer::LevelPlacer(TqzHTML& document) : document_(document), path_{{&document.Tree().Root(), -1}} {}
 
-MenuNode& LevelPlacer::Add(int level, std::string caption, std::string link, std::string target)
+MenuNode& LevelPlacer::Add(int level, std::string_view caption, std::string_view link, std::string_view target)
 {
     // Levels that jump by more than one, or a first record below level 0,
     // have no parent at their stored level: such a record goes to the nearest
@@ -40,7 +42,7 @@ MenuNode& LevelPlacer::Add(int level, std::string caption, std::string link, std
     // siblings.
     while (path_.size() > 1 && path_.back().level >= level)
         path_.pop_back();
-    MenuNode& node = AppendItem(document_, *path_.back().node, std::move(caption), std::move(link), std::move(target));
+    MenuNode& node = AppendItem(document_, *path_.back().node, caption, link, target);
     path_.push_back({&node, level});
     return node;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tw {
@@ -9,14 +10,15 @@ class MenuNode;
 class TqzHTML;
 
 // Appends a menu item with its record as the last child of parent.
-MenuNode& AppendItem(TqzHTML& document, MenuNode& parent, std::string caption, std::string link, std::string target);
+MenuNode& AppendItem(TqzHTML& document, MenuNode& parent, std::string_view caption, std::string_view link,
+                     std::string_view target);
 
 // Places the items of the formats that know two item levels: a top-level item
 // goes to the root, a sub-item below the most recent top-level item.
 class TwoLevelPlacer {
 public:
     explicit TwoLevelPlacer(TqzHTML& document);
-    MenuNode& Add(bool subItem, std::string caption, std::string link, std::string target);
+    MenuNode& Add(bool subItem, std::string_view caption, std::string_view link, std::string_view target);
 
 private:
     TqzHTML& document_;
@@ -31,7 +33,7 @@ private:
 class LevelPlacer {
 public:
     explicit LevelPlacer(TqzHTML& document);
-    MenuNode& Add(int level, std::string caption, std::string link, std::string target);
+    MenuNode& Add(int level, std::string_view caption, std::string_view link, std::string_view target);
 
 private:
     struct PathEntry {

@@ -37,12 +37,22 @@ LoadOutcome LoadFromBytes(TqzHTML& document, const std::string& path, const std:
 
 bool LoadProject(TqzHTML& document, const std::string& path, int& format)
 {
-    document.Reset();
+    bool reset = false;
     try {
-        const LoadOutcome outcome = LoadFromBytes(document, path, ReadFileBytes(path), format);
+        // Read before the old project goes: the heap then hands the freed
+        // nodes' memory straight to the new ones instead of merging it for
+        // the file's buffer first.
+        const std::string bytes = ReadFileBytes(path);
+        document.Reset();
+        reset = true;
+        const LoadOutcome outcome = LoadFromBytes(document, path, bytes, format);
         MarkAsProjectFile(document, path);
         return outcome == LoadOutcome::Complete;
     } catch (const std::exception& error) {
+        // What a broken file left stays; a file that could not be read
+        // leaves an empty project.
+        if (!reset)
+            document.Reset();
         ShowFileError(path, error);
         return false;
     }

@@ -89,6 +89,19 @@ TEST_F(MenuTreeTest, DeleteChildrenRemovesAllInOneRange)
     EXPECT_EQ(tree.Count(), 1u);
 }
 
+TEST_F(MenuTreeTest, ClearTellsTheObserversButNotTheDeletionHandler)
+{
+    std::size_t deleted = 0;
+    tree.SetDeletionHandler([&](MenuNode&) { ++deleted; });
+    tree.Clear();
+    EXPECT_EQ(deleted, 0u);
+    EXPECT_EQ(recorder.log, (std::vector<std::string>{"before remove R 0-1", "after remove R"}));
+    EXPECT_EQ(tree.Count(), 1u);
+    EXPECT_FALSE(tree.Root().HasChildren());
+    tree.AddChild(tree.Root(), "C");
+    EXPECT_EQ(tree.Count(), 2u);
+}
+
 TEST_F(MenuTreeTest, InsertAndCaptionNotifications)
 {
     tree.InsertChild(*a, 1, "X");
