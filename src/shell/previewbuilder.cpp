@@ -2,11 +2,12 @@
 
 #include "document/qzhtml.h"
 #include "generator/generator.h"
+#include "platform/error.h"
+#include "platform/files.h"
 #include "platform/messages.h"
 #include "shell/fmxutils.h"
 #include "shell/outputplace.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -30,11 +31,6 @@ bool PreviewBuilder::Build(const QString& projectFile)
         problem_ = QStringLiteral("Der Ordner für die Vorschau konnte nicht angelegt werden: ") + folder_.errorString();
         return false;
     }
-    // Files of an earlier build would stand for submenus that are gone.
-    QDir folder(folder_.path());
-    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden))
-        folder.remove(name);
-
     const ProjectFolderScope projectFolder(projectFile);
     // A new or imported menu has no output file yet; it is shown all the
     // same, its relative links taken from the project's folder.
@@ -46,9 +42,19 @@ bool PreviewBuilder::Build(const QString& projectFile)
     mainFileName_ = output.fileName();
     CollectingSink sink;
     const ScopedMessageSink scopedSink(sink);
-    const bool complete = Generate(document_, ToCp1252(MainFile())).complete;
+    // Files that hold their bytes already are left alone, so a small edit
+    // of a large menu rewrites little. Submenu files of an earlier build
+    // would stand for submenus that are gone.
+    const GenerationCounts counts = Generate(document_, ToCp1252(MainFile()));
+    for (const std::string& stale : counts.staleFiles) {
+        try {
+            DeleteRegularFile(stale);
+        } catch (const Error& error) {
+            sink.ShowMessage(error.what());
+        }
+    }
     problem_ = sink.lines.join(QLatin1Char('\n'));
-    return complete;
+    return counts.complete;
 }
 
 QString PreviewBuilder::MainFile() const

@@ -8,7 +8,9 @@
 #include "shell/mainform.h"
 #include "shell/previewbuilder.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QUrl>
@@ -66,6 +68,14 @@ TEST_F(PreviewBuilderTest, BuildsOutsideTheOutputFolderAndFindsThePagesOfItemsAn
 
 TEST_F(PreviewBuilderTest, FilesOfAnEarlierBuildAreGoneAndFailuresAreTold)
 {
+    // A page that holds its bytes already is not written again.
+    const QDateTime longAgo(QDate(2001, 2, 3), QTime(4, 5, 6));
+    QFile page(Built(QStringLiteral("Child2.htm")));
+    ASSERT_TRUE(page.open(QIODevice::ReadWrite) && page.setFileTime(longAgo, QFileDevice::FileModificationTime));
+    page.close();
+    ASSERT_TRUE(builder_.Build({}));
+    EXPECT_EQ(QFileInfo(page.fileName()).lastModified(), longAgo);
+
     document_.Tree().DeleteChildren(*Item("Service"));
     ASSERT_TRUE(builder_.Build({}));
     EXPECT_FALSE(QFileInfo::exists(Built(QStringLiteral("Child3.htm"))));
