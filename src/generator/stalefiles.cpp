@@ -1,5 +1,6 @@
 #include "generator/stalefiles.h"
 
+#include "document/naturalorder.h"
 #include "platform/files.h"
 
 #include <algorithm>
@@ -45,24 +46,6 @@ bool IsPositionList(std::string_view text)
     return !numberStart;
 }
 
-// Orders two position lists of submenu file names by their numbers, item by
-// item: "Child2,10" after "Child2,9". Numbers have no leading zeros, so the
-// longer one is the larger.
-bool ComesBefore(std::string_view left, std::string_view right)
-{
-    while (!left.empty() && !right.empty()) {
-        const std::string_view a = left.substr(0, left.find(','));
-        const std::string_view b = right.substr(0, right.find(','));
-        if (a.size() != b.size())
-            return a.size() < b.size();
-        if (a != b)
-            return a < b;
-        left.remove_prefix(std::min(left.size(), a.size() + 1));
-        right.remove_prefix(std::min(right.size(), b.size() + 1));
-    }
-    return left.size() < right.size();
-}
-
 } // namespace
 
 bool IsSubmenuFileName(const std::string& name, const std::string& extension)
@@ -87,12 +70,13 @@ std::vector<std::string> StaleSubmenuFiles(const std::string& directory, const s
     std::erase_if(names, [&](const std::string& name) {
         return !IsSubmenuFileName(name, extension) || writtenNames.contains(ComparableName(name));
     });
-    // Every name is the prefix, positions and the extension.
+    // Ordered by the positions alone, without the extension: Child2 before
+    // Child2,9 before Child2,10.
     const auto positions = [&extension](const std::string& name) {
         return std::string_view(name).substr(Prefix.size(), name.size() - Prefix.size() - extension.size());
     };
     std::sort(names.begin(), names.end(), [&positions](const std::string& left, const std::string& right) {
-        return ComesBefore(positions(left), positions(right));
+        return NaturalLess(positions(left), positions(right));
     });
     for (std::string& name : names)
         name.insert(0, directory);

@@ -555,6 +555,19 @@ void DeleteRegularFile(const std::string& cp1252Path)
         fail(ReasonOf(ec ? ec : std::make_error_code(std::errc::no_such_file_or_directory)));
 }
 
+std::vector<std::string> DeleteRegularFiles(const std::vector<std::string>& cp1252Paths)
+{
+    std::vector<std::string> failures;
+    for (const std::string& path : cp1252Paths) {
+        try {
+            DeleteRegularFile(path);
+        } catch (const Error& error) {
+            failures.push_back(error.what());
+        }
+    }
+    return failures;
+}
+
 void WriteFileAtomically(const std::string& cp1252Path, const std::string& bytes, const std::string& errorPattern,
                          bool syncToDisk)
 {

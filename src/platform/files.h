@@ -51,6 +51,9 @@ std::vector<std::string> RegularFileNames(const std::string& cp1252Directory);
 // Deletes a regular file; a symbolic link, a folder or anything else under
 // that name is refused. Throws tw::Error with the path and the reason.
 void DeleteRegularFile(const std::string& cp1252Path);
+// Deletes each of the regular files, also after one failed; the messages of
+// those that could not be deleted.
+std::vector<std::string> DeleteRegularFiles(const std::vector<std::string>& cp1252Paths);
 
 // The reason for a failed file operation as a German sentence without the
 // final full stop ("Der Datenträger ist voll"), from an errno value.

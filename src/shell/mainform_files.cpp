@@ -4,7 +4,6 @@
 
 #include "document/qzhtml.h"
 #include "generator/generator.h"
-#include "platform/error.h"
 #include "platform/files.h"
 #include "projectfiles/projectfiles.h"
 #include "shell/dialogs.h"
@@ -311,13 +310,8 @@ void Tmainform::OfferToDeleteStaleFiles(const QString& folder, const std::vector
     if (dialogs_.ConfirmDeletion(this, question.text, question.details) != Answer::Yes)
         return;
     QStringList failures;
-    for (const std::string& path : paths) {
-        try {
-            DeleteRegularFile(path);
-        } catch (const Error& error) {
-            failures.append(FromCp1252(error.what()));
-        }
-    }
+    for (const std::string& failure : DeleteRegularFiles(paths))
+        failures.append(FromCp1252(failure));
     if (!failures.isEmpty())
         dialogs_.Message(this, failures.join(QLatin1Char('\n')));
 }

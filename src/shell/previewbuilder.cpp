@@ -2,7 +2,6 @@
 
 #include "document/qzhtml.h"
 #include "generator/generator.h"
-#include "platform/error.h"
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "shell/fmxutils.h"
@@ -46,13 +45,8 @@ bool PreviewBuilder::Build(const QString& projectFile)
     // of a large menu rewrites little. Submenu files of an earlier build
     // would stand for submenus that are gone.
     const GenerationCounts counts = Generate(document_, ToCp1252(MainFile()));
-    for (const std::string& stale : counts.staleFiles) {
-        try {
-            DeleteRegularFile(stale);
-        } catch (const Error& error) {
-            sink.ShowMessage(error.what());
-        }
-    }
+    for (const std::string& failure : DeleteRegularFiles(counts.staleFiles))
+        sink.ShowMessage(failure);
     problem_ = sink.lines.join(QLatin1Char('\n'));
     return counts.complete;
 }

@@ -1,11 +1,11 @@
 #include "siteimport/siteimport.h"
 
+#include "document/naturalorder.h"
 #include "document/qzhtml.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
-#include "siteimport/naturalorder.h"
 #include "siteimport/sources.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "siteimport/naturalorder.h"
+#include "document/naturalorder.h"
 #include "siteimport/pagetitle.h"
 
 #include <gtest/gtest.h>
