@@ -11,11 +11,12 @@ namespace tw {
 // with a German text and its reason when the file cannot be opened or read.
 std::string ReadFileBytes(const std::string& cp1252Path);
 
-// One file of a WriteFilesAtomically call. errorPattern is the message when
-// this file cannot be written ("%s" becomes the path); the reason is added.
+// One file of a WriteFilesAtomically call: the bytes are the caller's and
+// must outlive the call. errorPattern is the message when this file cannot be
+// written ("%s" becomes the path); the reason is added.
 struct FileToWrite {
     std::string path;
-    std::string bytes;
+    std::string_view bytes;
     std::string errorPattern = "Fehler beim Erstellen der Datei %s";
 };
 

@@ -189,11 +189,6 @@ std::string IniFile::ToBytes() const
     return bytes;
 }
 
-void IniFile::Save(const std::string& cp1252Path) const
-{
-    WriteFileAtomically(cp1252Path, ToBytes(), "Fehler beim Schreiben nach %s");
-}
-
 std::optional<int32_t> ParseProfileInteger(const std::string& text)
 {
     std::size_t pos = 0;

@@ -33,8 +33,6 @@ public:
     void Write(const std::string& section, const std::string& key, const std::string& value);
 
     std::string ToBytes() const;
-    // Writes the whole file atomically; raises "Fehler beim Schreiben nach %s".
-    void Save(const std::string& cp1252Path) const;
 
 private:
     std::vector<std::string> lines_;

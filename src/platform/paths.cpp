@@ -33,6 +33,9 @@ bool IsPathSeparator(char c)
     return c == '\\' || c == '/';
 }
 
+namespace {
+
+// A drive is a letter and a colon at the very start ("C:").
 bool HasDriveLetter(const std::string& path)
 {
     if (path.size() < 2 || path[1] != ':')
@@ -40,8 +43,6 @@ bool HasDriveLetter(const std::string& path)
     const char c = path[0];
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
-
-namespace {
 
 // Position just behind the last separator or the drive colon; 0 when none.
 // A colon anywhere else is part of a name, as file systems other than

@@ -13,8 +13,6 @@ std::string FromFsPath(const std::filesystem::path& path);
 // "\" and "/" both count as separators, so Windows paths stored in projects
 // work on every platform.
 bool IsPathSeparator(char c);
-// A drive is a letter and a colon at the very start ("C:").
-bool HasDriveLetter(const std::string& path);
 // Everything up to and including the last separator (or the drive colon);
 // empty if none.
 std::string ExtractFilePath(const std::string& path);

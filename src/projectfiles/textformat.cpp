@@ -152,10 +152,12 @@ void SaveTextProject(const TqzHTML& document, const std::string& menuPath)
         throw Error(*where + " enth\xE4lt einen Zeilenumbruch, den das Textformat nicht speichern kann; bitte "
                              "entfernen oder im Bin\xE4rformat speichern.");
     const std::string settingsPath = ChangeFileExt(menuPath, SettingsExtension);
-    WriteFilesAtomically(
-        {{menuPath, TextMenuFileBytes(document)},
-         {settingsPath, UpdatedSettingsFileBytes(document, settingsPath), "Fehler beim Schreiben nach %s"},
-         {ChangeFileExt(menuPath, VariablesExtension), VariablesTextFileBytes(document.Variables())}});
+    const std::string menu = TextMenuFileBytes(document);
+    const std::string settings = UpdatedSettingsFileBytes(document, settingsPath);
+    const std::string variables = VariablesTextFileBytes(document.Variables());
+    WriteFilesAtomically({{menuPath, menu},
+                          {settingsPath, settings, "Fehler beim Schreiben nach %s"},
+                          {ChangeFileExt(menuPath, VariablesExtension), variables}});
 }
 
 } // namespace tw
