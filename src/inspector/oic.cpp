@@ -15,6 +15,7 @@
 
 #include <QCoreApplication>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -53,6 +54,23 @@ bool IsColorText(const QString& text)
     return true;
 }
 
+// The column border that shows every caption whole in the tree's font, the
+// usual 100 pixels at least: painted captions start 17 pixels in, 15 more per
+// level.
+int SplitPosFittingCaptions(const QTreeView& tree)
+{
+    const QFontMetrics metrics(tree.font());
+    const QAbstractItemModel& rows = *tree.model();
+    int needed = 0;
+    for (int row = 0; row < rows.rowCount(); ++row) {
+        const QModelIndex group = rows.index(row, 0);
+        needed = std::max(needed, 17 + metrics.horizontalAdvance(group.data().toString()));
+        for (int child = 0; child < rows.rowCount(group); ++child)
+            needed = std::max(needed, 32 + metrics.horizontalAdvance(rows.index(child, 0, group).data().toString()));
+    }
+    return std::max(100, needed + 3);
+}
+
 } // namespace
 
 tOIC::tOIC(const InspectorControls& controls, Dialogs& dialogs, TqzHTML& document)
@@ -60,7 +78,8 @@ tOIC::tOIC(const InspectorControls& controls, Dialogs& dialogs, TqzHTML& documen
       document_(document), writer_{[this](int setting, TColor color) { document_.SetColor(setting, color); },
                                    [this](int setting, const QString& text) {
                                        document_.SetString(setting, TextToDocument(text));
-                                   }}
+                                   }},
+      splitPos_(SplitPosFittingCaptions(*controls.tree))
 {
     c_.divider->setGeometry(splitPos_ + 1, 0, c_.divider->width(), c_.tree->viewport()->height());
     c_.divider->SetOwnerDraw(true);

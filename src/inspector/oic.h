@@ -102,7 +102,7 @@ private:
     Dialogs& dialogs_;
     TqzHTML& document_;
     ValueWriter writer_;
-    int splitPos_ = 100;
+    int splitPos_;
     int grabX_ = 0;
     bool expandRequest_ = false;
     bool dragging_ = false;

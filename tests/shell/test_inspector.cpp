@@ -76,6 +76,21 @@ protected:
     std::unique_ptr<tOIC> inspector_;
 };
 
+// The caption column starts wide enough for the longest caption in the grid's
+// font, so that none is cut ("Hintergrundbild", "besuchter Link").
+TEST_F(InspectorTest, CaptionColumnFitsEveryCaption)
+{
+    const QFontMetrics metrics(Tree().font());
+    for (const auto& [caption, group] : {std::pair{QStringLiteral("Hintergrundbild"), QString()},
+                                         {QStringLiteral("besuchter Link"), QStringLiteral("Farben")},
+                                         {QStringLiteral("Schriftgröße"), QStringLiteral("Untermenü")}}) {
+        Select(caption, group);
+        const int indent = group.isEmpty() ? 17 : 32;
+        EXPECT_LT(indent + metrics.horizontalAdvance(caption), inspector_->SplitPos()) << caption.toStdString();
+    }
+    EXPECT_GE(inspector_->SplitPos(), 100);
+}
+
 TEST_F(InspectorTest, GroupsStartCollapsedAndOnlyDoubleClicksOpenThem)
 {
     const QModelIndex colours = Row(QStringLiteral("Farben"));

@@ -196,6 +196,7 @@ TEST_F(WindowTest, WindowValuesAreRestoredAndWrittenOnClosing)
         settings.setValue(QStringLiteral("FormSettings/Left"), 33);
         settings.setValue(QStringLiteral("FormSettings/Top"), 44);
         settings.setValue(QStringLiteral("FormSettings/ColVarNameWidth"), 120);
+        settings.setValue(QStringLiteral("FormSettings/LayoutWidth"), 140);
     }
     Tmainform& form = Form();
     EXPECT_EQ(form.pos(), QPoint(33, 44));
@@ -209,7 +210,7 @@ TEST_F(WindowTest, WindowValuesAreRestoredAndWrittenOnClosing)
     settings.beginGroup(QStringLiteral("FormSettings"));
     EXPECT_EQ(settings.value(QStringLiteral("Left")).toInt(), 70);
     EXPECT_EQ(settings.value(QStringLiteral("Top")).toInt(), 80);
-    EXPECT_EQ(settings.value(QStringLiteral("LayoutWidth")).toInt(), 100);
+    EXPECT_EQ(settings.value(QStringLiteral("LayoutWidth")).toInt(), 140);
     EXPECT_EQ(settings.value(QStringLiteral("ColVarNameWidth")).toInt(), 150);
     EXPECT_EQ(settings.value(QStringLiteral("ColVarTextWidth")).toInt(), 250);
 }
