@@ -6,6 +6,7 @@
 #include "document/qzhtml.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "projectfiles/binaryblocks.h"
 #include "projectfiles/projectfiles.h"
 
 #include <benchmark/benchmark.h>
@@ -16,12 +17,15 @@
 #include <fstream>
 #include <malloc.h>
 #include <map>
+#include <memory>
 #include <new>
 #include <ostream>
 #include <streambuf>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -308,6 +312,104 @@ void BM_RawWriteAtomically(benchmark::State& state)
         tw::WriteFileAtomically(path, bytes);
 }
 
+// The least any loader that keeps its texts in std::string has to build from
+// the binary file: per record a node with caption, link and target, parent,
+// row and list of children, the nodes from a bump arena. A yardstick for
+// BM_Load, which builds the document's own tree.
+struct FloorNode {
+    std::string caption, link, target;
+    FloorNode* parent;
+    std::size_t row;
+    std::vector<FloorNode*> children;
+};
+
+class FloorTree {
+public:
+    FloorTree() : root_{{}, {}, {}, nullptr, 0, {}} {}
+    ~FloorTree() { Clear(); }
+    FloorTree(const FloorTree&) = delete;
+    FloorTree& operator=(const FloorTree&) = delete;
+
+    FloorNode& Root() { return root_; }
+    std::size_t Count() const { return count_; }
+
+    FloorNode& Add(FloorNode& parent, std::string_view caption, std::string_view link, std::string_view target)
+    {
+        if (used_ == ChunkNodes) {
+            chunks_.push_back(std::make_unique_for_overwrite<Slot[]>(ChunkNodes));
+            used_ = 0;
+        }
+        auto* node = new (&chunks_.back()[used_++]) FloorNode{
+            std::string(caption), std::string(link), std::string(target), &parent, parent.children.size(), {}};
+        parent.children.push_back(node);
+        ++count_;
+        return *node;
+    }
+
+    // Frees the nodes in the order they were made, and the arena.
+    void Clear()
+    {
+        for (std::size_t chunk = 0; chunk < chunks_.size(); ++chunk) {
+            const std::size_t used = chunk + 1 == chunks_.size() ? used_ : ChunkNodes;
+            for (std::size_t slot = 0; slot < used; ++slot)
+                std::launder(reinterpret_cast<FloorNode*>(&chunks_[chunk][slot]))->~FloorNode();
+        }
+        chunks_.clear();
+        used_ = ChunkNodes;
+        root_.children.clear();
+        count_ = 0;
+    }
+
+private:
+    static constexpr std::size_t ChunkNodes = 512;
+    struct Slot {
+        alignas(FloorNode) std::byte bytes[sizeof(FloorNode)];
+    };
+    FloorNode root_;
+    std::vector<std::unique_ptr<Slot[]>> chunks_;
+    std::size_t used_ = ChunkNodes;
+    std::size_t count_ = 0;
+};
+
+// Reads the file, frees the previous tree and builds the new one from the
+// item block, with the records placed by their levels as the load does.
+void LoadFloor(FloorTree& tree, const std::string& path)
+{
+    const std::string bytes = tw::ReadFileBytes(path);
+    tree.Clear();
+    tw::ByteReader file(bytes);
+    file.Take(6); // magic and version
+    tw::BlockReader block(file);
+    std::vector<std::pair<FloorNode*, int>> placement{{&tree.Root(), -1}};
+    std::string captionPieces, linkPieces, targetPieces;
+    while (block.HasContent()) {
+        const std::string_view caption = block.ReadText(captionPieces);
+        const std::string_view link = block.ReadText(linkPieces);
+        const std::string_view target = block.ReadText(targetPieces);
+        block.SkipText();
+        const int level = block.ReadByte();
+        while (placement.size() > 1 && placement.back().second >= level)
+            placement.pop_back();
+        placement.push_back({&tree.Add(*placement.back().first, caption, link, target), level});
+    }
+}
+
+void BM_StdStringTreeFloor(benchmark::State& state)
+{
+    const int itemCount = static_cast<int>(state.range(1));
+    const std::string& path = SavedProject(static_cast<int>(state.range(0)), itemCount);
+    FloorTree tree;
+    const auto load = [&] {
+        LoadFloor(tree, path);
+        if (tree.Count() != static_cast<std::size_t>(itemCount))
+            state.SkipWithError("load failed");
+    };
+    ReportPeak(state, load);
+    for (auto _ : state)
+        load();
+    SetBytesProcessed(state, path);
+}
+
 // Every format with the project and one of twice its size, to show that the
 // time grows linearly.
 void Formats(benchmark::internal::Benchmark* benchmark)
@@ -322,6 +424,11 @@ void Formats(benchmark::internal::Benchmark* benchmark)
 
 BENCHMARK(BM_Load)->Apply(Formats);
 BENCHMARK(BM_Show)->Apply(Formats);
+BENCHMARK(BM_StdStringTreeFloor)
+    ->ArgNames({"format", "items"})
+    ->Args({tw::pfBinaryV11, ItemCount})
+    ->Args({tw::pfBinaryV11, 2 * ItemCount})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RawRead)->Apply(Formats);
 BENCHMARK(BM_Save)->Apply(Formats);
 BENCHMARK(BM_RawWrite)->Apply(Formats);

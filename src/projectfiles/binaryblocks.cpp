@@ -57,17 +57,17 @@ uint16_t BlockReader::ReadU16Pieces()
     return static_cast<uint16_t>(low | (ReadByte() << 8));
 }
 
-std::string_view BlockReader::ReadText(std::string& pieces)
+std::string_view BlockReader::ReadTextPieces(std::string& pieces)
 {
     const uint16_t length = ReadU16();
-    // Within one chunk, the usual case, the text is one piece.
-    if (chunkLeft_ >= length && file_.Remaining() >= length) {
-        chunkLeft_ -= length;
-        return file_.Take(length);
-    }
     pieces.clear();
     Read(length, [&pieces](std::string_view part) { pieces.append(part); });
     return pieces;
+}
+
+void BlockReader::SkipTextPieces()
+{
+    Read(ReadU16(), [](std::string_view) {});
 }
 
 std::string BlockReader::ReadText()
@@ -75,11 +75,6 @@ std::string BlockReader::ReadText()
     std::string pieces;
     const std::string_view text = ReadText(pieces);
     return text.data() == pieces.data() ? pieces : std::string(text);
-}
-
-void BlockReader::SkipText()
-{
-    Read(ReadU16(), [](std::string_view) {});
 }
 
 std::string BlockReader::ReadAll()

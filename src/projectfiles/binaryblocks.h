@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -25,6 +26,13 @@ public:
         pos_ += part.size();
         return part;
     }
+    // Up to count bytes from the current place, not consumed.
+    std::string_view Peek(uint64_t count) const
+    {
+        return {bytes_.data() + pos_, static_cast<std::size_t>(std::min<uint64_t>(count, Remaining()))};
+    }
+    // Consumes count bytes that Peek has shown.
+    void Skip(std::size_t count) { pos_ += count; }
 
 private:
     std::string_view bytes_;
@@ -57,8 +65,17 @@ public:
     std::string ReadText();
     // The same without a copy: a view of the file, or of pieces when the text
     // spans chunks (valid until pieces changes).
-    std::string_view ReadText(std::string& pieces);
-    void SkipText();
+    std::string_view ReadText(std::string& pieces)
+    {
+        std::string_view text;
+        return TakeTextInChunk(text) ? text : ReadTextPieces(pieces);
+    }
+    void SkipText()
+    {
+        std::string_view text;
+        if (!TakeTextInChunk(text))
+            SkipTextPieces();
+    }
     std::string ReadAll();
 
 private:
@@ -66,6 +83,24 @@ private:
     bool NextChunk();
     // ReadU16 across the end of a chunk (or of the file).
     uint16_t ReadU16Pieces();
+    // A text field that lies whole, with its length, in the rest of the chunk
+    // (the usual case): taken without the bookkeeping of reads across chunks.
+    bool TakeTextInChunk(std::string_view& text)
+    {
+        const std::string_view rest = file_.Peek(chunkLeft_);
+        if (rest.size() < 2)
+            return false;
+        const std::size_t length =
+            static_cast<uint8_t>(rest[0]) | static_cast<std::size_t>(static_cast<uint8_t>(rest[1])) << 8;
+        if (length > rest.size() - 2)
+            return false;
+        text = rest.substr(2, length);
+        file_.Skip(2 + length);
+        chunkLeft_ -= 2 + length;
+        return true;
+    }
+    std::string_view ReadTextPieces(std::string& pieces);
+    void SkipTextPieces();
     // Hands up to count content bytes to take, piece by piece.
     template <typename Take>
     void Read(std::size_t count, Take take);

@@ -142,6 +142,15 @@ TEST_F(BinaryFormat, ReadsBlocksSplitIntoSeveralChunks)
     EXPECT_TRUE(loaded_);
     EXPECT_EQ(DumpTree(document_), "A||\n  B||\n");
     EXPECT_EQ(DumpVariables(document_), "V=W\n");
+
+    // Every place of the split: in a length field, inside a text, between fields.
+    const std::string linked = Record("Abc", 0, "a.htm") + Record("Bd", 1, "b.htm");
+    for (std::size_t split = 1; split < linked.size(); ++split) {
+        WriteBytes("split.twb", std::string("\x03TWB\x01\x01", 6) + U32(static_cast<uint32_t>(split)) +
+                                    linked.substr(0, split) + "\x01" + V11File(linked.substr(split)).substr(6));
+        Load("split.twb");
+        EXPECT_EQ(DumpTree(document_), "Abc|a.htm|\n  Bd|b.htm|\n") << split;
+    }
 }
 
 TEST_F(BinaryFormat, PlacesRecordsByLevel)
