@@ -56,9 +56,13 @@ void AddKeys(QWidget* window, const QList<QKeySequence>& keys, std::function<voi
 
 PageKeys::PageKeys(QWidget* window, QTabWidget* pages) : QObject(window), pages_(pages)
 {
-    AddKeys(window, QKeySequence::keyBindings(QKeySequence::NextChild) << QKeySequence(Qt::CTRL | Qt::Key_PageDown),
+    AddKeys(window, {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)},
             [this] { step(1); });
-    AddKeys(window, QKeySequence::keyBindings(QKeySequence::PreviousChild) << QKeySequence(Qt::CTRL | Qt::Key_PageUp),
+    // Shift+Tab arrives as Backtab, which some platforms match as Shift+Tab
+    // and others as itself.
+    AddKeys(window,
+            {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+             QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
             [this] { step(-1); });
 }
 
