@@ -162,7 +162,7 @@ QGroupBox* MenuTreePage::createItemBox()
     toolActions_[DeleteCommand] =
         addToolbarCommand(ItemImage::Delete, QStringLiteral("Löschen"), DeleteKey, &MenuTreePage::TiDelete);
 
-    urlLabel_ = new QLabel(QStringLiteral("URL:"), box);
+    urlLabel_ = new QLabel(QStringLiteral("&URL:"), box);
     menulink_ = new QLineEdit(box);
     menulink_->setToolTip(QStringLiteral(
         "Geben Sie hier die Adresse des Links an. geben Sie den Link so an, wie er später im Quelltext sethen "
@@ -177,7 +177,7 @@ QGroupBox* MenuTreePage::createItemBox()
         "Speicherpfad des fertigen Menüs angegeben haben, berechnet das Programm die relative Position."));
     connect(selecturl_, &QToolButton::clicked, this, &MenuTreePage::Button3Click);
 
-    targetLabel_ = new QLabel(QStringLiteral("Targetframe"), box);
+    targetLabel_ = new QLabel(QStringLiteral("&Targetframe"), box);
     linktarget_ = new QLineEdit(box);
     linktarget_->setToolTip(
         QStringLiteral("Geben Sie hier ggf. den Namen des Frames an, in dem die Seite angezeigt werden soll."));

@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QTabWidget>
 #include <QTest>
@@ -157,6 +158,23 @@ TEST_F(KeyboardTest, ItemCommandsFollowTheTreeInTheTabOrderAndNameTheirKeys)
     EXPECT_EQ(Tree().toolbarAction(MenuTreePage::RenameCommand)->toolTip(), QStringLiteral("Umbenennen (F2)"));
     EXPECT_EQ(Tree().toolbarAction(MenuTreePage::DeleteCommand)->toolTip(), QStringLiteral("Löschen (Entf)"));
     EXPECT_EQ(Tree().popupAction(MenuTreePage::PopupDelete)->shortcut(), QKeySequence(Qt::Key_Delete));
+}
+
+TEST_F(KeyboardTest, AltWithTheUnderlinedLetterOfALabelGoesToItsField)
+{
+    AddItemByKey();
+    Press(Qt::Key_U, Qt::AltModifier);
+    EXPECT_EQ(Focused(), Tree().menulink());
+    Press(Qt::Key_T, Qt::AltModifier);
+    EXPECT_EQ(Focused(), Tree().linktarget());
+
+    Press(Qt::Key_Tab, Qt::ControlModifier);
+    Press(Qt::Key_E, Qt::AltModifier);
+    EXPECT_EQ(Focused(), Form().feedit());
+    Press(Qt::Key_V, Qt::AltModifier);
+    EXPECT_EQ(Focused(), Form().lbTemplates());
+    Press(Qt::Key_D, Qt::AltModifier);
+    EXPECT_EQ(Focused(), Form().efilename());
 }
 
 } // namespace
