@@ -96,6 +96,7 @@ TEST_F(KeyboardTest, PageKeysVisitEveryPageInTurnFromAnyControl)
         // Ctrl+Shift+Tab as the keyboard sends it.
         {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, variables, list},
         {Qt::Key_PageUp, Qt::ControlModifier, layout, grid},
+        {Qt::Key_PageUp, Qt::ControlModifier, general, form.efilename()},
     };
     for (const auto& [key, modifiers, page, control] : steps) {
         Press(key, modifiers);
