@@ -52,6 +52,19 @@ void AddKeys(QWidget* window, const QList<QKeySequence>& keys, std::function<voi
     QObject::connect(shortcut, &QShortcut::activated, window, std::move(action));
 }
 
+// A key as the German keyboard labels it.
+QString KeyText(const QKeySequence& key)
+{
+    static const QHash<QString, QString> german{
+        {QStringLiteral("Ctrl"), QStringLiteral("Strg")},     {QStringLiteral("Shift"), QStringLiteral("Umschalt")},
+        {QStringLiteral("Ins"), QStringLiteral("Einfg")},     {QStringLiteral("Del"), QStringLiteral("Entf")},
+        {QStringLiteral("PgUp"), QStringLiteral("Bild auf")}, {QStringLiteral("PgDown"), QStringLiteral("Bild ab")}};
+    QStringList names = key.toString(QKeySequence::PortableText).split(u'+');
+    for (QString& name : names)
+        name = german.value(name, name);
+    return names.join(u'+');
+}
+
 } // namespace
 
 PageKeys::PageKeys(QWidget* window, QTabWidget* pages) : QObject(window), pages_(pages)
@@ -88,18 +101,6 @@ void PageKeys::step(int steps)
     if (!TakesTabFocus(focus))
         focus = firstControls_.value(next.page, next.page);
     focus->setFocus(Qt::TabFocusReason);
-}
-
-QString KeyText(const QKeySequence& key)
-{
-    static const QHash<QString, QString> german{
-        {QStringLiteral("Ctrl"), QStringLiteral("Strg")},     {QStringLiteral("Shift"), QStringLiteral("Umschalt")},
-        {QStringLiteral("Ins"), QStringLiteral("Einfg")},     {QStringLiteral("Del"), QStringLiteral("Entf")},
-        {QStringLiteral("PgUp"), QStringLiteral("Bild auf")}, {QStringLiteral("PgDown"), QStringLiteral("Bild ab")}};
-    QStringList names = key.toString(QKeySequence::PortableText).split(u'+');
-    for (QString& name : names)
-        name = german.value(name, name);
-    return names.join(u'+');
 }
 
 QString HintWithKey(const QString& hint, const QKeySequence& key)

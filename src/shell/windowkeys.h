@@ -30,9 +30,8 @@ private:
     QHash<QWidget*, QWidget*> firstControls_;
 };
 
-// A key as the German keyboard labels it ("Strg+Umschalt+S", "Entf").
-QString KeyText(const QKeySequence& key);
-// The hint of a command, followed by its key in parentheses when it has one.
+// The hint of a command, followed in parentheses by its key as the German
+// keyboard labels it ("Strg+Umschalt+S", "Entf"), when it has one.
 QString HintWithKey(const QString& hint, const QKeySequence& key);
 
 // Shift+F10 opens the context menu of the focused control, at its current
