@@ -281,6 +281,11 @@ bool tOIC::EditorKey(int key)
         c_.editor->setText(baseline_);
         c_.editor->selectAll();
         return true;
+    case Qt::Key_F4:
+        // The chooser behind the button, as F4 opens the list of a combo box.
+        if (c_.button->isVisible())
+            ChooserClicked();
+        return true;
     case Qt::Key_Up:
     case Qt::Key_Down:
         // The tree moves its selection, and the commit check runs there.

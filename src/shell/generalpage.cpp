@@ -47,19 +47,19 @@ GeneralPage::GeneralPage(QWidget* parent)
 
     auto* fileBox = new QGroupBox(QStringLiteral("Dateiname"));
     auto* fileGrid = new QGridLayout(fileBox);
-    auto* fileLabel = new QLabel(QStringLiteral("Dateiname:"));
+    auto* fileLabel = new QLabel(QStringLiteral("&Dateiname:"));
     fileLabel->setBuddy(efilename_);
     fileGrid->addWidget(fileLabel, 0, 0);
     fileGrid->addWidget(efilename_, 0, 1);
     fileGrid->addWidget(Button2_, 0, 2);
-    auto* extensionLabel = new QLabel(QStringLiteral("Dateiendung:"));
+    auto* extensionLabel = new QLabel(QStringLiteral("Datei&endung:"));
     extensionLabel->setBuddy(feedit_);
     fileGrid->addWidget(extensionLabel, 1, 0);
     fileGrid->addWidget(feedit_, 1, 1);
 
     auto* templateBox = new QGroupBox(QStringLiteral("Vorlage"));
     auto* templateLayout = new QVBoxLayout(templateBox);
-    auto* templateLabel = new QLabel(QStringLiteral("Vorlage(n):"));
+    auto* templateLabel = new QLabel(QStringLiteral("&Vorlage(n):"));
     templateLabel->setBuddy(lbTemplates_);
     templateLayout->addWidget(templateLabel);
     templateLayout->addWidget(lbTemplates_);

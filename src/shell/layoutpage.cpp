@@ -64,7 +64,9 @@ LayoutPage::LayoutPage(QWidget* parent) : QWidget(parent), rows_(new QStandardIt
     tree->setRootIsDecorated(false);
     tree->setIndentation(16);
     tree->setUniformRowHeights(true);
-    tree->setFocusPolicy(Qt::ClickFocus);
+    // A stop of the Tab order: without it the keyboard could not reach the
+    // rows before one is selected.
+    tree->setFocusPolicy(Qt::StrongFocus);
     tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     tree->viewport()->setBackgroundRole(QPalette::Button);

@@ -3,11 +3,13 @@
 #include "document/qzhtml.h"
 #include "generator/generator.h"
 #include "generator/templatesdir.h"
+#include "inspector/gridtreeview.h"
 #include "inspector/oic.h"
 #include "inspector/tflathintunit.h"
 #include "shell/cfile.h"
 #include "shell/csetting.h"
 #include "shell/documenteditor.h"
+#include "shell/editorparts.h"
 #include "shell/fmxutils.h"
 #include "shell/generalpage.h"
 #include "shell/layoutpage.h"
@@ -16,6 +18,7 @@
 #include "shell/previewbuilder.h"
 #include "shell/projectfilenames.h"
 #include "shell/variablespage.h"
+#include "shell/windowkeys.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -41,15 +44,6 @@ QKeySequence StandardKey(QKeySequence::StandardKey command, const QKeySequence& 
 {
     const QKeySequence key(command);
     return key.isEmpty() ? common : key;
-}
-
-// A key as the German keyboard labels it.
-QString KeyText(const QKeySequence& key)
-{
-    QString text = key.toString(QKeySequence::PortableText);
-    text.replace(QStringLiteral("Ctrl+"), QStringLiteral("Strg+"));
-    text.replace(QStringLiteral("Shift+"), QStringLiteral("Umschalt+"));
-    return text;
 }
 
 } // namespace
@@ -127,7 +121,7 @@ QAction* Tmainform::AddCommand(Command command, const QString& caption, const QS
 {
     QAction* action = toolBar_->addAction(images_[image], caption);
     action->setShortcut(key);
-    action->setToolTip(key.isEmpty() ? hint : hint + QStringLiteral(" (") + KeyText(key) + QLatin1Char(')'));
+    action->setToolTip(HintWithKey(hint, key));
     // Reachable with Tab like every other control.
     toolBar_->widgetForAction(action)->setFocusPolicy(Qt::TabFocus);
     // The toolbar takes no focus, so what is still being typed in the tree or
@@ -286,6 +280,17 @@ void Tmainform::CreatePages()
     pages_->setCurrentWidget(menuTreePage_);
     setCentralWidget(pages_);
     ConnectSettingControls();
+    CreateWindowKeys();
+}
+
+void Tmainform::CreateWindowKeys()
+{
+    auto* pageKeys = new PageKeys(this, pages_); // the window owns it
+    pageKeys->setFirstControl(menuTreePage_, menuTreePage_->treeView());
+    pageKeys->setFirstControl(generalPage_, efilename());
+    pageKeys->setFirstControl(layoutPage_, layoutPage_->Controls().tree);
+    pageKeys->setFirstControl(variablesPage_, variablesPage_->listView());
+    AddContextMenuKey(this);
 }
 
 void Tmainform::ConnectSettingControls()

@@ -160,6 +160,8 @@ private:
     QAction* AddCommand(Command command, const QString& caption, const QString& hint, CommandImage image,
                         const QKeySequence& key, void (Tmainform::*handler)());
     void CreatePages();
+    // Keys that work wherever the focus is: the page keys and Shift+F10.
+    void CreateWindowKeys();
     // Takes what is still being typed in the menu tree and in the layout
     // editor; false when the layout editor holds a value it refused.
     bool FinishEditing();

@@ -7,12 +7,14 @@
 #include "shell/documenteditor.h"
 #include "shell/fmxutils.h"
 #include "shell/relativepath.h"
+#include "shell/windowkeys.h"
 
 #include <QAction>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -27,6 +29,9 @@ namespace {
 constexpr int TreeWidth = 167;
 constexpr int SelectionReportDelayMs = 50;
 const char* const NewItemCaption = "Men\xFCpunkt";
+constexpr QKeyCombination AddKey = Qt::Key_Insert;
+constexpr QKeyCombination RenameKey = Qt::Key_F2;
+constexpr QKeyCombination DeleteKey = Qt::Key_Delete;
 
 bool IsItem(const MenuNode* node)
 {
@@ -95,7 +100,8 @@ QWidget* MenuTreePage::createTreePanel()
     tree_->setHeaderHidden(true);
     tree_->scrollToLongCaptions();
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);
-    tree_->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
+    // F2 is the key of "Umbenennen".
+    tree_->setEditTriggers(QAbstractItemView::SelectedClicked);
     tree_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(tree_, &QWidget::customContextMenuRequested, this, &MenuTreePage::showContextMenu);
     tree_->setDragHandlers({
@@ -112,8 +118,6 @@ QWidget* MenuTreePage::createTreePanel()
         .endedElsewhere = {},
     });
     expandRoot();
-    addKeyCommand(QKeySequence(Qt::Key_Insert), &MenuTreePage::Tiadd);
-    addKeyCommand(QKeySequence(Qt::Key_Delete), &MenuTreePage::TiDelete);
 
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
@@ -123,28 +127,22 @@ QWidget* MenuTreePage::createTreePanel()
     return panel;
 }
 
-void MenuTreePage::addKeyCommand(const QKeySequence& key, void (MenuTreePage::*command)())
+std::function<void()> MenuTreePage::onSelectedNode(void (MenuTreePage::*command)())
 {
-    // Keys of the tree only, so that the caption editor and the link fields
-    // keep theirs.
-    auto* action = new QAction(tree_);
-    action->setShortcut(key);
-    action->setShortcutContext(Qt::WidgetShortcut);
-    connect(action, &QAction::triggered, this, [this, command] {
+    return [this, command] {
         currentNode_ = model_->indexOf(selectedNode());
         (this->*command)();
-    });
-    tree_->addAction(action);
+    };
 }
 
-QAction* MenuTreePage::addToolbarCommand(ItemImage image, const QString& hint, void (MenuTreePage::*command)())
+QAction* MenuTreePage::addToolbarCommand(ItemImage image, const QString& hint, const QKeySequence& key,
+                                         void (MenuTreePage::*command)())
 {
     QAction* action = itemToolBar_->addAction(ItemIcon(image), hint);
-    action->setToolTip(hint);
-    connect(action, &QAction::triggered, this, [this, command] {
-        currentNode_ = model_->indexOf(selectedNode());
-        (this->*command)();
-    });
+    action->setToolTip(HintWithKey(hint, key));
+    // Reachable with Tab like every other control.
+    itemToolBar_->widgetForAction(action)->setFocusPolicy(Qt::TabFocus);
+    connect(action, &QAction::triggered, this, onSelectedNode(command));
     return action;
 }
 
@@ -154,16 +152,17 @@ QGroupBox* MenuTreePage::createItemBox()
     itemToolBar_ = new QToolBar(box);
     itemToolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     itemToolBar_->setIconSize(ToolbarImageSize);
-    toolActions_[AddCommand] = addToolbarCommand(ItemImage::Add, QStringLiteral("Hinzufügen"), &MenuTreePage::Tiadd);
+    toolActions_[AddCommand] =
+        addToolbarCommand(ItemImage::Add, QStringLiteral("Hinzufügen"), AddKey, &MenuTreePage::Tiadd);
     toolActions_[SubMenuCommand] =
-        addToolbarCommand(ItemImage::SubMenu, QStringLiteral("Untermenü"), &MenuTreePage::TiSubMenu);
+        addToolbarCommand(ItemImage::SubMenu, QStringLiteral("Untermenü"), QKeySequence(), &MenuTreePage::TiSubMenu);
     itemToolBar_->addSeparator();
     toolActions_[RenameCommand] =
-        addToolbarCommand(ItemImage::Change, QStringLiteral("Umbenennen"), &MenuTreePage::TiRen);
+        addToolbarCommand(ItemImage::Change, QStringLiteral("Umbenennen"), RenameKey, &MenuTreePage::TiRen);
     toolActions_[DeleteCommand] =
-        addToolbarCommand(ItemImage::Delete, QStringLiteral("Löschen"), &MenuTreePage::TiDelete);
+        addToolbarCommand(ItemImage::Delete, QStringLiteral("Löschen"), DeleteKey, &MenuTreePage::TiDelete);
 
-    urlLabel_ = new QLabel(QStringLiteral("URL:"), box);
+    urlLabel_ = new QLabel(QStringLiteral("&URL:"), box);
     menulink_ = new QLineEdit(box);
     menulink_->setToolTip(QStringLiteral(
         "Geben Sie hier die Adresse des Links an. geben Sie den Link so an, wie er später im Quelltext sethen "
@@ -178,7 +177,7 @@ QGroupBox* MenuTreePage::createItemBox()
         "Speicherpfad des fertigen Menüs angegeben haben, berechnet das Programm die relative Position."));
     connect(selecturl_, &QToolButton::clicked, this, &MenuTreePage::Button3Click);
 
-    targetLabel_ = new QLabel(QStringLiteral("Targetframe"), box);
+    targetLabel_ = new QLabel(QStringLiteral("&Targetframe"), box);
     linktarget_ = new QLineEdit(box);
     linktarget_->setToolTip(
         QStringLiteral("Geben Sie hier ggf. den Namen des Frames an, in dem die Seite angezeigt werden soll."));
@@ -209,17 +208,31 @@ QGroupBox* MenuTreePage::createItemBox()
 void MenuTreePage::createContextMenu()
 {
     popupMenu_ = new QMenu(this);
-    popupActions_[PopupAdd] =
-        popupMenu_->addAction(ItemIcon(ItemImage::Add), QStringLiteral("&Hinzufügen"), this, &MenuTreePage::Tiadd);
+    popupActions_[PopupAdd] = popupMenu_->addAction(ItemIcon(ItemImage::Add), QStringLiteral("&Hinzufügen"),
+                                                    onSelectedNode(&MenuTreePage::Tiadd));
     popupActions_[PopupSubMenu] = popupMenu_->addAction(ItemIcon(ItemImage::SubMenu), QStringLiteral("&Untermenü"),
-                                                        this, &MenuTreePage::TiSubMenu);
+                                                        onSelectedNode(&MenuTreePage::TiSubMenu));
     popupMenu_->addSeparator();
-    popupActions_[PopupRename] = popupMenu_->addAction(QStringLiteral("U&mbenennen"), this, &MenuTreePage::TiRen);
+    popupActions_[PopupRename] =
+        popupMenu_->addAction(QStringLiteral("U&mbenennen"), onSelectedNode(&MenuTreePage::TiRen));
     // Same caption as the button beside the link fields, and the same action.
     popupActions_[PopupChangeLink] = popupMenu_->addAction(ItemIcon(ItemImage::Change), QStringLiteral("Ä&ndern"), this,
                                                            &MenuTreePage::BitBtn1Click);
-    popupActions_[PopupDelete] =
-        popupMenu_->addAction(ItemIcon(ItemImage::Delete), QStringLiteral("&Löschen"), this, &MenuTreePage::TiDelete);
+    popupActions_[PopupDelete] = popupMenu_->addAction(ItemIcon(ItemImage::Delete), QStringLiteral("&Löschen"),
+                                                       onSelectedNode(&MenuTreePage::TiDelete));
+    addEntryKey(PopupAdd, AddKey);
+    addEntryKey(PopupRename, RenameKey);
+    addEntryKey(PopupDelete, DeleteKey);
+}
+
+void MenuTreePage::addEntryKey(PopupEntry entry, const QKeySequence& key)
+{
+    // A key of the tree only, so that the caption editor and the link fields
+    // keep theirs; the menu shows it beside the entry.
+    QAction* action = popupActions_[entry];
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WidgetShortcut);
+    tree_->addAction(action);
 }
 
 DragMode MenuTreePage::dragMode() const
@@ -247,6 +260,9 @@ void MenuTreePage::EnableItemControls(bool enabled)
 {
     for (Command command : {SubMenuCommand, RenameCommand, DeleteCommand})
         toolActions_[command]->setEnabled(enabled);
+    // So that the keys of the context menu's entries follow the selection.
+    for (PopupEntry entry : {PopupSubMenu, PopupRename, PopupChangeLink, PopupDelete})
+        popupActions_[entry]->setEnabled(enabled);
     for (QWidget* control :
          std::initializer_list<QWidget*>{BitBtn1_, urlLabel_, targetLabel_, menulink_, linktarget_, selecturl_})
         control->setEnabled(enabled);

@@ -88,10 +88,13 @@ private:
     QWidget* createTreePanel();
     QGroupBox* createItemBox();
     void createContextMenu();
-    QAction* addToolbarCommand(ItemImage image, const QString& hint, void (MenuTreePage::*command)());
+    // The command, run on the selected node.
+    std::function<void()> onSelectedNode(void (MenuTreePage::*command)());
+    QAction* addToolbarCommand(ItemImage image, const QString& hint, const QKeySequence& key,
+                               void (MenuTreePage::*command)());
+    void addEntryKey(PopupEntry entry, const QKeySequence& key);
     void showContextMenu(const QPoint& point);
     void startEditingNewItem(MenuNode& parent);
-    void addKeyCommand(const QKeySequence& key, void (MenuTreePage::*command)());
     MenuNode* nodeAt(const QPoint& viewportPoint) const;
 
     DocumentEditor& editor_;

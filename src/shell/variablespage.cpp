@@ -57,8 +57,11 @@ void VariablesPage::createToolBar()
             setCurrentVariable(selectedRow());
             lidelete();
         });
-    for (QAction* action : toolActions_)
+    for (QAction* action : toolActions_) {
         action->setToolTip(action->text());
+        // Reachable with Tab like every other control.
+        toolBar_->widgetForAction(action)->setFocusPolicy(Qt::TabFocus);
+    }
     afterOpen();
 }
 

@@ -226,12 +226,15 @@ TEST_F(InspectorTest, ColourChooserStartsFromTheStoredColour)
     document_.SetColor(ciLink, 0x0000FF);
     Select(QStringLiteral("Link"), QStringLiteral("Farben"));
     Type(QStringLiteral("123456"));
-    dialogs_.colorAnswers = {0x00CC8844u, std::nullopt};
+    dialogs_.colorAnswers = {0x00CC8844u, std::nullopt, std::nullopt};
     Button().Click();
     EXPECT_EQ(dialogs_.CallsOf(DialogCall::Color).back().initialColor, 0x0000FFu);
     EXPECT_EQ(Editor().text(), QStringLiteral("4488CC"));
     Button().Click(); // cancelled
     EXPECT_EQ(Editor().text(), QStringLiteral("4488CC"));
+    // F4 in the editor opens the chooser as well.
+    QTest::keyClick(&Editor(), Qt::Key_F4);
+    EXPECT_EQ(dialogs_.CallsOf(DialogCall::Color).size(), 3u);
     EXPECT_EQ(document_.GetColor(ciLink), 0x0000FFu); // the chooser commits nothing
 }
 
