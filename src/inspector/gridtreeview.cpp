@@ -16,14 +16,6 @@ bool GridTreeView::MayMoveTo(const QModelIndex& to)
     return !to.isValid() || to == from || !selectionGate_ || selectionGate_(from, to);
 }
 
-bool GridTreeView::RequestExpanded(const QModelIndex& index, bool expand)
-{
-    if (expandGate_ && !expandGate_(index, expand))
-        return false;
-    setExpanded(index, expand);
-    return true;
-}
-
 bool GridTreeView::SelectRow(const QModelIndex& index)
 {
     if (!MayMoveTo(index))
@@ -70,7 +62,7 @@ void GridTreeView::keyPressEvent(QKeyEvent* event)
     // and its children; the tree's own handling would expand as it moves.
     case Qt::Key_Left:
         if (expanded) {
-            RequestExpanded(current, false);
+            collapse(current);
         } else if (current.parent().isValid()) {
             SelectRow(current.parent());
         }
@@ -78,7 +70,7 @@ void GridTreeView::keyPressEvent(QKeyEvent* event)
         return;
     case Qt::Key_Right:
         if (hasChildren && !expanded) {
-            RequestExpanded(current, true);
+            expand(current);
         } else if (expanded) {
             SelectRow(model()->index(0, 0, current));
         }
@@ -88,7 +80,7 @@ void GridTreeView::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Minus:
     case Qt::Key_Asterisk:
         if (hasChildren)
-            RequestExpanded(current, event->key() != Qt::Key_Minus);
+            setExpanded(current, event->key() != Qt::Key_Minus);
         event->accept();
         return;
     default:

@@ -18,22 +18,16 @@ public:
     // Asked before the current row moves from one index to another; false
     // keeps it where it is.
     using SelectionGate = std::function<bool(const QModelIndex& from, const QModelIndex& to)>;
-    // Asked before a row is expanded or collapsed by the user's own means
-    // (keys, the view's double-click); false refuses.
-    using ExpandGate = std::function<bool(const QModelIndex& index, bool expand)>;
     using DoubleClickHandler = std::function<void(const QPoint& viewportPos)>;
 
     explicit GridTreeView(QWidget* parent = nullptr);
 
     void SetRowPainter(RowPainter painter) { rowPainter_ = std::move(painter); }
     void SetSelectionGate(SelectionGate gate) { selectionGate_ = std::move(gate); }
-    void SetExpandGate(ExpandGate gate) { expandGate_ = std::move(gate); }
     void SetDoubleClickHandler(DoubleClickHandler handler) { doubleClick_ = std::move(handler); }
 
     // Moves the current row as a click would, through the selection gate.
     bool SelectRow(const QModelIndex& index);
-    // Expands or collapses a row, through the expand gate.
-    bool RequestExpanded(const QModelIndex& index, bool expand);
     // The rectangle of a row over the whole viewport width.
     QRect RowRect(const QModelIndex& index) const;
 
@@ -50,7 +44,6 @@ private:
 
     RowPainter rowPainter_;
     SelectionGate selectionGate_;
-    ExpandGate expandGate_;
     DoubleClickHandler doubleClick_;
 };
 

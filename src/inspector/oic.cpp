@@ -91,7 +91,6 @@ tOIC::tOIC(const InspectorControls& controls, Dialogs& dialogs, TqzHTML& documen
     c_.tree->SetRowPainter(
         [this](QPainter& painter, const QRect& rect, const QModelIndex& index) { PaintRow(painter, rect, index); });
     c_.tree->SetSelectionGate([this](const QModelIndex&, const QModelIndex&) { return SelectionChanging(); });
-    c_.tree->SetExpandGate([this](const QModelIndex&, bool) { return std::exchange(expandRequest_, false); });
     c_.tree->SetDoubleClickHandler([this](const QPoint& pos) { ToggleExpanded(pos); });
     connect(c_.tree->selectionModel(), &QItemSelectionModel::currentChanged, this, &tOIC::SelectionChanged);
     for (const auto signal : {&QTreeView::expanded, &QTreeView::collapsed}) {
@@ -248,8 +247,7 @@ void tOIC::ToggleExpanded(const QPoint& viewportPos)
     const QModelIndex index = c_.tree->indexAt(viewportPos);
     if (!index.isValid() || !c_.tree->model()->hasChildren(index))
         return;
-    expandRequest_ = true;
-    c_.tree->RequestExpanded(index, !c_.tree->isExpanded(index));
+    c_.tree->setExpanded(index, !c_.tree->isExpanded(index));
 }
 
 bool tOIC::eventFilter(QObject* watched, QEvent* event)

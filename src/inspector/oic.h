@@ -104,7 +104,6 @@ private:
     ValueWriter writer_;
     int splitPos_;
     int grabX_ = 0;
-    bool expandRequest_ = false;
     bool dragging_ = false;
     bool listClosed_ = true;
     QString baseline_;
