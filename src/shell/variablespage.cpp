@@ -6,6 +6,7 @@
 #include "shell/toolbarimages.h"
 #include "shell/varlistmodel.h"
 #include "shell/vlistdlg.h"
+#include "shell/windowkeys.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -19,6 +20,10 @@ namespace {
 constexpr int DefaultNameWidth = 100;
 constexpr int DefaultValueWidth = 320;
 const char* const NewVariableBaseName = "Variable";
+// The list's keys for its commands, as the menu tree has them.
+constexpr QKeyCombination AddKey = Qt::Key_Insert;
+constexpr QKeyCombination ChangeKey = Qt::Key_Return;
+constexpr QKeyCombination DeleteKey = Qt::Key_Delete;
 
 } // namespace
 
@@ -29,6 +34,7 @@ VariablesPage::VariablesPage(DocumentEditor& editor, Dialogs& dialogs, QWidget* 
     createToolBar();
     createList();
     createContextMenu();
+    addListKeys();
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -58,11 +64,25 @@ void VariablesPage::createToolBar()
             lidelete();
         });
     for (QAction* action : toolActions_) {
-        action->setToolTip(action->text());
         // Reachable with Tab like every other control.
         toolBar_->widgetForAction(action)->setFocusPolicy(Qt::TabFocus);
     }
     afterOpen();
+}
+
+void VariablesPage::addListKeys()
+{
+    const QKeySequence keys[] = {AddKey, ChangeKey, DeleteKey};
+    for (const Command command : {AddCommand, ChangeCommand, DeleteCommand}) {
+        // Keys of the list only, so that a disabled button's command stays
+        // out of reach and other controls keep their keys.
+        QAction* action = toolActions_[command];
+        action->setToolTip(HintWithKey(action->text(), keys[command]));
+        action->setShortcut(keys[command]);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        list_->addAction(action);
+    }
+    toolActions_[ChangeCommand]->setShortcuts({ChangeKey, Qt::Key_Enter});
 }
 
 void VariablesPage::createList()

@@ -63,6 +63,7 @@ private:
     void createToolBar();
     void createList();
     void createContextMenu();
+    void addListKeys();
     void showContextMenu(const QPoint& point);
     void setCurrentVariable(std::optional<int> row);
 

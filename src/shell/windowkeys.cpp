@@ -58,7 +58,8 @@ QString KeyText(const QKeySequence& key)
     static const QHash<QString, QString> german{
         {QStringLiteral("Ctrl"), QStringLiteral("Strg")},     {QStringLiteral("Shift"), QStringLiteral("Umschalt")},
         {QStringLiteral("Ins"), QStringLiteral("Einfg")},     {QStringLiteral("Del"), QStringLiteral("Entf")},
-        {QStringLiteral("PgUp"), QStringLiteral("Bild auf")}, {QStringLiteral("PgDown"), QStringLiteral("Bild ab")}};
+        {QStringLiteral("PgUp"), QStringLiteral("Bild auf")}, {QStringLiteral("PgDown"), QStringLiteral("Bild ab")},
+        {QStringLiteral("Return"), QStringLiteral("Eingabe")}};
     QStringList names = key.toString(QKeySequence::PortableText).split(u'+');
     for (QString& name : names)
         name = german.value(name, name);

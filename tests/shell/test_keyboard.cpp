@@ -161,6 +161,31 @@ TEST_F(KeyboardTest, ItemCommandsFollowTheTreeInTheTabOrderAndHaveTheKeysTheyNam
     EXPECT_EQ(Form().Document().Tree().Root().ChildCount(), 0u);
 }
 
+TEST_F(KeyboardTest, VariablesListTakesInsertReturnAndDelete)
+{
+    VariablesPage& page = *Form().variablesPage();
+    Press(Qt::Key_PageUp, Qt::ControlModifier);
+    ASSERT_EQ(Focused(), page.listView());
+    Press(Qt::Key_Insert);
+    ASSERT_EQ(Form().Document().Variables().Count(), 1u);
+    page.listView()->setCurrentIndex(page.listView()->model()->index(0, 0));
+    QString opened;
+    QTimer::singleShot(0, [&opened] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            opened = dialog->metaObject()->className();
+            dialog->close();
+        }
+    });
+    Press(Qt::Key_Return);
+    EXPECT_EQ(opened, QStringLiteral("tw::Tvlistform"));
+    EXPECT_EQ(page.toolbarAction(VariablesPage::ChangeCommand)->toolTip(), QStringLiteral("Ändern (Eingabe)"));
+    Form().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
+    ASSERT_EQ(Focused(), page.listView());
+    Press(Qt::Key_Delete);
+    EXPECT_EQ(Form().Document().Variables().Count(), 0u);
+}
+
 TEST_F(KeyboardTest, AltWithTheUnderlinedLetterOfALabelGoesToItsField)
 {
     AddItemByKey();
