@@ -7,6 +7,7 @@
 #include "shell/documenteditor.h"
 #include "shell/fmxutils.h"
 #include "shell/relativepath.h"
+#include "shell/treemovekeys.h"
 #include "shell/windowkeys.h"
 
 #include <QAction>
@@ -63,6 +64,8 @@ MenuTreePage::MenuTreePage(DocumentEditor& editor, Dialogs& dialogs, QWidget* pa
     pageLayout->addWidget(createTreePanel());
     pageLayout->addWidget(createItemBox(), 1);
     createContextMenu();
+    moveKeys_ = new TreeMoveKeys(*tree_, *model_, editor_);
+    popupMenu_->insertMenu(popupActions_[PopupDelete], moveKeys_->menu());
 
     selectionReport_.setSingleShot(true);
     selectionReport_.setInterval(SelectionReportDelayMs);
@@ -282,6 +285,7 @@ void MenuTreePage::ShowSelectedLink()
 {
     const MenuNode* node = selectedNode();
     EnableItemControls(IsItem(node));
+    moveKeys_->follow(node);
     linkNode_ = QPersistentModelIndex();
     if (IsItem(node) && node->Item() != nullptr) {
         menulink_->setText(FromCp1252(node->Item()->Link));
@@ -325,6 +329,7 @@ void MenuTreePage::PopupMenu1Popup()
 {
     currentNode_ = model_->indexOf(selectedNode());
     const bool item = IsItem(CurrentNode());
+    moveKeys_->follow(CurrentNode());
     for (PopupEntry entry : {PopupSubMenu, PopupRename, PopupChangeLink, PopupDelete})
         popupActions_[entry]->setEnabled(item);
 }

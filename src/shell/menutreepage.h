@@ -25,6 +25,7 @@ class Dialogs;
 class DocumentEditor;
 class MenuNode;
 class TqzHTML;
+class TreeMoveKeys;
 
 // The page "Menüstruktur": the menu tree with its mode buttons and, in the
 // box "Menüpunkt", the item commands and the link fields of the selected
@@ -108,6 +109,7 @@ private:
     QToolBar* itemToolBar_ = nullptr;
     QAction* toolActions_[4] = {};
     QMenu* popupMenu_ = nullptr;
+    TreeMoveKeys* moveKeys_ = nullptr;
     QAction* popupActions_[5] = {};
     QLabel* urlLabel_ = nullptr;
     QLabel* targetLabel_ = nullptr;

@@ -186,6 +186,45 @@ TEST_F(KeyboardTest, VariablesListTakesInsertReturnAndDelete)
     EXPECT_EQ(Form().Document().Variables().Count(), 0u);
 }
 
+// Ctrl with the arrows rearranges the menu: up and down among the siblings,
+// into the item above and out again; the moved item stays selected, each move
+// is undone on its own, and a move that leads nowhere does nothing.
+TEST_F(KeyboardTest, CtrlWithTheArrowsMovesTheSelectedItem)
+{
+    for (int i = 0; i < 3; ++i)
+        AddItemByKey();
+    MenuNode& root = Form().Document().Tree().Root();
+    MenuNode* a = root.Child(0);
+    MenuNode* b = root.Child(1);
+    MenuNode* c = root.Child(2);
+    ASSERT_EQ(Focused(), Tree().treeView());
+    ASSERT_EQ(Tree().selectedNode(), c);
+    const auto children = [](const MenuNode& node) {
+        std::vector<const MenuNode*> list;
+        for (std::size_t row = 0; row < node.ChildCount(); ++row)
+            list.push_back(node.Child(row));
+        return list;
+    };
+
+    Press(Qt::Key_Down, Qt::ControlModifier);
+    Press(Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(children(root), (std::vector<const MenuNode*>{a, b, c})) << "nowhere to go";
+    Press(Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(children(root), (std::vector<const MenuNode*>{a, c, b}));
+    Press(Qt::Key_Right, Qt::ControlModifier);
+    EXPECT_EQ(children(root), (std::vector<const MenuNode*>{a, b}));
+    EXPECT_EQ(children(*a), (std::vector<const MenuNode*>{c}));
+    EXPECT_EQ(Tree().selectedNode(), c);
+    Press(Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(children(root), (std::vector<const MenuNode*>{a, c, b}));
+    Press(Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(children(root), (std::vector<const MenuNode*>{a, b, c}));
+    EXPECT_EQ(Tree().selectedNode(), c);
+
+    Press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(children(root), (std::vector<const MenuNode*>{a, c, b}));
+}
+
 TEST_F(KeyboardTest, AltWithTheUnderlinedLetterOfALabelGoesToItsField)
 {
     AddItemByKey();
