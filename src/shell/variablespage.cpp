@@ -83,6 +83,24 @@ void VariablesPage::addListKeys()
         list_->addAction(action);
     }
     toolActions_[ChangeCommand]->setShortcuts({ChangeKey, Qt::Key_Enter});
+    // Ctrl with Up or Down moves the selected variable, as a drag would.
+    for (const int step : {-1, 1}) {
+        auto* move = new QAction(list_);
+        move->setShortcut(QKeySequence(Qt::CTRL | (step < 0 ? Qt::Key_Up : Qt::Key_Down)));
+        move->setShortcutContext(Qt::WidgetShortcut);
+        connect(move, &QAction::triggered, this, [this, step] { moveSelected(step); });
+        list_->addAction(move);
+    }
+}
+
+void VariablesPage::moveSelected(int step)
+{
+    const std::optional<int> row = selectedRow();
+    const int target = row ? *row + step : -1;
+    if (target < 0 || target >= model_->rowCount())
+        return;
+    editor_.MoveVariable(static_cast<std::size_t>(*row), static_cast<std::size_t>(target));
+    list_->setCurrentIndex(model_->index(target, 0));
 }
 
 void VariablesPage::createList()

@@ -64,6 +64,8 @@ private:
     void createList();
     void createContextMenu();
     void addListKeys();
+    // Moves the selected variable step rows down (up when negative).
+    void moveSelected(int step);
     void showContextMenu(const QPoint& point);
     void setCurrentVariable(std::optional<int> row);
 

@@ -182,6 +182,15 @@ TEST_F(KeyboardTest, VariablesListTakesInsertReturnAndDelete)
     Form().activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
     ASSERT_EQ(Focused(), page.listView());
+    Press(Qt::Key_Insert);
+    Press(Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(Form().Document().Variables().Caption(1), "Variable");
+    EXPECT_EQ(page.listView()->currentIndex().row(), 1) << "the moved row stays selected";
+    Press(Qt::Key_Down, Qt::ControlModifier);
+    Press(Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(Form().Document().Variables().Caption(0), "Variable");
+    Press(Qt::Key_Delete);
+    Press(Qt::Key_Down);
     Press(Qt::Key_Delete);
     EXPECT_EQ(Form().Document().Variables().Count(), 0u);
 }
