@@ -55,8 +55,7 @@ bool IsColorText(const QString& text)
 }
 
 // The column border that shows every caption whole in the tree's font, the
-// usual 100 pixels at least: painted captions start 17 pixels in, 15 more per
-// level.
+// usual 100 pixels at least.
 int SplitPosFittingCaptions(const QTreeView& tree)
 {
     const QFontMetrics metrics(tree.font());
@@ -64,9 +63,10 @@ int SplitPosFittingCaptions(const QTreeView& tree)
     int needed = 0;
     for (int row = 0; row < rows.rowCount(); ++row) {
         const QModelIndex group = rows.index(row, 0);
-        needed = std::max(needed, 17 + metrics.horizontalAdvance(group.data().toString()));
+        needed = std::max(needed, tOIC::CaptionLeft(0) + metrics.horizontalAdvance(group.data().toString()));
         for (int child = 0; child < rows.rowCount(group); ++child)
-            needed = std::max(needed, 32 + metrics.horizontalAdvance(rows.index(child, 0, group).data().toString()));
+            needed = std::max(needed, tOIC::CaptionLeft(1) +
+                                          metrics.horizontalAdvance(rows.index(child, 0, group).data().toString()));
     }
     return std::max(100, needed + 3);
 }

@@ -72,6 +72,8 @@ public:
     const QString& Baseline() const { return baseline_; }
 
     static constexpr int MinColWidth = 30;
+    // Where a row's caption starts: behind its expand box, indented by level.
+    static constexpr int CaptionLeft(int level) { return 17 + 15 * level; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -97,7 +97,8 @@ void tOIC::PaintRow(QPainter& painter, const QRect& rect, const QModelIndex& ind
 
     painter.setFont(c_.tree->font());
     painter.setPen(palette.color(QPalette::Text));
-    Text(painter, QRect(QPoint(x0 + 15, T + 1), QPoint(splitPos_ - 1, B - 2)), x0 + 15, T + 1,
+    const int captionX = L + CaptionLeft(level);
+    Text(painter, QRect(QPoint(captionX, T + 1), QPoint(splitPos_ - 1, B - 2)), captionX, T + 1,
          index.data(Qt::DisplayRole).toString());
     const QRect valueClip(QPoint(splitPos_ + 3, T + 1), QPoint(R - 1, B - 2));
     // The selected row's editor shows the value itself.

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <climits>
 #include <memory>
+#include <unordered_map>
 
 namespace tw {
 namespace {
@@ -95,18 +96,6 @@ Address Split(const std::string& url)
     return address;
 }
 
-ImportedItem& ChildFor(std::vector<ImportedItem>& items, const std::string& segment)
-{
-    const auto found = std::find_if(items.begin(), items.end(),
-                                    [&segment](const ImportedItem& item) { return item.sortName == segment; });
-    if (found != items.end())
-        return *found;
-    ImportedItem& item = items.emplace_back();
-    item.sortName = segment;
-    item.caption = CaptionOfSegment(segment);
-    return item;
-}
-
 } // namespace
 
 std::vector<std::string> SitemapAddresses(std::string_view xml)
@@ -143,6 +132,8 @@ std::vector<std::string> SitemapAddresses(std::string_view xml)
 std::vector<ImportedItem> ItemsFromAddresses(const std::vector<std::string>& addresses)
 {
     std::vector<ImportedItem> items;
+    // Each item's place among its siblings, by the segments leading to it.
+    std::unordered_map<std::string, std::size_t> positions;
     // The site's own address gives its start page, captioned with its host.
     ImportedItem start;
     start.leading = true;
@@ -157,8 +148,19 @@ std::vector<ImportedItem> ItemsFromAddresses(const std::vector<std::string>& add
         }
         std::vector<ImportedItem>* level = &items;
         ImportedItem* item = nullptr;
+        std::string path;
         for (const std::string& segment : address.segments) {
-            item = &ChildFor(*level, segment);
+            // Found by its path, so that a flat sitemap of many thousand
+            // addresses is no search among as many siblings.
+            path += segment;
+            path += '\0';
+            const auto [position, added] = positions.try_emplace(path, level->size());
+            if (added) {
+                ImportedItem& child = level->emplace_back();
+                child.sortName = segment;
+                child.caption = CaptionOfSegment(segment);
+            }
+            item = &(*level)[position->second];
             level = &item->children;
         }
         if (item->link.empty())

@@ -60,41 +60,25 @@ T Next(std::deque<T>& queue, const T& fallback, const QString& what)
 
 void ScriptedDialogs::Message(QWidget*, const QString& text)
 {
-    DialogCall call;
-    call.kind = DialogCall::Message;
-    call.text = text;
-    calls.push_back(call);
+    calls.push_back({.kind = DialogCall::Message, .text = text});
 }
 
 Answer ScriptedDialogs::Confirm(QWidget*, const QString& text, bool cancellable)
 {
-    DialogCall call;
-    call.kind = DialogCall::Confirm;
-    call.text = text;
-    call.cancellable = cancellable;
-    calls.push_back(call);
+    calls.push_back({.kind = DialogCall::Confirm, .text = text, .cancellable = cancellable});
     return Next(answers, Answer::Cancel, text);
 }
 
 Answer ScriptedDialogs::ConfirmDeletion(QWidget*, const QString& text, const QString& details)
 {
-    DialogCall call;
-    call.kind = DialogCall::ConfirmDeletion;
-    call.text = text;
-    call.details = details;
-    calls.push_back(call);
+    calls.push_back({.kind = DialogCall::ConfirmDeletion, .text = text, .details = details});
     return Next(answers, Answer::No, text);
 }
 
 std::optional<QString> ScriptedDialogs::OpenFile(QWidget*, const QString& filter, const QString& initialDir,
                                                  const QString& fileName)
 {
-    DialogCall call;
-    call.kind = DialogCall::Open;
-    call.filter = filter;
-    call.initialDir = initialDir;
-    call.fileName = fileName;
-    calls.push_back(call);
+    calls.push_back({.kind = DialogCall::Open, .filter = filter, .initialDir = initialDir, .fileName = fileName});
     const QString answer = Next(openAnswers, CancelOpen, QStringLiteral("open dialog ") + filter);
     if (answer.isNull())
         return std::nullopt;
@@ -103,14 +87,12 @@ std::optional<QString> ScriptedDialogs::OpenFile(QWidget*, const QString& filter
 
 std::optional<SaveChoice> ScriptedDialogs::SaveFile(QWidget*, const SaveRequest& request)
 {
-    DialogCall call;
-    call.kind = DialogCall::Save;
-    call.filter = request.filter;
-    call.filterIndex = request.filterIndex;
-    call.fileName = request.fileName;
-    call.defaultSuffix = request.defaultSuffix;
-    call.followsFileType = static_cast<bool>(request.onFileTypeChange);
-    calls.push_back(call);
+    calls.push_back({.kind = DialogCall::Save,
+                     .filter = request.filter,
+                     .fileName = request.fileName,
+                     .filterIndex = request.filterIndex,
+                     .defaultSuffix = request.defaultSuffix,
+                     .followsFileType = static_cast<bool>(request.onFileTypeChange)});
     if (request.onFileTypeChange)
         lastFileTypeHandler = request.onFileTypeChange;
     const SaveChoice answer = Next(saveAnswers, CancelSave, QStringLiteral("save dialog ") + request.filter);
@@ -121,19 +103,13 @@ std::optional<SaveChoice> ScriptedDialogs::SaveFile(QWidget*, const SaveRequest&
 
 std::optional<unsigned> ScriptedDialogs::ChooseColor(QWidget*, unsigned initial)
 {
-    DialogCall call;
-    call.kind = DialogCall::Color;
-    call.initialColor = initial;
-    calls.push_back(call);
+    calls.push_back({.kind = DialogCall::Color, .initialColor = initial});
     return Next(colorAnswers, std::optional<unsigned>(), QStringLiteral("colour dialog"));
 }
 
 std::optional<QString> ScriptedDialogs::ChooseImportSource(QWidget*, const QString& initialDir)
 {
-    DialogCall call;
-    call.kind = DialogCall::ImportSource;
-    call.initialDir = initialDir;
-    calls.push_back(call);
+    calls.push_back({.kind = DialogCall::ImportSource, .initialDir = initialDir});
     const QString answer = Next(importSourceAnswers, CancelOpen, QStringLiteral("import source"));
     if (answer.isNull())
         return std::nullopt;

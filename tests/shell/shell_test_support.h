@@ -37,14 +37,14 @@ namespace tw::shelltest {
 struct DialogCall {
     enum Kind { Message, Confirm, ConfirmDeletion, Open, Save, Color, ImportSource };
     Kind kind = Message;
-    QString text; // message or question
-    QString details;
+    QString text{}; // message or question
+    QString details{};
     bool cancellable = false;
-    QString filter;
-    QString initialDir;
-    QString fileName;
+    QString filter{};
+    QString initialDir{};
+    QString fileName{};
     int filterIndex = 0;
-    QString defaultSuffix;
+    QString defaultSuffix{};
     bool followsFileType = false;
     unsigned initialColor = 0;
 };
