@@ -57,7 +57,8 @@ void Import(const Invocation& invocation, MessageLines& lines)
         document.SetFileSetting(fsTemplate, name);
         LoadTemplateVarList(document, name);
     }
-    const ImportedSite site = ReadSite(invocation.source, document.GetFileSetting(fsFilename));
+    // A new project has no output file yet: links start from the source folder.
+    const ImportedSite site = ReadSite(invocation.source, std::string());
     if (site.items.empty()) {
         return;
     }

@@ -68,6 +68,11 @@ std::string TrimLeftByLimit(unsigned char limit, const std::string& text);
 // Blanks and control characters (limit 32).
 std::string Trim(const std::string& text);
 
+inline bool IsAsciiDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
 // Splits text into lines at CR LF, lone CR or lone LF. A final line break
 // does not start another line.
 std::vector<std::string> SplitLines(const std::string& text);

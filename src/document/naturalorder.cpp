@@ -1,12 +1,9 @@
 #include "document/naturalorder.h"
 
+#include "document/cstring.h"
+
 namespace tw {
 namespace {
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
 
 // Lower case for A-Z and the accented capitals of Windows-1252.
 unsigned char Folded(char c)
@@ -23,7 +20,7 @@ std::string_view Number(std::string_view text, std::size_t& pos)
     while (pos < text.size() && text[pos] == '0')
         ++pos;
     const std::size_t start = pos;
-    while (pos < text.size() && IsDigit(text[pos]))
+    while (pos < text.size() && IsAsciiDigit(text[pos]))
         ++pos;
     return text.substr(start, pos - start);
 }
@@ -33,7 +30,7 @@ int Compare(std::string_view a, std::string_view b)
     std::size_t i = 0;
     std::size_t j = 0;
     while (i < a.size() && j < b.size()) {
-        if (IsDigit(a[i]) && IsDigit(b[j])) {
+        if (IsAsciiDigit(a[i]) && IsAsciiDigit(b[j])) {
             const std::string_view x = Number(a, i);
             const std::string_view y = Number(b, j);
             if (x.size() != y.size())

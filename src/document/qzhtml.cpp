@@ -66,6 +66,14 @@ void TqzHTML::CreateItemData(MenuNode& node)
     tree_.SetItem(node, std::make_unique<TMTItem>());
 }
 
+MenuNode& TqzHTML::AppendItem(MenuNode& parent, std::string_view caption, std::string_view link,
+                              std::string_view target)
+{
+    MenuNode& node = tree_.AddChild(parent, std::string(caption));
+    tree_.SetItem(node, std::unique_ptr<TMTItem>(new TMTItem{std::string(link), std::string(target), {}}));
+    return node;
+}
+
 void TqzHTML::SetModified(bool modified)
 {
     modified_ = modified;

@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tw {
@@ -83,6 +84,9 @@ public:
     void Reset();
     void ResetSettings();
     void CreateItemData(MenuNode& node);
+    // Appends an item with its record, built in place, as the last child of
+    // parent (how loaders and the import fill a tree).
+    MenuNode& AppendItem(MenuNode& parent, std::string_view caption, std::string_view link, std::string_view target);
 
     bool Modified() const { return modified_; }
     void SetModified(bool modified);

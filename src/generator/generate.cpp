@@ -38,14 +38,16 @@ GenerationCounts Generate(TqzHTML& document, const std::string& mainFile)
     if (!LoadTemplate(document))
         return {};
     const std::string fileExt = document.GetFileSetting(fsFileExt);
+    const bool plainExtension = IsPlainName(fileExt);
+    const std::string submenuExt = SubmenuExtension(fileExt, mainFile);
     if (!document.Template().AllInOne) {
         // Submenu files lie beside the main file: the extension must not lead
         // into another directory.
-        if (!IsPlainName(fileExt)) {
+        if (!plainExtension) {
             ShowMessage(NotPlainNameMessage("Die Dateiendung", fileExt));
             return {};
         }
-        document.Template().SubmenuExt = SubmenuExtension(fileExt, mainFile);
+        document.Template().SubmenuExt = submenuExt;
     }
     MenuWriter writer(document);
     GenerationCounts counts;
@@ -54,9 +56,8 @@ GenerationCounts Generate(TqzHTML& document, const std::string& mainFile)
         counts.complete = true;
         // Also a menu in one file leaves the submenu files of earlier
         // generations behind.
-        if (IsPlainName(fileExt))
-            counts.staleFiles =
-                StaleSubmenuFiles(ExtractFilePath(mainFile), SubmenuExtension(fileExt, mainFile), writer.FileNames());
+        if (plainExtension)
+            counts.staleFiles = StaleSubmenuFiles(ExtractFilePath(mainFile), submenuExt, writer.FileNames());
     } catch (const Error& error) {
         ShowMessage(error.what());
     }

@@ -1,5 +1,6 @@
 #include "generator/stalefiles.h"
 
+#include "document/cstring.h"
 #include "document/naturalorder.h"
 #include "platform/files.h"
 
@@ -16,15 +17,10 @@ constexpr std::string_view Prefix = "Child";
 std::string ComparableName(std::string name)
 {
 #ifdef _WIN32
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-#endif
+    return AsciiLowerCase(std::move(name));
+#else
     return name;
-}
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
+#endif
 }
 
 // "3,2,1": numbers from 1 up, no leading zeros, one comma between two.
@@ -34,12 +30,12 @@ bool IsPositionList(std::string_view text)
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (numberStart) {
-            if (!IsDigit(c) || c == '0')
+            if (!IsAsciiDigit(c) || c == '0')
                 return false;
             numberStart = false;
         } else if (c == ',') {
             numberStart = true;
-        } else if (!IsDigit(c)) {
+        } else if (!IsAsciiDigit(c)) {
             return false;
         }
     }
@@ -63,9 +59,13 @@ bool IsSubmenuFileName(const std::string& name, const std::string& extension)
 std::vector<std::string> StaleSubmenuFiles(const std::string& directory, const std::string& extension,
                                            const std::unordered_set<std::string>& written)
 {
+#ifdef _WIN32
     std::unordered_set<std::string> writtenNames;
     for (const std::string& name : written)
         writtenNames.insert(ComparableName(name));
+#else
+    const std::unordered_set<std::string>& writtenNames = written;
+#endif
     std::vector<std::string> names = RegularFileNames(directory);
     std::erase_if(names, [&](const std::string& name) {
         return !IsSubmenuFileName(name, extension) || writtenNames.contains(ComparableName(name));

@@ -2,19 +2,7 @@
 
 #include "document/qzhtml.h"
 
-#include <memory>
-
 namespace tw {
-
-MenuNode& AppendItem(TqzHTML& document, MenuNode& parent, std::string_view caption, std::string_view link,
-                     std::string_view target)
-{
-    MenuTree& tree = document.Tree();
-    MenuNode& node = tree.AddChild(parent, std::string(caption));
-    // Built in place: the record's texts are made once.
-    tree.SetItem(node, std::unique_ptr<TMTItem>(new TMTItem{std::string(link), std::string(target), {}}));
-    return node;
-}
 
 TwoLevelPlacer::TwoLevelPlacer(TqzHTML& document) : document_(document) {}
 
@@ -24,8 +12,8 @@ MenuNode& TwoLevelPlacer::Add(bool subItem, std::string_view caption, std::strin
     // A sub-item before any top-level item has no parent of its own; the
     // nearest valid one is the root.
     if (subItem && latestTopLevel_)
-        return AppendItem(document_, *latestTopLevel_, caption, link, target);
-    MenuNode& node = AppendItem(document_, root, caption, link, target);
+        return document_.AppendItem(*latestTopLevel_, caption, link, target);
+    MenuNode& node = document_.AppendItem(root, caption, link, target);
     if (!subItem)
         latestTopLevel_ = &node;
     return node;
@@ -42,7 +30,7 @@ MenuNode& LevelPlacer::Add(int level, std::string_view caption, std::string_view
     // siblings.
     while (path_.size() > 1 && path_.back().level >= level)
         path_.pop_back();
-    MenuNode& node = AppendItem(document_, *path_.back().node, caption, link, target);
+    MenuNode& node = document_.AppendItem(*path_.back().node, caption, link, target);
     path_.push_back({&node, level});
     return node;
 }

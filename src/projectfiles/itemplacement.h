@@ -9,10 +9,6 @@ namespace tw {
 class MenuNode;
 class TqzHTML;
 
-// Appends a menu item with its record as the last child of parent.
-MenuNode& AppendItem(TqzHTML& document, MenuNode& parent, std::string_view caption, std::string_view link,
-                     std::string_view target);
-
 // Places the items of the formats that know two item levels: a top-level item
 // goes to the root, a sub-item below the most recent top-level item.
 class TwoLevelPlacer {

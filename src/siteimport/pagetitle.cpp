@@ -3,28 +3,20 @@
 #include "document/cstring.h"
 #include "platform/codec.h"
 #include "siteimport/pagenames.h"
+#include "siteimport/xmldocument.h"
 
 #include <libxml/HTMLparser.h>
-#include <libxml/tree.h>
 
 #include <algorithm>
-#include <climits>
-#include <memory>
 
 namespace tw {
 namespace {
 
-struct DocumentDeleter {
-    void operator()(xmlDoc* document) const { xmlFreeDoc(document); }
-};
-using ParsedPage = std::unique_ptr<xmlDoc, DocumentDeleter>;
-
-ParsedPage Parse(std::string_view html, const char* encoding)
+XmlDocument Parse(std::string_view html, const char* encoding)
 {
     // Real pages are rarely valid HTML: recover quietly, and never fetch anything.
     constexpr int Options = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET;
-    const int size = static_cast<int>(std::min<std::size_t>(html.size(), INT_MAX));
-    return ParsedPage(htmlReadMemory(html.data(), size, nullptr, encoding, Options));
+    return XmlDocument(htmlReadMemory(html.data(), XmlInputSize(html), nullptr, encoding, Options));
 }
 
 bool StartsWithByteOrderMark(std::string_view html)
@@ -68,7 +60,7 @@ std::string TitleText(const xmlDoc& page)
 
 std::string PageTitle(std::string_view html)
 {
-    ParsedPage page = Parse(html, nullptr);
+    XmlDocument page = Parse(html, nullptr);
     const xmlChar* declared = page ? page->encoding : nullptr;
     if (MeansWindows1252(declared) || (declared == nullptr && !StartsWithByteOrderMark(html) && !IsValidUtf8(html)))
         page = Parse(html, "windows-1252");

@@ -88,9 +88,7 @@ std::size_t AddItems(TqzHTML& document, MenuNode& parent, const std::vector<Impo
 {
     std::size_t count = 0;
     for (const ImportedItem& imported : items) {
-        MenuNode& node = document.Tree().AddChild(parent, imported.caption);
-        document.CreateItemData(node);
-        node.Item()->Link = imported.link;
+        MenuNode& node = document.AppendItem(parent, imported.caption, imported.link, {});
         count += 1 + AddItems(document, node, imported.children);
     }
     return count;

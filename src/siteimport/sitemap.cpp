@@ -4,21 +4,16 @@
 #include "platform/codec.h"
 #include "platform/error.h"
 #include "siteimport/pagenames.h"
+#include "siteimport/xmldocument.h"
 
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
 #include <algorithm>
-#include <climits>
-#include <memory>
 #include <unordered_map>
 
 namespace tw {
 namespace {
-
-struct DocumentDeleter {
-    void operator()(xmlDoc* document) const { xmlFreeDoc(document); }
-};
 
 bool IsElement(const xmlNode* node, const char* localName)
 {
@@ -102,8 +97,7 @@ std::vector<std::string> SitemapAddresses(std::string_view xml)
 {
     // No network, no DTD, no entity expansion: the file is untrusted.
     constexpr int Options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
-    const int size = static_cast<int>(std::min<std::size_t>(xml.size(), INT_MAX));
-    const std::unique_ptr<xmlDoc, DocumentDeleter> document(xmlReadMemory(xml.data(), size, nullptr, nullptr, Options));
+    const XmlDocument document(xmlReadMemory(xml.data(), XmlInputSize(xml), nullptr, nullptr, Options));
     if (!document)
         throw Error("Sie ist keine g\xFCltige XML-Datei");
     const xmlNode* root = xmlDocGetRootElement(document.get());

@@ -42,14 +42,14 @@ TEST(CliImport, ProblemsGoToStderrAndMakeTheStatusOne)
     fs::create_symlink("fehlt.html", dir.Path() / "site" / "kaputt.html");
     const fs::path text = dir.Path() / "tief.twf";
 
-    // The page that cannot be read is told, the rest is imported; the text
-    // format would drop the third level, so nothing is written.
+    // The page that cannot be read is told, the rest is imported.
     const ProgramResult skipped = RunProgram({"import", (dir.Path() / "site").string(), "--output", text.string()});
     EXPECT_EQ(skipped.status, 1);
     EXPECT_EQ(Lines(skipped.err),
               (std::vector<std::string>{"1 Seite konnte nicht gelesen werden und wurde \u00FCbergangen: kaputt.html"}));
     EXPECT_TRUE(fs::exists(text));
 
+    // The text format would drop a third level, so nothing is written.
     dir.Write("site/a/c/d.html", "<title>D</title>");
     fs::remove(text);
     const ProgramResult deep = RunProgram({"import", (dir.Path() / "site").string(), "--output", text.string()});

@@ -1,5 +1,6 @@
 #include "document/ccolor.h"
 #include "document/cstring.h"
+#include "document/naturalorder.h"
 #include "platform/error.h"
 
 #include <gtest/gtest.h>
@@ -162,6 +163,20 @@ TEST(Colour, FromText)
     } catch (const ConvertError& e) {
         EXPECT_STREQ(e.what(), "'$005g3412' is not a valid integer value");
     }
+}
+
+TEST(NaturalOrder, ComparesNumbersByValueAndLettersWithoutCase)
+{
+    EXPECT_TRUE(NaturalLess("Kapitel 2", "Kapitel 10"));
+    EXPECT_FALSE(NaturalLess("Kapitel 10", "Kapitel 2"));
+    EXPECT_TRUE(NaturalLess("kapitel 1", "Kapitel 2"));
+    EXPECT_TRUE(NaturalLess("apfel", "Birne"));
+    EXPECT_TRUE(NaturalLess("\xC4pfel", "\xE4pfel x")); // Ä and ä are one letter
+    EXPECT_TRUE(NaturalLess("Teil 9b", "Teil 10a"));
+    EXPECT_TRUE(NaturalLess("a", "a1"));
+    // Names that read the same still have one order.
+    EXPECT_NE(NaturalLess("Teil 02", "Teil 2"), NaturalLess("Teil 2", "Teil 02"));
+    EXPECT_NE(NaturalLess("teil", "Teil"), NaturalLess("Teil", "teil"));
 }
 
 } // namespace

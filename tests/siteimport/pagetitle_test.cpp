@@ -1,4 +1,3 @@
-#include "document/naturalorder.h"
 #include "siteimport/pagetitle.h"
 
 #include <gtest/gtest.h>
@@ -49,20 +48,6 @@ TEST(PageTitle, ReadsTheTitleInTheEncodingThePageUses)
 {
     for (const TitleCase& test : TitleCases)
         EXPECT_EQ(PageTitle(test.html), test.caption) << test.what;
-}
-
-TEST(NaturalOrder, ComparesNumbersByValueAndLettersWithoutCase)
-{
-    EXPECT_TRUE(NaturalLess("Kapitel 2", "Kapitel 10"));
-    EXPECT_FALSE(NaturalLess("Kapitel 10", "Kapitel 2"));
-    EXPECT_TRUE(NaturalLess("kapitel 1", "Kapitel 2"));
-    EXPECT_TRUE(NaturalLess("apfel", "Birne"));
-    EXPECT_TRUE(NaturalLess("\xC4pfel", "\xE4pfel x")); // Ä and ä are one letter
-    EXPECT_TRUE(NaturalLess("Teil 9b", "Teil 10a"));
-    EXPECT_TRUE(NaturalLess("a", "a1"));
-    // Names that read the same still have one order.
-    EXPECT_NE(NaturalLess("Teil 02", "Teil 2"), NaturalLess("Teil 2", "Teil 02"));
-    EXPECT_NE(NaturalLess("teil", "Teil"), NaturalLess("Teil", "teil"));
 }
 
 } // namespace

@@ -61,11 +61,7 @@ std::filesystem::path TemporaryDirectory::Write(const std::string& relativePath,
 MenuNode& AddItem(TqzHTML& document, MenuNode& parent, const std::string& caption, const std::string& link,
                   const std::string& target)
 {
-    MenuNode& node = document.Tree().AddChild(parent, caption);
-    document.CreateItemData(node);
-    node.Item()->Link = link;
-    node.Item()->Target = target;
-    return node;
+    return document.AppendItem(parent, caption, link, target);
 }
 
 } // namespace tw::test

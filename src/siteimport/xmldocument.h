@@ -1,0 +1,25 @@
+#pragma once
+
+// What the page and sitemap readers share of libxml2.
+
+#include <libxml/tree.h>
+
+#include <algorithm>
+#include <climits>
+#include <memory>
+#include <string_view>
+
+namespace tw {
+
+struct XmlDocumentDeleter {
+    void operator()(xmlDoc* document) const { xmlFreeDoc(document); }
+};
+using XmlDocument = std::unique_ptr<xmlDoc, XmlDocumentDeleter>;
+
+// libxml2 takes sizes as int: a larger text is read up to that size.
+inline int XmlInputSize(std::string_view text)
+{
+    return static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX));
+}
+
+} // namespace tw
