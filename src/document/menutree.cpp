@@ -262,32 +262,33 @@ std::size_t MenuTree::SubtreeSize(const MenuNode& node)
 
 void MenuTree::DeleteChildren(MenuNode& node)
 {
+    RemoveChildren(node, true);
+}
+
+void MenuTree::Clear()
+{
+    RemoveChildren(*root_, false);
+}
+
+void MenuTree::RemoveChildren(MenuNode& node, bool reportDeletion)
+{
+    assert(reportDeletion || &node == root_.get());
     if (node.children_.empty())
         return;
     for (auto* observer : observers_)
         observer->BeforeRemove(node, 0, node.children_.size() - 1);
-    std::size_t removed = 0;
-    for (const auto& child : node.children_)
-        removed += ReportDeletion(*child);
+    // Without the report, all nodes but the root go: no pass to count them.
+    std::size_t removed = count_ - 1;
+    if (reportDeletion) {
+        removed = 0;
+        for (const auto& child : node.children_)
+            removed += ReportDeletion(*child);
+    }
     std::vector<std::unique_ptr<MenuNode>> owned = std::move(node.children_);
     node.children_.clear();
     count_ -= removed;
     for (auto* observer : observers_)
         observer->AfterRemove(node);
-}
-
-void MenuTree::Clear()
-{
-    MenuNode& root = *root_;
-    if (root.children_.empty())
-        return;
-    for (auto* observer : observers_)
-        observer->BeforeRemove(root, 0, root.children_.size() - 1);
-    std::vector<std::unique_ptr<MenuNode>> owned = std::move(root.children_);
-    root.children_.clear();
-    count_ = 1;
-    for (auto* observer : observers_)
-        observer->AfterRemove(root);
 }
 
 void MenuTree::Move(MenuNode& node, MenuNode& newParent, std::size_t row)

@@ -151,6 +151,9 @@ private:
     // Inserts child (whose parent is set) at row and numbers the rows.
     static void PutChild(MenuNode& parent, std::size_t row, std::unique_ptr<MenuNode> child);
     static void RenumberFrom(MenuNode& parent, std::size_t first);
+    // Removes node's children with their subtrees, the observers told; the
+    // deletion handler only with reportDeletion (else node must be the root).
+    void RemoveChildren(MenuNode& node, bool reportDeletion);
     // Hands node and its subtree to the deletion handler; returns how many.
     std::size_t ReportDeletion(MenuNode& node);
     // Takes the child at row out of parent, with the observers told.

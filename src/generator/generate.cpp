@@ -1,7 +1,7 @@
 #include "document/qzhtml.h"
 #include "generator/generator.h"
 #include "generator/menuwriter.h"
-#include "generator/stalefiles.h"
+#include "generator/submenufiles.h"
 #include "generator/templatesdir.h"
 #include "generator/templateset.h"
 #include "platform/error.h"

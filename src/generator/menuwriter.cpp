@@ -1,5 +1,6 @@
 #include "generator/menuwriter.h"
 
+#include "generator/submenufiles.h"
 #include "generator/templateset.h"
 #include "platform/error.h"
 #include "platform/files.h"
@@ -97,7 +98,7 @@ void MenuWriter::WriteFiles(const std::string& mainFile, GenerationCounts& count
             continue;
         }
         if (nodes_[index]->HasChildren())
-            write(index, directory + SubmenuFileName(*nodes_[index]), false);
+            write(index, directory + SubmenuFileName(*nodes_[index], state_.SubmenuExt), false);
         ++index;
     }
 }
@@ -203,7 +204,8 @@ void MenuWriter::BuildEntry(std::size_t index, LevelSnippets& level, EntryKind k
     const TMTItem& item = *node.Item();
     // An open entry leads back up, a parent entry to the item's own file.
     if (kind == MPParent || (kind == MPOpen && !openAll)) {
-        itemPlaceholders_[0].SetReplacement(kind == MPParent ? SubmenuFileName(node) : NavigationLink(node));
+        itemPlaceholders_[0].SetReplacement(kind == MPParent ? SubmenuFileName(node, state_.SubmenuExt)
+                                                             : NavigationLink(node));
         itemPlaceholders_[1].SetReplacement(SelfTarget);
     } else {
         itemPlaceholders_[0].SetReplacement(item.Link);
@@ -225,12 +227,7 @@ void MenuWriter::BuildEntry(std::size_t index, LevelSnippets& level, EntryKind k
 std::string MenuWriter::NavigationLink(const MenuNode& item) const
 {
     const MenuNode& parent = *item.Parent();
-    return parent.IsRoot() || parent.Parent()->IsRoot() ? mainFileName_ : SubmenuFileName(parent);
-}
-
-std::string MenuWriter::SubmenuFileName(const MenuNode& node) const
-{
-    return node.Item()->LinkID + state_.SubmenuExt;
+    return parent.IsRoot() || parent.Parent()->IsRoot() ? mainFileName_ : SubmenuFileName(parent, state_.SubmenuExt);
 }
 
 } // namespace tw

@@ -61,7 +61,6 @@ private:
     LevelSnippets& SnippetsOf(const TLevelItem& level);
     [[noreturn]] void ThrowTooLarge() const;
     std::string NavigationLink(const MenuNode& item) const;
-    std::string SubmenuFileName(const MenuNode& node) const;
 
     const TemplateState& state_;
     std::string mainFileName_;

@@ -74,7 +74,9 @@ std::string BlockReader::ReadText()
 {
     std::string pieces;
     const std::string_view text = ReadText(pieces);
-    return text.data() == pieces.data() ? pieces : std::string(text);
+    if (text.data() == pieces.data())
+        return pieces; // moved, not copied
+    return std::string(text);
 }
 
 std::string BlockReader::ReadAll()

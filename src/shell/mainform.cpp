@@ -232,7 +232,6 @@ void Tmainform::CreateImportAction()
 
 void Tmainform::CreatePreviewAction()
 {
-    previewBuilder_ = std::make_unique<PreviewBuilder>(*document_);
     previewAction_ = new QAction(QStringLiteral("&Vorschau"), this);
     previewAction_->setShortcut(QKeySequence(Qt::Key_F12));
     connect(previewAction_, &QAction::triggered, this, [this] {

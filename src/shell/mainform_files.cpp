@@ -330,6 +330,9 @@ void Tmainform::OpenMenuClick()
 
 void Tmainform::PreviewClick()
 {
+    // Made on first use: its private folder is not needed before.
+    if (!previewBuilder_)
+        previewBuilder_ = std::make_unique<PreviewBuilder>(*document_);
 #ifdef TW_WEBENGINE
     if (preview_ == nullptr)
         preview_ = new PreviewWindow(

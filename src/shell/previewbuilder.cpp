@@ -2,6 +2,7 @@
 
 #include "document/qzhtml.h"
 #include "generator/generator.h"
+#include "generator/submenufiles.h"
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "shell/fmxutils.h"
@@ -62,7 +63,7 @@ QString PreviewBuilder::PageFor(const MenuNode* node) const
     for (; owner != nullptr && !owner->IsRoot(); owner = owner->Parent()) {
         if (owner->Item() == nullptr)
             continue;
-        const QString page = folder_.filePath(FromCp1252(owner->Item()->LinkID + document_.Template().SubmenuExt));
+        const QString page = folder_.filePath(FromCp1252(SubmenuFileName(*owner, document_.Template().SubmenuExt)));
         if (QFileInfo::exists(page))
             return page;
     }
@@ -86,7 +87,7 @@ MenuNode* PreviewBuilder::NodeOfLink(const QUrl& link) const
     const std::string name = ToCp1252(target.fileName());
     const std::string& extension = document_.Template().SubmenuExt;
     for (MenuNode* node = tree.Root().NextPreOrder(); node != nullptr; node = node->NextPreOrder()) {
-        if (node->HasChildren() && node->Item() != nullptr && node->Item()->LinkID + extension == name)
+        if (node->HasChildren() && node->Item() != nullptr && SubmenuFileName(*node, extension) == name)
             return node;
     }
     return nullptr;

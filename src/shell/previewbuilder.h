@@ -17,9 +17,11 @@ class PreviewBuilder {
 public:
     explicit PreviewBuilder(TqzHTML& document);
 
-    // Generates every file anew; relative output names are taken from the
-    // project's folder, as "Quellcode erstellen" does. False when the
-    // generation failed: Problem then holds its messages, one per line.
+    // Generates the menu, leaving files alone that already hold their bytes
+    // and removing the submenu files it no longer writes. Relative output
+    // names are taken from the project's folder, as "Quellcode erstellen"
+    // does. False when the generation failed: Problem then holds its
+    // messages, one per line.
     bool Build(const QString& projectFile);
     const QString& Problem() const { return problem_; }
     // The folder a real generation writes into. The preview's pages take

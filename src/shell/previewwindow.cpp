@@ -142,11 +142,15 @@ void PreviewWindow::ShowPage(const QString& file)
     shownPage_ = file;
     // Loaded as if it lay in the output folder, so that relative links and
     // pictures lead where they will lead from the generated menu.
-    const QUrl place = QUrl::fromLocalFile(QDir(builder_.OutputFolder()).filePath(QFileInfo(file).fileName()));
     if (source.size() > ContentLimit)
         view_->load(QUrl::fromLocalFile(file));
     else
-        view_->page()->setContent(source.readAll(), QByteArrayLiteral("text/html"), place);
+        view_->page()->setContent(source.readAll(), QByteArrayLiteral("text/html"), PlaceInOutputFolder(file));
+}
+
+QUrl PreviewWindow::PlaceInOutputFolder(const QString& file) const
+{
+    return QUrl::fromLocalFile(QDir(builder_.OutputFolder()).filePath(QFileInfo(file).fileName()));
 }
 
 void PreviewWindow::PageLoaded(bool ok)
@@ -159,8 +163,7 @@ void PreviewWindow::PageLoaded(bool ok)
 
 bool PreviewWindow::FollowLink(const QUrl& link)
 {
-    const QUrl shown = QUrl::fromLocalFile(QDir(builder_.OutputFolder()).filePath(QFileInfo(shownPage_).fileName()));
-    if (link.hasFragment() && link.adjusted(QUrl::RemoveFragment) == shown)
+    if (link.hasFragment() && link.adjusted(QUrl::RemoveFragment) == PlaceInOutputFolder(shownPage_))
         return true;
     if (MenuNode* node = builder_.NodeOfLink(link))
         treePage_.SelectNode(*node);

@@ -57,6 +57,8 @@ private:
     // Where a link clicked in the preview leads; true lets the preview
     // follow it (an anchor in the page shown).
     bool FollowLink(const QUrl& link);
+    // Where a page of the preview would lie in the real output folder.
+    QUrl PlaceInOutputFolder(const QString& file) const;
 
     MenuTreePage& treePage_;
     PreviewBuilder& builder_;

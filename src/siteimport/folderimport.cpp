@@ -1,6 +1,6 @@
 #include "siteimport/sources.h"
 
-#include "generator/stalefiles.h"
+#include "generator/submenufiles.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/paths.h"

@@ -24,12 +24,6 @@ namespace {
 
 constexpr int WaitMs = 5000;
 
-class RecordingOpener : public ShellOpener {
-public:
-    void OpenWithShell(const std::string& path) override { opened.append(FromCp1252(path)); }
-    QStringList opened;
-};
-
 // The example project in the window, its output file in an empty folder
 // "site", and the preview open on its main page.
 class PreviewWindowTest : public MainFormTest {

@@ -116,6 +116,11 @@ std::optional<QString> ScriptedDialogs::ChooseImportSource(QWidget*, const QStri
     return answer;
 }
 
+void RecordingOpener::OpenWithShell(const std::string& path)
+{
+    opened.append(FromCp1252(path));
+}
+
 std::vector<DialogCall> ScriptedDialogs::CallsOf(DialogCall::Kind kind) const
 {
     std::vector<DialogCall> result;

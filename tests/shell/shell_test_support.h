@@ -4,6 +4,7 @@
 // application object, settings kept in a temporary place instead of the
 // user's, and dialogs answered from a script.
 
+#include "platform/shell.h"
 #include "shell/dialogs.h"
 
 #include <QString>
@@ -34,6 +35,13 @@ class Tmainform;
 namespace tw::shelltest {
 
 // One dialog or message the program showed, with what it was set up with.
+// Records what the program asks the desktop to open.
+class RecordingOpener : public ShellOpener {
+public:
+    void OpenWithShell(const std::string& path) override;
+    QStringList opened;
+};
+
 struct DialogCall {
     enum Kind { Message, Confirm, ConfirmDeletion, Open, Save, Color, ImportSource };
     Kind kind = Message;

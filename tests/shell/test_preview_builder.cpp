@@ -99,12 +99,6 @@ TEST_F(PreviewBuilderTest, FilesOfAnEarlierBuildAreGoneAndFailuresAreTold)
 }
 
 #ifndef TW_WEBENGINE
-class RecordingOpener : public ShellOpener {
-public:
-    void OpenWithShell(const std::string& path) override { opened.append(FromCp1252(path)); }
-    QStringList opened;
-};
-
 // Without Qt WebEngine, "Vorschau" opens the preview's main file in the
 // browser.
 TEST_F(MainFormTest, PreviewOpensTheMainFileOfAPrivateFolderInTheBrowser)

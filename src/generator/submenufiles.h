@@ -1,10 +1,19 @@
 #pragma once
 
+#include "document/menutree.h"
+
 #include <string>
 #include <unordered_set>
 #include <vector>
 
 namespace tw {
+
+// The name of the file that holds the submenu of node: its link ID and the
+// submenu extension.
+inline std::string SubmenuFileName(const MenuNode& node, const std::string& extension)
+{
+    return node.Item()->LinkID + extension;
+}
 
 // True when name is one the generator gives a submenu file: "Child", one or
 // more positive decimal numbers without leading zeros joined by single

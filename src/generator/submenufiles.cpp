@@ -1,4 +1,4 @@
-#include "generator/stalefiles.h"
+#include "generator/submenufiles.h"
 
 #include "document/cstring.h"
 #include "document/naturalorder.h"
