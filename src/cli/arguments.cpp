@@ -18,8 +18,8 @@ const char* const UsageText =
     "                          [--prune]\n"
     "  treeweaver-cli import ORDNER|SITEMAP --output PROJEKT [--template VORLAGE] [--templates VERZEICHNIS] "
     "[--verbose]\n"
-    "  treeweaver-cli --help\n"
-    "  treeweaver-cli --version\n";
+    "  treeweaver-cli -h|--help\n"
+    "  treeweaver-cli -v|--version\n";
 
 namespace {
 
@@ -94,6 +94,12 @@ bool IsHelp(const std::string& argument)
     return argument == "--help" || argument == "-h";
 }
 
+// The short form as the window's program takes it.
+bool IsVersion(const std::string& argument)
+{
+    return argument == "--version" || argument == "-v";
+}
+
 } // namespace
 
 Invocation ParseArguments(const std::vector<std::string>& arguments)
@@ -107,7 +113,7 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
             invocation.help = true;
             return invocation;
         }
-        if (argument == "--version") {
+        if (IsVersion(argument)) {
             invocation.version = true;
             return invocation;
         }

@@ -44,15 +44,17 @@ bool OpenProject(TqzHTML& document, const std::string& path, int& format)
 }
 
 // A new project holding the menu of an existing site. The text format keeps
-// two item levels only, so a deeper menu is not cut down to fit it.
-void Import(const Invocation& invocation, MessageLines& lines)
+// two item levels only, so a deeper menu is not cut down to fit it. True
+// when the project was written: what was told on the way (pages that could
+// not be read, say) is then a warning about a project that exists.
+bool Import(const Invocation& invocation, MessageLines& lines)
 {
     TqzHTML document;
     if (invocation.templateName) {
         const std::string name = SelectTemplateName(*invocation.templateName);
         if (name.empty()) {
             tw::ShowMessage("Die Vorlage \"" + *invocation.templateName + "\" gibt es nicht.");
-            return;
+            return false;
         }
         document.SetFileSetting(fsTemplate, name);
         LoadTemplateVarList(document, name);
@@ -60,17 +62,21 @@ void Import(const Invocation& invocation, MessageLines& lines)
     // A new project has no output file yet: links start from the source folder.
     const ImportedSite site = ReadSite(invocation.source, std::string());
     if (site.items.empty()) {
-        return;
+        return false;
     }
     const std::size_t count = AddImportedItems(document, site);
     if (invocation.format == pfText && document.HasDeepLevels()) {
         tw::ShowMessage("Das importierte Men\xFC hat mehr als zwei Ebenen, eine .twf-Datei h\xE4lt nur zwei: "
                         "bitte als .twb speichern.");
-        return;
+        return false;
     }
-    if (SaveProject(document, *invocation.output, invocation.format) && invocation.verbose) {
+    if (!SaveProject(document, *invocation.output, invocation.format)) {
+        return false;
+    }
+    if (invocation.verbose) {
         lines.ShowNote("Men\xFCpunkte importiert: " + std::to_string(count));
     }
+    return true;
 }
 
 // Stale submenu files are named in one line, or with prune deleted, each
@@ -100,13 +106,13 @@ void ReportStaleFiles(const std::vector<std::string>& staleFiles, bool prune, Me
 
 // "show" prints the document also after a failed load, as the window shows
 // what the load left behind. "convert" and "generate" stop there instead:
-// their result would silently lack whatever came after the error.
-void Run(const Invocation& invocation, std::ostream& out, MessageLines& lines)
+// their result would silently lack whatever came after the error. Returns
+// the exit status.
+int Run(const Invocation& invocation, std::ostream& out, MessageLines& lines)
 {
     SetTemplatesDirectory(invocation.templates.value_or(""));
     if (invocation.verb == Verb::Import) {
-        Import(invocation, lines);
-        return;
+        return Import(invocation, lines) ? ExitSuccess : ExitMessageShown;
     }
     TqzHTML document;
     int format = 0;
@@ -143,6 +149,7 @@ void Run(const Invocation& invocation, std::ostream& out, MessageLines& lines)
     case Verb::Import: // reads no project, see above
         break;
     }
+    return lines.Count() == 0 ? ExitSuccess : ExitMessageShown;
 }
 
 } // namespace
@@ -168,13 +175,13 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     MessageLines messages(err);
     const ScopedMessageSink sink(messages);
     try {
-        Run(invocation, out, messages);
+        return Run(invocation, out, messages);
     } catch (const std::exception& error) {
         // The document code reports its own errors; whatever still escapes
         // (such as an exhausted memory) is told like any other message.
         tw::ShowMessage(error.what());
     }
-    return messages.Count() == 0 ? ExitSuccess : ExitMessageShown;
+    return ExitMessageShown;
 }
 
 } // namespace tw::cli

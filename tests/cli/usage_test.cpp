@@ -18,11 +18,13 @@ TEST(CliUsage, HelpGoesToStdoutAndSucceeds)
     EXPECT_EQ(result.err, "");
 }
 
-TEST(CliUsage, VersionIsTheProjectVersion)
+TEST(CliUsage, VersionIsTheProjectVersionAlsoAsMinusV)
 {
-    const ProgramResult result = RunProgram({"--version"});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, "treeweaver-cli " TW_VERSION_TEXT "\n");
+    for (const char* option : {"--version", "-v"}) {
+        const ProgramResult result = RunProgram({option});
+        EXPECT_EQ(result.status, 0) << option;
+        EXPECT_EQ(result.out, "treeweaver-cli " TW_VERSION_TEXT "\n") << option;
+    }
 }
 
 TEST(CliUsage, UsageErrorsExitWithTwoAndPrintTheUsageOnStderr)
