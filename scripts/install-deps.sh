@@ -12,7 +12,7 @@ libqt6svg6
 nlohmann-json3-dev libxml2-dev
 clang libclang-rt-dev clang-format clang-tidy
 tidy xvfb xauth
-desktop-file-utils appstream dpkg-dev file
+desktop-file-utils appstream dpkg-dev file lintian
 chromium nodejs
 fonts-dejavu-core fonts-liberation2
 "
