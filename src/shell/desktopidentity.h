@@ -30,6 +30,9 @@ void InstallGermanTexts(QCoreApplication& application);
 // Made before that object, this makes the system locale German for Qt; its
 // Restore, called right after, gives the environment (which programs started
 // from the window inherit) and the C library's locale back as they were.
+// It comes too late where a library reads the locale while it is loaded, as
+// Qt Quick does (Qt WebEngine brings it along): the dialog then keeps the
+// user's formats.
 class GermanSystemLocale {
 public:
     GermanSystemLocale();
