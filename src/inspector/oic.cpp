@@ -3,15 +3,15 @@
 #include "document/ccolor.h"
 #include "document/cstring.h"
 #include "document/qzhtml.h"
+#include "document/relativepath.h"
+#include "guibase/dialogs.h"
+#include "guibase/documenttext.h"
+#include "guibase/qtcodec.h"
 #include "inspector/gridtreeview.h"
 #include "inspector/mybutton.h"
 #include "inspector/mypanel.h"
 #include "inspector/tddlist_u.h"
 #include "platform/paths.h"
-#include "shell/dialogs.h"
-#include "shell/documenttext.h"
-#include "shell/fmxutils.h"
-#include "shell/relativepath.h"
 
 #include <QCoreApplication>
 #include <QFontDatabase>

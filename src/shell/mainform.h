@@ -1,9 +1,9 @@
 #pragma once
 
+#include "guibase/dialogs.h"
+#include "guibase/documenttext.h"
 #include "platform/messages.h"
 #include "shell/cdialog.h"
-#include "shell/dialogs.h"
-#include "shell/documenttext.h"
 #include "shell/toolbarimages.h"
 #include "siteimport/siteimport.h"
 

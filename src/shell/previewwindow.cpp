@@ -1,5 +1,6 @@
 #include "shell/previewwindow.h"
 
+#include "guibase/qtcodec.h"
 #include "shell/csetting.h"
 #include "shell/documenteditor.h"
 #include "shell/fmxutils.h"

@@ -4,7 +4,6 @@
 #include "generator/generator.h"
 #include "platform/shell.h"
 #include "shell/documenteditor.h"
-#include "shell/fmxutils.h"
 #include "shell/mainform.h"
 #include "shell/menutreepage.h"
 #include "shell/previewwindow.h"

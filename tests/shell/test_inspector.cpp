@@ -5,7 +5,6 @@
 #include "inspector/mybutton.h"
 #include "inspector/mypanel.h"
 #include "inspector/oic.h"
-#include "shell/fmxutils.h"
 #include "shell/layoutpage.h"
 
 #include <QApplication>

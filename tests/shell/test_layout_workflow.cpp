@@ -2,10 +2,10 @@
 
 #include "document/qzhtml.h"
 #include "generator/generator.h"
+#include "guibase/qtcodec.h"
 #include "inspector/gridtreeview.h"
 #include "inspector/mybutton.h"
 #include "inspector/tddlist_u.h"
-#include "shell/fmxutils.h"
 #include "shell/layoutpage.h"
 #include "shell/mainform.h"
 

@@ -1,7 +1,7 @@
 #include "document/qzhtml.h"
+#include "guibase/qtcodec.h"
 #include "shell/documenteditor.h"
 #include "shell/editorparts.h"
-#include "shell/fmxutils.h"
 #include "shell/menutreepage.h"
 #include "shell_test_support.h"
 #include "test_menutree_support.h"
