@@ -272,7 +272,7 @@ bool tOIC::EditorKey(int key)
     switch (key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        CommitEditor();
+        CommitEditor(); // a refused value was reported and stays in the editor
         c_.editor->selectAll();
         return true;
     case Qt::Key_Escape:

@@ -168,7 +168,7 @@ private:
     void ConnectSettingControls();
     void RestoreFormSettings();
     QPoint OnVisibleScreen(const QPoint& topLeft) const;
-    void StoreFormSettings() const;
+    void StoreFormSettings();
     void SetCaption();
     // "Öffnen" once the file is chosen.
     void LoadProjectFile(const QString& path);

@@ -375,6 +375,7 @@ void Tmainform::InfoClick()
 
 void Tmainform::VersionCheckClick()
 {
+    // The command is visible only when the library was loaded.
     libraries_.ShowUpdateCheck(static_cast<std::uintptr_t>(winId()));
 }
 

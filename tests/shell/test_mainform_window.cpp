@@ -12,10 +12,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTabWidget>
 #include <QTest>
@@ -222,6 +225,23 @@ TEST_F(WindowTest, CancelledClosingWritesNoValues)
     EXPECT_FALSE(Form().close());
     QSettings settings(QSettings::UserScope, QStringLiteral("Vellmark Software"), QStringLiteral("Treeweaver"));
     EXPECT_TRUE(settings.allKeys().isEmpty());
+}
+
+TEST_F(WindowTest, ClosingSaysWhenTheWindowValuesCannotBeWritten)
+{
+    Tmainform& form = Form();
+    const QString file =
+        QSettings(QSettings::UserScope, QStringLiteral("Vellmark Software"), QStringLiteral("Treeweaver")).fileName();
+    // A folder where the file belongs keeps everyone from writing it, root too.
+    QFile::remove(file);
+    ASSERT_TRUE(QDir().mkpath(file));
+    const auto removeFolder = qScopeGuard([&file] { QDir(file).removeRecursively(); });
+    ASSERT_TRUE(form.close());
+    ASSERT_EQ(dialogs_.calls.size(), 1u);
+    EXPECT_EQ(dialogs_.calls[0].kind, DialogCall::Message);
+    EXPECT_EQ(dialogs_.calls[0].text, QStringLiteral("Die Fenstereinstellungen konnten nicht gespeichert werden: "
+                                                     "Die Datei „%1“ lässt sich nicht schreiben.")
+                                          .arg(file));
 }
 
 TEST_F(WindowTest, WithoutMakerLibrariesInfoShowsANoticeAndVersionCheckIsHidden)
