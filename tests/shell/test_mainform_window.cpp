@@ -276,18 +276,6 @@ TEST_F(WindowTest, MakerLibrariesBesideTheProgramAreCalled)
     EXPECT_TRUE(dialogs_.calls.empty());
 }
 
-TEST_F(WindowTest, RendersTheWindowForALook)
-{
-    Tmainform& form = Form();
-    form.show();
-    const QString dir = QStringLiteral(TW_TEST_OUTPUT_DIR);
-    const QImage start = form.grab().toImage();
-    EXPECT_EQ(start.size(), QSize(460, 565) * start.devicePixelRatio());
-    EXPECT_TRUE(start.save(dir + QStringLiteral("/mainform.png")));
-    form.Pages()->setCurrentIndex(1);
-    EXPECT_TRUE(form.grab().save(dir + QStringLiteral("/mainform-allgemein.png")));
-}
-
 // Qt's own save dialog, driven like a user: picking another file type
 // rewrites the name the way the program wants, not the way Qt would.
 TEST_F(WindowTest, SaveDialogRewritesTheNameOnFileTypeChanges)
