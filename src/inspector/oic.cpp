@@ -10,7 +10,6 @@
 #include "inspector/gridtreeview.h"
 #include "inspector/mybutton.h"
 #include "inspector/mypanel.h"
-#include "inspector/tddlist_u.h"
 #include "platform/paths.h"
 
 #include <QCoreApplication>
@@ -371,7 +370,9 @@ void tOIC::ChooseFont()
     const QRect anchor(
         QPoint(origin.x() - 2, origin.y()),
         QPoint(origin.x() + c_.editor->width() + c_.button->width() - 1, origin.y() + c_.editor->height() - 1));
-    ShowChoiceList(QFontDatabase::families(), anchor, c_.editor, c_.button, listClosed_);
+    if (choiceList_)
+        choiceList_->close();
+    choiceList_ = ShowChoiceList(QFontDatabase::families(), anchor, c_.editor, c_.button, listClosed_);
 }
 
 void tOIC::ChoosePicture()
