@@ -4,10 +4,10 @@
 //
 // Usage: tw_screenshots PROJECT OUTPUT_DIR
 
+#include "guibase/dialogs.h"
 #include "inspector/gridtreeview.h"
 #include "inspector/mybutton.h"
 #include "inspector/tddlist_u.h"
-#include "shell/dialogs.h"
 #include "shell/layoutpage.h"
 #include "shell/mainform.h"
 #include "shell/menutreepage.h"
@@ -138,7 +138,12 @@ int main(int argc, char* argv[])
     Settle();
     controls.button->Click();
     Settle();
-    if (tw::Tddlist* list = tw::Tddlist::Current()) {
+    tw::Tddlist* list = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* open = qobject_cast<tw::Tddlist*>(widget); open && open->isVisible())
+            list = open;
+    }
+    if (list) {
         ok = Save(Compose(form, {list}), output, QStringLiteral("layout-font-list.png")) && ok;
         list->close();
     } else {
