@@ -41,7 +41,9 @@ async function openMenu(page, submenus) {
 
 const sizes = { breit: { width: 1000, height: 560 }, schmal: { width: 360, height: 640 } };
 for (const set of fs.readdirSync(pagesDir).sort()) {
-  for (const scheme of ['light', 'dark']) {
+  // A menu for other pages to include takes their colours: no dark scheme of its own.
+  const included = fs.existsSync(path.join(pagesDir, set, 'testmenue', 'menue.inc'));
+  for (const scheme of included ? ['light'] : ['light', 'dark']) {
     for (const [sizeName, viewport] of Object.entries(sizes)) {
       const context = await browser.newContext({ viewport, colorScheme: scheme, reducedMotion: 'reduce' });
       const page = await context.newPage();
