@@ -2,8 +2,9 @@
 // Chromium: axe-core (WCAG 2.1 A/AA and best practices) in the light and,
 // where the project sets no colours, the dark colour scheme; the contrast of
 // all text at rest, under the pointer and with keyboard focus; a keyboard
-// walk with Tab over every entry and Enter on a submenu; the menu at 360
-// pixels width; and the printed menu.
+// walk with Tab over every entry and Enter on a submenu; the first letter
+// and the rows of a site map at full width; the menu at 360 pixels width;
+// and the printed menu.
 // Usage: node check_templates.mjs <pages directory> <node_modules parent> [result.json]
 import fs from 'node:fs';
 import path from 'node:path';
@@ -209,6 +210,33 @@ async function printCheck(context, file) {
   }
 }
 
+// Wide: the first letter is bold only where the project colours it, and the
+// sections of a site map start their first row with headings at one height.
+async function layoutCheck(context, file, project) {
+  const page = await openPage(context, file);
+  try {
+    const { weight, around, firstRow } = await page.evaluate(() => {
+      const initial = document.querySelector('.tw-initiale');
+      const weightOf = (el) => Number(getComputedStyle(el).fontWeight);
+      const sections = [...document.querySelectorAll('.tw-bereich')].map((s) => s.getBoundingClientRect());
+      const columns = new Set(sections.map((r) => Math.round(r.left))).size;
+      const headings = [...document.querySelectorAll('.tw-bereich > h2')].slice(0, columns);
+      return {
+        weight: initial ? weightOf(initial) : null,
+        around: initial ? weightOf(initial.parentElement) : null,
+        firstRow: new Set(headings.map((h) => Math.round(h.getBoundingClientRect().top))).size,
+      };
+    });
+    const problems = [];
+    const bold = project === 'beispiel';
+    if (weight !== null && (bold ? weight < 600 : weight > around)) problems.push(`erster Buchstabe ${bold ? 'nicht ' : ''}fett (${weight})`);
+    if (firstRow > 1) problems.push(`Überschriften der ersten Zeile auf ${firstRow} Höhen`);
+    return problems.join(', ');
+  } finally {
+    await page.close();
+  }
+}
+
 const rows = [];
 let failures = 0;
 const fail = (set, text) => { ++failures; console.log(`FEHLER ${set}: ${text}`); };
@@ -252,6 +280,8 @@ for (const set of sets()) {
     const small = await narrowCheck(narrow, files[0]);
     if (/zu breit|kein|schon|nicht|unsichtbar/.test(small)) fail(set, `${project} 360px: ${small}`);
     row.narrow.push(small);
+    const laidOut = await layoutCheck(wide, files[0], project);
+    if (laidOut) fail(set, `${project}: ${laidOut}`);
     const printed = await printCheck(print, files[0]);
     if (printed) fail(set, `${project} Druck: ${printed}`);
   }
