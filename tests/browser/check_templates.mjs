@@ -2,8 +2,9 @@
 // Chromium: axe-core (WCAG 2.1 A/AA and best practices) in the light and,
 // where the project sets no colours, the dark colour scheme; the contrast of
 // all text at rest, under the pointer and with keyboard focus; a keyboard
-// walk with Tab over every entry and Enter on a submenu; the menu at 360
-// pixels width; and the printed menu.
+// walk with Tab over every entry and Enter on a submenu; the first letter
+// and the rows of a site map at full width; the menu at 360 pixels width;
+// and the printed menu.
 // Usage: node check_templates.mjs <pages directory> <node_modules parent> [result.json]
 import fs from 'node:fs';
 import path from 'node:path';
@@ -157,21 +158,29 @@ async function enterOpensSubmenu(context, file) {
 }
 
 // At 360 pixels: nothing scrolls sideways; a menu button opens and closes the
-// menu; otherwise the first submenu summary opens and closes, or the menu shows.
+// menu, and a page reached through a submenu link shows it open; otherwise the first submenu summary opens and closes, or the menu shows.
 async function narrowCheck(context, file) {
   const page = await openPage(context, file);
   try {
     const overflow = await page.evaluate(() => document.documentElement.scrollWidth - window.innerWidth);
     if (overflow > 0) return `${overflow}px zu breit`;
-    const button = page.locator('.tw-knopf > summary');
     const firstLink = page.locator('nav a:not([href=""])').first();
-    if ((await button.count()) > 0) {
-      if (!(await button.isVisible())) return 'kein Menüknopf';
+    if ((await page.locator('.tw-knopf').count()) > 0) {
+      const open = page.locator('.tw-knopf-auf');
+      const close = page.locator('.tw-knopf-zu');
+      if (!(await open.isVisible())) return 'kein Menüknopf';
       if (await firstLink.isVisible()) return 'Menü schon offen';
-      await button.click();
+      await open.click();
       if (!(await firstLink.isVisible())) return 'Knopf öffnet das Menü nicht';
-      await button.click();
-      return (await firstLink.isVisible()) ? 'Knopf schließt das Menü nicht' : 'Knopf öffnet und schließt';
+      if (!(await close.isVisible())) return 'kein Knopf zum Schließen';
+      await close.click();
+      if (await firstLink.isVisible()) return 'Knopf schließt das Menü nicht';
+      // A page reached through the menu shows it open: one tap per level.
+      const parent = page.locator('nav .tw-zu > a').first();
+      if ((await parent.count()) === 0) return 'Knopf öffnet und schließt';
+      await open.click();
+      await Promise.all([page.waitForNavigation(), parent.click()]);
+      return (await firstLink.isVisible()) ? 'Knopf öffnet und schließt, Untermenü-Seite offen' : 'Menü auf der Untermenü-Seite nicht offen';
     }
     const summary = page.locator('nav details > summary').first();
     if ((await summary.count()) > 0) {
@@ -194,8 +203,35 @@ async function printCheck(context, file) {
   try {
     await page.emulateMedia({ media: 'print' });
     const hidden = await page.$$eval('nav li > a:not([href=""])', (els) => els.filter((e) => !e.checkVisibility()).length);
-    const button = await page.locator('.tw-knopf > summary').isVisible().catch(() => false);
+    const button = await page.locator('.tw-knopf').isVisible().catch(() => false);
     return hidden === 0 && !button ? '' : `${hidden} Einträge fehlen im Druck${button ? ', Menüknopf gedruckt' : ''}`;
+  } finally {
+    await page.close();
+  }
+}
+
+// Wide: the first letter is bold only where the project colours it, and the
+// sections of a site map start their first row with headings at one height.
+async function layoutCheck(context, file, project) {
+  const page = await openPage(context, file);
+  try {
+    const { weight, around, firstRow } = await page.evaluate(() => {
+      const initial = document.querySelector('.tw-initiale');
+      const weightOf = (el) => Number(getComputedStyle(el).fontWeight);
+      const sections = [...document.querySelectorAll('.tw-bereich')].map((s) => s.getBoundingClientRect());
+      const columns = new Set(sections.map((r) => Math.round(r.left))).size;
+      const headings = [...document.querySelectorAll('.tw-bereich > h2')].slice(0, columns);
+      return {
+        weight: initial ? weightOf(initial) : null,
+        around: initial ? weightOf(initial.parentElement) : null,
+        firstRow: new Set(headings.map((h) => Math.round(h.getBoundingClientRect().top))).size,
+      };
+    });
+    const problems = [];
+    const bold = project === 'beispiel';
+    if (weight !== null && (bold ? weight < 600 : weight > around)) problems.push(`erster Buchstabe ${bold ? 'nicht ' : ''}fett (${weight})`);
+    if (firstRow > 1) problems.push(`Überschriften der ersten Zeile auf ${firstRow} Höhen`);
+    return problems.join(', ');
   } finally {
     await page.close();
   }
@@ -244,6 +280,8 @@ for (const set of sets()) {
     const small = await narrowCheck(narrow, files[0]);
     if (/zu breit|kein|schon|nicht|unsichtbar/.test(small)) fail(set, `${project} 360px: ${small}`);
     row.narrow.push(small);
+    const laidOut = await layoutCheck(wide, files[0], project);
+    if (laidOut) fail(set, `${project}: ${laidOut}`);
     const printed = await printCheck(print, files[0]);
     if (printed) fail(set, `${project} Druck: ${printed}`);
   }
