@@ -97,6 +97,10 @@ void PageKeys::step(int steps)
     // page control, when it had the focus, gives it to a control of its own
     // choosing while it switches.)
     QWidget* focus = next.page->focusWidget();
+    // The focus leaves the page before it is hidden, so that it does not
+    // pass through the next controls of the window on its way.
+    if (QWidget* focused = QApplication::focusWidget(); focused != nullptr && pages_->isAncestorOf(focused))
+        focused->clearFocus();
     for (auto [tabs, child] : next.path)
         tabs->setCurrentWidget(child);
     if (!TakesTabFocus(focus))
