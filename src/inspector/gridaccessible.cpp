@@ -21,9 +21,12 @@ public:
     QAccessibleInterface* childAt(int, int) const override { return nullptr; }
     QAccessible::Role role() const override { return QAccessible::TreeItem; }
     void setText(QAccessible::Text, const QString&) override {}
+    // Group rows hold no value.
     void* interface_cast(QAccessible::InterfaceType type) override
     {
-        return type == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface*>(this) : nullptr;
+        const bool holdsValue = isValid() && !grid_->model()->hasChildren(index_);
+        return type == QAccessible::TextInterface && holdsValue ? static_cast<QAccessibleTextInterface*>(this)
+                                                                : nullptr;
     }
 
     QString text(QAccessible::Text t) const override

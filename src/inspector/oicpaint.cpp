@@ -48,6 +48,12 @@ QColor Rgb(TColor color)
             static_cast<int>((color >> 16) & 0xFF)};
 }
 
+// The dark line of the sunken frame around the selected row.
+QColor FrameColor(const QPalette& palette)
+{
+    return palette.color(QPalette::Base).lightness() < 128 ? palette.color(QPalette::Text) : QColor(Qt::black);
+}
+
 } // namespace
 
 void tOIC::PaintRow(QPainter& painter, const QRect& rect, const QModelIndex& index) const
@@ -57,10 +63,11 @@ void tOIC::PaintRow(QPainter& painter, const QRect& rect, const QModelIndex& ind
     const QColor shadow = palette.color(QPalette::Dark);
     const QColor light = palette.color(QPalette::Light);
     const QColor window = palette.color(QPalette::Base);
-    // The dark lines of the frame and the signs in the expand boxes: black
-    // in a light theme, and still visible in a dark one.
-    const QColor frame = palette.color(QPalette::Shadow);
+    // The signs in the expand boxes and the dark lines of the frame: black
+    // in a light theme, the text colour in a dark one, where black would
+    // vanish.
     const QColor sign = palette.color(QPalette::Text);
+    const QColor frame = FrameColor(palette);
     const int L = rect.left();
     const int T = rect.top();
     const int R = L + rect.width();
@@ -132,7 +139,7 @@ void tOIC::PaintDivider(QPainter& painter) const
         Line(painter, light, {1, T}, {1, B});
         if (index == current && IsSelected(index)) {
             Line(painter, shadow, {0, T - 1}, {2, T - 1});
-            Line(painter, palette.color(QPalette::Shadow), {0, T}, {2, T});
+            Line(painter, FrameColor(palette), {0, T}, {2, T});
             Line(painter, light, {0, B - 1}, {2, B - 1});
         }
     }

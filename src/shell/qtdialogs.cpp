@@ -61,15 +61,19 @@ private:
 
 // A box as wide as its title needs, so that a short text ("Ungültiger
 // Wert!") does not leave the title cut; the window manager's buttons beside
-// the title are guessed at three title-bar heights.
+// the title (icon, three buttons, their gaps) are guessed at six title-bar
+// heights, the title's font as the bold one window managers use.
+constexpr int TitleBarButtons = 6;
+
 void FitTitle(QMessageBox& box)
 {
     auto* grid = qobject_cast<QGridLayout*>(box.layout());
     if (grid == nullptr)
         return;
-    const QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
     const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) +
-                      3 * box.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+                      TitleBarButtons * box.style()->pixelMetric(QStyle::PM_TitleBarHeight);
     grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
                   grid->columnCount());
 }

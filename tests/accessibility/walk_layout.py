@@ -189,12 +189,22 @@ def main():
             if button is None or button.getRole() != pyatspi.ROLE_PUSH_BUTTON or button.name != chooser:
                 fault("Tab from '%s' reaches %s" % (expected, describe(button) if button else "nothing"))
             key("shift+Tab")
+            if caption == "Text":
+                # Lower-case letters become upper case; Return takes the colour.
+                subprocess.run(["xdotool", "type", "--delay", "30", "ff8000"], check=True)
+                key("Return")
+                row = [acc for acc in children(fresh(grid)) if acc.name == "Text"]
+                if not row or text_of(row[0]) != "#FF8000":
+                    fault("the row 'Text' does not read the typed colour: %s" % (describe(row[0]) if row else "none"))
         key("Down")
 
     # A value changed with the keyboard reaches the row.
-    key("Up")  # back to "Hintergrundbild"
+    # The last Down stayed on "Hintergrundbild".
     key("Up")  # "Trennlinie"
     key("Up")  # "Titel"
+    now = focused(app)
+    if now is None or now.name != "Titel":
+        fault("Up leads to %s, not to the editor of 'Titel'" % (describe(now) if now else "nothing"))
     key("ctrl+a")
     subprocess.run(["xdotool", "type", "--delay", "30", "Startseite"], check=True)
     key("Return")

@@ -2,6 +2,7 @@
 
 #include "document/qzhtml.h"
 #include "inspector/gridtreeview.h"
+#include "inspector/mybutton.h"
 #include "inspector/oic.h"
 #include "shell/editorparts.h"
 #include "shell/layoutpage.h"

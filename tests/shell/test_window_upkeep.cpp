@@ -7,6 +7,7 @@
 #include "shell/menutreepage.h"
 #include "shell/qtdialogs.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QListWidget>
@@ -94,9 +95,10 @@ TEST(MessageBoxTest, ShortMessageIsWideEnoughForItsTitle)
         box->buttons().constFirst()->click();
     });
     dialogs.Message(nullptr, QStringLiteral("Ungültiger Wert!"));
-    const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
-    EXPECT_GE(width, title.horizontalAdvance(QStringLiteral("Treeweaver")) +
-                         3 * QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    QFont bold = QApplication::font("QMdiSubWindowTitleBar");
+    bold.setBold(true);
+    EXPECT_GE(width, QFontMetrics(bold).horizontalAdvance(QStringLiteral("Treeweaver")) +
+                         6 * QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight));
 }
 
 } // namespace
