@@ -82,8 +82,8 @@ Tmainform::Tmainform(Dialogs& dialogs, const QString& programDir, QWidget* paren
     CreatePreviewAction();
     ListTemplates();
     // Sets copied in or removed while the program runs show in the list;
-    // the project's set stays marked.
-    new TemplateFolderWatcher(this, [this] { // the window owns it
+    // the project's set stays marked. The window owns the watcher.
+    new TemplateFolderWatcher(this, [this] {
         ListTemplates();
         MarkTemplateEntry(FromCp1252(document_->GetFileSetting(fsTemplate)));
     });
