@@ -12,6 +12,7 @@ libqt6svg6
 nlohmann-json3-dev libxml2-dev
 clang libclang-rt-dev clang-format clang-tidy
 tidy xvfb xauth
+dbus at-spi2-core python3-pyatspi gir1.2-atspi-2.0 openbox xdotool
 desktop-file-utils appstream dpkg-dev file lintian
 chromium nodejs nginx-light
 fonts-dejavu-core fonts-liberation2

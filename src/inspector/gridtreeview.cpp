@@ -1,5 +1,8 @@
 #include "inspector/gridtreeview.h"
 
+#include "inspector/gridaccessible.h"
+#include "inspector/itemviewkeys.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -8,6 +11,18 @@ namespace tw {
 GridTreeView::GridTreeView(QWidget* parent) : QTreeView(parent)
 {
     setExpandsOnDoubleClick(false);
+    InstallInspectorAccessibility();
+}
+
+void GridTreeView::AnnounceValue(const QModelIndex& index)
+{
+    if (!QAccessible::isActive())
+        return;
+    const auto* grid = dynamic_cast<GridAccessible*>(QAccessible::queryAccessibleInterface(this));
+    if (QAccessibleInterface* row = grid ? grid->RowInterface(index) : nullptr) {
+        QAccessibleValueChangeEvent event(row, ValueText(index));
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 bool GridTreeView::MayMoveTo(const QModelIndex& to)
@@ -41,6 +56,10 @@ void GridTreeView::drawRow(QPainter* painter, const QStyleOptionViewItem& option
 
 void GridTreeView::keyPressEvent(QKeyEvent* event)
 {
+    if (SelectCurrentOnFirstMove(*this, *event)) {
+        event->accept();
+        return;
+    }
     const QModelIndex current = currentIndex();
     const bool hasChildren = current.isValid() && model()->hasChildren(current);
     const bool expanded = hasChildren && isExpanded(current);

@@ -19,12 +19,19 @@ public:
     // keeps it where it is.
     using SelectionGate = std::function<bool(const QModelIndex& from, const QModelIndex& to)>;
     using DoubleClickHandler = std::function<void(const QPoint& viewportPos)>;
+    // The value a row shows, as a screen reader is to read it.
+    using ValueTextSource = std::function<QString(const QModelIndex& index)>;
 
     explicit GridTreeView(QWidget* parent = nullptr);
 
     void SetRowPainter(RowPainter painter) { rowPainter_ = std::move(painter); }
     void SetSelectionGate(SelectionGate gate) { selectionGate_ = std::move(gate); }
     void SetDoubleClickHandler(DoubleClickHandler handler) { doubleClick_ = std::move(handler); }
+    void SetValueTextSource(ValueTextSource source) { valueText_ = std::move(source); }
+
+    QString ValueText(const QModelIndex& index) const { return valueText_ ? valueText_(index) : QString(); }
+    // Tells a screen reader that the row's value changed.
+    void AnnounceValue(const QModelIndex& index);
 
     // Moves the current row as a click would, through the selection gate.
     bool SelectRow(const QModelIndex& index);
@@ -45,6 +52,7 @@ private:
     RowPainter rowPainter_;
     SelectionGate selectionGate_;
     DoubleClickHandler doubleClick_;
+    ValueTextSource valueText_;
 };
 
 } // namespace tw

@@ -7,18 +7,21 @@
 #include "guibase/dialogs.h"
 #include "guibase/documenttext.h"
 #include "guibase/qtcodec.h"
+#include "inspector/chooserlists.h"
 #include "inspector/gridtreeview.h"
 #include "inspector/mybutton.h"
 #include "inspector/mypanel.h"
 #include "platform/paths.h"
 
 #include <QCoreApplication>
-#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
+
+#include <cmath>
 
 namespace tw {
 namespace {
@@ -27,8 +30,6 @@ namespace {
 constexpr int NoLengthLimit = 32767;
 
 const QString InvalidValueText = QStringLiteral("Ungültiger Wert!");
-const QString PictureFilter =
-    QStringLiteral("GIF (*.gif)|*.gif|JPEG (*.jpg, *.jpeg)|*.jpg;*.jpeg|Alle Dateien (*.*)|*.*");
 
 int KindOf(const QModelIndex& index)
 {
@@ -53,21 +54,46 @@ bool IsColorText(const QString& text)
     return true;
 }
 
+// The font size the grid's pixel geometry was laid out for.
+constexpr int DesignFontPixels = 11;
+
 // The column border that shows every caption whole in the tree's font, the
 // usual 100 pixels at least.
-int SplitPosFittingCaptions(const QTreeView& tree)
+int SplitPosFittingCaptions(const QTreeView& tree, const tOIC& inspector)
 {
     const QFontMetrics metrics(tree.font());
     const QAbstractItemModel& rows = *tree.model();
     int needed = 0;
     for (int row = 0; row < rows.rowCount(); ++row) {
         const QModelIndex group = rows.index(row, 0);
-        needed = std::max(needed, tOIC::CaptionLeft(0) + metrics.horizontalAdvance(group.data().toString()));
+        needed = std::max(needed, inspector.CaptionLeft(0) + metrics.horizontalAdvance(group.data().toString()));
         for (int child = 0; child < rows.rowCount(group); ++child)
-            needed = std::max(needed, tOIC::CaptionLeft(1) +
+            needed = std::max(needed, inspector.CaptionLeft(1) +
                                           metrics.horizontalAdvance(rows.index(child, 0, group).data().toString()));
     }
-    return std::max(100, needed + 3);
+    return std::max(inspector.Px(100), needed + 3);
+}
+
+// "Untermenü: Schriftgröße": the caption alone would not tell the two font
+// groups apart.
+QString RowName(const QModelIndex& index)
+{
+    const QString caption = index.data().toString();
+    return index.parent().isValid() ? index.parent().data().toString() + QStringLiteral(": ") + caption : caption;
+}
+
+QString ChooserName(int kind)
+{
+    switch (kind) {
+    case ikColor:
+        return QStringLiteral("Farbe wählen");
+    case ikFont:
+        return QStringLiteral("Schriftart wählen");
+    case ikPicture:
+        return QStringLiteral("Bild wählen");
+    default:
+        return {};
+    }
 }
 
 } // namespace
@@ -78,7 +104,8 @@ tOIC::tOIC(const InspectorControls& controls, Dialogs& dialogs, TqzHTML& documen
                                    [this](int setting, const QString& text) {
                                        document_.SetString(setting, TextToDocument(text));
                                    }},
-      splitPos_(SplitPosFittingCaptions(*controls.tree))
+      scale_(std::max(1.0, QFontInfo(controls.tree->font()).pixelSize() / double(DesignFontPixels))),
+      splitPos_(SplitPosFittingCaptions(*controls.tree, *this))
 {
     c_.divider->setGeometry(splitPos_ + 1, 0, c_.divider->width(), c_.tree->viewport()->height());
     c_.divider->SetOwnerDraw(true);
@@ -91,6 +118,11 @@ tOIC::tOIC(const InspectorControls& controls, Dialogs& dialogs, TqzHTML& documen
         [this](QPainter& painter, const QRect& rect, const QModelIndex& index) { PaintRow(painter, rect, index); });
     c_.tree->SetSelectionGate([this](const QModelIndex&, const QModelIndex&) { return SelectionChanging(); });
     c_.tree->SetDoubleClickHandler([this](const QPoint& pos) { ToggleExpanded(pos); });
+    c_.tree->SetValueTextSource([this](const QModelIndex& index) { return ValueText(index); });
+    // The chooser is reached with Tab from the editor, not only with F4.
+    c_.button->setFocusPolicy(Qt::TabFocus);
+    QWidget::setTabOrder(c_.editor, c_.button);
+    c_.button->installEventFilter(this);
     connect(c_.tree->selectionModel(), &QItemSelectionModel::currentChanged, this, &tOIC::SelectionChanged);
     for (const auto signal : {&QTreeView::expanded, &QTreeView::collapsed}) {
         connect(c_.tree, signal, this, [this] {
@@ -100,6 +132,33 @@ tOIC::tOIC(const InspectorControls& controls, Dialogs& dialogs, TqzHTML& documen
     }
     connect(c_.tree->verticalScrollBar(), &QScrollBar::valueChanged, this, &tOIC::LayoutEditor);
     connect(c_.button, &TMYButton::clicked, this, &tOIC::ChooserClicked);
+}
+
+int tOIC::Px(int pixels) const
+{
+    return static_cast<int>(std::lround(pixels * scale_));
+}
+
+QString tOIC::ValueText(const QModelIndex& index) const
+{
+    const int setting = SettingOf(index);
+    switch (KindOf(index)) {
+    case ikText:
+    case ikFont:
+    case ikPicture:
+        return FromCp1252(document_.GetString(setting));
+    case ikColor: {
+        const TColor color = document_.GetColor(setting);
+        return color == clNone ? QStringLiteral("(N/A)") : FromCp1252(ColorToText(color, true));
+    }
+    default:
+        return {};
+    }
+}
+
+bool tOIC::IsSelected(const QModelIndex& index) const
+{
+    return index.isValid() && index == c_.tree->currentIndex() && c_.tree->selectionModel()->isSelected(index);
 }
 
 void tOIC::SetSplitPos(int width)
@@ -123,17 +182,18 @@ bool tOIC::Commit(int kind, int setting, const QString& text)
     case ikFont:
     case ikPicture:
         writer_.text(setting, text);
-        Repaint();
-        return true;
+        break;
     case ikColor:
         if (!text.isEmpty() && !IsColorText(text))
             return false;
         writer_.color(setting, TextToColor(ToCp1252(text)));
-        Repaint();
-        return true;
+        break;
     default:
         return false;
     }
+    Repaint();
+    c_.tree->AnnounceValue(c_.tree->currentIndex());
+    return true;
 }
 
 bool tOIC::CommitEditor()
@@ -213,6 +273,7 @@ void tOIC::LoadEditor()
         c_.button->setFont(font);
         c_.button->SetCaption(kind == ikFont ? QStringLiteral("6") : QStringLiteral("···"));
     }
+    NameEditor(index);
     LayoutEditor();
     c_.editor->show();
     c_.button->setVisible(kind != ikText);
@@ -221,23 +282,32 @@ void tOIC::LoadEditor()
     c_.editor->selectAll();
 }
 
+void tOIC::NameEditor(const QModelIndex& index)
+{
+    c_.editor->setAccessibleName(RowName(index));
+    c_.editor->setAccessibleDescription(c_.info->text());
+    const QString chooser = ChooserName(KindOf(index));
+    c_.button->setAccessibleName(chooser);
+    c_.button->setToolTip(chooser);
+}
+
 void tOIC::LayoutEditor()
 {
     if (editorKind_ == ikGroup)
         return;
     const QRect row = c_.tree->RowRect(c_.tree->currentIndex());
-    const int top = row.top() + 3;
-    const int height = row.height() - 3;
+    const int top = row.top() + Px(3);
+    const int height = row.height() - Px(3);
     const int rowWidth = row.width();
     if (editorKind_ == ikText) {
-        c_.editor->setGeometry(splitPos_ + 4, top, rowWidth - splitPos_ - 3, height);
+        c_.editor->setGeometry(splitPos_ + Px(4), top, rowWidth - splitPos_ - Px(3), height);
         return;
     }
     const int buttonWidth = height;
     if (editorKind_ == ikColor)
-        c_.editor->setGeometry(splitPos_ + 29, top, rowWidth - splitPos_ - 28 - buttonWidth, height);
+        c_.editor->setGeometry(splitPos_ + Px(29), top, rowWidth - splitPos_ - Px(28) - buttonWidth, height);
     else
-        c_.editor->setGeometry(splitPos_ + 4, top, rowWidth - splitPos_ - 3 - buttonWidth, height);
+        c_.editor->setGeometry(splitPos_ + Px(4), top, rowWidth - splitPos_ - Px(3) - buttonWidth, height);
     c_.button->setGeometry(c_.editor->x() + c_.editor->width(), top, buttonWidth, height);
 }
 
@@ -257,6 +327,13 @@ bool tOIC::eventFilter(QObject* watched, QEvent* event)
             return true;
         if (editorKind_ == ikColor && !(key->modifiers() & Qt::ControlModifier))
             return FilterColorCharacter(key->text());
+    } else if (watched == c_.button && event->type() == QEvent::KeyPress) {
+        // A focused button opens its chooser with Enter as with the space bar.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            ChooserClicked();
+            return true;
+        }
     } else if (watched == c_.divider) {
         return DividerMouse(event);
     } else if (watched == c_.tree->viewport() && event->type() == QEvent::Resize) {
@@ -295,11 +372,12 @@ bool tOIC::EditorKey(int key)
 }
 
 // Colour rows take hexadecimal digits (letters in upper case), "$" and
-// backspace; everything else typed is dropped. Keys without a character
-// (moving, deleting) pass. Returns true when the key is consumed.
+// backspace; everything else typed is dropped. Keys without a printable
+// character (moving, deleting, Tab to the chooser) pass. Returns true when
+// the key is consumed.
 bool tOIC::FilterColorCharacter(const QString& text)
 {
-    if (text.size() != 1)
+    if (text.size() != 1 || !text.front().isPrint())
         return false;
     const QChar c = text.front();
     if (c == u'\b' || c.isDigit() || (c >= u'A' && c <= u'F') || c == u'$')
@@ -372,13 +450,13 @@ void tOIC::ChooseFont()
         QPoint(origin.x() + c_.editor->width() + c_.button->width() - 1, origin.y() + c_.editor->height() - 1));
     if (choiceList_)
         choiceList_->close();
-    choiceList_ = ShowChoiceList(QFontDatabase::families(), anchor, c_.editor, c_.button, listClosed_);
+    choiceList_ = ShowChoiceList(FontFamilyNames(), anchor, c_.editor, c_.button, listClosed_);
 }
 
 void tOIC::ChoosePicture()
 {
     const std::string output = document_.GetFileSetting(fsFilename);
-    const auto chosen = dialogs_.OpenFile(c_.tree->window(), PictureFilter, FromCp1252(ExtractFilePath(output)), {});
+    const auto chosen = dialogs_.OpenFile(c_.tree->window(), PictureFilter(), FromCp1252(ExtractFilePath(output)), {});
     if (!chosen)
         return;
     const std::string file = ToCp1252(*chosen);

@@ -74,8 +74,13 @@ public:
     const QString& Baseline() const { return baseline_; }
 
     static constexpr int MinColWidth = 30;
+    // The grid's pixel geometry was laid out for an 11-pixel font and grows
+    // with a larger one.
+    int Px(int pixels) const;
     // Where a row's caption starts: behind its expand box, indented by level.
-    static constexpr int CaptionLeft(int level) { return 17 + 15 * level; }
+    int CaptionLeft(int level) const { return Px(17 + 15 * level); }
+    // A row's value as an unselected row shows it; empty for a group.
+    QString ValueText(const QModelIndex& index) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -90,6 +95,12 @@ private:
     // Places the editor and the button on the selected row.
     void LayoutEditor();
     void HideEditor();
+    // The row the user selected; the tree marks a row current without
+    // selecting it when it gets the focus.
+    bool IsSelected(const QModelIndex& index) const;
+    // Names the editor and the chooser button after the row, for a screen
+    // reader.
+    void NameEditor(const QModelIndex& index);
     void Repaint();
     void PaintRow(QPainter& painter, const QRect& rect, const QModelIndex& index) const;
     void PaintDivider(QPainter& painter) const;
@@ -106,6 +117,7 @@ private:
     Dialogs& dialogs_;
     TqzHTML& document_;
     ValueWriter writer_;
+    double scale_;
     int splitPos_;
     int grabX_ = 0;
     bool dragging_ = false;

@@ -48,6 +48,12 @@ QColor Rgb(TColor color)
             static_cast<int>((color >> 16) & 0xFF)};
 }
 
+// The dark line of the sunken frame around the selected row.
+QColor FrameColor(const QPalette& palette)
+{
+    return palette.color(QPalette::Base).lightness() < 128 ? palette.color(QPalette::Text) : QColor(Qt::black);
+}
+
 } // namespace
 
 void tOIC::PaintRow(QPainter& painter, const QRect& rect, const QModelIndex& index) const
@@ -57,16 +63,21 @@ void tOIC::PaintRow(QPainter& painter, const QRect& rect, const QModelIndex& ind
     const QColor shadow = palette.color(QPalette::Dark);
     const QColor light = palette.color(QPalette::Light);
     const QColor window = palette.color(QPalette::Base);
+    // The signs in the expand boxes and the dark lines of the frame: black
+    // in a light theme, the text colour in a dark one, where black would
+    // vanish.
+    const QColor sign = palette.color(QPalette::Text);
+    const QColor frame = FrameColor(palette);
     const int L = rect.left();
     const int T = rect.top();
     const int R = L + rect.width();
     const int B = T + rect.height();
     const int level = index.parent().isValid() ? 1 : 0;
-    const int x0 = L + 2 + 15 * level;
-    const int y0 = T + 3;
+    const int x0 = L + Px(2 + 15 * level);
+    const int y0 = T + Px(3);
     const int kind = index.data(InspectorKindRole).toInt();
     const int setting = index.data(InspectorSettingRole).toInt();
-    const bool selected = index == c_.tree->currentIndex();
+    const bool selected = IsSelected(index);
 
     painter.fillRect(rect, face);
     Line(painter, shadow, {L, B - 1}, {R, B - 1});
@@ -77,22 +88,23 @@ void tOIC::PaintRow(QPainter& painter, const QRect& rect, const QModelIndex& ind
             Box(painter, splitPos_ + 2, T, R + 1, B, face, window);
         // A sunken frame around the row.
         Line(painter, shadow, {L, T - 1}, {R, T - 1});
-        Line(painter, Qt::black, {L, B}, {L, T});
-        Line(painter, Qt::black, {L, T}, {R, T});
+        Line(painter, frame, {L, B}, {L, T});
+        Line(painter, frame, {L, T}, {R, T});
         Line(painter, light, {L, B - 1}, {R, B - 1});
     }
     if (c_.tree->model()->hasChildren(index)) {
-        Box(painter, x0 + 1, y0, x0 + 10, y0 + 9, shadow, window);
-        Line(painter, Qt::black, {x0 + 3, y0 + 4}, {x0 + 8, y0 + 4});
+        Box(painter, x0 + Px(1), y0, x0 + Px(10), y0 + Px(9), sign, window);
+        Line(painter, sign, {x0 + Px(3), y0 + Px(4)}, {x0 + Px(8), y0 + Px(4)});
         if (!c_.tree->isExpanded(index))
-            Line(painter, Qt::black, {x0 + 5, y0 + 2}, {x0 + 5, y0 + 7});
+            Line(painter, sign, {x0 + Px(5), y0 + Px(2)}, {x0 + Px(5), y0 + Px(7)});
     }
-    const TColor color = kind == ikColor ? document_.GetColor(setting) : clNone;
     if (kind == ikColor) {
         // No colour: an empty swatch, struck through.
-        Box(painter, splitPos_ + 4, y0, splitPos_ + 19, y0 + 9, shadow, color == clNone ? window : Rgb(color));
+        const TColor color = document_.GetColor(setting);
+        Box(painter, splitPos_ + Px(4), y0, splitPos_ + Px(19), y0 + Px(9), color == clNone ? sign : shadow,
+            color == clNone ? window : Rgb(color));
         if (color == clNone)
-            Line(painter, shadow, {splitPos_ + 5, y0 + 7}, {splitPos_ + 18, y0});
+            Line(painter, sign, {splitPos_ + Px(5), y0 + Px(7)}, {splitPos_ + Px(18), y0});
     }
 
     painter.setFont(c_.tree->font());
@@ -102,14 +114,10 @@ void tOIC::PaintRow(QPainter& painter, const QRect& rect, const QModelIndex& ind
          index.data(Qt::DisplayRole).toString());
     const QRect valueClip(QPoint(splitPos_ + 3, T + 1), QPoint(R - 1, B - 2));
     // The selected row's editor shows the value itself.
-    if ((kind == ikText || kind == ikFont || kind == ikPicture) && !(selected && c_.editor->isVisible())) {
-        Text(painter, valueClip, splitPos_ + 3, T + 2, FromCp1252(document_.GetString(setting)));
-    } else if (kind == ikColor) {
-        const QString value = selected          ? QStringLiteral("#")
-                              : color == clNone ? QStringLiteral("(N/A)")
-                                                : FromCp1252(ColorToText(color, true));
-        Text(painter, valueClip, splitPos_ + 21, T + 2, value);
-    }
+    if ((kind == ikText || kind == ikFont || kind == ikPicture) && !(selected && c_.editor->isVisible()))
+        Text(painter, valueClip, splitPos_ + Px(3), T + 2, ValueText(index));
+    else if (kind == ikColor)
+        Text(painter, valueClip, splitPos_ + Px(21), T + 2, selected ? QStringLiteral("#") : ValueText(index));
 }
 
 // The divider's two lines continue the grid lines of every visible row, and
@@ -129,9 +137,9 @@ void tOIC::PaintDivider(QPainter& painter) const
         const int B = T + row.height();
         Line(painter, shadow, {0, T}, {0, B});
         Line(painter, light, {1, T}, {1, B});
-        if (index == current) {
+        if (index == current && IsSelected(index)) {
             Line(painter, shadow, {0, T - 1}, {2, T - 1});
-            Line(painter, Qt::black, {0, T}, {2, T});
+            Line(painter, FrameColor(palette), {0, T}, {2, T});
             Line(painter, light, {0, B - 1}, {2, B - 1});
         }
     }

@@ -120,7 +120,9 @@ void TFlatHintWindow::paintEvent(QPaintEvent*)
     PaintArrow(painter, tip, corner_, settings_.Color(TFlatHint::ColorArrow));
 
     painter.setFont(settings_.Font());
-    painter.setPen(palette().color(QPalette::WindowText));
+    // The theme's tooltip text, which the owner pairs with the theme's
+    // tooltip background.
+    painter.setPen(palette().color(QPalette::ToolTipText));
     painter.drawText(textArea.adjusted(3, 1, -3, -1), Qt::TextWordWrap, text_);
 }
 

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 
 namespace tw {
@@ -46,6 +47,7 @@ void DragTreeView::endDrag(const QPoint& releasePoint)
 {
     const bool endedElsewhere = dragging_ && !dropped_;
     dragging_ = false;
+    setMark({});
     if (endedElsewhere && handlers_.endedElsewhere)
         handlers_.endedElsewhere(releasePoint);
 }
@@ -118,16 +120,50 @@ void DragTreeView::dragMoveEvent(QDragMoveEvent* event)
 {
     // The base class scrolls near the edges; the decision is the owner's.
     QTreeView::dragMoveEvent(event);
-    if (accepts(event->position().toPoint()))
+    const QPoint point = event->position().toPoint();
+    if (accepts(point)) {
         event->acceptProposedAction();
-    else
+        setMark(handlers_.mark ? handlers_.mark(point) : QRect());
+    } else {
         event->ignore();
+        setMark({});
+    }
+}
+
+void DragTreeView::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    setMark({});
+    QTreeView::dragLeaveEvent(event);
+}
+
+void DragTreeView::setMark(const QRect& mark)
+{
+    if (mark == mark_)
+        return;
+    mark_ = mark;
+    viewport()->update();
+}
+
+void DragTreeView::paintEvent(QPaintEvent* event)
+{
+    QTreeView::paintEvent(event);
+    if (mark_.width() <= 0)
+        return;
+    QPainter painter(viewport());
+    const QColor color = palette().color(QPalette::Highlight);
+    if (mark_.height() == 0) {
+        painter.fillRect(QRect(mark_.left(), mark_.top() - 1, mark_.width(), 2), color);
+    } else {
+        painter.setPen(QPen(color, 2));
+        painter.drawRect(mark_.adjusted(1, 1, -1, -1));
+    }
 }
 
 void DragTreeView::dropEvent(QDropEvent* event)
 {
     stopAutoScroll();
     setState(NoState);
+    setMark({});
     const QPoint point = event->position().toPoint();
     if (!accepts(point)) {
         event->ignore();

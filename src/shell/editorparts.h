@@ -18,6 +18,10 @@ public:
         std::function<void(const QPoint&)> dropped;
         // Optional: the drag ended without a drop inside the view.
         std::function<void(const QPoint&)> endedElsewhere;
+        // Optional: where an accepted drop would put the dragged row, shown
+        // while the drag moves: a rectangle to frame (the row it goes
+        // into), or one of height 0 for a line (the gap it goes into).
+        std::function<QRect(const QPoint&)> mark;
     };
 
     explicit DragTreeView(QWidget* parent = nullptr);
@@ -49,16 +53,20 @@ protected:
     void startDrag(Qt::DropActions supportedActions) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     bool accepts(const QPoint& point) const;
+    void setMark(const QRect& mark);
 
     DragHandlers handlers_;
     bool dragging_ = false;
     bool dropped_ = false;
     bool pressedOnDraggable_ = false;
     bool scrollsToLongCaptions_ = false;
+    QRect mark_;
 };
 
 } // namespace tw

@@ -1,6 +1,7 @@
 #include "shell/generalpage.h"
 
 #include "document/qzhtml.h"
+#include "inspector/itemviewkeys.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -43,6 +44,8 @@ GeneralPage::GeneralPage(QWidget* parent)
     lbTemplates_->setObjectName(QStringLiteral("lbTemplates"));
     lbTemplates_->setToolTip(QStringLiteral("Wählen Sie hier die Vorlage aus, aus der das Menü erstellt werden soll."));
     lbTemplates_->setSelectionMode(QAbstractItemView::SingleSelection);
+    lbTemplates_->setAccessibleName(QStringLiteral("Vorlage(n)"));
+    new FirstMoveSelects(lbTemplates_); // the list owns it
     SetTag(lbTemplates_, fsTemplate);
 
     auto* fileBox = new QGroupBox(QStringLiteral("Dateiname"));

@@ -15,8 +15,6 @@
 namespace tw {
 namespace {
 
-// The grid was laid out for an 8-point font.
-constexpr int GridFontPixelSize = 11;
 constexpr int DividerWidth = 2;
 
 struct RowDefinition {
@@ -54,9 +52,7 @@ LayoutPage::LayoutPage(QWidget* parent) : QWidget(parent), rows_(new QStandardIt
 {
     auto* tree = new GridTreeView;
     tree->setObjectName(QStringLiteral("TreeView2"));
-    QFont gridFont = tree->font();
-    gridFont.setPixelSize(GridFontPixelSize);
-    tree->setFont(gridFont);
+    tree->setAccessibleName(QStringLiteral("Layout"));
     tree->setFrameShape(QFrame::NoFrame);
     tree->setHeaderHidden(true);
     tree->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -71,7 +67,8 @@ LayoutPage::LayoutPage(QWidget* parent) : QWidget(parent), rows_(new QStandardIt
     tree->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     tree->viewport()->setBackgroundRole(QPalette::Button);
     tree->setModel(rows_);
-    AddRows(QFontMetrics(gridFont).height() + 3);
+    // The grid takes the application's font; its rows grow with it.
+    AddRows(QFontMetrics(tree->font()).height() + 3);
 
     auto* editor = new QLineEdit(tree->viewport());
     editor->setObjectName(QStringLiteral("Edit1"));

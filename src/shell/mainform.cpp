@@ -17,6 +17,7 @@
 #include "shell/passingnotice.h"
 #include "shell/previewbuilder.h"
 #include "shell/projectfilenames.h"
+#include "shell/templatewatcher.h"
 #include "shell/variablespage.h"
 #include "shell/windowkeys.h"
 
@@ -27,6 +28,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTabWidget>
 #include <QToolBar>
 
@@ -79,9 +81,16 @@ Tmainform::Tmainform(Dialogs& dialogs, const QString& programDir, QWidget* paren
     CreateImportAction();
     CreatePreviewAction();
     ListTemplates();
+    // Sets copied in or removed while the program runs show in the list;
+    // the project's set stays marked. The window owns the watcher.
+    new TemplateFolderWatcher(this, [this] {
+        ListTemplates();
+        MarkTemplateEntry(FromCp1252(document_->GetFileSetting(fsTemplate)));
+    });
     forwardSettings_ = true;
-    // No control has the focus after start-up.
-    setFocus();
+    // The tree has the focus after start-up, so that the keyboard starts
+    // where the menu is built.
+    menuTreePage_->treeView()->setFocus();
     menuTreePage_->EnableItemControls(false);
     RestoreFormSettings();
 }
@@ -139,6 +148,7 @@ void Tmainform::CreateCommands()
 {
     toolBar_ = addToolBar(QStringLiteral("Befehle"));
     toolBar_->setObjectName(QStringLiteral("CommandBar"));
+    toolBar_->setAccessibleName(QStringLiteral("Befehle"));
     toolBar_->setMovable(false);
     toolBar_->setFloatable(false);
     toolBar_->setContextMenuPolicy(Qt::PreventContextMenu);
@@ -173,6 +183,10 @@ void Tmainform::CreateCommands()
 void Tmainform::CreateFlatHint()
 {
     auto* flatHint = new TFlatHint(this); // the window owns it
+    // The theme's tooltip colours, so that a dark theme gets light text on
+    // a dark box.
+    flatHint->SetColor(TFlatHint::ColorBackground, palette().color(QPalette::ToolTipBase));
+    flatHint->SetColor(TFlatHint::ColorBorder, palette().color(QPalette::ToolTipText));
     flatHint->SetColor(TFlatHint::ColorArrowBackground, palette().color(QPalette::Highlight));
     flatHint->SetColor(TFlatHint::ColorArrow, palette().color(QPalette::HighlightedText));
     // The hints were laid out for an 8-point font.
@@ -413,7 +427,13 @@ QPoint Tmainform::OnVisibleScreen(const QPoint& topLeft) const
     if (screen == nullptr)
         return topLeft;
     const QRect available = screen->availableGeometry();
-    const QSize frame = frameGeometry().size().expandedTo(size());
+    // Before the window is first shown its frame is not known yet: the
+    // title bar and the borders are estimated from the style.
+    QSize frame = frameGeometry().size();
+    if (frame == size()) {
+        const int border = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+        frame += QSize(2 * border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border);
+    }
     return {
         std::clamp(topLeft.x(), available.left(), std::max(available.left(), available.right() + 1 - frame.width())),
         std::clamp(topLeft.y(), available.top(), std::max(available.top(), available.bottom() + 1 - frame.height()))};

@@ -198,7 +198,8 @@ void Tmainform::ImportClick()
 
 void Tmainform::StartNewProject(const ImportedSite& site)
 {
-    setFocus(); // takes the focus from any control
+    // Ends any edit in place; the keyboard goes on in the tree.
+    menuTreePage_->treeView()->setFocus();
     document_->Reset();
     if (AddImportedItems(*document_, site) > 0)
         document_->SetModified(true);

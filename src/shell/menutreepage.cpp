@@ -7,6 +7,7 @@
 #include "guibase/qtcodec.h"
 #include "platform/paths.h"
 #include "shell/documenteditor.h"
+#include "shell/subtreememory.h"
 #include "shell/treemovekeys.h"
 #include "shell/windowkeys.h"
 
@@ -37,6 +38,16 @@ constexpr QKeyCombination DeleteKey = Qt::Key_Delete;
 bool IsItem(const MenuNode* node)
 {
     return node != nullptr && !node->IsRoot();
+}
+
+// Whether index lies in the subtree of ancestor.
+bool IsWithin(QModelIndex index, const QModelIndex& ancestor)
+{
+    for (; index.isValid(); index = index.parent()) {
+        if (index == ancestor)
+            return true;
+    }
+    return false;
 }
 
 QToolButton* ModeButton(const QString& letter, const QString& hint, QWidget* parent)
@@ -94,12 +105,16 @@ QWidget* MenuTreePage::createTreePanel()
     headerLayout->addWidget(new QLabel(QStringLiteral(" Menüstruktur"), header), 1);
     moveMode_ = ModeButton(QStringLiteral("M"), QStringLiteral("Menüpunkte verschieben"), header);
     sortMode_ = ModeButton(QStringLiteral("S"), QStringLiteral("Menüpunkte sortieren"), header);
+    // The letters alone tell a screen reader nothing.
+    moveMode_->setAccessibleName(moveMode_->toolTip());
+    sortMode_->setAccessibleName(sortMode_->toolTip());
     moveMode_->setChecked(true);
     headerLayout->addWidget(moveMode_);
     headerLayout->addWidget(sortMode_);
 
     tree_ = new DragTreeView(panel);
     tree_->setModel(model_);
+    tree_->setAccessibleName(QStringLiteral("Menüstruktur"));
     tree_->setHeaderHidden(true);
     tree_->scrollToLongCaptions();
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -119,7 +134,9 @@ QWidget* MenuTreePage::createTreePanel()
                 }
             },
         .endedElsewhere = {},
+        .mark = [this](const QPoint& point) { return dropMark(nodeAt(point)); },
     });
+    new SubtreeMemory(*tree_, *model_); // the tree owns it
     expandRoot();
 
     auto* column = new QVBoxLayout(panel);
@@ -153,6 +170,7 @@ QGroupBox* MenuTreePage::createItemBox()
 {
     auto* box = new QGroupBox(QStringLiteral("Menüpunkt"), this);
     itemToolBar_ = new QToolBar(box);
+    itemToolBar_->setAccessibleName(QStringLiteral("Befehle für Menüpunkte"));
     itemToolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     itemToolBar_->setIconSize(ToolbarImageSize);
     toolActions_[AddCommand] =
@@ -175,6 +193,7 @@ QGroupBox* MenuTreePage::createItemBox()
     selecturl_->setIcon(ItemIcon(ItemImage::ChooseFile));
     selecturl_->setIconSize(ToolbarImageSize);
     selecturl_->setAutoRaise(true);
+    selecturl_->setAccessibleName(QStringLiteral("Datei für den Link wählen"));
     selecturl_->setToolTip(QStringLiteral(
         "Im angezeigten Dialog können, die die Datei auswählen, zu der der Link führen soll.\nFalls, sie den "
         "Speicherpfad des fertigen Menüs angegeben haben, berechnet das Programm die relative Position."));
@@ -192,6 +211,14 @@ QGroupBox* MenuTreePage::createItemBox()
     // Enter in a link field applies it, as "Ändern" does.
     connect(menulink_, &QLineEdit::returnPressed, this, &MenuTreePage::BitBtn1Click);
     connect(linktarget_, &QLineEdit::returnPressed, this, &MenuTreePage::BitBtn1Click);
+    // Escape in a link field leads back to the tree.
+    for (QLineEdit* field : {menulink_, linktarget_}) {
+        auto* back = new QAction(field);
+        back->setShortcut(Qt::Key_Escape);
+        back->setShortcutContext(Qt::WidgetShortcut);
+        connect(back, &QAction::triggered, tree_, [this] { tree_->setFocus(Qt::ShortcutFocusReason); });
+        field->addAction(back);
+    }
 
     auto* fields = new QGridLayout;
     fields->addWidget(urlLabel_, 0, 0, 1, 2);
@@ -247,6 +274,32 @@ MenuNode* MenuTreePage::selectedNode() const
 {
     const QModelIndexList selected = tree_->selectionModel()->selectedIndexes();
     return selected.isEmpty() ? nullptr : MenuTreeModel::nodeOf(selected.front());
+}
+
+QRect MenuTreePage::dropMark(const MenuNode* target) const
+{
+    const MenuNode* dragged = CurrentNode();
+    if (dragged == nullptr || target == dragged)
+        return {};
+    const int width = tree_->viewport()->width();
+    if (target != nullptr) {
+        const QRect row = tree_->visualRect(model_->indexOf(target));
+        // Moved into the item, or sorted in before it.
+        return dragMode() == DragMode::Move ? QRect(0, row.top(), width, row.height())
+                                            : QRect(row.left(), row.top(), width - row.left(), 0);
+    }
+    // Empty space: after the last item of the level it goes to, below
+    // whatever of that item is open.
+    const MenuNode& parent = dragMode() == DragMode::Move ? document_.Tree().Root() : *dragged->Parent();
+    if (parent.ChildCount() == 0)
+        return {};
+    const QModelIndex last = model_->indexOf(parent.Child(parent.ChildCount() - 1));
+    QModelIndex bottom = last;
+    for (QModelIndex below = tree_->indexBelow(bottom); below.isValid() && IsWithin(below, last);
+         below = tree_->indexBelow(below))
+        bottom = below;
+    const int left = tree_->visualRect(last).left();
+    return {left, tree_->visualRect(bottom).bottom() + 1, width - left, 0};
 }
 
 MenuNode* MenuTreePage::nodeAt(const QPoint& viewportPoint) const

@@ -97,6 +97,9 @@ private:
     void showContextMenu(const QPoint& point);
     void startEditingNewItem(MenuNode& parent);
     MenuNode* nodeAt(const QPoint& viewportPoint) const;
+    // Where the dragged item would go when dropped on target (none: empty
+    // space), for the drop marker.
+    QRect dropMark(const MenuNode* target) const;
 
     DocumentEditor& editor_;
     TqzHTML& document_;

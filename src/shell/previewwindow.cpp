@@ -168,12 +168,18 @@ bool PreviewWindow::FollowLink(const QUrl& link)
 {
     if (link.hasFragment() && link.adjusted(QUrl::RemoveFragment) == PlaceInOutputFolder(shownPage_))
         return true;
-    if (MenuNode* node = builder_.NodeOfLink(link))
+    if (MenuNode* node = builder_.NodeOfLink(link)) {
         treePage_.SelectNode(*node);
-    else if (link.isLocalFile())
+    } else if (link.isLocalFile() && !QFileInfo::exists(link.toLocalFile())) {
+        // The system would open nothing and say nothing.
+        problem_->setText(QStringLiteral("Die verlinkte Seite „") + QDir::toNativeSeparators(link.toLocalFile()) +
+                          QStringLiteral("“ gibt es nicht."));
+        problem_->show();
+    } else if (link.isLocalFile()) {
         OpenWithShell(ToCp1252(link.toLocalFile()));
-    else
+    } else {
         OpenAddress(link);
+    }
     return false;
 }
 

@@ -3,13 +3,17 @@
 #include "shell/dialogfilter.h"
 #include "shell/savedialogwatcher.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -37,6 +41,43 @@ QString FirstPatternSuffix(const QString& nameFilter)
     return pattern.match(nameFilter).captured(1);
 }
 
+// Gives the focus back to the control that had it when a box opened: the
+// window would otherwise give it to its first control ("Beenden") when the
+// control that had it was disabled or hidden meanwhile, or none had it.
+class FocusKeeper {
+public:
+    FocusKeeper() : control_(QApplication::focusWidget()) {}
+    ~FocusKeeper()
+    {
+        if (control_ && control_->isVisible() && control_->isEnabled())
+            control_->setFocus(Qt::OtherFocusReason);
+    }
+    FocusKeeper(const FocusKeeper&) = delete;
+    FocusKeeper& operator=(const FocusKeeper&) = delete;
+
+private:
+    QPointer<QWidget> control_;
+};
+
+// A box as wide as its title needs, so that a short text ("Ungültiger
+// Wert!") does not leave the title cut; the window manager's buttons beside
+// the title (icon, three buttons, their gaps) are guessed at six title-bar
+// heights, the title's font as the bold one window managers use.
+constexpr int TitleBarButtons = 6;
+
+void FitTitle(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (grid == nullptr)
+        return;
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
+    const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) +
+                      TitleBarButtons * box.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 // The confirmation box "Bestätigung" with its buttons "&Ja" and "&Nein".
 struct ConfirmationBox {
     ConfirmationBox(QWidget* parent, const QString& text)
@@ -56,12 +97,15 @@ QtDialogs::QtDialogs(const QString& programTitle) : programTitle_(programTitle) 
 
 void QtDialogs::Message(QWidget* parent, const QString& text)
 {
+    const FocusKeeper focus;
     QMessageBox box(QMessageBox::NoIcon, programTitle_, text, QMessageBox::Ok, parent);
+    FitTitle(box);
     box.exec();
 }
 
 Answer QtDialogs::Confirm(QWidget* parent, const QString& text, bool cancellable)
 {
+    const FocusKeeper focus;
     ConfirmationBox confirmation(parent, text);
     QMessageBox& box = confirmation.box;
     QPushButton* cancel = cancellable ? box.addButton(QStringLiteral("Abbrechen"), QMessageBox::RejectRole) : nullptr;
@@ -77,6 +121,7 @@ Answer QtDialogs::Confirm(QWidget* parent, const QString& text, bool cancellable
 
 Answer QtDialogs::ConfirmDeletion(QWidget* parent, const QString& text, const QString& details)
 {
+    const FocusKeeper focus;
     ConfirmationBox confirmation(parent, text);
     QMessageBox& box = confirmation.box;
     box.setDefaultButton(confirmation.no);

@@ -48,6 +48,7 @@ VariablesPage::~VariablesPage() = default;
 void VariablesPage::createToolBar()
 {
     toolBar_ = new QToolBar(this);
+    toolBar_->setAccessibleName(QStringLiteral("Befehle für Variablen"));
     toolBar_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     toolBar_->setIconSize(ToolbarImageSize);
     toolActions_[AddCommand] =
@@ -83,6 +84,18 @@ void VariablesPage::addListKeys()
         list_->addAction(action);
     }
     toolActions_[ChangeCommand]->setShortcuts({ChangeKey, Qt::Key_Enter});
+    // Insert in the list selects the new variable, so that Return edits it.
+    QAction* add = toolActions_[AddCommand];
+    add->setShortcut(QKeySequence());
+    list_->removeAction(add);
+    auto* addByKey = new QAction(list_);
+    addByKey->setShortcut(AddKey);
+    addByKey->setShortcutContext(Qt::WidgetShortcut);
+    connect(addByKey, &QAction::triggered, this, [this] {
+        liadd();
+        list_->setCurrentIndex(model_->index(model_->rowCount() - 1, 0));
+    });
+    list_->addAction(addByKey);
     // Ctrl with Up or Down moves the selected variable, as a drag would.
     for (const int step : {-1, 1}) {
         auto* move = new QAction(list_);
@@ -107,6 +120,7 @@ void VariablesPage::createList()
 {
     list_ = new DragTreeView(this);
     list_->setModel(model_);
+    list_->setAccessibleName(QStringLiteral("eigene Variablen"));
     list_->setRootIsDecorated(false);
     list_->setItemsExpandable(false);
     list_->setUniformRowHeights(true);
@@ -126,6 +140,17 @@ void VariablesPage::createList()
         .accepts = [](const QPoint&) { return true; },
         .dropped = [this](const QPoint& point) { ListView1EndDrag(point); },
         .endedElsewhere = [this](const QPoint& point) { ListView1EndDrag(point); },
+        // The gap before the row under the pointer, or below the last.
+        .mark =
+            [this](const QPoint& point) {
+                const QModelIndex under = list_->indexAt(point);
+                const int width = list_->viewport()->width();
+                if (under.isValid())
+                    return QRect(0, list_->visualRect(under).top(), width, 0);
+                const int rows = model_->rowCount();
+                return rows == 0 ? QRect()
+                                 : QRect(0, list_->visualRect(model_->index(rows - 1, 0)).bottom() + 1, width, 0);
+            },
     });
 }
 

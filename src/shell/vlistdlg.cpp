@@ -6,7 +6,6 @@
 #include "guibase/documenttext.h"
 #include "guibase/qtcodec.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -55,6 +54,9 @@ Tvlistform::Tvlistform(Dialogs& dialogs, const TParseList& list, int rowIndex, Q
     clearButton_ = addButton(QStringLiteral("Löschen"), 2);
     okButton_ = addButton(QStringLiteral("OK"), 82);
     cancelButton_ = addButton(QStringLiteral("Abbrechen"), 162);
+    // Return takes the entries (a new line in the value field), Escape
+    // cancels.
+    okButton_->setDefault(true);
     connect(clearButton_, &QPushButton::clicked, valueEdit_, &QPlainTextEdit::clear);
     connect(okButton_, &QPushButton::clicked, this, &Tvlistform::OkClick);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
@@ -133,19 +135,6 @@ void Tvlistform::OkClick()
         return;
     }
     accept();
-}
-
-void Tvlistform::keyPressEvent(QKeyEvent* event)
-{
-    switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        event->accept();
-        return;
-    default:
-        QDialog::keyPressEvent(event);
-    }
 }
 
 bool EditVariable(QWidget* parent, Dialogs& dialogs, const TParseList& list, std::string& name, std::string& value,

@@ -35,10 +35,6 @@ public:
 
     void OkClick();
 
-protected:
-    // Neither Enter nor Escape closes the dialog.
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     QLabel* addLabel(const QString& text, int left, int top);
     QPushButton* addButton(const QString& caption, int left);

@@ -93,10 +93,18 @@ void PageKeys::step(int steps)
     while (index < count && places[static_cast<std::size_t>(index)].page != shown)
         ++index;
     const PagePlace& next = places[static_cast<std::size_t>(((index + steps) % count + count) % count)];
-    // Back to where the user was on that page, or to its first control. (The
-    // page control, when it had the focus, gives it to a control of its own
-    // choosing while it switches.)
+    // The focus leaves the page before it is hidden, so that it does not
+    // pass through the next controls of the window on its way; it comes
+    // back to the control it left.
+    if (QWidget* focused = QApplication::focusWidget(); focused != nullptr && pages_->isAncestorOf(focused)) {
+        if (index < count)
+            leftControls_.insert(places[static_cast<std::size_t>(index)].page, focused);
+        focused->clearFocus();
+    }
+    // Back to where the user was on that page, or to its first control.
     QWidget* focus = next.page->focusWidget();
+    if (focus == nullptr)
+        focus = leftControls_.value(next.page);
     for (auto [tabs, child] : next.path)
         tabs->setCurrentWidget(child);
     if (!TakesTabFocus(focus))

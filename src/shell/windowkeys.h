@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class QKeySequence;
@@ -28,6 +29,8 @@ public:
 private:
     QTabWidget* pages_;
     QHash<QWidget*, QWidget*> firstControls_;
+    // The control that had the focus when a key left the page.
+    QHash<QWidget*, QPointer<QWidget>> leftControls_;
 };
 
 // The hint of a command, followed in parentheses by its key as the German

@@ -108,6 +108,8 @@ TEST_F(PreviewWindowTest, ShowsThePageOfTheSelectedItemAndSelectsTheItemOfAClick
     // A page of the site opens in the browser, from the output folder.
     RecordingOpener opener;
     const ScopedShellOpener scopedOpener(opener);
+    for (const char* page : {"kontakt.htm", "anfahrt.htm"})
+        WriteTextFile(Site() + QLatin1Char('/') + QLatin1String(page), "<p>Seite</p>");
     ClickLink(QStringLiteral("kontakt.htm"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return !opener.opened.isEmpty(); }, WaitMs));
     EXPECT_EQ(opener.opened, QStringList{Site() + QStringLiteral("/kontakt.htm")});
@@ -118,7 +120,21 @@ TEST_F(PreviewWindowTest, ShowsThePageOfTheSelectedItemAndSelectsTheItemOfAClick
     ClickLink(QStringLiteral("anfahrt.htm"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return opener.opened.size() == 2; }, WaitMs));
     EXPECT_EQ(opener.opened.back(), Site() + QStringLiteral("/anfahrt.htm"));
-    EXPECT_TRUE(QDir(Site()).isEmpty());
+    EXPECT_EQ(QDir(Site()).entryList(QDir::Files),
+              (QStringList{QStringLiteral("anfahrt.htm"), QStringLiteral("kontakt.htm")}));
+}
+
+// A link to a page that is not there says so instead of doing nothing.
+TEST_F(PreviewWindowTest, LinkToAMissingPageIsReported)
+{
+    RecordingOpener opener;
+    const ScopedShellOpener scopedOpener(opener);
+    ClickLink(QStringLiteral("kontakt.htm"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return preview_->problemLine()->isVisibleTo(preview_); }, WaitMs));
+    EXPECT_EQ(preview_->problemLine()->text(), QStringLiteral("Die verlinkte Seite „") +
+                                                   QDir::toNativeSeparators(Site() + QStringLiteral("/kontakt.htm")) +
+                                                   QStringLiteral("“ gibt es nicht."));
+    EXPECT_TRUE(opener.opened.isEmpty());
 }
 
 TEST_F(PreviewWindowTest, TellsProblemsInALineAndRemembersItsPlace)

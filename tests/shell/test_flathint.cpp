@@ -138,5 +138,27 @@ TEST_F(FlatHintTest, PaintsBorderStripAndArrowOnThePointersSide)
     EXPECT_EQ(image.pixel(10, 8), QColor(Qt::black).rgb());
 }
 
+// On a theme's dark tooltip background the text takes the theme's tooltip
+// text colour, not the window text colour.
+TEST_F(FlatHintTest, TextTakesTheThemesTooltipTextColour)
+{
+    const QPalette before = QApplication::palette();
+    QPalette dark = before;
+    dark.setColor(QPalette::ToolTipText, QColor(0xF0, 0xF0, 0x20));
+    QApplication::setPalette(dark);
+    hint_.SetColor(TFlatHint::ColorBackground, QColor(0x20, 0x20, 0x20));
+    RequestHint(labelled_);
+    const QImage image = hint_.HintWindow()->grab().toImage();
+    QApplication::setPalette(before);
+    int yellowish = 0;
+    for (int y = 1; y < image.height() - 1; ++y) {
+        for (int x = 16; x < image.width() - 1; ++x) {
+            const QColor pixel(image.pixel(x, y));
+            yellowish += pixel.red() > 0x90 && pixel.blue() < 0x60 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(yellowish, 0);
+}
+
 } // namespace
 } // namespace tw

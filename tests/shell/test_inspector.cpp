@@ -18,6 +18,27 @@ namespace tw::shelltest {
 namespace {
 
 constexpr int PageWidth = 438;
+// Where a caption below a group starts with the 11-pixel font: behind the
+// expand box, one indent in.
+constexpr int CaptionLeftOnLevel1 = 32;
+
+// The application's font at a pixel size while it lives: the grid takes
+// it when the page is made.
+class ApplicationFont {
+public:
+    explicit ApplicationFont(int pixels) : before_(QApplication::font())
+    {
+        QFont font = before_;
+        font.setPixelSize(pixels);
+        QApplication::setFont(font);
+    }
+    ~ApplicationFont() { QApplication::setFont(before_); }
+    ApplicationFont(const ApplicationFont&) = delete;
+    ApplicationFont& operator=(const ApplicationFont&) = delete;
+
+private:
+    QFont before_;
+};
 
 // The "Layout" page with its inspector on a document of its own.
 class InspectorTest : public ShellTest {
@@ -73,6 +94,8 @@ protected:
 
     ScriptedDialogs dialogs_;
     TqzHTML document_;
+    // The font the grid's pixel geometry was laid out for.
+    ApplicationFont font_{11};
     LayoutPage page_;
     std::unique_ptr<tOIC> inspector_;
 };
@@ -86,7 +109,7 @@ TEST_F(InspectorTest, CaptionColumnFitsEveryCaption)
                                          {QStringLiteral("besuchter Link"), QStringLiteral("Farben")},
                                          {QStringLiteral("Schriftgröße"), QStringLiteral("Untermenü")}}) {
         Select(caption, group);
-        const int left = tOIC::CaptionLeft(group.isEmpty() ? 0 : 1);
+        const int left = inspector_->CaptionLeft(group.isEmpty() ? 0 : 1);
         EXPECT_LT(left + metrics.horizontalAdvance(caption), inspector_->SplitPos()) << caption.toStdString();
     }
     EXPECT_GE(inspector_->SplitPos(), 100);
@@ -170,6 +193,46 @@ TEST_F(InspectorTest, SelectedColourRowIsPaintedWithFrameSwatchAndEditorInPlace)
     EXPECT_EQ(Button().geometry(), QRect(Editor().geometry().right() + 1, T + 3, row.height() - 3, row.height() - 3));
     EXPECT_EQ(Editor().text(), QStringLiteral("336699"));
     EXPECT_EQ(Button().Caption(), QStringLiteral("···"));
+}
+
+// In a dark theme the signs of the expand boxes, the frame of the none
+// swatch and its values take the theme's text colour, not black.
+TEST_F(InspectorTest, DarkThemeKeepsExpandBoxesAndEmptySwatchesVisible)
+{
+    QPalette dark = Tree().palette();
+    dark.setColor(QPalette::Base, QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::Text, QColor(0xE0, 0xE0, 0xE0));
+    dark.setColor(QPalette::Button, QColor(0x30, 0x30, 0x30));
+    Tree().setPalette(dark);
+    document_.SetColor(ciText, clNone);
+    Select(QStringLiteral("Titel"));
+    Tree().expand(Row(QStringLiteral("Farben")));
+    const QImage image = Grab();
+    const int groupY0 = Tree().RowRect(Row(QStringLiteral("Farben"))).top() + 3;
+    EXPECT_EQ(Pixel(image, 2 + 3, groupY0 + 4), qRgb(0xE0, 0xE0, 0xE0)) << "the minus of the open group";
+    const int swatchY0 = Tree().RowRect(Row(QStringLiteral("Text"), QStringLiteral("Farben"))).top() + 3;
+    EXPECT_EQ(Pixel(image, inspector_->SplitPos() + 4, swatchY0 + 4), qRgb(0xE0, 0xE0, 0xE0))
+        << "the outline of the swatch of no colour";
+}
+
+// A larger desktop font makes the grid larger, its geometry in proportion.
+TEST_F(InspectorTest, GridGeometryGrowsWithTheApplicationFont)
+{
+    const ApplicationFont doubled(22);
+    LayoutPage page;
+    page.resize(PageWidth, 400);
+    page.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+    tOIC inspector(page.Controls(), dialogs_, document_);
+    GridTreeView& tree = *page.Controls().tree;
+    EXPECT_EQ(tree.font().pixelSize(), 22);
+    EXPECT_EQ(inspector.CaptionLeft(1), 2 * CaptionLeftOnLevel1);
+    const QModelIndex colours = tree.model()->index(2, 0);
+    tree.expand(colours);
+    tree.setCurrentIndex(tree.model()->index(0, 0, colours));
+    const QRect row = tree.RowRect(tree.currentIndex());
+    EXPECT_GT(row.height(), 2 * 13);
+    EXPECT_EQ(page.Controls().editor->geometry().topLeft(), QPoint(inspector.SplitPos() + 58, row.top() + 6));
 }
 
 TEST_F(InspectorTest, ColourEditorFiltersAndCommitsOnlyValidColours)
@@ -291,6 +354,12 @@ TEST_F(InspectorTest, PictureChooserGivesPathsRelativeToTheOutputFile)
         EXPECT_EQ(Editor().text(), c.expected) << c.output;
     }
     EXPECT_EQ(dialogs_.CallsOf(DialogCall::Open).back().initialDir, QStringLiteral("/srv/web/menu/"));
+    // GIF and JPEG first, then the other pictures browsers show.
+    EXPECT_TRUE(dialogs_.CallsOf(DialogCall::Open)
+                    .back()
+                    .filter.startsWith(QStringLiteral(
+                        "GIF (*.gif)|*.gif|JPEG (*.jpg, *.jpeg)|*.jpg;*.jpeg|PNG (*.png)|*.png|WebP (*.webp)|*.webp|"
+                        "SVG (*.svg)|*.svg|")));
 }
 
 TEST_F(InspectorTest, DividerStopsAtThirtyPixelsFromEitherSideAndTheEditorFollows)

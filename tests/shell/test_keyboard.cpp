@@ -2,6 +2,7 @@
 
 #include "document/qzhtml.h"
 #include "inspector/gridtreeview.h"
+#include "inspector/mybutton.h"
 #include "inspector/oic.h"
 #include "shell/editorparts.h"
 #include "shell/layoutpage.h"
@@ -18,6 +19,8 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace tw::shelltest {
 namespace {
@@ -168,7 +171,7 @@ TEST_F(KeyboardTest, VariablesListTakesInsertReturnAndDelete)
     ASSERT_EQ(Focused(), page.listView());
     Press(Qt::Key_Insert);
     ASSERT_EQ(Form().Document().Variables().Count(), 1u);
-    page.listView()->setCurrentIndex(page.listView()->model()->index(0, 0));
+    EXPECT_EQ(page.listView()->currentIndex().row(), 0) << "Insert selects the new variable";
     QString opened;
     QTimer::singleShot(0, [&opened] {
         if (QWidget* dialog = QApplication::activeModalWidget()) {
@@ -183,12 +186,13 @@ TEST_F(KeyboardTest, VariablesListTakesInsertReturnAndDelete)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&Form()));
     ASSERT_EQ(Focused(), page.listView());
     Press(Qt::Key_Insert);
-    Press(Qt::Key_Down, Qt::ControlModifier);
-    EXPECT_EQ(Form().Document().Variables().Caption(1), "Variable");
-    EXPECT_EQ(page.listView()->currentIndex().row(), 1) << "the moved row stays selected";
-    Press(Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(page.listView()->currentIndex().row(), 1) << "Insert selects the new variable";
     Press(Qt::Key_Up, Qt::ControlModifier);
-    EXPECT_EQ(Form().Document().Variables().Caption(0), "Variable");
+    Press(Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(Form().Document().Variables().Caption(1), "Variable2");
+    EXPECT_EQ(page.listView()->currentIndex().row(), 1) << "the moved row stays selected";
+    Press(Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(Form().Document().Variables().Caption(0), "Variable2");
     Press(Qt::Key_Delete);
     Press(Qt::Key_Down);
     Press(Qt::Key_Delete);
@@ -245,6 +249,80 @@ TEST_F(KeyboardTest, AltWithTheUnderlinedLetterOfALabelGoesToItsField)
     Press(Qt::Key_Tab, Qt::ControlModifier);
     Press(Qt::Key_V, Qt::AltModifier);
     EXPECT_EQ(Focused(), Form().lbTemplates());
+}
+
+// The keyboard starts on the tree, and Escape in a link field leads back
+// to it.
+TEST_F(KeyboardTest, TreeHasTheFocusAtStartAndEscapeInALinkFieldReturnsToIt)
+{
+    EXPECT_EQ(Focused(), Tree().treeView());
+    AddItemByKey();
+    for (QLineEdit* field : {Tree().menulink(), Tree().linktarget()}) {
+        field->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(field, QStringLiteral("x"));
+        Press(Qt::Key_Escape);
+        EXPECT_EQ(Focused(), Tree().treeView());
+    }
+}
+
+// A page key gives the focus to the page's control and to no control on
+// the way, which a screen reader would announce.
+TEST_F(KeyboardTest, PageKeysPassTheFocusThroughNoOtherControl)
+{
+    Tmainform& form = Form();
+    std::vector<QWidget*> focused;
+    const auto connection = QObject::connect(qApp, &QApplication::focusChanged,
+                                             [&focused](QWidget*, QWidget* now) { focused.push_back(now); });
+    const std::vector<QWidget*> expected{form.efilename(), form.layoutPage()->Controls().tree,
+                                         form.variablesPage()->listView(), Tree().treeView()};
+    for (QWidget* control : expected) {
+        focused.clear();
+        Press(Qt::Key_Tab, Qt::ControlModifier);
+        focused.erase(std::remove(focused.begin(), focused.end(), nullptr), focused.end());
+        EXPECT_EQ(focused, std::vector<QWidget*>{control}) << control->objectName().toStdString();
+    }
+    QObject::disconnect(connection);
+}
+
+// A view that gets the focus marks its first row without selecting it; the
+// first arrow key selects that row instead of the second.
+TEST_F(KeyboardTest, FirstArrowKeySelectsTheFirstRow)
+{
+    QListWidget* templates = Form().lbTemplates();
+    ASSERT_GE(templates->count(), 2);
+    Press(Qt::Key_Tab, Qt::ControlModifier);
+    templates->setFocus(Qt::TabFocusReason);
+    Press(Qt::Key_Down);
+    ASSERT_EQ(templates->selectedItems().size(), 1);
+    EXPECT_EQ(templates->row(templates->selectedItems().front()), 0);
+
+    GridTreeView* grid = Form().layoutPage()->Controls().tree;
+    Press(Qt::Key_Tab, Qt::ControlModifier);
+    ASSERT_EQ(Focused(), grid);
+    Press(Qt::Key_Down);
+    EXPECT_EQ(grid->selectionModel()->selectedRows().value(0), grid->model()->index(0, 0));
+    Press(Qt::Key_Down);
+    EXPECT_EQ(grid->currentIndex(), grid->model()->index(1, 0));
+}
+
+// The chooser of a row follows its editor in the Tab order and carries a
+// name; the editor is named after its row and group.
+TEST_F(KeyboardTest, TabLeadsFromTheRowEditorToItsChooser)
+{
+    const InspectorControls& controls = Form().layoutPage()->Controls();
+    Press(Qt::Key_Tab, Qt::ControlModifier);
+    Press(Qt::Key_Tab, Qt::ControlModifier);
+    ASSERT_EQ(Focused(), controls.tree);
+    Press(Qt::Key_Down);  // "Menüpunkt"
+    Press(Qt::Key_Right); // opened
+    Press(Qt::Key_Down);  // "Schrift(en)"
+    ASSERT_EQ(Focused(), controls.editor);
+    EXPECT_EQ(controls.editor->accessibleName(), QStringLiteral("Menüpunkt: Schrift(en)"));
+    Press(Qt::Key_Tab);
+    EXPECT_EQ(Focused(), controls.button);
+    EXPECT_EQ(controls.button->accessibleName(), QStringLiteral("Schriftart wählen"));
+    Press(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(Focused(), controls.editor);
 }
 
 } // namespace

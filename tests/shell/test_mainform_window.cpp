@@ -5,6 +5,7 @@
 #include "shell/cdialog.h"
 #include "shell/generalpage.h"
 #include "shell/mainform.h"
+#include "shell/menutreepage.h"
 #include "shell/projectfilenames.h"
 #include "shell/qtdialogs.h"
 #include "shell/variablespage.h"
@@ -104,7 +105,7 @@ TEST_F(WindowTest, StartsWithTheCommandsPagesAndNoProject)
     form.show();
     form.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    EXPECT_EQ(QApplication::focusWidget(), &form) << "no control has the focus";
+    EXPECT_EQ(QApplication::focusWidget(), form.menuTreePage()->treeView()) << "the keyboard starts in the tree";
 }
 
 TEST_F(WindowTest, GeneralPageControlsCarryTheirSettingIndex)
@@ -148,8 +149,9 @@ TEST_F(WindowTest, TemplateListShowsTheSetsAndAClickAppliesOne)
     ClickTemplate(form, 0);
     EXPECT_TRUE(form.Document().Modified());
 
-    // Moving through the list with the keyboard applies the entry reached;
-    // merely entering the list changes nothing.
+    // Moving through the list with the keyboard applies the entry reached,
+    // the first key the first entry; merely entering the list changes
+    // nothing.
     form.Document().SetModified(false);
     form.lbTemplates()->clearSelection();
     form.lbTemplates()->setCurrentRow(-1, QItemSelectionModel::NoUpdate);
@@ -159,6 +161,9 @@ TEST_F(WindowTest, TemplateListShowsTheSetsAndAClickAppliesOne)
     ASSERT_TRUE(form.lbTemplates()->hasFocus());
     EXPECT_FALSE(form.Document().Modified());
     EXPECT_EQ(form.Document().GetFileSetting(fsTemplate), "Simple");
+    QTest::keyClick(form.lbTemplates(), Qt::Key_Down);
+    EXPECT_EQ(form.Document().GetFileSetting(fsTemplate), "Simple");
+    EXPECT_TRUE(form.Document().Modified());
     QTest::keyClick(form.lbTemplates(), Qt::Key_Down);
     EXPECT_EQ(form.Document().GetFileSetting(fsTemplate), "Zweite");
     EXPECT_EQ(VariableNames(form.Document()), (QStringList{QStringLiteral("Farbe"), QStringLiteral("Breite")}));

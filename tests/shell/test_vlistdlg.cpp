@@ -79,8 +79,9 @@ TEST_F(VariableDialogTest, ControlsSitWhereTheyBelong)
     EXPECT_EQ(labels.at(QStringLiteral("$224")), QPoint(224, 11));
     EXPECT_EQ(labels.at(QStringLiteral("Wert:4")), QPoint(4, 43));
 
+    // "OK" is the one default button; focus does not make another one.
     for (const QPushButton* button : form.findChildren<QPushButton*>()) {
-        EXPECT_FALSE(button->isDefault());
+        EXPECT_EQ(button->isDefault(), button == form.okButton());
         EXPECT_FALSE(button->autoDefault());
     }
 }
@@ -165,17 +166,22 @@ TEST_F(VariableDialogTest, ClearEmptiesTheValueOnly)
     EXPECT_TRUE(form->isVisible());
 }
 
-TEST_F(VariableDialogTest, NeitherEnterNorEscapeClosesTheDialog)
+// "OK" is the default button: Return takes the entries (in the value field
+// it begins a new line), Escape cancels.
+TEST_F(VariableDialogTest, ReturnTakesTheEntriesAndEscapeCancels)
 {
-    auto form = ShowForm();
-    QTest::keyClick(form->nameEdit(), Qt::Key_Return);
-    QTest::keyClick(form->nameEdit(), Qt::Key_Escape);
-    form->okButton()->setFocus();
-    QTest::keyClick(form->okButton(), Qt::Key_Return);
-    QTest::keyClick(form->okButton(), Qt::Key_Enter);
-    QTest::keyClick(form.get(), Qt::Key_Escape);
+    auto form = ShowForm("Farbe", "rot");
+    EXPECT_TRUE(form->okButton()->isDefault());
+    QTest::keyClick(form->valueEdit(), Qt::Key_Return);
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->result(), 0);
+    EXPECT_EQ(form->valueEdit()->blockCount(), 2);
+    QTest::keyClick(form->nameEdit(), Qt::Key_Return);
+    EXPECT_EQ(form->result(), QDialog::Accepted);
+
+    auto cancelled = ShowForm("Farbe", "rot");
+    QTest::keyClick(cancelled->nameEdit(), Qt::Key_Escape);
+    EXPECT_FALSE(cancelled->isVisible());
+    EXPECT_EQ(cancelled->result(), QDialog::Rejected);
 }
 
 TEST_F(VariableDialogTest, ValueLinesRoundTripWithCrLf)
