@@ -59,13 +59,19 @@ std::pair<std::string, std::string> SplitFirstLetter(const std::string& caption)
 {
     if (caption.empty())
         return {};
-    // A numeric character reference ("&#128512;") at the start stands for one
-    // letter and is never cut in two.
+    // A character reference at the start, numeric ("&#128512;") or named
+    // ("&lt;", as imported text has them), stands for one letter and is
+    // never cut in two.
     std::size_t length = 1;
     if (caption.starts_with("&#")) {
         const std::size_t end = caption.find(';');
         const bool digits = end != std::string::npos && end > 2 && caption.find_first_not_of("0123456789", 2) == end;
         if (digits)
+            length = end + 1;
+    } else if (caption.starts_with('&')) {
+        const std::size_t end =
+            caption.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", 1);
+        if (end != std::string::npos && end > 1 && caption[end] == ';')
             length = end + 1;
     }
     return {caption.substr(0, length), caption.substr(length)};
