@@ -15,6 +15,9 @@
 #include <QLineEdit>
 #include <QUrl>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace tw::shelltest {
 namespace {
 
@@ -117,6 +120,39 @@ TEST_F(MainFormTest, PreviewOpensTheMainFileOfAPrivateFolderInTheBrowser)
     EXPECT_TRUE(QDir(Path(QStringLiteral("site"))).isEmpty());
 }
 #endif
+
+} // namespace
+} // namespace tw::shelltest
+
+namespace tw::shelltest {
+namespace {
+
+// A preview folder that a killed or signalled program left behind is
+// removed when the next preview folder is made; a running one's stays.
+TEST(PreviewFolderTest, FoldersOfEndedProgramsAreRemovedAtTheNextStart)
+{
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        _exit(0);
+    waitpid(child, nullptr, 0);
+    const QDir temporary(QDir::tempPath());
+    const QString ended = QStringLiteral("treeweaver-preview-%1-AbCdEf").arg(child);
+    const QString running = QStringLiteral("treeweaver-preview-%1-AbCdEf").arg(getpid());
+    for (const QString& name : {ended, running}) {
+        ASSERT_TRUE(temporary.mkpath(name + QStringLiteral("/unter")));
+        QFile page(temporary.filePath(name + QStringLiteral("/index.htm")));
+        ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    }
+
+    const PreviewFolder folder;
+
+    EXPECT_TRUE(folder.isValid());
+    EXPECT_FALSE(temporary.exists(ended));
+    EXPECT_TRUE(temporary.exists(running));
+    EXPECT_TRUE(QFileInfo(folder.path()).fileName().startsWith(QStringLiteral("treeweaver-preview-%1-").arg(getpid())));
+    QDir(temporary.filePath(running)).removeRecursively();
+}
 
 } // namespace
 } // namespace tw::shelltest
