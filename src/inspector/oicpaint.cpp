@@ -5,6 +5,7 @@
 #include "inspector/gridtreeview.h"
 #include "inspector/mypanel.h"
 #include "inspector/oic.h"
+#include "shell/documenttext.h"
 #include "shell/fmxutils.h"
 
 #include <QLineEdit>
@@ -103,7 +104,7 @@ void tOIC::PaintRow(QPainter& painter, const QRect& rect, const QModelIndex& ind
     const QRect valueClip(QPoint(splitPos_ + 3, T + 1), QPoint(R - 1, B - 2));
     // The selected row's editor shows the value itself.
     if ((kind == ikText || kind == ikFont || kind == ikPicture) && !(selected && c_.editor->isVisible())) {
-        Text(painter, valueClip, splitPos_ + 3, T + 2, FromCp1252(document_.GetString(setting)));
+        Text(painter, valueClip, splitPos_ + 3, T + 2, DocumentTextToShow(document_.GetString(setting)));
     } else if (kind == ikColor) {
         const QString value = selected          ? QStringLiteral("#")
                               : color == clNone ? QStringLiteral("(N/A)")

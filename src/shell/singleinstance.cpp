@@ -70,13 +70,19 @@ void SessionServer::Receive(QLocalSocket& connection)
     if (!connection.canReadLine())
         return;
     const QString project = QString::fromUtf8(connection.readLine()).chopped(1);
+    // The connection is done with here; it goes once it is closed, which may
+    // be within this very signal. Whatever follows (questions, dialogs)
+    // runs after the signal has returned.
+    disconnect(&connection, &QLocalSocket::readyRead, this, nullptr);
     connection.write(Confirmation);
     connection.disconnectFromServer();
-    window_.setWindowState(window_.windowState() & ~Qt::WindowMinimized);
-    window_.raise();
-    window_.activateWindow();
-    if (!project.isEmpty())
-        Open(project);
+    QTimer::singleShot(0, this, [this, project] {
+        window_.setWindowState(window_.windowState() & ~Qt::WindowMinimized);
+        window_.raise();
+        window_.activateWindow();
+        if (!project.isEmpty())
+            Open(project);
+    });
 }
 
 void SessionServer::Open(const QString& project)

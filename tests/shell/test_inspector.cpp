@@ -5,6 +5,7 @@
 #include "inspector/mybutton.h"
 #include "inspector/mypanel.h"
 #include "inspector/oic.h"
+#include "shell/documenttext.h"
 #include "shell/fmxutils.h"
 #include "shell/layoutpage.h"
 
@@ -27,7 +28,13 @@ protected:
         page_.resize(PageWidth, 400);
         page_.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&page_));
-        inspector_ = std::make_unique<tOIC>(page_.Controls(), dialogs_, document_);
+        // The owner's history stands aside here: values go straight in.
+        inspector_ = std::make_unique<tOIC>(
+            page_.Controls(), dialogs_, document_,
+            tOIC::ValueWriter{[this](int setting, TColor color) { document_.SetColor(setting, color); },
+                              [this](int setting, const QString& text) {
+                                  document_.SetString(setting, TextToDocument(text));
+                              }});
     }
     void TearDown() override { inspector_.reset(); }
 

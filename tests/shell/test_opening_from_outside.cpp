@@ -53,7 +53,7 @@ protected:
     Opened Shown()
     {
         const auto selected = Form().lbTemplates()->selectedItems();
-        return {Form().windowTitle(), Form().ProjectFileName(), Form().ProjectFormat(),
+        return {ShownTitle(Form()), Form().ProjectFileName(), Form().ProjectFormat(),
                 Form().Document().Tree().Count(), selected.isEmpty() ? QString() : selected.front()->text()};
     }
 
