@@ -2,10 +2,10 @@
 
 #include "document/qzhtml.h"
 #include "generator/generator.h"
+#include "projectfiles/textformat.h"
 #include "shell/changevaluecommand.h"
 #include "shell/documenttext.h"
 #include "shell/fmxutils.h"
-#include "projectfiles/textformat.h"
 #include "shell/textformatlinebreaks.h"
 #include "shell/treecommands.h"
 #include "shell/variablecommands.h"

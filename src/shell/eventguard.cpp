@@ -15,8 +15,8 @@ namespace tw {
 bool DeliverGuarded(const std::function<bool()>& deliver, const std::function<void(const QString&)>& report)
 {
     const QString intro = QStringLiteral("Ein unerwarteter Fehler ist aufgetreten");
-    const QString outro = QStringLiteral(
-        "Das Programm läuft weiter, Ihr Projekt ist unverändert geöffnet. Bitte speichern Sie es.");
+    const QString outro =
+        QStringLiteral("Das Programm läuft weiter, Ihr Projekt ist unverändert geöffnet. Bitte speichern Sie es.");
     try {
         return deliver();
     } catch (const std::exception& error) {

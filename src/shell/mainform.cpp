@@ -7,6 +7,7 @@
 #include "inspector/oic.h"
 #include "inspector/tflathintunit.h"
 #include "shell/cfile.h"
+#include "shell/corepath.h"
 #include "shell/csetting.h"
 #include "shell/documenteditor.h"
 #include "shell/editorparts.h"
@@ -16,9 +17,8 @@
 #include "shell/menutreepage.h"
 #include "shell/passingnotice.h"
 #include "shell/previewbuilder.h"
-#include "shell/corepath.h"
-#include "shell/projectsession.h"
 #include "shell/projectfilenames.h"
+#include "shell/projectsession.h"
 #include "shell/variablespage.h"
 #include "shell/windowkeys.h"
 
@@ -111,8 +111,7 @@ void Tmainform::ConnectSession()
     connect(session_.get(), &ProjectSession::fileNameChanged, this, &Tmainform::SetCaption);
     connect(session_.get(), &ProjectSession::replaced, this, &Tmainform::ShowNewDocument);
     // Whatever is typed but not yet taken counts as unsaved work.
-    for (QLineEdit* edit :
-         {menuTreePage_->menulink(), menuTreePage_->linktarget(), layoutPage_->Controls().editor}) {
+    for (QLineEdit* edit : {menuTreePage_->menulink(), menuTreePage_->linktarget(), layoutPage_->Controls().editor}) {
         connect(edit, &QLineEdit::textChanged, this, &Tmainform::UpdateSaveCommand);
     }
     connect(qApp, &QApplication::focusChanged, this, &Tmainform::UpdateSaveCommand);

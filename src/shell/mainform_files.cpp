@@ -16,8 +16,8 @@
 #include "shell/previewwindow.h"
 #endif
 #include "shell/projectfilenames.h"
-#include "shell/stalefilesquestion.h"
 #include "shell/projectsession.h"
+#include "shell/stalefilesquestion.h"
 #include "shell/variablespage.h"
 
 #include <QDir>

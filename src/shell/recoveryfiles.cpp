@@ -129,8 +129,7 @@ std::vector<RecoveryFiles::Left> RecoveryFiles::LeftBehind() const
         left.copy.bytes = data.readAll().toStdString();
         found.push_back(std::move(left));
     }
-    std::sort(found.begin(), found.end(),
-              [](const Left& a, const Left& b) { return a.copy.written < b.copy.written; });
+    std::sort(found.begin(), found.end(), [](const Left& a, const Left& b) { return a.copy.written < b.copy.written; });
     return found;
 }
 

@@ -69,7 +69,8 @@ void RecoveryKeeper::Write()
     writer_.start([this, copy = std::move(copy)] {
         const QString error = files_.Write(copy);
         if (!error.isEmpty())
-            QMetaObject::invokeMethod(this, [this, error] { Report(error); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, error] { Report(error); }, Qt::QueuedConnection);
     });
 }
 
@@ -103,10 +104,9 @@ void RecoveryKeeper::OfferLeftBehind(Dialogs& dialogs, QWidget* parent)
                                     ? QStringLiteral("einem unbenannten Projekt")
                                     : QStringLiteral("„") + FileNameOnly(left.copy.fileName) + QStringLiteral("“");
         const QString when = QLocale(QLocale::German).toString(left.copy.written, QStringLiteral("dd.MM.yyyy, HH:mm"));
-        const QString question =
-            QStringLiteral("Treeweaver wurde nicht ordnungsgemäß beendet. Von ") + project +
-            QStringLiteral(" gibt es ungespeicherte Änderungen vom ") + when +
-            QStringLiteral(" Uhr. Sollen sie wiederhergestellt werden?");
+        const QString question = QStringLiteral("Treeweaver wurde nicht ordnungsgemäß beendet. Von ") + project +
+                                 QStringLiteral(" gibt es ungespeicherte Änderungen vom ") + when +
+                                 QStringLiteral(" Uhr. Sollen sie wiederhergestellt werden?");
         const int choice =
             dialogs.Choose(parent, question, {QStringLiteral("Wiederherstellen"), QStringLiteral("Verwerfen")});
         if (choice < 0)

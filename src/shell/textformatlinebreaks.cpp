@@ -28,8 +28,8 @@ TextFormatTexts TextFormatTexts::Read(TqzHTML& document)
     TextFormatTexts texts;
     for (MenuNode* node = document.Tree().Root().NextPreOrder(); node; node = node->NextPreOrder()) {
         const TMTItem* item = node->Item();
-        texts.items.push_back({node, node->Caption(), item ? item->Link : std::string(),
-                               item ? item->Target : std::string()});
+        texts.items.push_back(
+            {node, node->Caption(), item ? item->Link : std::string(), item ? item->Target : std::string()});
     }
     const TParseList& variables = document.Variables();
     for (std::size_t row = 0; row < variables.Count(); ++row)

@@ -7,13 +7,13 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QWidget>
 #include <QDir>
 #include <QFile>
 #include <QLibrary>
 #include <QLineEdit>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QWidget>
 
 namespace tw::shelltest {
 namespace {

@@ -96,8 +96,8 @@ public:
     // True when every scripted answer was used.
     bool Exhausted() const
     {
-        return answers.empty() && choices.empty() && openAnswers.empty() && saveAnswers.empty() && colorAnswers.empty() &&
-               importSourceAnswers.empty();
+        return answers.empty() && choices.empty() && openAnswers.empty() && saveAnswers.empty() &&
+               colorAnswers.empty() && importSourceAnswers.empty();
     }
 };
 

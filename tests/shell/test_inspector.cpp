@@ -31,10 +31,9 @@ protected:
         // The owner's history stands aside here: values go straight in.
         inspector_ = std::make_unique<tOIC>(
             page_.Controls(), dialogs_, document_,
-            tOIC::ValueWriter{[this](int setting, TColor color) { document_.SetColor(setting, color); },
-                              [this](int setting, const QString& text) {
-                                  document_.SetString(setting, TextToDocument(text));
-                              }});
+            tOIC::ValueWriter{
+                [this](int setting, TColor color) { document_.SetColor(setting, color); },
+                [this](int setting, const QString& text) { document_.SetString(setting, TextToDocument(text)); }});
     }
     void TearDown() override { inspector_.reset(); }
 

@@ -243,7 +243,7 @@ TEST_F(LifecycleTest, OverwriteIsAskedOnlyForAnotherExistingFile)
     EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm), QStringList{OverwriteQuestion(QStringLiteral("alt.twb"))});
     EXPECT_EQ(ReadTextFile(Path(QStringLiteral("alt.twb"))), QByteArray("alt"));
     EXPECT_EQ(Form().ProjectFileName(), QString());
-    EXPECT_EQ(ShownTitle(Form()), QStringLiteral("Treeweaver"));
+    EXPECT_EQ(ShownTitle(Form()), QStringLiteral("*Treeweaver"));
 
     dialogs_.answers = {Answer::Yes};
     SaveAs(QStringLiteral("alt.twb"), 1);
@@ -257,17 +257,20 @@ TEST_F(LifecycleTest, OverwriteIsAskedOnlyForAnotherExistingFile)
     EXPECT_TRUE(dialogs_.calls.empty());
     EXPECT_FALSE(Form().Document().Modified());
 
-    // In the deep-level loop the current name is no "other" file.
+    // In the deep-level loop the current name is no "other" file; its
+    // extension keeps it a text file, so the question comes again.
     WriteTextFile(Path(QStringLiteral("tief.twf")), "");
     dialogs_.answers = {Answer::Yes};
     SaveAs(QStringLiteral("tief.twf"), 3);
     MakeDeepTree();
     dialogs_.calls.clear();
-    dialogs_.answers = {Answer::Yes};
+    dialogs_.answers = {Answer::Yes, Answer::Yes};
     dialogs_.saveAnswers.push_back(SaveChoice{Path(QStringLiteral("tief.twf")), 1});
+    dialogs_.saveAnswers.push_back(SaveChoice{Path(QStringLiteral("tief.twb")), 1});
     Form().SaveClick();
-    EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm), QStringList{DeepQuestion});
-    EXPECT_EQ(SavedFormat(Path(QStringLiteral("tief.twf"))), 1);
+    EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm), (QStringList{DeepQuestion, DeepQuestion}));
+    EXPECT_EQ(SavedFormat(Path(QStringLiteral("tief.twb"))), 1);
+    EXPECT_TRUE(ReadTextFile(Path(QStringLiteral("tief.twf"))).startsWith("TWF"));
 }
 
 TEST_F(LifecycleTest, SaveWithoutProjectFileRunsSaveAs)

@@ -52,7 +52,7 @@ protected:
 TEST_F(VariableDialogTest, ControlsSitWhereTheyBelong)
 {
     Tvlistform form(dialogs, list, 0);
-    EXPECT_EQ(ShownTitle(form), QStringLiteral("Ändern"));
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Ändern"));
     EXPECT_EQ(form.size(), QSize(240, 206));
     EXPECT_EQ(form.minimumSize(), form.maximumSize());
     EXPECT_EQ(form.nameEdit()->y(), 8);

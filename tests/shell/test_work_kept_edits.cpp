@@ -9,6 +9,7 @@
 #include "projectfiles/projectfiles.h"
 #include "shell/documenteditor.h"
 #include "shell/eventguard.h"
+#include "shell/fmxutils.h"
 #include "shell/layoutpage.h"
 #include "shell/mainform.h"
 #include "shell/menutreemodel.h"
@@ -17,6 +18,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTest>
@@ -81,7 +83,10 @@ TEST_F(EditsKeptTest, DigitsThatAreNotAsciiAreRefusedInAColourRow)
     EXPECT_EQ(dialogs_.TextsOf(DialogCall::Message),
               (QStringList{QStringLiteral("Ungültiger Wert!"), QStringLiteral("Ungültiger Wert!")}));
     LayoutEditor().clear();
-    QTest::keyClicks(&LayoutEditor(), QStringLiteral("１٢3"));
+    for (const QString& typed : {QStringLiteral("１"), QStringLiteral("٢"), QStringLiteral("3")}) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, typed);
+        QCoreApplication::sendEvent(&LayoutEditor(), &key);
+    }
     EXPECT_EQ(LayoutEditor().text(), QStringLiteral("3")) << "typed ones are filtered";
 }
 
@@ -186,19 +191,22 @@ TEST_F(EditsKeptTest, TheExtensionDecidesTheFormat)
 // A typed emoji is kept as a reference, which the tree and the grid showed raw.
 TEST_F(EditsKeptTest, CharacterReferencesAreShownAsTheCharacters)
 {
-    const QString ball = QString::fromUtf8("Fu\xC3\x9F" "ball \xE2\x9A\xBD");
+    const QString ball = QString::fromUtf8("Fu\xC3\x9F"
+                                           "ball \xE2\x9A\xBD");
     MenuNode& item = AddSelectedItem("x");
     Form().Editor().RenameItem(item, ball);
-    EXPECT_EQ(item.Caption(), "Fu\xDF" "ball &#9917;");
+    EXPECT_EQ(item.Caption(), "Fu\xDF"
+                              "ball &#9917;");
     const QModelIndex index = Tree().model()->indexOf(&item);
     EXPECT_EQ(index.data(Qt::DisplayRole).toString(), ball);
     Form().Editor().RenameItem(item, QStringLiteral("&#65; bleibt"));
     EXPECT_EQ(index.data(Qt::DisplayRole).toString(), QStringLiteral("&#65; bleibt"));
 
     SelectLayoutRow(QStringLiteral("Titel"));
-    QTest::keyClicks(&LayoutEditor(), ball);
+    LayoutEditor().setText(ball);
     QTest::keyClick(&LayoutEditor(), Qt::Key_Return);
-    EXPECT_EQ(Form().Document().GetString(siTitle), "Fu\xDF" "ball &#9917;");
+    EXPECT_EQ(Form().Document().GetString(siTitle), "Fu\xDF"
+                                                    "ball &#9917;");
     SelectLayoutRow(QStringLiteral("Trennlinie"));
     SelectLayoutRow(QStringLiteral("Titel"));
     EXPECT_EQ(LayoutEditor().text(), ball);

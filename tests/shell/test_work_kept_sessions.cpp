@@ -99,7 +99,8 @@ TEST_F(SessionsTest, SavingOverAFileChangedElsewhereAsksFirst)
 {
     EditSomething();
     SaveAs(QStringLiteral("p.twb"));
-    WriteElsewhere(QStringLiteral("p.twb"), "Von au\xDF" "en");
+    WriteElsewhere(QStringLiteral("p.twb"), "Von au\xDF"
+                                            "en");
     const QByteArray theirs = ReadTextFile(Path(QStringLiteral("p.twb")));
     EditSomething(QStringLiteral("neu.htm"));
 
@@ -122,9 +123,11 @@ TEST_F(SessionsTest, AChangeOnDiskIsAnnouncedAndReloadedOnYes)
     EditSomething();
     SaveAs(QStringLiteral("p.twb"));
     dialogs_.answers = {Answer::Yes};
-    WriteElsewhere(QStringLiteral("p.twb"), "Von au\xDF" "en");
+    WriteElsewhere(QStringLiteral("p.twb"), "Von au\xDF"
+                                            "en");
     ASSERT_TRUE(QTest::qWaitFor([this] { return !dialogs_.CallsOf(DialogCall::Confirm).empty(); }, 5000));
-    EXPECT_EQ(Form().Document().GetString(siTitle), "Von au\xDF" "en");
+    EXPECT_EQ(Form().Document().GetString(siTitle), "Von au\xDF"
+                                                    "en");
     EXPECT_FALSE(Form().Document().Modified());
     EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm).front(),
               QStringLiteral("Die Datei \"p.twb\" wurde von einem anderen Programm geändert. Soll sie neu geladen "
@@ -161,15 +164,18 @@ TEST_F(SessionsTest, UnsavedWorkIsOfferedAfterTheProgramWasEnded)
         QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("TW_RECOVERY_CHILD"), folder.path());
-        environment.insert(QStringLiteral("TW_RECOVERY_INTERVAL"), kill ? QStringLiteral("50") : QStringLiteral("600000"));
+        environment.insert(QStringLiteral("TW_RECOVERY_INTERVAL"),
+                           kill ? QStringLiteral("50") : QStringLiteral("600000"));
         environment.insert(QStringLiteral("TW_RECOVERY_PROJECT"), project);
         child.setProcessEnvironment(environment);
         child.start(QCoreApplication::applicationFilePath(),
                     {QStringLiteral("--gtest_filter=SessionsTest.RecoveryChild")});
         const QDeadlineTimer deadline(20000);
         QByteArray output;
-        while (!output.contains("bereit") && !deadline.hasExpired() && child.waitForReadyRead(500))
+        while (!output.contains("bereit") && !deadline.hasExpired()) {
+            child.waitForReadyRead(200);
             output += child.readAllStandardOutput();
+        }
         ASSERT_TRUE(output.contains("bereit")) << output.toStdString();
 
         dialogs_.calls.clear();
