@@ -6,6 +6,7 @@
 #include "shell/corepath.h"
 #include "shell/dialogs.h"
 #include "shell/documenteditor.h"
+#include "shell/fmxutils.h"
 #include "shell/outputplace.h"
 #include "shell/projectfilenames.h"
 
@@ -281,6 +282,9 @@ void ProjectSession::Restore(const std::string& binaryBytes, const QString& file
 {
     int found = pfBinaryV11;
     LoadBinaryProject(*document_, binaryBytes, found);
+    // The root is named after the project file, as loading names it.
+    if (!fileName.isEmpty())
+        document_->Tree().SetCaption(document_->Tree().Root(), ToCp1252(FileNameOnly(fileName)));
     fileName_ = fileName;
     format_ = format;
     incompleteFile_.clear();
@@ -308,14 +312,15 @@ void ProjectSession::CheckFileOnDisk()
     if (!watcher_.files().contains(fileName_) && QFileInfo::exists(fileName_))
         watcher_.addPath(fileName_);
     const FileIdentity now = FileIdentity::Of(fileName_);
-    if (!now.Exists() || now == identity_)
+    if (!now.Exists() || now == identity_ || now == announced_)
         return;
     // No question on top of another; it waits until that one is answered.
     if (asking_ || QApplication::activeModalWidget()) {
         diskCheck_.start();
         return;
     }
-    identity_ = now; // announced once per change
+    // Announced once per change; saving over it is still asked.
+    announced_ = now;
     const QString changed = QStringLiteral("Die Datei ") + Quoted(fileName_) +
                             QStringLiteral(" wurde von einem anderen Programm geändert.");
     const QString question =

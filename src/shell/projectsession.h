@@ -103,6 +103,8 @@ private:
     // The project file whose last load failed; empty when it loaded.
     QString incompleteFile_;
     FileIdentity identity_;
+    // The last change on disk the user was told about.
+    FileIdentity announced_;
     SharedSaveDialog sharedSaveDialog_;
     QFileSystemWatcher watcher_;
     // Changes on disk come in bursts (write, rename); they are looked at once

@@ -120,18 +120,30 @@ TEST_F(SessionsTest, SavingOverAFileChangedElsewhereAsksFirst)
 
 TEST_F(SessionsTest, AChangeOnDiskIsAnnouncedAndReloadedOnYes)
 {
+    const auto questions = [this] { return dialogs_.CallsOf(DialogCall::Confirm).size(); };
     EditSomething();
     SaveAs(QStringLiteral("p.twb"));
-    dialogs_.answers = {Answer::Yes};
+    dialogs_.answers = {Answer::No};
     WriteElsewhere(QStringLiteral("p.twb"), "Von au\xDF"
                                             "en");
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !dialogs_.CallsOf(DialogCall::Confirm).empty(); }, 5000));
-    EXPECT_EQ(Form().Document().GetString(siTitle), "Von au\xDF"
-                                                    "en");
-    EXPECT_FALSE(Form().Document().Modified());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return questions() == 1; }, 5000));
     EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm).front(),
               QStringLiteral("Die Datei \"p.twb\" wurde von einem anderen Programm geändert. Soll sie neu geladen "
                              "werden?"));
+    EXPECT_EQ(Form().Document().GetString(siTitle), "");
+    // Declining the reload does not make saving over the change silent.
+    EditSomething(QStringLiteral("neu.htm"));
+    dialogs_.choices = {0};
+    Form().CommandAction(Tmainform::cmdSave)->trigger();
+    EXPECT_EQ(dialogs_.CallsOf(DialogCall::Choose).size(), 1u);
+    EXPECT_FALSE(Form().Document().Modified());
+
+    dialogs_.answers = {Answer::Yes};
+    WriteElsewhere(QStringLiteral("p.twb"), "Zweimal");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return questions() == 2; }, 5000));
+    EXPECT_EQ(Form().Document().GetString(siTitle), "Zweimal");
+    EXPECT_FALSE(Form().Document().Modified());
+    EXPECT_TRUE(dialogs_.Exhausted());
 }
 
 // The other half of the recovery test below: a program with unsaved work
@@ -197,6 +209,7 @@ TEST_F(SessionsTest, UnsavedWorkIsOfferedAfterTheProgramWasEnded)
         EXPECT_TRUE(offer.text.contains(QStringLiteral("„") + QFileInfo(project).fileName() + QStringLiteral("“")));
         EXPECT_EQ(offer.details, QStringLiteral("Wiederherstellen|Verwerfen"));
         EXPECT_EQ(Form().ProjectFileName(), project);
+        EXPECT_EQ(FromCp1252(Form().Document().Tree().Root().Caption()), QFileInfo(project).fileName());
         EXPECT_EQ(Form().Document().GetFileSetting(fsFilename), "neu.htm");
         EXPECT_TRUE(Form().Document().Modified());
         EXPECT_EQ(Form().efilename()->text(), QStringLiteral("neu.htm"));
