@@ -118,6 +118,12 @@ std::vector<RecoveryFiles::Left> RecoveryFiles::LeftBehind() const
 {
     std::vector<Left> found;
     const QDir folder(folder_);
+    // A program that ended without unsaved work leaves only its lock.
+    for (const QString& name : folder.entryList({QStringLiteral("*") + LockSuffix}, QDir::Files)) {
+        const QString base = folder.filePath(name.chopped(LockSuffix.size()));
+        if (base != base_ && !QFile::exists(base + InfoSuffix) && Abandoned(base + LockSuffix))
+            QFile::remove(base + LockSuffix);
+    }
     for (const QString& name : folder.entryList({QStringLiteral("*") + InfoSuffix}, QDir::Files)) {
         const QString base = folder.filePath(name.chopped(InfoSuffix.size()));
         if (base == base_ || !Abandoned(base + LockSuffix))
