@@ -5,6 +5,7 @@
 #include "projectfiles/projectfiles.h"
 #include "shell/dialogs.h"
 #include "shell/documenteditor.h"
+#include "shell/fmxutils.h"
 #include "shell/projectfilenames.h"
 #include "shell/projectsession.h"
 
@@ -52,7 +53,7 @@ bool RecoveryKeeper::TakeCopy(RecoveryCopy& copy)
     try {
         copy.bytes = BinaryProjectBytes(session_.Document(), pfBinaryV11);
     } catch (const std::exception& error) {
-        Report(QString::fromLatin1(error.what()));
+        Report(FromCp1252(error.what()));
         return false;
     }
     copy.fileName = session_.FileName();
