@@ -57,7 +57,8 @@ public:
     bool FinishEditing();
 
     // Asks whether to save unsaved work. Only "Nein" discards it; declining
-    // another format, cancelling a dialog or a failed save cancel.
+    // another format, cancelling a dialog or a failed save cancel. Without
+    // unsaved work the answer is Discarded: nothing is lost by going on.
     SaveOutcome SaveIfModified();
     bool Save();
     bool SaveAs();
