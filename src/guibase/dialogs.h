@@ -45,6 +45,9 @@ public:
     // Confirmation box "Bestätigung" with "&Ja", "&Nein" and, when
     // cancellable, "Abbrechen".
     virtual Answer Confirm(QWidget* parent, const QString& text, bool cancellable) = 0;
+    // Confirmation box "Bestätigung" with buttons of its own; the index of
+    // the button chosen, or -1 when the box was closed otherwise.
+    virtual int Choose(QWidget* parent, const QString& text, const QStringList& buttons) = 0;
     // Confirmation box "Bestätigung" with "&Ja" and "&Nein" before files are
     // deleted: "&Nein" is the default. details, when not empty, fills the
     // box's section that the user can unfold.

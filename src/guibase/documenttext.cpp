@@ -5,6 +5,7 @@
 #include "platform/messages.h"
 
 #include <QList>
+#include <QRegularExpression>
 
 namespace tw {
 namespace {
@@ -59,6 +60,28 @@ DocumentText EncodeLink(const QString& text)
             out += Hex[value & 0x0F];
         }
     });
+}
+
+QString DocumentTextToShow(const std::string& text)
+{
+    QString shown = FromCp1252(text);
+    static const QRegularExpression reference(QStringLiteral("&#([0-9]{1,7});"));
+    qsizetype from = 0;
+    QRegularExpressionMatch match;
+    while ((match = reference.match(shown, from)).hasMatch()) {
+        const uint codePoint = match.captured(1).toUInt();
+        const bool escaped = codePoint <= 0x10FFFF && !(codePoint >= 0xD800 && codePoint <= 0xDFFF) &&
+                             CodePointToCp1252(codePoint) == '?';
+        if (!escaped) {
+            from = match.capturedEnd();
+            continue;
+        }
+        const auto character = static_cast<char32_t>(codePoint);
+        const QString replacement = QString::fromUcs4(&character, 1);
+        shown.replace(match.capturedStart(), match.capturedLength(), replacement);
+        from = match.capturedStart() + replacement.size();
+    }
+    return shown;
 }
 
 std::string TextToDocument(const QString& text)

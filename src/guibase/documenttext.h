@@ -17,6 +17,12 @@ struct DocumentText {
 DocumentText EncodeText(const QString& text);
 DocumentText EncodeLink(const QString& text);
 
+// Document text as the window shows it: the character references that
+// EncodeText writes for characters outside the code page are shown as those
+// characters again, so that editing it stores the same bytes. Any other
+// text, references the user typed included, is shown as it is.
+QString DocumentTextToShow(const std::string& text);
+
 // The conversions for text that goes into the document: they tell the user
 // through the current CharacterNotice when characters were replaced.
 std::string TextToDocument(const QString& text);

@@ -43,12 +43,18 @@ int SettingOf(const QModelIndex& index)
 
 // The rest of the program expects colours it can read: six hexadecimal
 // digits, nothing else.
+bool IsAsciiHexDigit(QChar c)
+{
+    // QChar::isDigit would let full-width and Arabic-Indic digits through.
+    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
+}
+
 bool IsColorText(const QString& text)
 {
     if (text.size() != 6)
         return false;
     for (const QChar c : text) {
-        if (!c.isDigit() && !(c >= u'A' && c <= u'F') && !(c >= u'a' && c <= u'f'))
+        if (!IsAsciiHexDigit(c))
             return false;
     }
     return true;
@@ -98,12 +104,8 @@ QString ChooserName(int kind)
 
 } // namespace
 
-tOIC::tOIC(const InspectorControls& controls, Dialogs& dialogs, TqzHTML& document)
-    : c_(controls), dialogs_(dialogs),
-      document_(document), writer_{[this](int setting, TColor color) { document_.SetColor(setting, color); },
-                                   [this](int setting, const QString& text) {
-                                       document_.SetString(setting, TextToDocument(text));
-                                   }},
+tOIC::tOIC(const InspectorControls& controls, Dialogs& dialogs, TqzHTML& document, ValueWriter writer)
+    : c_(controls), dialogs_(dialogs), document_(document), writer_(std::move(writer)),
       scale_(std::max(1.0, QFontInfo(controls.tree->font()).pixelSize() / double(DesignFontPixels))),
       splitPos_(SplitPosFittingCaptions(*controls.tree, *this))
 {
@@ -146,7 +148,7 @@ QString tOIC::ValueText(const QModelIndex& index) const
     case ikText:
     case ikFont:
     case ikPicture:
-        return FromCp1252(document_.GetString(setting));
+        return DocumentTextToShow(document_.GetString(setting));
     case ikColor: {
         const TColor color = document_.GetColor(setting);
         return color == clNone ? QStringLiteral("(N/A)") : FromCp1252(ColorToText(color, true));
@@ -196,9 +198,16 @@ bool tOIC::Commit(int kind, int setting, const QString& text)
     return true;
 }
 
+bool tOIC::EditPending() const
+{
+    return editorKind_ != ikGroup && c_.editor->text() != baseline_;
+}
+
+// The editor counts as open on a page that is not shown: what it holds is
+// still to be taken.
 bool tOIC::CommitEditor()
 {
-    if (!c_.editor->isVisible())
+    if (c_.editor->isHidden())
         return true;
     if (!Commit(editorKind_, SettingOf(c_.tree->currentIndex()), c_.editor->text())) {
         Refuse();
@@ -210,7 +219,7 @@ bool tOIC::CommitEditor()
 
 bool tOIC::SelectionChanging()
 {
-    if (!c_.editor->isVisible())
+    if (c_.editor->isHidden())
         return true;
     if (Commit(editorKind_, SettingOf(c_.tree->currentIndex()), c_.editor->text()))
         return true;
@@ -235,7 +244,7 @@ void tOIC::SelectionChanged()
 
 void tOIC::Reload()
 {
-    if (c_.editor->isVisible())
+    if (!c_.editor->isHidden())
         LoadEditor();
     Repaint();
 }
@@ -264,7 +273,7 @@ void tOIC::LoadEditor()
         c_.info->setText(FromCp1252(document_.GetColorPlaceholder(setting)));
     } else {
         c_.editor->setMaxLength(NoLengthLimit);
-        c_.editor->setText(FromCp1252(document_.GetString(setting)));
+        c_.editor->setText(DocumentTextToShow(document_.GetString(setting)));
         c_.info->setText(FromCp1252(document_.GetStringPlaceholder(setting)));
     }
     if (kind != ikText) {
@@ -380,7 +389,7 @@ bool tOIC::FilterColorCharacter(const QString& text)
     if (text.size() != 1 || !text.front().isPrint())
         return false;
     const QChar c = text.front();
-    if (c == u'\b' || c.isDigit() || (c >= u'A' && c <= u'F') || c == u'$')
+    if (c == u'\b' || (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F') || c == u'$')
         return false;
     if (c >= u'a' && c <= u'f')
         c_.editor->insert(QString(c.toUpper()));

@@ -48,16 +48,13 @@ struct InspectorControls {
 class tOIC : public QObject {
     Q_OBJECT
 public:
-    // Where committed values go; straight into the document unless the owner
-    // routes them elsewhere (through its history).
+    // Where committed values go: the owner's history.
     struct ValueWriter {
         std::function<void(int setting, TColor color)> color;
         std::function<void(int setting, const QString& text)> text;
     };
 
-    tOIC(const InspectorControls& controls, Dialogs& dialogs, TqzHTML& document);
-
-    void SetValueWriter(ValueWriter writer) { writer_ = std::move(writer); }
+    tOIC(const InspectorControls& controls, Dialogs& dialogs, TqzHTML& document, ValueWriter writer);
 
     int SplitPos() const { return splitPos_; }
     void SetSplitPos(int width);
@@ -67,8 +64,11 @@ public:
     // Commits the editor's text; false when the text was refused (the
     // message has been shown).
     bool CommitEditor();
-    // Fills the editor anew from the document (after New or Open).
+    // Fills the editor anew from the document (after New, Open, undo or
+    // redo), also while the page is not shown.
     void Reload();
+    // True while the editor holds text that is not yet committed.
+    bool EditPending() const;
 
     // The row editor's text as it was last loaded or committed.
     const QString& Baseline() const { return baseline_; }

@@ -28,6 +28,8 @@ public:
     bool mergeWith(const QUndoCommand* other) override
     {
         new_ = static_cast<const ChangeValueCommand*>(other)->new_;
+        // Typed and taken back: no step remains, and no modified mark.
+        setObsolete(new_ == old_);
         return true;
     }
 

@@ -4,7 +4,9 @@
 #include "generator/generator.h"
 #include "guibase/documenttext.h"
 #include "guibase/qtcodec.h"
+#include "projectfiles/textformat.h"
 #include "shell/changevaluecommand.h"
+#include "shell/textformatlinebreaks.h"
 #include "shell/treecommands.h"
 #include "shell/variablecommands.h"
 
@@ -203,6 +205,21 @@ void DocumentEditor::SetFileSetting(int index, const QString& value)
         Named("Ändern von", ToCp1252(FileSettingName(index))),
         [this, index](const std::string& text) { document_.SetFileSetting(index, text); },
         document_.GetFileSetting(index), ToCp1252(value), FileSettingMergeId + index));
+}
+
+bool DocumentEditor::PrepareForTextFormat(Dialogs& dialogs, QWidget* parent)
+{
+    return PrepareLineBreaksForTextFormat(dialogs, parent, *this);
+}
+
+void DocumentEditor::ReplaceLineBreaksForTextFormat()
+{
+    const TextFormatTexts before = TextFormatTexts::Read(document_);
+    tw::ReplaceLineBreaksForTextFormat(document_);
+    const TextFormatTexts after = TextFormatTexts::Read(document_);
+    Push(new ChangeValueCommand<TextFormatTexts>(
+        QStringLiteral("Zeilenumbrüche ersetzen"), [this](const TextFormatTexts& texts) { texts.Write(document_); },
+        before, after));
 }
 
 } // namespace tw

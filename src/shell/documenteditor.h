@@ -5,11 +5,14 @@
 #include <QObject>
 #include <QUndoStack>
 
+class QWidget;
+
 #include <cstddef>
 #include <string>
 
 namespace tw {
 
+class Dialogs;
 class MenuNode;
 class TqzHTML;
 struct VariableRow;
@@ -55,6 +58,13 @@ public:
     void SetString(int index, const QString& value);
     // Typing into a file-setting field is one step.
     void SetFileSetting(int index, const QString& value);
+
+    // --- before a save in the text format
+    // Asks about line breaks the text format cannot keep; false when the
+    // user declined.
+    bool PrepareForTextFormat(Dialogs& dialogs, QWidget* parent);
+    // Replaces them by blanks, as one step.
+    void ReplaceLineBreaksForTextFormat();
 
 signals:
     // An undo or redo changed the document behind the views' backs; item is

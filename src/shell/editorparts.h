@@ -29,6 +29,7 @@ public:
 
     // Takes a caption being edited in place, as leaving the editor would.
     void finishEditing();
+    bool editing() const { return state() == EditingState; }
     // The one column fills the view or, for longer captions, grows to the
     // widest of them, so that the view scrolls sideways instead of cutting
     // captions short.

@@ -1,15 +1,20 @@
 #include "shell/commandline.h"
 #include "shell/desktopidentity.h"
+#include "shell/eventguard.h"
 #include "shell/fmxutils.h"
 #include "shell/mainform.h"
 #ifdef TW_WEBENGINE
 #include "shell/previewwindow.h"
 #endif
 #include "shell/projectdrop.h"
+#include "shell/projectsession.h"
 #include "shell/qtdialogs.h"
+#include "shell/recoverykeeper.h"
 #include "shell/singleinstance.h"
+#include "shell/terminationsignals.h"
 
 #include <QApplication>
+#include <QSessionManager>
 
 int main(int argc, char* argv[])
 {
@@ -26,7 +31,7 @@ int main(int argc, char* argv[])
 #ifdef TW_WEBENGINE
     tw::PrepareWebEngine();
 #endif
-    QApplication application(argc, argv);
+    tw::GuardedApplication application(argc, argv);
     germanLocale.Restore();
     tw::SetUpDesktopIdentity();
     tw::InstallGermanTexts(application);
@@ -47,11 +52,30 @@ int main(int argc, char* argv[])
     tw::DesktopShellOpener opener;
     tw::ScopedShellOpener scopedOpener(opener);
     tw::Tmainform mainform(dialogs, QApplication::applicationDirPath());
+    application.SetDialogs(&dialogs, &mainform);
+    tw::ProjectSession& session = mainform.Session();
+    tw::RecoveryKeeper recovery(session);
+    recovery.SetReporter([&](const QString& text) { dialogs.Message(&mainform, text); });
+    const tw::TerminationSignals terminationSignals([&] { recovery.WriteNow(); });
+    // A logout: the work is kept for recovery first, then asked about.
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &mainform, [&](QSessionManager& manager) {
+        recovery.WriteNow();
+        if (manager.allowsInteraction()) {
+            if (session.SaveIfModified() == tw::SaveOutcome::Cancelled)
+                manager.cancel();
+            manager.release();
+        }
+    });
     tw::SessionServer sessionServer(serverName, mainform);
     tw::ProjectDrop projectDrop(mainform);
     mainform.show();
-    if (!project.isEmpty())
-        QMetaObject::invokeMethod(
-            &mainform, [&] { mainform.OpenProject(project); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &mainform,
+        [&] {
+            recovery.OfferLeftBehind(dialogs, &mainform);
+            if (!project.isEmpty())
+                mainform.OpenProject(project);
+        },
+        Qt::QueuedConnection);
     return QApplication::exec();
 }

@@ -8,6 +8,7 @@
 #include "inspector/oic.h"
 #include "inspector/tflathintunit.h"
 #include "shell/cfile.h"
+#include "shell/corepath.h"
 #include "shell/csetting.h"
 #include "shell/documenteditor.h"
 #include "shell/editorparts.h"
@@ -17,6 +18,7 @@
 #include "shell/passingnotice.h"
 #include "shell/previewbuilder.h"
 #include "shell/projectfilenames.h"
+#include "shell/projectsession.h"
 #include "shell/templatewatcher.h"
 #include "shell/variablespage.h"
 #include "shell/windowkeys.h"
@@ -63,20 +65,24 @@ Tmainform::Tmainform(Dialogs& dialogs, const QString& programDir, QWidget* paren
 {
     setFixedSize(ClientWidth, ClientHeight);
     CreateFlatHint();
-    SetProgramCaption();
     CreateCommands();
     libraries_.LoadInfoLibrary(); // without it "Info" shows the program's own notice
     const bool canCheckVersion = libraries_.LoadUpdateLibrary();
     commands_[cmdVersionCheck]->setVisible(canCheckVersion);
     versionSeparator_->setVisible(canCheckVersion);
 
-    document_ = std::make_unique<TqzHTML>([this](bool modified) { DocumentChanged(modified); });
-    editor_ = std::make_unique<DocumentEditor>(*document_);
+    session_ = std::make_unique<ProjectSession>(dialogs_);
+    session_->SetDialogParent(this);
+    document_ = &session_->Document();
+    editor_ = &session_->Editor();
     CreatePages();
     notice_ = new PassingNotice(this); // the window owns it
-    inspector_ = std::make_unique<tOIC>(layoutPage_->Controls(), dialogs_, *document_);
-    inspector_->SetValueWriter({[this](int setting, TColor color) { editor_->SetColor(setting, color); },
-                                [this](int setting, const QString& text) { editor_->SetString(setting, text); }});
+    inspector_ = std::make_unique<tOIC>(
+        layoutPage_->Controls(), dialogs_, *document_,
+        tOIC::ValueWriter{[this](int setting, TColor color) { editor_->SetColor(setting, color); },
+                          [this](int setting, const QString& text) { editor_->SetString(setting, text); }});
+    ConnectSession();
+    SetCaption();
     CreateHistoryActions();
     CreateImportAction();
     CreatePreviewAction();
@@ -104,8 +110,21 @@ Tmainform::~Tmainform()
     delete preview_;
     delete pages_;
     libraries_.Unload();
-    editor_.reset();
-    document_.reset();
+    session_.reset();
+}
+
+void Tmainform::ConnectSession()
+{
+    session_->SetEditFinisher([this] { return FinishEditing(); });
+    connect(session_.get(), &ProjectSession::modifiedChanged, this, &Tmainform::UpdateSaveCommand);
+    connect(session_.get(), &ProjectSession::fileNameChanged, this, &Tmainform::SetCaption);
+    connect(session_.get(), &ProjectSession::replaced, this, &Tmainform::ShowNewDocument);
+    // Whatever is typed but not yet taken counts as unsaved work.
+    for (QLineEdit* edit : {menuTreePage_->menulink(), menuTreePage_->linktarget(), layoutPage_->Controls().editor}) {
+        connect(edit, &QLineEdit::textChanged, this, &Tmainform::UpdateSaveCommand);
+    }
+    connect(qApp, &QApplication::focusChanged, this, &Tmainform::UpdateSaveCommand);
+    UpdateSaveCommand();
 }
 
 QLineEdit* Tmainform::efilename() const
@@ -202,6 +221,11 @@ bool Tmainform::FinishEditing()
     return inspector_->CommitEditor();
 }
 
+bool Tmainform::EditPending() const
+{
+    return menuTreePage_->treeView()->editing() || menuTreePage_->LinkPending() || inspector_->EditPending();
+}
+
 void Tmainform::CreateHistoryActions()
 {
     undo_ = new QAction(QStringLiteral("Rückgängig"), this);
@@ -228,7 +252,7 @@ void Tmainform::CreateHistoryActions()
         if (FinishEditing())
             editor_->Redo();
     });
-    connect(editor_.get(), &DocumentEditor::stepped, this, &Tmainform::ShowHistoryStep);
+    connect(editor_, &DocumentEditor::stepped, this, &Tmainform::ShowHistoryStep);
     addAction(undo_);
     addAction(redo_);
     menuTreePage_->addHistoryActions(undo_, redo_);
@@ -326,15 +350,32 @@ void Tmainform::ConnectSettingControls()
 
 void Tmainform::SettingChanged(int index, const QString& text)
 {
-    if (forwardSettings_)
-        editor_->SetFileSetting(index, text);
+    if (!forwardSettings_)
+        return;
+    // The project stores file names in Windows-1252: a name it cannot hold
+    // would name another file ("?" for each such character).
+    if (const QString odd = CharactersOutsideCodePage(text); !odd.isEmpty()) {
+        auto* edit = index == fsFilename ? efilename() : feedit();
+        forwardSettings_ = false;
+        edit->setText(FromCp1252(document_->GetFileSetting(index)));
+        forwardSettings_ = true;
+        dialogs_.Message(this, QStringLiteral("Das Projekt kann Dateinamen mit den Zeichen „") + odd +
+                                   QStringLiteral("“ nicht speichern. Bitte wählen Sie einen anderen Namen."));
+        return;
+    }
+    editor_->SetFileSetting(index, text);
 }
 
-void Tmainform::DocumentChanged(bool modified)
+void Tmainform::UpdateSaveCommand()
 {
+    // Called while the window is still being built.
+    if (!inspector_ || !session_)
+        return;
+    const bool unsaved = session_->Modified() || EditPending();
     QAction* save = commands_[cmdSave];
-    save->setEnabled(modified);
-    save->setIcon(images_[modified ? ciSave : ciSaveDisabled]);
+    save->setEnabled(unsaved);
+    save->setIcon(images_[unsaved ? ciSave : ciSaveDisabled]);
+    setWindowModified(unsaved);
 }
 
 void Tmainform::ListTemplates()
@@ -395,14 +436,11 @@ void Tmainform::ShowDocumentSettings()
     inspector_->Reload();
 }
 
-void Tmainform::SetProgramCaption()
-{
-    setWindowTitle(programTitle_);
-}
-
 void Tmainform::SetCaption()
 {
-    setWindowTitle(FileNameOnly(ProjectFileName_) + QStringLiteral(" - ") + programTitle_);
+    const QString& fileName = ProjectFileName();
+    setWindowTitle(fileName.isEmpty() ? QStringLiteral("[*]") + programTitle_
+                                      : FileNameOnly(fileName) + QStringLiteral("[*] - ") + programTitle_);
 }
 
 void Tmainform::RestoreFormSettings()
@@ -454,7 +492,7 @@ void Tmainform::StoreFormSettings()
 
 void Tmainform::closeEvent(QCloseEvent* event)
 {
-    if (!FinishEditing() || !QuerySaveChanges()) {
+    if (session_->SaveIfModified() == SaveOutcome::Cancelled) {
         event->ignore();
         return;
     }

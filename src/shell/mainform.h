@@ -32,6 +32,7 @@ class MenuNode;
 class MenuTreePage;
 class PassingNotice;
 class PreviewBuilder;
+class ProjectSession;
 class TqzHTML;
 class VariablesPage;
 class tOIC;
@@ -62,8 +63,9 @@ public:
         CommandCount
     };
 
-    TqzHTML& Document() { return *document_; }
-    DocumentEditor& Editor() { return *editor_; }
+    ProjectSession& Session() { return *session_; }
+    TqzHTML& Document();
+    DocumentEditor& Editor();
     QAction* UndoAction() const { return undo_; }
     // "Menü importieren..." of the tree's context menu.
     QAction* ImportAction() const { return import_; }
@@ -74,8 +76,8 @@ public:
     // The text of the last passing confirmation, and where it is shown.
     const QString& LastNotice() const { return lastNotice_; }
     PassingNotice* Notice() const { return notice_; }
-    const QString& ProjectFileName() const { return ProjectFileName_; }
-    int ProjectFormat() const { return ProjectFormat_; }
+    const QString& ProjectFileName() const;
+    int ProjectFormat() const;
 
     QAction* CommandAction(Command command) const { return commands_[command]; }
     QToolBar* CommandBar() const { return toolBar_; }
@@ -90,10 +92,9 @@ public:
     LayoutPage* layoutPage() const { return layoutPage_; }
     VariablesPage* variablesPage() const { return variablesPage_; }
 
-    bool QuerySaveChanges();
-    bool SaveProjectAs();
-    bool ConfirmFormatDepth(QString& fileName, int& format);
-    void DocumentChanged(bool modified);
+    // Whether the window has work that is not saved: changes of the
+    // document or values still being typed.
+    void UpdateSaveCommand();
     void ShowDocumentSettings();
     void ListTemplates();
     void SelectTemplate(const QString& name);
@@ -135,12 +136,12 @@ private:
         Tmainform& owner_;
     };
 
+    void ConnectSession();
     void CreateCommands();
     void CreateHistoryActions();
     void CreateImportAction();
-    // What "Neu" does once unsaved changes are dealt with; the items of an
-    // imported site, when given, become the new project's menu.
-    void StartNewProject(const ImportedSite& site = {});
+    // The views show the document that was just created, loaded or restored.
+    void ShowNewDocument();
     void CreatePreviewAction();
     // After an undo or redo: the fields that do not follow the document by
     // themselves show it again, and the tree selects the item the step
@@ -165,24 +166,14 @@ private:
     // Takes what is still being typed in the menu tree and in the layout
     // editor; false when the layout editor holds a value it refused.
     bool FinishEditing();
+    // True while a value is typed but not yet taken into the document.
+    bool EditPending() const;
     void ConnectSettingControls();
     void RestoreFormSettings();
     QPoint OnVisibleScreen(const QPoint& topLeft) const;
     void StoreFormSettings();
+    // The project file's name, "[*]" for unsaved work, and the program title.
     void SetCaption();
-    // "Öffnen" once the file is chosen.
-    void LoadProjectFile(const QString& path);
-    void SetProgramCaption();
-    std::optional<SaveChoice> ShowProjectSaveDialog(const QString& fileName, int format);
-    // The one save dialog of the window keeps the name and file type it
-    // was last set up with or accepted, for "Durchsuchen..." to start from.
-    std::optional<SaveChoice> ShowSharedSaveDialog(const SaveRequest& request);
-    bool ConfirmOverwrite(const QString& path);
-    // Saving over a project file that did not load completely would replace
-    // it with the part that was read, so that is asked like overwriting.
-    bool MayReplaceProjectFile(const QString& path);
-    // Saves the document; on success path and format become the project's.
-    bool SaveToProjectFile(const QString& path, int format);
 
     // Receives the changes of the three file-setting controls; forwards them
     // to the document except while the window fills the controls itself.
@@ -194,8 +185,9 @@ private:
     QString programTitle_;
     MakerLibraries libraries_;
     CharacterNotice characterNotice_;
-    std::unique_ptr<TqzHTML> document_;
-    std::unique_ptr<DocumentEditor> editor_;
+    std::unique_ptr<ProjectSession> session_;
+    TqzHTML* document_ = nullptr;
+    DocumentEditor* editor_ = nullptr;
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
     QAction* import_ = nullptr;
@@ -204,13 +196,6 @@ private:
     QWidget* preview_ = nullptr;
     QString lastNotice_;
     PassingNotice* notice_ = nullptr;
-    QString ProjectFileName_;
-    int ProjectFormat_ = 1;
-    // The project file whose last load failed; empty when it loaded.
-    QString incompleteFile_;
-    // What the shared save dialog holds from its last use.
-    QString saveDialogFileName_;
-    int saveDialogFilterIndex_ = 1;
     std::unique_ptr<tOIC> inspector_;
 
     std::array<QIcon, CommandImageCount> images_;

@@ -9,6 +9,7 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "projectfiles/projectfiles.h"
+#include "shell/corepath.h"
 #include "shell/documenteditor.h"
 #include "shell/menutreepage.h"
 #include "shell/outputplace.h"
@@ -18,8 +19,8 @@
 #include "shell/previewwindow.h"
 #endif
 #include "shell/projectfilenames.h"
+#include "shell/projectsession.h"
 #include "shell/stalefilesquestion.h"
-#include "shell/textformatlinebreaks.h"
 #include "shell/variablespage.h"
 
 #include <QDir>
@@ -38,152 +39,39 @@ namespace {
 
 constexpr int NoticeMilliseconds = 4000;
 
-const QString DeepLevelsQuestion =
-    QStringLiteral("Diese Datei enthält mehr Ebenen, als es das verwendete Format erlaubt. Wollen Sie die Datei in "
-                   "einem anderen Format speichern?");
-
-QString QuotedFileName(const QString& path)
-{
-    return QLatin1Char('"') + FileNameOnly(path) + QLatin1Char('"');
-}
-
 } // namespace
 
-bool Tmainform::QuerySaveChanges()
+TqzHTML& Tmainform::Document()
 {
-    if (!document_->Modified())
-        return true;
-    const QString question = ProjectFileName_.isEmpty()
-                                 ? QStringLiteral("Möchten Sie die Änderungen speichern?")
-                                 : QStringLiteral("Möchten Sie Änderungen in ") + QuotedFileName(ProjectFileName_) +
-                                       QStringLiteral(" speichern?");
-    switch (dialogs_.Confirm(this, question, true)) {
-    case Answer::Cancel:
-        return false;
-    case Answer::No:
-        return true;
-    case Answer::Yes:
-        break;
-    }
-    // The caption follows a file chosen here, in case the pending action
-    // does not go ahead (a cancelled open dialog).
-    if (ProjectFileName_.isEmpty()) {
-        if (!SaveProjectAs())
-            return false;
-        SetCaption();
-        return true;
-    }
-    // Declining another format lets the pending action go ahead unsaved.
-    if (!ConfirmFormatDepth(ProjectFileName_, ProjectFormat_))
-        return true;
-    if (!MayReplaceProjectFile(ProjectFileName_))
-        return false;
-    SetCaption();
-    return SaveToProjectFile(ProjectFileName_, ProjectFormat_);
+    return session_->Document();
 }
 
-bool Tmainform::MayReplaceProjectFile(const QString& path)
+DocumentEditor& Tmainform::Editor()
 {
-    return path != incompleteFile_ || ConfirmOverwrite(path);
+    return session_->Editor();
 }
 
-bool Tmainform::SaveToProjectFile(const QString& path, int format)
+const QString& Tmainform::ProjectFileName() const
 {
-    if (format == pfText && !PrepareLineBreaksForTextFormat(dialogs_, this, *document_))
-        return false;
-    bool saved = false;
-    {
-        const BusyCursor busy;
-        saved = SaveProject(*document_, ToCp1252(path), format);
-    }
-    if (!saved)
-        return false;
-    ProjectFileName_ = path;
-    ProjectFormat_ = format;
-    incompleteFile_.clear();
-    editor_->MarkSaved();
-    return true;
+    return session_->FileName();
 }
 
-std::optional<SaveChoice> Tmainform::ShowProjectSaveDialog(const QString& fileName, int format)
+int Tmainform::ProjectFormat() const
 {
-    SaveRequest request;
-    request.filter = ProjectSaveFilter;
-    request.filterIndex = format;
-    request.fileName = fileName;
-    request.defaultSuffix = ProjectDefaultSuffix;
-    request.onFileTypeChange = SavetwbFileName;
-    return ShowSharedSaveDialog(request);
-}
-
-std::optional<SaveChoice> Tmainform::ShowSharedSaveDialog(const SaveRequest& request)
-{
-    saveDialogFileName_ = request.fileName;
-    saveDialogFilterIndex_ = request.filterIndex;
-    auto choice = dialogs_.SaveFile(this, request);
-    if (choice) {
-        saveDialogFileName_ = choice->path;
-        saveDialogFilterIndex_ = choice->filterIndex;
-    }
-    return choice;
-}
-
-bool Tmainform::ConfirmOverwrite(const QString& path)
-{
-    const QString question = QStringLiteral("Soll die bereits existierende Datei ") + QuotedFileName(path) +
-                             QStringLiteral(" überschrieben werden?");
-    return dialogs_.Confirm(this, question, false) == Answer::Yes;
-}
-
-bool Tmainform::SaveProjectAs()
-{
-    const auto choice = ShowProjectSaveDialog(ProjectFileName_, ProjectFormat_);
-    if (!choice)
-        return false;
-    if (QFileInfo::exists(choice->path) && !ConfirmOverwrite(choice->path))
-        return false;
-    QString fileName = choice->path;
-    int format = choice->filterIndex;
-    if (!ConfirmFormatDepth(fileName, format))
-        return false;
-    return SaveToProjectFile(fileName, format);
-}
-
-bool Tmainform::ConfirmFormatDepth(QString& fileName, int& format)
-{
-    if (format == pfBinaryV11 || !document_->HasDeepLevels())
-        return true;
-    QString currentName = fileName;
-    int currentFormat = format;
-    // The tree stays as deep as it is, so only format 1 ends the loop.
-    while (currentFormat != pfBinaryV11) {
-        if (dialogs_.Confirm(this, DeepLevelsQuestion, false) != Answer::Yes)
-            return false;
-        const QString proposed = ChangeExtension(currentName, QStringLiteral(".twb"));
-        const auto choice = ShowProjectSaveDialog(proposed, pfBinaryV11);
-        if (!choice)
-            return false;
-        if (choice->path != currentName && QFileInfo::exists(choice->path) && !ConfirmOverwrite(choice->path))
-            return false;
-        currentName = choice->path;
-        currentFormat = choice->filterIndex;
-    }
-    fileName = currentName;
-    format = currentFormat;
-    return true;
+    return session_->Format();
 }
 
 void Tmainform::NewClick()
 {
-    if (QuerySaveChanges())
-        StartNewProject();
+    if (session_->SaveIfModified() != SaveOutcome::Cancelled)
+        session_->StartNew();
 }
 
 void Tmainform::ImportClick()
 {
-    if (!QuerySaveChanges())
+    if (session_->SaveIfModified() == SaveOutcome::Cancelled)
         return;
-    const auto source = dialogs_.ChooseImportSource(this, DirectoryPart(ProjectFileName_));
+    const auto source = dialogs_.ChooseImportSource(this, DirectoryPart(ProjectFileName()));
     if (!source)
         return;
     ImportedSite site;
@@ -194,84 +82,54 @@ void Tmainform::ImportClick()
     }
     // What went wrong has been shown; the project stays as it was.
     if (!site.items.empty())
-        StartNewProject(site);
+        session_->StartNew(site);
 }
 
-void Tmainform::StartNewProject(const ImportedSite& site)
+void Tmainform::ShowNewDocument()
 {
     // Ends any edit in place; the keyboard goes on in the tree.
     menuTreePage_->treeView()->setFocus();
-    document_->Reset();
-    if (AddImportedItems(*document_, site) > 0)
-        document_->SetModified(true);
     ShowDocumentSettings();
+    menuTreePage_->ShowSelectedLink();
     menuTreePage_->EnableItemControls(false);
+    variablesPage_->afterOpen();
     menuTreePage_->expandRoot();
-    ProjectFileName_.clear();
-    incompleteFile_.clear();
-    SetProgramCaption();
-    ProjectFormat_ = pfBinaryV11;
-    editor_->StartHistory();
 }
 
 void Tmainform::OpenClick()
 {
-    if (!QuerySaveChanges())
+    if (session_->SaveIfModified() == SaveOutcome::Cancelled)
         return;
-    const auto path = dialogs_.OpenFile(this, ProjectOpenFilter, DirectoryPart(ProjectFileName_), QString());
+    const auto path = dialogs_.OpenFile(this, ProjectOpenFilter, DirectoryPart(ProjectFileName()), QString());
     if (path)
-        LoadProjectFile(*path);
+        session_->Load(*path);
 }
 
 void Tmainform::OpenProject(const QString& path)
 {
-    if (QuerySaveChanges())
-        LoadProjectFile(path);
-}
-
-void Tmainform::LoadProjectFile(const QString& path)
-{
-    ProjectFileName_ = path;
-    // A failed load has shown its message; the window shows what it left.
-    bool loaded = false;
-    {
-        const BusyCursor busy;
-        loaded = LoadProject(*document_, ToCp1252(ProjectFileName_), ProjectFormat_);
-    }
-    incompleteFile_ = loaded ? QString() : ProjectFileName_;
-    ShowDocumentSettings();
-    SetCaption();
-    variablesPage_->afterOpen();
-    menuTreePage_->expandRoot();
-    editor_->StartHistory();
+    session_->Open(path);
 }
 
 void Tmainform::SaveClick()
 {
-    if (ProjectFileName_.isEmpty()) {
-        SaveAsClick();
-        return;
-    }
-    QString fileName = ProjectFileName_;
-    int format = ProjectFormat_;
-    if (!ConfirmFormatDepth(fileName, format) || !MayReplaceProjectFile(fileName))
-        return;
-    if (SaveToProjectFile(fileName, format))
-        SetCaption();
+    session_->Save();
 }
 
 void Tmainform::SaveAsClick()
 {
-    if (SaveProjectAs())
-        SetCaption();
+    session_->SaveAs();
 }
 
 void Tmainform::GenerateClick()
 {
-    // A relative output name is taken from the project's folder.
-    const std::string mainFile =
-        ResolveFromProjectFolder(ToCp1252(ProjectFileName_), document_->GetFileSetting(fsFilename));
-    const QString outputFile = FromCp1252(mainFile);
+    // A relative output name is taken from the project's folder, which the
+    // core reaches also when its name is outside the code page.
+    const CorePath project(ProjectFileName());
+    const std::string mainFile = ResolveFromProjectFolder(project.Path(), document_->GetFileSetting(fsFilename));
+    const QString setting = FromCp1252(document_->GetFileSetting(fsFilename));
+    const QString outputFile = setting.isEmpty() || ProjectFileName().isEmpty()
+                                   ? setting
+                                   : QFileInfo(ProjectFileName()).dir().filePath(setting);
     const QString folder = QFileInfo(outputFile).absolutePath();
     if (!outputFile.isEmpty() && !OfferOutputFolder(folder))
         return;
@@ -328,7 +186,8 @@ void Tmainform::ShowPassingNotice(const QString& text)
 
 void Tmainform::OpenMenuClick()
 {
-    document_->OpenMenu(ToCp1252(ProjectFileName_));
+    const CorePath project(ProjectFileName());
+    document_->OpenMenu(project.Path());
 }
 
 void Tmainform::PreviewClick()
@@ -339,12 +198,12 @@ void Tmainform::PreviewClick()
 #ifdef TW_WEBENGINE
     if (preview_ == nullptr)
         preview_ = new PreviewWindow(
-            *editor_, *menuTreePage_, *previewBuilder_, [this] { return ProjectFileName_; }, this);
+            *editor_, *menuTreePage_, *previewBuilder_, [this] { return ProjectFileName(); }, this);
     preview_->show();
     preview_->raise();
     preview_->activateWindow();
 #else
-    if (previewBuilder_->Build(ProjectFileName_))
+    if (previewBuilder_->Build(ProjectFileName()))
         OpenWithShell(ToCp1252(previewBuilder_->MainFile()));
     else
         dialogs_.Message(this, previewBuilder_->Problem());
@@ -355,15 +214,16 @@ void Tmainform::Button2Click()
 {
     SaveRequest request;
     request.filter = HtmlSaveFilter;
-    request.filterIndex = saveDialogFilterIndex_;
+    SharedSaveDialog& dialog = session_->SaveDialog();
+    request.filterIndex = dialog.filterIndex;
     // The shared dialog last held the project file's name; offering it here
     // would let the next generation write HTML over the project. Start from
     // the output file, or from the project's name as an HTML file.
     request.fileName = efilename()->text();
-    if (request.fileName.isEmpty() && !saveDialogFileName_.isEmpty())
-        request.fileName = ChangeExtension(saveDialogFileName_, QStringLiteral(".htm"));
+    if (request.fileName.isEmpty() && !dialog.fileName.isEmpty())
+        request.fileName = ChangeExtension(dialog.fileName, QStringLiteral(".htm"));
     request.defaultSuffix = HtmlDefaultSuffix;
-    const auto choice = ShowSharedSaveDialog(request);
+    const auto choice = dialog.Show(dialogs_, this, request);
     if (choice)
         efilename()->setText(choice->path);
 }

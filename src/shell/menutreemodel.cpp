@@ -80,7 +80,7 @@ QVariant MenuTreeModel::data(const QModelIndex& index, int role) const
     const MenuNode* node = nodeOf(index);
     if (node == nullptr || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
-    return FromCp1252(node->Caption());
+    return DocumentTextToShow(node->Caption());
 }
 
 bool MenuTreeModel::setData(const QModelIndex& index, const QVariant& value, int role)
@@ -88,12 +88,10 @@ bool MenuTreeModel::setData(const QModelIndex& index, const QVariant& value, int
     MenuNode* node = nodeOf(index);
     if (node == nullptr || node->IsRoot() || role != Qt::EditRole)
         return false;
-    if (rename_) {
-        rename_(*node, value.toString());
-        return true;
-    }
-    document_.Tree().SetCaption(*node, TextToDocument(value.toString()));
-    document_.SetModified(true);
+    // Without an owner to route it through the history the caption is not taken.
+    if (!rename_)
+        return false;
+    rename_(*node, value.toString());
     return true;
 }
 

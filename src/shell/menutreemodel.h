@@ -34,8 +34,8 @@ public:
     explicit MenuTreeModel(TqzHTML& document, QObject* parent = nullptr);
     ~MenuTreeModel() override;
 
-    // Where an accepted caption goes; straight into the document unless the
-    // owner routes it elsewhere (through its history).
+    // Where an accepted caption goes: the owner's history. Without one, no
+    // caption is accepted.
     using RenameHandler = std::function<void(MenuNode& node, const QString& caption)>;
     void setRenameHandler(RenameHandler handler) { rename_ = std::move(handler); }
 
@@ -47,8 +47,7 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-    // Renames an item (never the root) and marks the document modified, also
-    // when the caption stays the same.
+    // Renames an item (never the root) through the rename handler.
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 

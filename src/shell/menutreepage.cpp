@@ -354,12 +354,21 @@ void MenuTreePage::SelectNode(const MenuNode& node)
     tree_->setCurrentIndex(index);
 }
 
+bool MenuTreePage::LinkPending() const
+{
+    const MenuNode* node = MenuTreeModel::nodeOf(linkNode_);
+    if (node == nullptr || node->Item() == nullptr)
+        return false;
+    return menulink_->text() != FromCp1252(node->Item()->Link) ||
+           linktarget_->text() != FromCp1252(node->Item()->Target);
+}
+
 void MenuTreePage::ApplyPendingLink()
 {
     MenuNode* node = MenuTreeModel::nodeOf(linkNode_);
     if (node == nullptr || node->Item() == nullptr)
         return;
-    if (menulink_->text() != FromCp1252(node->Item()->Link) || linktarget_->text() != FromCp1252(node->Item()->Target))
+    if (LinkPending())
         editor_.SetLink(*node, menulink_->text(), linktarget_->text());
     ShowSelectedLink(); // as stored, characters outside the code page escaped
 }

@@ -75,6 +75,8 @@ public:
     // Applies link and target typed but not yet applied, to the item the
     // fields show.
     void ApplyPendingLink();
+    // True while the link or target field holds text the item does not have.
+    bool LinkPending() const;
     // Fills the link fields from the selected item again.
     void ShowSelectedLink();
     // Selects node, opening the items above it.

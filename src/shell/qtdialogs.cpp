@@ -119,6 +119,22 @@ Answer QtDialogs::Confirm(QWidget* parent, const QString& text, bool cancellable
     return Answer::Cancel;
 }
 
+int QtDialogs::Choose(QWidget* parent, const QString& text, const QStringList& buttons)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Bestätigung"), text, QMessageBox::NoButton, parent);
+    QList<QPushButton*> added;
+    for (const QString& caption : buttons)
+        added.append(box.addButton(caption, QMessageBox::ActionRole));
+    // Escape and the title bar's close button leave every choice untaken.
+    QPushButton* escape = box.addButton(QMessageBox::Cancel);
+    escape->hide();
+    box.setEscapeButton(escape);
+    if (!added.isEmpty())
+        box.setDefaultButton(added.front());
+    box.exec();
+    return static_cast<int>(added.indexOf(qobject_cast<QPushButton*>(box.clickedButton())));
+}
+
 Answer QtDialogs::ConfirmDeletion(QWidget* parent, const QString& text, const QString& details)
 {
     const FocusKeeper focus;

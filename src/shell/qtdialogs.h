@@ -13,6 +13,7 @@ public:
 
     void Message(QWidget* parent, const QString& text) override;
     Answer Confirm(QWidget* parent, const QString& text, bool cancellable) override;
+    int Choose(QWidget* parent, const QString& text, const QStringList& buttons) override;
     Answer ConfirmDeletion(QWidget* parent, const QString& text, const QString& details) override;
     std::optional<QString> OpenFile(QWidget* parent, const QString& filter, const QString& initialDir,
                                     const QString& fileName) override;

@@ -70,17 +70,23 @@ void SessionServer::Receive(QLocalSocket& connection)
     if (!connection.canReadLine())
         return;
     const QString project = QString::fromUtf8(connection.readLine()).chopped(1);
-    // Unconfirmed, the other start tells the user that this program does not
-    // answer; opening the project anyway would contradict it.
+    // The connection is done with here; it goes once it is closed, which may
+    // be within this very signal. Whatever follows (questions, dialogs)
+    // runs after the signal has returned. Unconfirmed, the other start tells
+    // the user that this program does not answer; opening the project anyway
+    // would contradict it.
+    disconnect(&connection, &QLocalSocket::readyRead, this, nullptr);
     const bool confirmed = connection.write(Confirmation) == Confirmation.size();
     connection.disconnectFromServer();
     if (!confirmed)
         return;
-    window_.setWindowState(window_.windowState() & ~Qt::WindowMinimized);
-    window_.raise();
-    window_.activateWindow();
-    if (!project.isEmpty())
-        Open(project);
+    QTimer::singleShot(0, this, [this, project] {
+        window_.setWindowState(window_.windowState() & ~Qt::WindowMinimized);
+        window_.raise();
+        window_.activateWindow();
+        if (!project.isEmpty())
+            Open(project);
+    });
 }
 
 void SessionServer::Open(const QString& project)

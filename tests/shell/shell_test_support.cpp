@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QWidget>
 
 namespace tw::shelltest {
 namespace {
@@ -66,7 +67,17 @@ void ScriptedDialogs::Message(QWidget*, const QString& text)
 Answer ScriptedDialogs::Confirm(QWidget*, const QString& text, bool cancellable)
 {
     calls.push_back({.kind = DialogCall::Confirm, .text = text, .cancellable = cancellable});
+    if (whileAsking)
+        whileAsking();
     return Next(answers, Answer::Cancel, text);
+}
+
+int ScriptedDialogs::Choose(QWidget*, const QString& text, const QStringList& buttons)
+{
+    calls.push_back({.kind = DialogCall::Choose, .text = text, .details = buttons.join(u'|')});
+    if (whileAsking)
+        whileAsking();
+    return Next(choices, -1, text);
 }
 
 Answer ScriptedDialogs::ConfirmDeletion(QWidget*, const QString& text, const QString& details)
@@ -234,6 +245,12 @@ MenuNode* FindItem(MenuTree& tree, const std::string& caption)
     }
     ADD_FAILURE() << "no item " << caption;
     return nullptr;
+}
+
+QString ShownTitle(const QWidget& window)
+{
+    QString title = window.windowTitle();
+    return title.replace(QStringLiteral("[*]"), window.isWindowModified() ? QStringLiteral("*") : QString());
 }
 
 } // namespace tw::shelltest

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -43,7 +44,7 @@ public:
 };
 
 struct DialogCall {
-    enum Kind { Message, Confirm, ConfirmDeletion, Open, Save, Color, ImportSource };
+    enum Kind { Message, Confirm, Choose, ConfirmDeletion, Open, Save, Color, ImportSource };
     Kind kind = Message;
     QString text{}; // message or question
     QString details{};
@@ -66,6 +67,8 @@ class ScriptedDialogs : public Dialogs {
 public:
     std::vector<DialogCall> calls;
     std::deque<Answer> answers;
+    // Indexes of the buttons chosen; -1 closes the box.
+    std::deque<int> choices;
     // A null path stands for a cancelled dialog.
     std::deque<QString> openAnswers;
     std::deque<SaveChoice> saveAnswers;
@@ -73,11 +76,14 @@ public:
     std::deque<std::optional<unsigned>> colorAnswers;
     // A null path stands for a cancelled choice.
     std::deque<QString> importSourceAnswers;
+    // Runs while a question is open, as time passes while a user reads it.
+    std::function<void()> whileAsking;
     // The file-type handler of the last save dialog that had one.
     FileTypeChangeHandler lastFileTypeHandler;
 
     void Message(QWidget* parent, const QString& text) override;
     Answer Confirm(QWidget* parent, const QString& text, bool cancellable) override;
+    int Choose(QWidget* parent, const QString& text, const QStringList& buttons) override;
     Answer ConfirmDeletion(QWidget* parent, const QString& text, const QString& details) override;
     std::optional<QString> OpenFile(QWidget* parent, const QString& filter, const QString& initialDir,
                                     const QString& fileName) override;
@@ -90,8 +96,8 @@ public:
     // True when every scripted answer was used.
     bool Exhausted() const
     {
-        return answers.empty() && openAnswers.empty() && saveAnswers.empty() && colorAnswers.empty() &&
-               importSourceAnswers.empty();
+        return answers.empty() && choices.empty() && openAnswers.empty() && saveAnswers.empty() &&
+               colorAnswers.empty() && importSourceAnswers.empty();
     }
 };
 
@@ -125,6 +131,9 @@ protected:
 };
 
 void WriteTextFile(const QString& path, const QByteArray& bytes);
+// The window's title as the title bar shows it: "[*]" is "*" while the
+// window has unsaved work and nothing otherwise.
+QString ShownTitle(const QWidget& window);
 // Copies one of the built stand-in libraries.
 void CopyLibrary(const char* builtLibrary, const QString& to);
 // What the recording stand-in library at path was last called with.

@@ -28,7 +28,7 @@ TEST_F(ExampleProjectTest, OpensAndGeneratesAWorkingMenu)
     dialogs_.openAnswers.push_back(QStringLiteral(TW_EXAMPLES_DIR "/lindenhof.twf"));
     form.OpenClick();
     EXPECT_TRUE(dialogs_.TextsOf(DialogCall::Message).isEmpty());
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("lindenhof.twf - Treeweaver"));
+    EXPECT_EQ(ShownTitle(form), QStringLiteral("lindenhof.twf - Treeweaver"));
     EXPECT_EQ(form.Document().Tree().Count(), 11u);
     ASSERT_EQ(form.lbTemplates()->selectedItems().size(), 1);
     EXPECT_EQ(form.lbTemplates()->selectedItems()[0]->text(), QStringLiteral("Aufklappend"));

@@ -1,6 +1,8 @@
 #include "shell_test_support.h"
 
 #include "document/qzhtml.h"
+#include "guibase/documenttext.h"
+#include "guibase/qtcodec.h"
 #include "inspector/gridtreeview.h"
 #include "inspector/mybutton.h"
 #include "inspector/mypanel.h"
@@ -49,7 +51,12 @@ protected:
         page_.resize(PageWidth, 400);
         page_.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&page_));
-        inspector_ = std::make_unique<tOIC>(page_.Controls(), dialogs_, document_);
+        // The owner's history stands aside here: values go straight in.
+        inspector_ = std::make_unique<tOIC>(
+            page_.Controls(), dialogs_, document_,
+            tOIC::ValueWriter{
+                [this](int setting, TColor color) { document_.SetColor(setting, color); },
+                [this](int setting, const QString& text) { document_.SetString(setting, TextToDocument(text)); }});
     }
     void TearDown() override { inspector_.reset(); }
 

@@ -69,7 +69,7 @@ TEST_F(LifecycleTest, NewWithNoDiscardsTheChanges)
     EXPECT_EQ(Form().efilename()->text(), QString());
     EXPECT_FALSE(Form().Document().Modified());
     EXPECT_FALSE(SaveEnabled());
-    EXPECT_EQ(Form().windowTitle(), QStringLiteral("Treeweaver"));
+    EXPECT_EQ(ShownTitle(Form()), QStringLiteral("Treeweaver"));
 }
 
 TEST_F(LifecycleTest, NewWithYesAndNoFileNameSavesThroughSaveAs)
@@ -138,17 +138,28 @@ TEST_F(LifecycleTest, CloseAsksAndCancelKeepsTheWindowOpen)
     EXPECT_EQ(Form().Document().Tree().Count(), 1u);
 }
 
-TEST_F(LifecycleTest, CloseWithYesAndNoToTheDeepLevelQuestionEndsWithoutSaving)
+// Only "Nein" to the save question leaves the work: declining another
+// format or cancelling the save dialog keeps the window and the project.
+TEST_F(LifecycleTest, CloseWithYesThenDecliningTheSaveKeepsTheWindow)
 {
     EditSomething();
     SaveAs(QStringLiteral("menu.twf"), 3);
     const QByteArray before = ReadTextFile(Path(QStringLiteral("menu.twf")));
     MakeDeepTree();
     dialogs_.answers = {Answer::Yes, Answer::No};
-    EXPECT_TRUE(Form().close());
+    EXPECT_FALSE(Form().close());
     EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm),
               (QStringList{QStringLiteral("Möchten Sie Änderungen in \"menu.twf\" speichern?"), DeepQuestion}));
     EXPECT_EQ(ReadTextFile(Path(QStringLiteral("menu.twf"))), before);
+
+    dialogs_.answers = {Answer::Yes, Answer::Yes};
+    dialogs_.saveAnswers.push_back(CancelSave);
+    EXPECT_FALSE(Form().close());
+    dialogs_.answers = {Answer::Yes, Answer::Yes};
+    dialogs_.saveAnswers.push_back(CancelSave);
+    Form().CommandAction(Tmainform::cmdNew)->trigger();
+    EXPECT_GT(Form().Document().Tree().Count(), 1u) << "New kept the work";
+    EXPECT_TRUE(Form().Document().Modified());
 }
 
 TEST_F(LifecycleTest, DeepTreeInTextFormatAsksUntilBinaryV11IsChosen)
@@ -170,7 +181,7 @@ TEST_F(LifecycleTest, DeepTreeInTextFormatAsksUntilBinaryV11IsChosen)
     EXPECT_EQ(SavedFormat(Path(QStringLiteral("menu.twb"))), 1);
     EXPECT_EQ(Form().ProjectFileName(), Path(QStringLiteral("menu.twb")));
     EXPECT_EQ(Form().ProjectFormat(), 1);
-    EXPECT_EQ(Form().windowTitle(), QStringLiteral("menu.twb - Treeweaver"));
+    EXPECT_EQ(ShownTitle(Form()), QStringLiteral("menu.twb - Treeweaver"));
     EXPECT_FALSE(SaveEnabled());
     EXPECT_TRUE(dialogs_.Exhausted());
 }
@@ -232,12 +243,12 @@ TEST_F(LifecycleTest, OverwriteIsAskedOnlyForAnotherExistingFile)
     EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm), QStringList{OverwriteQuestion(QStringLiteral("alt.twb"))});
     EXPECT_EQ(ReadTextFile(Path(QStringLiteral("alt.twb"))), QByteArray("alt"));
     EXPECT_EQ(Form().ProjectFileName(), QString());
-    EXPECT_EQ(Form().windowTitle(), QStringLiteral("Treeweaver"));
+    EXPECT_EQ(ShownTitle(Form()), QStringLiteral("*Treeweaver"));
 
     dialogs_.answers = {Answer::Yes};
     SaveAs(QStringLiteral("alt.twb"), 1);
     EXPECT_EQ(SavedFormat(Path(QStringLiteral("alt.twb"))), 1);
-    EXPECT_EQ(Form().windowTitle(), QStringLiteral("alt.twb - Treeweaver"));
+    EXPECT_EQ(ShownTitle(Form()), QStringLiteral("alt.twb - Treeweaver"));
 
     // Saving to the current project file never asks.
     dialogs_.calls.clear();
@@ -246,17 +257,20 @@ TEST_F(LifecycleTest, OverwriteIsAskedOnlyForAnotherExistingFile)
     EXPECT_TRUE(dialogs_.calls.empty());
     EXPECT_FALSE(Form().Document().Modified());
 
-    // In the deep-level loop the current name is no "other" file.
+    // In the deep-level loop the current name is no "other" file; its
+    // extension keeps it a text file, so the question comes again.
     WriteTextFile(Path(QStringLiteral("tief.twf")), "");
     dialogs_.answers = {Answer::Yes};
     SaveAs(QStringLiteral("tief.twf"), 3);
     MakeDeepTree();
     dialogs_.calls.clear();
-    dialogs_.answers = {Answer::Yes};
+    dialogs_.answers = {Answer::Yes, Answer::Yes};
     dialogs_.saveAnswers.push_back(SaveChoice{Path(QStringLiteral("tief.twf")), 1});
+    dialogs_.saveAnswers.push_back(SaveChoice{Path(QStringLiteral("tief.twb")), 1});
     Form().SaveClick();
-    EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm), QStringList{DeepQuestion});
-    EXPECT_EQ(SavedFormat(Path(QStringLiteral("tief.twf"))), 1);
+    EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm), (QStringList{DeepQuestion, DeepQuestion}));
+    EXPECT_EQ(SavedFormat(Path(QStringLiteral("tief.twb"))), 1);
+    EXPECT_TRUE(ReadTextFile(Path(QStringLiteral("tief.twf"))).startsWith("TWF"));
 }
 
 TEST_F(LifecycleTest, SaveWithoutProjectFileRunsSaveAs)
@@ -299,7 +313,7 @@ TEST_F(LifecycleTest, OpenShowsTheProjectAndItsFileName)
     EXPECT_EQ(opens[0].filter, ProjectOpenFilter);
     EXPECT_EQ(opens[0].initialDir, QString()); // New left no project file
     EXPECT_EQ(opens[0].fileName, QString());
-    EXPECT_EQ(Form().windowTitle(), QStringLiteral("projekt.twf - Treeweaver"));
+    EXPECT_EQ(ShownTitle(Form()), QStringLiteral("projekt.twf - Treeweaver"));
     EXPECT_EQ(Form().ProjectFormat(), 3);
     EXPECT_EQ(Form().efilename()->text(), Path(QStringLiteral("index.htm")));
     EXPECT_EQ(Form().feedit()->text(), QStringLiteral("php"));
@@ -319,7 +333,7 @@ TEST_F(LifecycleTest, FailedLoadShowsTheErrorAndTheFileNameInTheCaption)
     const QStringList messages = dialogs_.TextsOf(DialogCall::Message);
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages[0].startsWith(QStringLiteral("kaputt.twb: "))) << messages[0].toStdString();
-    EXPECT_EQ(Form().windowTitle(), QStringLiteral("kaputt.twb - Treeweaver"));
+    EXPECT_EQ(ShownTitle(Form()), QStringLiteral("kaputt.twb - Treeweaver"));
     EXPECT_EQ(Form().ProjectFileName(), Path(QStringLiteral("kaputt.twb")));
 }
 
@@ -364,7 +378,7 @@ TEST_F(LifecycleTest, CaptionFollowsTheFileChosenWhileAskingAboutChanges)
         Form().OpenClick();
         EXPECT_EQ(SavedFormat(Path(saveTo)), 1);
         EXPECT_EQ(Form().ProjectFileName(), Path(saveTo));
-        EXPECT_EQ(Form().windowTitle(), saveTo + QStringLiteral(" - Treeweaver"));
+        EXPECT_EQ(ShownTitle(Form()), saveTo + QStringLiteral(" - Treeweaver"));
         EXPECT_TRUE(dialogs_.Exhausted());
     };
     EditSomething();

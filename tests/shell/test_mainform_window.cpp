@@ -69,7 +69,7 @@ void ClickTemplate(Tmainform& form, int row)
 TEST_F(WindowTest, StartsWithTheCommandsPagesAndNoProject)
 {
     Tmainform& form = Form();
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Treeweaver"));
+    EXPECT_EQ(ShownTitle(form), QStringLiteral("Treeweaver"));
     EXPECT_EQ(VisibleCommands(*form.CommandBar()),
               (QStringList{QStringLiteral("Beenden"), QStringLiteral("|"), QStringLiteral("Neu"),
                            QStringLiteral("Öffnen"), QStringLiteral("Speichern"), QStringLiteral("Speichern als"),

@@ -53,8 +53,8 @@ protected:
     Opened Shown()
     {
         const auto selected = Form().lbTemplates()->selectedItems();
-        return {Form().windowTitle(), Form().ProjectFileName(), Form().ProjectFormat(),
-                Form().Document().Tree().Count(), selected.isEmpty() ? QString() : selected.front()->text()};
+        return {ShownTitle(Form()), Form().ProjectFileName(), Form().ProjectFormat(), Form().Document().Tree().Count(),
+                selected.isEmpty() ? QString() : selected.front()->text()};
     }
 
     // What "Öffnen" shows for the file, starting from a new document.

@@ -43,7 +43,7 @@ TEST_F(SiteImportTest, AsksAboutChangesThenMakesANewProjectOfTheSitesMenu)
     EXPECT_EQ(root.Caption(), UntitledCaption);
     EXPECT_EQ(Form().Document().GetFileSetting(fsFilename), "");
     EXPECT_TRUE(Form().ProjectFileName().isEmpty());
-    EXPECT_EQ(Form().windowTitle(), QStringLiteral("Treeweaver"));
+    EXPECT_EQ(ShownTitle(Form()), QStringLiteral("*Treeweaver"));
     EXPECT_TRUE(Form().Document().Modified());
     EXPECT_TRUE(SaveEnabled());
     EXPECT_FALSE(Form().UndoAction()->isEnabled());

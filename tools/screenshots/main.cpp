@@ -36,6 +36,7 @@ public:
     explicit ScreenshotDialogs(QString project) : project_(std::move(project)) {}
     void Message(QWidget*, const QString& text) override { std::fprintf(stderr, "%s\n", qPrintable(text)); }
     tw::Answer Confirm(QWidget*, const QString&, bool) override { return tw::Answer::No; }
+    int Choose(QWidget*, const QString&, const QStringList&) override { return -1; }
     tw::Answer ConfirmDeletion(QWidget*, const QString&, const QString&) override { return tw::Answer::No; }
     std::optional<QString> OpenFile(QWidget*, const QString&, const QString&, const QString&) override
     {

@@ -1,0 +1,142 @@
+#include "shell/recoveryfiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QSettings>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+namespace tw {
+namespace {
+
+const QString DataSuffix = QStringLiteral(".twb");
+const QString InfoSuffix = QStringLiteral(".info");
+const QString LockSuffix = QStringLiteral(".lock");
+
+int OpenLock(const QString& path)
+{
+    return ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+}
+
+// True when nobody holds the lock: its program has ended.
+bool Abandoned(const QString& lockPath)
+{
+    const int fd = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return true; // never made, or removed: no program to wait for
+    const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+    ::close(fd);
+    return free;
+}
+
+QString SaveAtomically(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return file.errorString();
+    return {};
+}
+
+QByteArray InfoText(const RecoveryCopy& copy)
+{
+    // One value a line; the file name last, as it may hold anything.
+    return QByteArray::number(copy.format) + '\n' + copy.written.toString(Qt::ISODateWithMs).toUtf8() + '\n' +
+           copy.fileName.toUtf8();
+}
+
+bool ReadInfo(const QString& path, RecoveryCopy& copy)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    if (lines.size() < 3)
+        return false;
+    copy.format = lines[0].toInt();
+    copy.written = QDateTime::fromString(QString::fromUtf8(lines[1]), Qt::ISODateWithMs);
+    copy.fileName = QString::fromUtf8(lines.mid(2).join('\n'));
+    return copy.format >= 1 && copy.format <= 3 && copy.written.isValid();
+}
+
+} // namespace
+
+QString RecoveryFolder()
+{
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (state.isEmpty() || QDir::isRelativePath(state))
+        state = QDir::homePath() + QStringLiteral("/.local/state");
+    return state + QStringLiteral("/treeweaver");
+}
+
+RecoveryFiles::RecoveryFiles(const QString& folder)
+    : folder_(folder), base_(folder + u'/' + QString::number(QCoreApplication::applicationPid()))
+{
+    QDir().mkpath(folder_);
+    QFile::setPermissions(folder_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    lock_ = OpenLock(base_ + LockSuffix);
+    if (lock_ >= 0)
+        ::flock(lock_, LOCK_EX | LOCK_NB);
+}
+
+RecoveryFiles::~RecoveryFiles()
+{
+    QFile::remove(base_ + LockSuffix);
+    if (lock_ >= 0)
+        ::close(lock_);
+}
+
+QString RecoveryFiles::Write(const RecoveryCopy& copy) const
+{
+    // The data first: an info file always names a complete copy.
+    const QByteArray bytes = QByteArray::fromRawData(copy.bytes.data(), static_cast<qsizetype>(copy.bytes.size()));
+    QString error = SaveAtomically(base_ + DataSuffix, bytes);
+    if (error.isEmpty())
+        error = SaveAtomically(base_ + InfoSuffix, InfoText(copy));
+    return error;
+}
+
+void RecoveryFiles::Remove() const
+{
+    QFile::remove(base_ + InfoSuffix);
+    QFile::remove(base_ + DataSuffix);
+}
+
+void RecoveryFiles::Remove(const QString& base)
+{
+    QFile::remove(base + InfoSuffix);
+    QFile::remove(base + DataSuffix);
+    QFile::remove(base + LockSuffix);
+}
+
+std::vector<RecoveryFiles::Left> RecoveryFiles::LeftBehind() const
+{
+    std::vector<Left> found;
+    const QDir folder(folder_);
+    // A program that ended without unsaved work leaves only its lock.
+    for (const QString& name : folder.entryList({QStringLiteral("*") + LockSuffix}, QDir::Files)) {
+        const QString base = folder.filePath(name.chopped(LockSuffix.size()));
+        if (base != base_ && !QFile::exists(base + InfoSuffix) && Abandoned(base + LockSuffix))
+            QFile::remove(base + LockSuffix);
+    }
+    for (const QString& name : folder.entryList({QStringLiteral("*") + InfoSuffix}, QDir::Files)) {
+        const QString base = folder.filePath(name.chopped(InfoSuffix.size()));
+        if (base == base_ || !Abandoned(base + LockSuffix))
+            continue;
+        Left left{base, {}};
+        QFile data(base + DataSuffix);
+        if (!ReadInfo(base + InfoSuffix, left.copy) || !data.open(QIODevice::ReadOnly))
+            continue;
+        left.copy.bytes = data.readAll().toStdString();
+        found.push_back(std::move(left));
+    }
+    std::sort(found.begin(), found.end(), [](const Left& a, const Left& b) { return a.copy.written < b.copy.written; });
+    return found;
+}
+
+} // namespace tw
