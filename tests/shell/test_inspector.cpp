@@ -51,12 +51,13 @@ protected:
         page_.resize(PageWidth, 400);
         page_.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&page_));
-        // The owner's history stands aside here: values go straight in.
-        inspector_ = std::make_unique<tOIC>(
-            page_.Controls(), dialogs_, document_,
-            tOIC::ValueWriter{
-                [this](int setting, TColor color) { document_.SetColor(setting, color); },
-                [this](int setting, const QString& text) { document_.SetString(setting, TextToDocument(text)); }});
+        inspector_ = std::make_unique<tOIC>(page_.Controls(), dialogs_, document_, DirectWriter());
+    }
+    // The owner's history stands aside here: values go straight in.
+    tOIC::ValueWriter DirectWriter()
+    {
+        return {[this](int setting, TColor color) { document_.SetColor(setting, color); },
+                [this](int setting, const QString& text) { document_.SetString(setting, TextToDocument(text)); }};
     }
     void TearDown() override { inspector_.reset(); }
 
@@ -230,7 +231,7 @@ TEST_F(InspectorTest, GridGeometryGrowsWithTheApplicationFont)
     page.resize(PageWidth, 400);
     page.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
-    tOIC inspector(page.Controls(), dialogs_, document_);
+    tOIC inspector(page.Controls(), dialogs_, document_, DirectWriter());
     GridTreeView& tree = *page.Controls().tree;
     EXPECT_EQ(tree.font().pixelSize(), 22);
     EXPECT_EQ(inspector.CaptionLeft(1), 2 * CaptionLeftOnLevel1);
