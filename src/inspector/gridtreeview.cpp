@@ -59,7 +59,8 @@ void GridTreeView::keyPressEvent(QKeyEvent* event)
         break;
     }
     // Left and right open and close a row with children, or move between it
-    // and its children; the tree's own handling would expand as it moves.
+    // and its children; the tree's own handling would expand as it moves. A
+    // move that is refused has told the user why.
     case Qt::Key_Left:
         if (expanded) {
             collapse(current);

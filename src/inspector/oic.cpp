@@ -3,15 +3,14 @@
 #include "document/ccolor.h"
 #include "document/cstring.h"
 #include "document/qzhtml.h"
+#include "document/relativepath.h"
+#include "guibase/dialogs.h"
+#include "guibase/documenttext.h"
+#include "guibase/qtcodec.h"
 #include "inspector/gridtreeview.h"
 #include "inspector/mybutton.h"
 #include "inspector/mypanel.h"
-#include "inspector/tddlist_u.h"
 #include "platform/paths.h"
-#include "shell/dialogs.h"
-#include "shell/documenttext.h"
-#include "shell/fmxutils.h"
-#include "shell/relativepath.h"
 
 #include <QCoreApplication>
 #include <QFontDatabase>
@@ -272,7 +271,7 @@ bool tOIC::EditorKey(int key)
     switch (key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        CommitEditor();
+        CommitEditor(); // a refused value was reported and stays in the editor
         c_.editor->selectAll();
         return true;
     case Qt::Key_Escape:
@@ -371,7 +370,9 @@ void tOIC::ChooseFont()
     const QRect anchor(
         QPoint(origin.x() - 2, origin.y()),
         QPoint(origin.x() + c_.editor->width() + c_.button->width() - 1, origin.y() + c_.editor->height() - 1));
-    ShowChoiceList(QFontDatabase::families(), anchor, c_.editor, c_.button, listClosed_);
+    if (choiceList_)
+        choiceList_->close();
+    choiceList_ = ShowChoiceList(QFontDatabase::families(), anchor, c_.editor, c_.button, listClosed_);
 }
 
 void tOIC::ChoosePicture()

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "document/ccolor.h"
+#include "inspector/tddlist_u.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -108,6 +110,8 @@ private:
     int grabX_ = 0;
     bool dragging_ = false;
     bool listClosed_ = true;
+    // The font list while it is open: one at a time.
+    QPointer<Tddlist> choiceList_;
     QString baseline_;
     // The kind of the row the editor was loaded for, and its setting.
     int editorKind_ = ikGroup;

@@ -2,10 +2,10 @@
 
 #include "document/ccolor.h"
 #include "document/qzhtml.h"
+#include "guibase/qtcodec.h"
 #include "inspector/gridtreeview.h"
 #include "inspector/mypanel.h"
 #include "inspector/oic.h"
-#include "shell/fmxutils.h"
 
 #include <QLineEdit>
 #include <QPainter>

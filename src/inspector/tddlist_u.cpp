@@ -16,8 +16,6 @@
 namespace tw {
 namespace {
 
-QPointer<Tddlist> g_current;
-
 // Every row is exactly one item height, whatever the font asks for.
 class RowDelegate : public QStyledItemDelegate {
 public:
@@ -92,11 +90,6 @@ Tddlist::Tddlist(QLineEdit* target, QWidget* opener)
 
 Tddlist::~Tddlist() = default;
 
-Tddlist* Tddlist::Current()
-{
-    return g_current;
-}
-
 void Tddlist::Choose()
 {
     if (target_ && listBox_->currentItem())
@@ -112,8 +105,6 @@ void Tddlist::closeEvent(QCloseEvent* event)
     // Typing goes on in the edit box the list belongs to.
     if (target_)
         target_->setFocus();
-    if (g_current == this)
-        g_current = nullptr;
     event->accept();
 }
 
@@ -142,13 +133,10 @@ bool Tddlist::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void ShowChoiceList(const QStringList& strings, const QRect& rectangle, QLineEdit* target, QWidget* opener,
-                    bool& showing)
+Tddlist* ShowChoiceList(const QStringList& strings, const QRect& rectangle, QLineEdit* target, QWidget* opener,
+                        bool& showing)
 {
-    if (g_current)
-        g_current->close();
     auto* list = new Tddlist(target, opener);
-    g_current = list;
     list->listBox_->addItems(strings);
 
     const QScreen* screen = target ? target->screen() : QGuiApplication::primaryScreen();
@@ -171,6 +159,7 @@ void ShowChoiceList(const QStringList& strings, const QRect& rectangle, QLineEdi
     // Scrolling needs the laid-out list, which showing provides.
     if (QListWidgetItem* first = list->listBox_->item(firstVisible))
         list->listBox_->scrollToItem(first, QAbstractItemView::PositionAtTop);
+    return list;
 }
 
 } // namespace tw

@@ -31,15 +31,12 @@ class Tddlist : public QWidget {
 public:
     QListWidget* ListBox1() const { return listBox_; }
 
-    // The list that is open now, or null.
-    static Tddlist* Current();
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    friend void ShowChoiceList(const QStringList&, const QRect&, QLineEdit*, QWidget*, bool&);
+    friend Tddlist* ShowChoiceList(const QStringList&, const QRect&, QLineEdit*, QWidget*, bool&);
     Tddlist(QLineEdit* target, QWidget* opener);
     ~Tddlist() override;
 
@@ -57,8 +54,9 @@ private:
 // losing the activation closes without a choice. The opener is disabled
 // while the list is open; showing is false while the list is being shown.
 // A list without strings shows one empty row, and choosing from it leaves
-// the target as it is.
-void ShowChoiceList(const QStringList& strings, const QRect& rectangle, QLineEdit* target, QWidget* opener,
-                    bool& showing);
+// the target as it is. The list deletes itself once closed; the caller
+// keeps one list open at a time.
+Tddlist* ShowChoiceList(const QStringList& strings, const QRect& rectangle, QLineEdit* target, QWidget* opener,
+                        bool& showing);
 
 } // namespace tw

@@ -1,8 +1,8 @@
 #include "shell/cdialog.h"
 
+#include "guibase/qtcodec.h"
 #include "shell/cfile.h"
 #include "shell/csetting.h"
-#include "shell/fmxutils.h"
 #include "shell/makerabi.h"
 
 #include <QFileInfo>

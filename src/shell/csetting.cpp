@@ -2,6 +2,8 @@
 
 #include "shell/cfile.h"
 
+#include <QDir>
+
 namespace tw {
 namespace {
 
@@ -38,6 +40,19 @@ std::optional<int32_t> ReadInteger(const QSettings& key, const QString& name)
 }
 
 const QString PreviewGeometryName = QStringLiteral("PreviewGeometry");
+
+// Writes the key's values to its file and tells what went wrong.
+QString Stored(QSettings& key)
+{
+    key.sync();
+    if (key.status() == QSettings::NoError)
+        return {};
+    const QString reason = key.status() == QSettings::FormatError
+                               ? QStringLiteral("“ ist nicht lesbar und bleibt, wie sie ist.")
+                               : QStringLiteral("“ lässt sich nicht schreiben.");
+    return QStringLiteral("Die Fenstereinstellungen konnten nicht gespeichert werden: Die Datei „") +
+           QDir::toNativeSeparators(key.fileName()) + reason;
+}
 
 } // namespace
 
@@ -78,7 +93,7 @@ FormSettings ReadFormSettings()
     return values;
 }
 
-void WriteFormSettings(const FormSettings& values)
+QString WriteFormSettings(const FormSettings& values)
 {
     const auto key = OpenFormSettings();
     const auto write = [&key](const QString& name, const std::optional<int32_t>& value) {
@@ -90,7 +105,7 @@ void WriteFormSettings(const FormSettings& values)
     write(QStringLiteral("LayoutWidth"), values.LayoutWidth);
     write(QStringLiteral("ColVarNameWidth"), values.ColVarNameWidth);
     write(QStringLiteral("ColVarTextWidth"), values.ColVarTextWidth);
-    key->sync();
+    return Stored(*key);
 }
 
 QByteArray ReadPreviewGeometry()
@@ -98,11 +113,11 @@ QByteArray ReadPreviewGeometry()
     return OpenFormSettings()->value(PreviewGeometryName).toByteArray();
 }
 
-void WritePreviewGeometry(const QByteArray& geometry)
+QString WritePreviewGeometry(const QByteArray& geometry)
 {
     const auto key = OpenFormSettings();
     key->setValue(PreviewGeometryName, geometry);
-    key->sync();
+    return Stored(*key);
 }
 
 } // namespace tw

@@ -37,12 +37,13 @@ struct FormSettings {
 };
 
 FormSettings ReadFormSettings();
-// Writes all five values (the caller fills every one).
-void WriteFormSettings(const FormSettings& values);
+// Writes all five values (the caller fills every one). The writers return
+// what kept the values from being stored, or an empty text.
+[[nodiscard]] QString WriteFormSettings(const FormSettings& values);
 
 // Size and position of the preview window (as QWidget::saveGeometry gives
 // them); empty before the window was first closed.
 QByteArray ReadPreviewGeometry();
-void WritePreviewGeometry(const QByteArray& geometry);
+[[nodiscard]] QString WritePreviewGeometry(const QByteArray& geometry);
 
 } // namespace tw

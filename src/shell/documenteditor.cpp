@@ -2,9 +2,9 @@
 
 #include "document/qzhtml.h"
 #include "generator/generator.h"
+#include "guibase/documenttext.h"
+#include "guibase/qtcodec.h"
 #include "shell/changevaluecommand.h"
-#include "shell/documenttext.h"
-#include "shell/fmxutils.h"
 #include "shell/treecommands.h"
 #include "shell/variablecommands.h"
 

@@ -2,17 +2,11 @@
 
 #include "platform/shell.h"
 
-#include <QString>
+#include <string>
 
 class QUrl;
 
-#include <string>
-
 namespace tw {
-
-// Document text (Windows-1252) to and from Qt strings.
-QString FromCp1252(const std::string& text);
-std::string ToCp1252(const QString& text);
 
 // Opens an address with the desktop's registered application (a web page in
 // the browser); says so when there is none.

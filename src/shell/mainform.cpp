@@ -3,6 +3,7 @@
 #include "document/qzhtml.h"
 #include "generator/generator.h"
 #include "generator/templatesdir.h"
+#include "guibase/qtcodec.h"
 #include "inspector/gridtreeview.h"
 #include "inspector/oic.h"
 #include "inspector/tflathintunit.h"
@@ -10,7 +11,6 @@
 #include "shell/csetting.h"
 #include "shell/documenteditor.h"
 #include "shell/editorparts.h"
-#include "shell/fmxutils.h"
 #include "shell/generalpage.h"
 #include "shell/layoutpage.h"
 #include "shell/menutreepage.h"
@@ -63,7 +63,7 @@ Tmainform::Tmainform(Dialogs& dialogs, const QString& programDir, QWidget* paren
     CreateFlatHint();
     SetProgramCaption();
     CreateCommands();
-    libraries_.LoadInfoLibrary();
+    libraries_.LoadInfoLibrary(); // without it "Info" shows the program's own notice
     const bool canCheckVersion = libraries_.LoadUpdateLibrary();
     commands_[cmdVersionCheck]->setVisible(canCheckVersion);
     versionSeparator_->setVisible(canCheckVersion);
@@ -419,7 +419,7 @@ QPoint Tmainform::OnVisibleScreen(const QPoint& topLeft) const
         std::clamp(topLeft.y(), available.top(), std::max(available.top(), available.bottom() + 1 - frame.height()))};
 }
 
-void Tmainform::StoreFormSettings() const
+void Tmainform::StoreFormSettings()
 {
     FormSettings values;
     values.Left = x();
@@ -428,7 +428,8 @@ void Tmainform::StoreFormSettings() const
     const auto widths = variablesPage_->columnWidths();
     values.ColVarNameWidth = widths.name;
     values.ColVarTextWidth = widths.value;
-    WriteFormSettings(values);
+    if (const QString problem = WriteFormSettings(values); !problem.isEmpty())
+        dialogs_.Message(this, problem);
 }
 
 void Tmainform::closeEvent(QCloseEvent* event)

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "guibase/dialogs.h"
+#include "guibase/documenttext.h"
 #include "platform/messages.h"
 #include "shell/cdialog.h"
-#include "shell/dialogs.h"
-#include "shell/documenttext.h"
 #include "shell/toolbarimages.h"
 #include "siteimport/siteimport.h"
 
@@ -168,7 +168,7 @@ private:
     void ConnectSettingControls();
     void RestoreFormSettings();
     QPoint OnVisibleScreen(const QPoint& topLeft) const;
-    void StoreFormSettings() const;
+    void StoreFormSettings();
     void SetCaption();
     // "Öffnen" once the file is chosen.
     void LoadProjectFile(const QString& path);

@@ -4,11 +4,11 @@
 
 #include "document/qzhtml.h"
 #include "generator/generator.h"
+#include "guibase/dialogs.h"
+#include "guibase/qtcodec.h"
 #include "platform/files.h"
 #include "projectfiles/projectfiles.h"
-#include "shell/dialogs.h"
 #include "shell/documenteditor.h"
-#include "shell/fmxutils.h"
 #include "shell/menutreepage.h"
 #include "shell/outputplace.h"
 #include "shell/passingnotice.h"
@@ -375,6 +375,7 @@ void Tmainform::InfoClick()
 
 void Tmainform::VersionCheckClick()
 {
+    // The command is visible only when the library was loaded.
     libraries_.ShowUpdateCheck(static_cast<std::uintptr_t>(winId()));
 }
 

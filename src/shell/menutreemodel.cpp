@@ -1,8 +1,8 @@
 #include "shell/menutreemodel.h"
 
 #include "document/qzhtml.h"
-#include "shell/documenttext.h"
-#include "shell/fmxutils.h"
+#include "guibase/documenttext.h"
+#include "guibase/qtcodec.h"
 
 namespace tw {
 

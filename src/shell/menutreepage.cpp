@@ -2,11 +2,11 @@
 
 #include "document/cstring.h"
 #include "document/qzhtml.h"
+#include "document/relativepath.h"
+#include "guibase/dialogs.h"
+#include "guibase/qtcodec.h"
 #include "platform/paths.h"
-#include "shell/dialogs.h"
 #include "shell/documenteditor.h"
-#include "shell/fmxutils.h"
-#include "shell/relativepath.h"
 #include "shell/treemovekeys.h"
 #include "shell/windowkeys.h"
 

@@ -3,9 +3,9 @@
 #include "document/qzhtml.h"
 #include "generator/generator.h"
 #include "generator/submenufiles.h"
+#include "guibase/qtcodec.h"
 #include "platform/files.h"
 #include "platform/messages.h"
-#include "shell/fmxutils.h"
 #include "shell/outputplace.h"
 
 #include <QFileInfo>

@@ -1,5 +1,7 @@
 #include "shell/previewwindow.h"
 
+#include "guibase/qtcodec.h"
+#include "platform/messages.h"
 #include "shell/csetting.h"
 #include "shell/documenteditor.h"
 #include "shell/fmxutils.h"
@@ -104,7 +106,8 @@ void PreviewWindow::PlaceBesideMainWindow()
 
 void PreviewWindow::closeEvent(QCloseEvent* event)
 {
-    WritePreviewGeometry(saveGeometry());
+    if (const QString problem = WritePreviewGeometry(saveGeometry()); !problem.isEmpty())
+        ShowMessage(ToCp1252(problem));
     QWidget::closeEvent(event);
 }
 

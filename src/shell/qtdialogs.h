@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/dialogs.h"
+#include "guibase/dialogs.h"
 
 namespace tw {
 

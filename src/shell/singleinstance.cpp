@@ -36,8 +36,7 @@ HandOver HandToRunningProgram(const QString& serverName, const QString& project)
     socket.connectToServer(serverName);
     if (!socket.waitForConnected(AnswerTimeoutMs))
         return HandOver::NoProgram;
-    socket.write(project.toUtf8() + '\n');
-    if (!socket.waitForBytesWritten(AnswerTimeoutMs))
+    if (socket.write(project.toUtf8() + '\n') < 0 || !socket.waitForBytesWritten(AnswerTimeoutMs))
         return HandOver::NoAnswer;
     while (!socket.canReadLine()) {
         if (!socket.waitForReadyRead(AnswerTimeoutMs))
@@ -49,7 +48,8 @@ HandOver HandToRunningProgram(const QString& serverName, const QString& project)
 SessionServer::SessionServer(const QString& serverName, Tmainform& window) : window_(window)
 {
     // Nobody answered on this name, so a socket file left there belongs to
-    // a program that ended without removing it.
+    // a program that ended without removing it. When it cannot be removed,
+    // listening fails below and says so.
     QLocalServer::removeServer(serverName);
     server_.setSocketOptions(QLocalServer::UserAccessOption);
     if (!server_.listen(serverName)) {
@@ -70,8 +70,12 @@ void SessionServer::Receive(QLocalSocket& connection)
     if (!connection.canReadLine())
         return;
     const QString project = QString::fromUtf8(connection.readLine()).chopped(1);
-    connection.write(Confirmation);
+    // Unconfirmed, the other start tells the user that this program does not
+    // answer; opening the project anyway would contradict it.
+    const bool confirmed = connection.write(Confirmation) == Confirmation.size();
     connection.disconnectFromServer();
+    if (!confirmed)
+        return;
     window_.setWindowState(window_.windowState() & ~Qt::WindowMinimized);
     window_.raise();
     window_.activateWindow();

@@ -1,7 +1,7 @@
 #include "shell/stalefilesquestion.h"
 
+#include "guibase/qtcodec.h"
 #include "platform/paths.h"
-#include "shell/fmxutils.h"
 
 #include <QDir>
 #include <QStringList>

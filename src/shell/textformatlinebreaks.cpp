@@ -1,8 +1,8 @@
 #include "shell/textformatlinebreaks.h"
 
+#include "guibase/dialogs.h"
+#include "guibase/qtcodec.h"
 #include "projectfiles/textformat.h"
-#include "shell/dialogs.h"
-#include "shell/fmxutils.h"
 
 namespace tw {
 

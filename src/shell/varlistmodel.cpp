@@ -1,6 +1,6 @@
 #include "shell/varlistmodel.h"
 
-#include "shell/fmxutils.h"
+#include "guibase/qtcodec.h"
 
 #include <QFont>
 

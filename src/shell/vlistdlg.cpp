@@ -2,9 +2,9 @@
 
 #include "document/cstring.h"
 #include "document/varlist.h"
-#include "shell/dialogs.h"
-#include "shell/documenttext.h"
-#include "shell/fmxutils.h"
+#include "guibase/dialogs.h"
+#include "guibase/documenttext.h"
+#include "guibase/qtcodec.h"
 
 #include <QKeyEvent>
 #include <QLabel>

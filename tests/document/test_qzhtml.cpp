@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <unistd.h>
+
 namespace tw {
 namespace {
 
@@ -121,7 +123,7 @@ TEST_F(DocumentTest, OpenMenuNeedsANameAndAWrittenFile)
     ScopedMessageSink messages(sink);
     ScopedShellOpener opener(sink);
     doc.OpenMenu();
-    const auto path = std::filesystem::temp_directory_path() / "tw_openmenu_test.htm";
+    const auto path = std::filesystem::temp_directory_path() / ("tw_openmenu_" + std::to_string(getpid()) + ".htm");
     std::filesystem::remove(path);
     doc.SetFileSetting(fsFilename, path.string());
     doc.OpenMenu();

@@ -44,7 +44,7 @@ TEST(Paths, AColonIsADriveOnlyAfterALetterAtTheStart)
 
 TEST(Files, UmlautPathsAndAtomicReplacement)
 {
-    const auto dir = std::filesystem::temp_directory_path() / "tw_files_test";
+    const auto dir = std::filesystem::temp_directory_path() / ("tw_files_test_" + std::to_string(getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     const std::string path = FromFsPath(dir) + "/Men\xFC.htm";

@@ -5,6 +5,8 @@
 
 #include <filesystem>
 
+#include <unistd.h>
+
 namespace tw {
 namespace {
 
@@ -71,8 +73,8 @@ TEST(IniFile, WritingGoesToTheFirstMatchLikeReading)
 
 TEST(IniFile, MissingFileReadsAsEmpty)
 {
-    EXPECT_TRUE(
-        IniFile::Load((std::filesystem::temp_directory_path() / "tw_ini_missing.tws").string()).ToBytes().empty());
+    const auto missing = std::filesystem::temp_directory_path() / ("tw_ini_missing_" + std::to_string(getpid()));
+    EXPECT_TRUE(IniFile::Load((missing / "x.tws").string()).ToBytes().empty());
 }
 
 } // namespace

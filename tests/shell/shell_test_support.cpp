@@ -2,7 +2,7 @@
 
 #include "document/qzhtml.h"
 #include "generator/generator.h"
-#include "shell/fmxutils.h"
+#include "guibase/qtcodec.h"
 #include "shell/mainform.h"
 
 #include <QAction>

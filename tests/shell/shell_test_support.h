@@ -4,8 +4,8 @@
 // application object, settings kept in a temporary place instead of the
 // user's, and dialogs answered from a script.
 
+#include "guibase/dialogs.h"
 #include "platform/shell.h"
-#include "shell/dialogs.h"
 
 #include <QString>
 #include <QStringList>

@@ -43,25 +43,32 @@ protected:
 
     void TearDown() override
     {
-        if (Tddlist::Current())
-            Tddlist::Current()->close();
+        if (list_)
+            list_->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
     Tddlist& Show(const QStringList& strings, const QString& text)
     {
+        if (list_)
+            list_->close();
         target_->setText(text);
         const QRect edit(target_->mapToGlobal(QPoint(0, 0)), target_->size());
-        ShowChoiceList(strings, edit, target_, opener_, showing_);
-        Tddlist* list = Tddlist::Current();
-        EXPECT_NE(list, nullptr);
-        return *list;
+        list_ = ShowChoiceList(strings, edit, target_, opener_, showing_);
+        return *list_;
+    }
+    // Closing deletes the list, which clears this pointer.
+    bool Closed()
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return list_.isNull();
     }
 
     QWidget window_;
     QLineEdit* target_ = new QLineEdit;
     QPushButton* opener_ = new QPushButton;
     bool showing_ = false;
+    QPointer<Tddlist> list_;
     const QStringList fonts_{QStringLiteral("Courier"), QStringLiteral("Arial"), QStringLiteral("Verdana")};
 };
 
@@ -95,7 +102,7 @@ TEST_F(ChoiceListTest, EnterChoosesTheSelectedStringAndEnablesTheOpener)
     EXPECT_TRUE(list.isVisible());
     QTest::keyClick(list.ListBox1(), Qt::Key_Return);
     EXPECT_EQ(target_->text(), QStringLiteral("Verdana"));
-    EXPECT_EQ(Tddlist::Current(), nullptr);
+    EXPECT_TRUE(Closed());
     EXPECT_TRUE(opener_->isEnabled());
 }
 
@@ -105,7 +112,7 @@ TEST_F(ChoiceListTest, EscapeClosesWithoutChoosing)
     QTest::keyClick(list.ListBox1(), Qt::Key_Down);
     QTest::keyClick(list.ListBox1(), Qt::Key_Escape);
     EXPECT_EQ(target_->text(), QStringLiteral("Arial"));
-    EXPECT_EQ(Tddlist::Current(), nullptr);
+    EXPECT_TRUE(Closed());
     EXPECT_TRUE(opener_->isEnabled());
 }
 
@@ -114,7 +121,7 @@ TEST_F(ChoiceListTest, MouseReleaseChoosesTheItemUnderThePointer)
     QListWidget& box = *Show(fonts_, QStringLiteral("Arial")).ListBox1();
     QTest::mouseClick(box.viewport(), Qt::LeftButton, {}, box.visualItemRect(box.item(0)).center());
     EXPECT_EQ(target_->text(), QStringLiteral("Courier"));
-    EXPECT_EQ(Tddlist::Current(), nullptr);
+    EXPECT_TRUE(Closed());
 }
 
 TEST_F(ChoiceListTest, ApplicationLosingActivationClosesWithoutChoosing)
@@ -122,7 +129,7 @@ TEST_F(ChoiceListTest, ApplicationLosingActivationClosesWithoutChoosing)
     Show(fonts_, QStringLiteral("Arial"));
     emit qApp->applicationStateChanged(Qt::ApplicationInactive);
     EXPECT_EQ(target_->text(), QStringLiteral("Arial"));
-    EXPECT_EQ(Tddlist::Current(), nullptr);
+    EXPECT_TRUE(Closed());
     EXPECT_TRUE(opener_->isEnabled());
 }
 

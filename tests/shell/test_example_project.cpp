@@ -2,7 +2,6 @@
 
 #include "document/qzhtml.h"
 #include "generator/generator.h"
-#include "shell/fmxutils.h"
 #include "shell/mainform.h"
 
 #include <QFileInfo>

@@ -5,12 +5,13 @@
 #include "inspector/mybutton.h"
 #include "inspector/mypanel.h"
 #include "inspector/oic.h"
-#include "shell/fmxutils.h"
+#include "inspector/tddlist_u.h"
 #include "shell/layoutpage.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTest>
 
 namespace tw::shelltest {
@@ -245,6 +246,28 @@ TEST_F(InspectorTest, ColourChooserStartsFromTheStoredColour)
     QTest::keyClick(&Editor(), Qt::Key_F4);
     EXPECT_EQ(dialogs_.CallsOf(DialogCall::Color).size(), 3u);
     EXPECT_EQ(document_.GetColor(ciLink), 0x0000FFu); // the chooser commits nothing
+}
+
+TEST_F(InspectorTest, OpeningTheFontListAgainClosesTheOneOpen)
+{
+    Select(QStringLiteral("Schrift(en)"), QStringLiteral("Menüpunkt"));
+    const auto openLists = [] {
+        QList<Tddlist*> lists;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* list = qobject_cast<Tddlist*>(widget); list && list->isVisible())
+                lists.append(list);
+        }
+        return lists;
+    };
+    QTest::keyClick(&Editor(), Qt::Key_F4);
+    ASSERT_EQ(openLists().size(), 1);
+    const QPointer<Tddlist> first = openLists().front();
+    QTest::keyClick(&Editor(), Qt::Key_F4);
+    ASSERT_EQ(openLists().size(), 1);
+    EXPECT_TRUE(first.isNull() || !first->isVisible());
+    EXPECT_FALSE(Button().isEnabled());
+    openLists().front()->close();
+    EXPECT_TRUE(Button().isEnabled());
 }
 
 TEST_F(InspectorTest, PictureChooserGivesPathsRelativeToTheOutputFile)

@@ -2,10 +2,10 @@
 
 #include "document/qzhtml.h"
 #include "generator/generator.h"
+#include "guibase/qtcodec.h"
 #include "inspector/gridtreeview.h"
 #include "inspector/mybutton.h"
 #include "inspector/tddlist_u.h"
-#include "shell/fmxutils.h"
 #include "shell/layoutpage.h"
 #include "shell/mainform.h"
 
@@ -36,6 +36,14 @@ protected:
     GridTreeView& Grid() { return *Form().layoutPage()->Controls().tree; }
     QLineEdit& Editor() { return *Form().layoutPage()->Controls().editor; }
     void Run(Tmainform::Command command) { Form().CommandAction(command)->trigger(); }
+    static Tddlist* OpenChoiceList()
+    {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* list = qobject_cast<Tddlist*>(widget); list && list->isVisible())
+                return list;
+        }
+        return nullptr;
+    }
 
     void Select(const QString& caption, const QString& group = {})
     {
@@ -74,7 +82,7 @@ TEST_F(LayoutWorkflowTest, SetSaveReopenAndGenerateTheLayout)
 
     Select(QStringLiteral("Schrift(en)"), QStringLiteral("Menüpunkt"));
     QTest::mouseClick(Form().layoutPage()->Controls().button, Qt::LeftButton);
-    Tddlist* list = Tddlist::Current();
+    Tddlist* list = OpenChoiceList();
     ASSERT_NE(list, nullptr);
     ASSERT_GT(list->ListBox1()->count(), 1);
     list->ListBox1()->setCurrentRow(1);

@@ -1,8 +1,8 @@
 #include "shell_test_support.h"
 
 #include "document/qzhtml.h"
+#include "guibase/qtcodec.h"
 #include "projectfiles/projectfiles.h"
-#include "shell/fmxutils.h"
 #include "shell/mainform.h"
 #include "shell/projectfilenames.h"
 

@@ -1,14 +1,13 @@
 #include "document/qzhtml.h"
+#include "guibase/qtcodec.h"
 #include "shell/documenteditor.h"
 #include "shell/editorparts.h"
-#include "shell/fmxutils.h"
 #include "shell/menutreepage.h"
 #include "shell_test_support.h"
 #include "test_menutree_support.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
-#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -494,15 +493,6 @@ TEST_F(MenuTreePageTest, LongCaptionsScrollSidewaysInsteadOfBeingCutShort)
     EXPECT_EQ(sideways.value(), sideways.maximum()) << "selecting keeps the caption in view";
     document.Tree().Delete(deep);
     EXPECT_TRUE(QTest::qWaitFor([&sideways] { return sideways.maximum() == 0; }, 2000));
-}
-
-TEST_F(MenuTreePageTest, PictureOfThePage)
-{
-    BuildTree();
-    a->Item()->Link = "a/index.htm";
-    Select(*a);
-    const QString path = QDir(QStringLiteral(TW_TEST_OUTPUT_DIR)).filePath(QStringLiteral("menutree-page.png"));
-    EXPECT_TRUE(page->grab().save(path));
 }
 
 } // namespace

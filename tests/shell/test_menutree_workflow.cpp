@@ -3,8 +3,8 @@
 
 #include "document/qzhtml.h"
 #include "generator/generator.h"
+#include "guibase/qtcodec.h"
 #include "projectfiles/projectfiles.h"
-#include "shell/fmxutils.h"
 #include "shell/mainform.h"
 #include "shell/menutreepage.h"
 #include "shell/variablespage.h"

@@ -2,9 +2,9 @@
 
 #include "document/qzhtml.h"
 #include "generator/generator.h"
+#include "guibase/qtcodec.h"
 #include "platform/shell.h"
 #include "projectfiles/projectfiles.h"
-#include "shell/fmxutils.h"
 #include "shell/mainform.h"
 #include "shell/previewbuilder.h"
 

@@ -1,7 +1,7 @@
 #include "shell_test_support.h"
 
 #include "document/qzhtml.h"
-#include "shell/fmxutils.h"
+#include "guibase/qtcodec.h"
 #include "shell/mainform.h"
 #include "shell/menutreepage.h"
 

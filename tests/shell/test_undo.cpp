@@ -2,8 +2,8 @@
 // command-line companion shows it.
 #include "cli/project_json.h"
 #include "document/qzhtml.h"
+#include "guibase/documenttext.h"
 #include "shell/documenteditor.h"
-#include "shell/documenttext.h"
 
 #include <gtest/gtest.h>
 

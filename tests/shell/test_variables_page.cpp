@@ -9,7 +9,7 @@
 
 #include <QAction>
 #include <QCursor>
-#include <QDir>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -251,6 +251,10 @@ TEST_F(VariablesPageTest, ReleasingBelowTheRowsOrOutsideMovesToTheEnd)
 TEST_F(VariablesPageTest, TheMouseDragsARowAndTheDragEndsWhereTheCursorIs)
 {
     AddThree();
+    // The drag ends where the pointer is. Only the offscreen platform's
+    // pointer is set here: on a real display it is the user's.
+    if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+        GTEST_SKIP() << "would move the pointer of the display";
     QCursor::setPos(page->listView()->viewport()->mapToGlobal(PointOfRow(2)));
     shelltest::PressAndDrag(*page->listView(), PointOfRow(0));
     EXPECT_EQ(Names(), (std::vector<std::string>{"Farbe", "Titel", "Breite"}));
@@ -265,14 +269,6 @@ TEST_F(VariablesPageTest, ColumnsKeepTheirWidthsAndHeadersIgnoreClicks)
     EXPECT_EQ(page->columnWidths().value, 250);
     EXPECT_FALSE(page->listView()->header()->sectionsClickable());
     EXPECT_EQ(page->listView()->selectionBehavior(), QAbstractItemView::SelectRows);
-}
-
-TEST_F(VariablesPageTest, PictureOfThePage)
-{
-    AddThree();
-    SelectRow(0);
-    const QString path = QDir(QStringLiteral(TW_TEST_OUTPUT_DIR)).filePath(QStringLiteral("variables-page.png"));
-    EXPECT_TRUE(page->grab().save(path));
 }
 
 } // namespace

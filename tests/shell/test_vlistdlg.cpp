@@ -3,7 +3,6 @@
 #include "shell_test_support.h"
 #include "test_menutree_support.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -213,13 +212,6 @@ TEST_F(VariableDialogTest, EditVariableLeavesBothUnchangedOnCancel)
     EXPECT_FALSE(EditVariable(nullptr, dialogs, list, name, value, 1, true));
     EXPECT_EQ(name, "Farbe");
     EXPECT_EQ(value, "rot");
-}
-
-TEST_F(VariableDialogTest, PictureOfTheDialog)
-{
-    auto form = ShowForm("Farbe", "rot\r\nblau");
-    const QString path = QDir(QStringLiteral(TW_TEST_OUTPUT_DIR)).filePath(QStringLiteral("variable-dialog.png"));
-    EXPECT_TRUE(form->grab().save(path));
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 #include "document/qzhtml.h"
 #include "generator/generator.h"
 #include "shell/documenteditor.h"
-#include "shell/fmxutils.h"
 #include "shell/mainform.h"
 #include "shell/menutreepage.h"
 #include "shell/passingnotice.h"

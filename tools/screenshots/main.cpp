@@ -4,10 +4,10 @@
 //
 // Usage: tw_screenshots PROJECT OUTPUT_DIR
 
+#include "guibase/dialogs.h"
 #include "inspector/gridtreeview.h"
 #include "inspector/mybutton.h"
 #include "inspector/tddlist_u.h"
-#include "shell/dialogs.h"
 #include "shell/layoutpage.h"
 #include "shell/mainform.h"
 #include "shell/menutreepage.h"

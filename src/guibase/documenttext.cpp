@@ -1,8 +1,8 @@
-#include "shell/documenttext.h"
+#include "guibase/documenttext.h"
 
+#include "guibase/qtcodec.h"
 #include "platform/codec.h"
 #include "platform/messages.h"
-#include "shell/fmxutils.h"
 
 #include <QList>
 

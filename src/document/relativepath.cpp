@@ -1,4 +1,4 @@
-#include "shell/relativepath.h"
+#include "document/relativepath.h"
 
 #include "document/cstring.h"
 #include "platform/paths.h"

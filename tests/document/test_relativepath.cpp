@@ -1,4 +1,4 @@
-#include "shell/relativepath.h"
+#include "document/relativepath.h"
 
 #include <gtest/gtest.h>
 
