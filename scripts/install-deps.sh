@@ -13,7 +13,7 @@ nlohmann-json3-dev libxml2-dev
 clang libclang-rt-dev clang-format clang-tidy
 tidy xvfb xauth
 desktop-file-utils appstream dpkg-dev file lintian
-chromium nodejs
+chromium nodejs nginx-light
 fonts-dejavu-core fonts-liberation2
 "
 

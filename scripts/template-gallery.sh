@@ -1,6 +1,7 @@
 #!/bin/sh
 # Renders every shipped template set into docs/images/: the three-level test
-# menu light and dark, wide and at 360 pixels, in headless Chromium.
+# menu light and dark, wide and at 360 pixels, and the example project at
+# 1280 and 375 pixels, in headless Chromium.
 # Usage: scripts/template-gallery.sh [build directory, default build]
 # Needs a configured normal build (cmake -S . -B build) and scripts/install-deps.sh.
 set -eu

@@ -12,8 +12,26 @@ namespace {
 const std::string SelfTarget = "_self";
 const char* const CannotCreatePattern = "Fehler beim Erstellen der Datei %s";
 
-// An item without a target opens in the same frame; passing that keyword keeps
-// the target attribute of a snippet valid, where an empty value is not.
+// The entry placeholders, in the order they are filled. Ours come first: a
+// snippet without them then gets exactly the classic values, even where an
+// item's link or caption happens to contain one of our names.
+enum ItemPlaceholder {
+    ItemLink,
+    ItemTarget,
+    ItemTargetOrSelf,
+    Link,
+    LinkTarget,
+    Linkname,
+    LinkID,
+    FirstLetter,
+    RestLetter
+};
+const char* const ItemPlaceholderNames[] = {"$ItemLink$", "$ItemTarget$",  "$ItemTargetOrSelf$",
+                                            "$Link$",     "$LinkTarget$",  "$Linkname$",
+                                            "$LinkID$",   "$FirstLetter$", "$RestLetter$"};
+
+// An item without a target opens in the same frame; that keyword keeps a
+// target attribute valid, where an empty value is not.
 const std::string& TargetOrSelf(const std::string& target)
 {
     return target.empty() ? SelfTarget : target;
@@ -55,7 +73,7 @@ MenuWriter::MenuWriter(const TqzHTML& document)
     : state_(document.Template()), mainFileName_(ExtractFileName(document.GetFileSetting(fsFilename))),
       snippets_(state_.TemplateDir), placeholders_(document)
 {
-    for (const char* search : {"$Link$", "$LinkTarget$", "$Linkname$", "$LinkID$", "$FirstLetter$", "$RestLetter$"})
+    for (const char* search : ItemPlaceholderNames)
         itemPlaceholders_.emplace_back(search, std::string(), false);
     // One walk gives every node its index, level and subtree size; the nodes
     // whose subtrees are still open wait on a stack.
@@ -202,20 +220,23 @@ void MenuWriter::BuildEntry(std::size_t index, LevelSnippets& level, EntryKind k
         return;
     const MenuNode& node = *nodes_[index];
     const TMTItem& item = *node.Item();
+    itemPlaceholders_[ItemLink].SetReplacement(item.Link);
+    itemPlaceholders_[ItemTarget].SetReplacement(item.Target);
+    itemPlaceholders_[ItemTargetOrSelf].SetReplacement(TargetOrSelf(item.Target));
     // An open entry leads back up, a parent entry to the item's own file.
     if (kind == MPParent || (kind == MPOpen && !openAll)) {
-        itemPlaceholders_[0].SetReplacement(kind == MPParent ? SubmenuFileName(node, state_.SubmenuExt)
-                                                             : NavigationLink(node));
-        itemPlaceholders_[1].SetReplacement(SelfTarget);
+        itemPlaceholders_[Link].SetReplacement(kind == MPParent ? SubmenuFileName(node, state_.SubmenuExt)
+                                                                : NavigationLink(node));
+        itemPlaceholders_[LinkTarget].SetReplacement(SelfTarget);
     } else {
-        itemPlaceholders_[0].SetReplacement(item.Link);
-        itemPlaceholders_[1].SetReplacement(TargetOrSelf(item.Target));
+        itemPlaceholders_[Link].SetReplacement(item.Link);
+        itemPlaceholders_[LinkTarget].SetReplacement(item.Target);
     }
     auto [firstLetter, restLetter] = SplitFirstLetter(node.Caption());
-    itemPlaceholders_[2].SetReplacement(node.Caption());
-    itemPlaceholders_[3].SetReplacement(item.LinkID);
-    itemPlaceholders_[4].SetReplacement(std::move(firstLetter));
-    itemPlaceholders_[5].SetReplacement(std::move(restLetter));
+    itemPlaceholders_[Linkname].SetReplacement(node.Caption());
+    itemPlaceholders_[LinkID].SetReplacement(item.LinkID);
+    itemPlaceholders_[FirstLetter].SetReplacement(std::move(firstLetter));
+    itemPlaceholders_[RestLetter].SetReplacement(std::move(restLetter));
     entryLines_ = *level.entries[kind];
     if (!ApplyReplacementsWithin(entryLines_, itemPlaceholders_, MaxGeneratedFileSize) ||
         !placeholders_.Prepare(entryLines_, entry))

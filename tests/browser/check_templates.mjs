@@ -157,21 +157,29 @@ async function enterOpensSubmenu(context, file) {
 }
 
 // At 360 pixels: nothing scrolls sideways; a menu button opens and closes the
-// menu; otherwise the first submenu summary opens and closes, or the menu shows.
+// menu, and a page reached through a submenu link shows it open; otherwise the first submenu summary opens and closes, or the menu shows.
 async function narrowCheck(context, file) {
   const page = await openPage(context, file);
   try {
     const overflow = await page.evaluate(() => document.documentElement.scrollWidth - window.innerWidth);
     if (overflow > 0) return `${overflow}px zu breit`;
-    const button = page.locator('.tw-knopf > summary');
     const firstLink = page.locator('nav a:not([href=""])').first();
-    if ((await button.count()) > 0) {
-      if (!(await button.isVisible())) return 'kein Menüknopf';
+    if ((await page.locator('.tw-knopf').count()) > 0) {
+      const open = page.locator('.tw-knopf-auf');
+      const close = page.locator('.tw-knopf-zu');
+      if (!(await open.isVisible())) return 'kein Menüknopf';
       if (await firstLink.isVisible()) return 'Menü schon offen';
-      await button.click();
+      await open.click();
       if (!(await firstLink.isVisible())) return 'Knopf öffnet das Menü nicht';
-      await button.click();
-      return (await firstLink.isVisible()) ? 'Knopf schließt das Menü nicht' : 'Knopf öffnet und schließt';
+      if (!(await close.isVisible())) return 'kein Knopf zum Schließen';
+      await close.click();
+      if (await firstLink.isVisible()) return 'Knopf schließt das Menü nicht';
+      // A page reached through the menu shows it open: one tap per level.
+      const parent = page.locator('nav .tw-zu > a').first();
+      if ((await parent.count()) === 0) return 'Knopf öffnet und schließt';
+      await open.click();
+      await Promise.all([page.waitForNavigation(), parent.click()]);
+      return (await firstLink.isVisible()) ? 'Knopf öffnet und schließt, Untermenü-Seite offen' : 'Menü auf der Untermenü-Seite nicht offen';
     }
     const summary = page.locator('nav details > summary').first();
     if ((await summary.count()) > 0) {
@@ -194,7 +202,7 @@ async function printCheck(context, file) {
   try {
     await page.emulateMedia({ media: 'print' });
     const hidden = await page.$$eval('nav li > a:not([href=""])', (els) => els.filter((e) => !e.checkVisibility()).length);
-    const button = await page.locator('.tw-knopf > summary').isVisible().catch(() => false);
+    const button = await page.locator('.tw-knopf').isVisible().catch(() => false);
     return hidden === 0 && !button ? '' : `${hidden} Einträge fehlen im Druck${button ? ', Menüknopf gedruckt' : ''}`;
   } finally {
     await page.close();

@@ -35,6 +35,22 @@ void BuildTestMenu(TqzHTML& document)
     document.SetFileSetting(fsFileExt, "htm");
 }
 
+// A set that writes a piece of a page is checked the way a server includes
+// it: in a page of the site, here index.htm around the menu file menue.inc.
+void IncludeIntoPage(const std::filesystem::path& directory)
+{
+    const std::filesystem::path menu = directory / "index.htm";
+    const std::string fragment = tw::test::ReadBytes(menu);
+    if (fragment.find("<html") != std::string::npos)
+        return;
+    std::filesystem::rename(menu, directory / "menue.inc");
+    tw::test::WriteBytes(menu, "<!DOCTYPE html>\n<html lang=\"de\">\n<head>\n<meta charset=\"windows-1252\">\n"
+                               "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+                               "<title>Seite mit Men\xFC</title>\n</head>\n<body>\n" +
+                                   fragment +
+                                   "<main>\n<h1>Inhalt</h1>\n<p>Text der Seite.</p>\n</main>\n</body>\n</html>\n");
+}
+
 bool Write(TqzHTML& document, const std::string& set, const std::filesystem::path& directory)
 {
     std::filesystem::create_directories(directory);
@@ -45,7 +61,10 @@ bool Write(TqzHTML& document, const std::string& set, const std::filesystem::pat
     Generate(document);
     for (const std::string& text : messages.texts)
         std::cerr << set << ": " << text << '\n';
-    return messages.texts.empty();
+    if (!messages.texts.empty())
+        return false;
+    IncludeIntoPage(directory);
+    return true;
 }
 
 } // namespace

@@ -63,15 +63,14 @@ TEST_F(GeneratorTest, WritesTheMainFileAndOneFilePerSubmenuWithThePathOpen)
     EXPECT_EQ(Output("menu.html"),
               CrLfLines({"Header menu.html", "top_MPParent A Child1.html _self Child1", "top_Separator",
                          "top_MenuPoint B b.html inhalt Child2", "Footer menu.html"}));
-    EXPECT_EQ(Output("Child1.html"),
-              CrLfLines({"Header Child1.html", "top_MPOpen A menu.html _self Child1",
-                         "sub_MPParent A1 Child1,1.html _self Child1,1", "sub_Separator",
-                         "sub_MenuPoint A2 a2.html _self Child1,2", "top_SubMenuEnd", "top_Separator",
-                         "top_MenuPoint B b.html inhalt Child2", "Footer menu.html"}));
+    EXPECT_EQ(Output("Child1.html"), CrLfLines({"Header Child1.html", "top_MPOpen A menu.html _self Child1",
+                                                "sub_MPParent A1 Child1,1.html _self Child1,1", "sub_Separator",
+                                                "sub_MenuPoint A2 a2.html  Child1,2", "top_SubMenuEnd", "top_Separator",
+                                                "top_MenuPoint B b.html inhalt Child2", "Footer menu.html"}));
     EXPECT_EQ(Output("Child1,1.html"),
               CrLfLines({"Header Child1,1.html", "top_MPOpen A menu.html _self Child1",
                          "sub_MPOpen A1 menu.html _self Child1,1", "sub_MenuPoint A1a a1a.html neu Child1,1,1",
-                         "sub_SubMenuEnd", "sub_Separator", "sub_MenuPoint A2 a2.html _self Child1,2", "top_SubMenuEnd",
+                         "sub_SubMenuEnd", "sub_Separator", "sub_MenuPoint A2 a2.html  Child1,2", "top_SubMenuEnd",
                          "top_Separator", "top_MenuPoint B b.html inhalt Child2", "Footer menu.html"}));
 }
 
@@ -86,7 +85,7 @@ TEST_F(GeneratorTest, OpenEntriesBelowTheSecondLevelLinkToTheirParentsSubmenuFil
     const std::string deepest = Output("Child1,1,1.html");
     EXPECT_NE(deepest.find("sub_MPOpen A1 menu.html _self Child1,1\r\n"
                            "sub_MPOpen A1a Child1,1.html _self Child1,1,1\r\n"
-                           "sub_MenuPoint X x.html _self Child1,1,1,1\r\n"
+                           "sub_MenuPoint X x.html  Child1,1,1,1\r\n"
                            "sub_SubMenuEnd\r\n"
                            "sub_SubMenuEnd\r\n"),
               std::string::npos)
@@ -100,7 +99,7 @@ TEST_F(GeneratorTest, MaxLevelOneStopsOpeningBelowTheTopLevel)
 
     EXPECT_EQ(FileNames(out.Path()), (Lines{"Child1.html", "menu.html"}));
     const std::string child1 = Output("Child1.html");
-    EXPECT_NE(child1.find("sub_MenuPoint A1 a1.html _self Child1,1\r\nsub_Separator\r\n"), std::string::npos) << child1;
+    EXPECT_NE(child1.find("sub_MenuPoint A1 a1.html  Child1,1\r\nsub_Separator\r\n"), std::string::npos) << child1;
     EXPECT_EQ(child1.find("A1a"), std::string::npos);
 }
 
@@ -122,10 +121,10 @@ TEST_F(GeneratorTest, AllInOneOpensEverySubmenuWithTheItemsOwnLinks)
 
     EXPECT_EQ(FileNames(out.Path()), Lines{"menu.html"});
     EXPECT_EQ(Output("menu.html"),
-              CrLfLines({"Header menu.html", "top_MPOpen A a.html inhalt Child1",
-                         "sub_MPOpen A1 a1.html _self Child1,1", "sub_MenuPoint A1a a1a.html neu Child1,1,1",
-                         "sub_SubMenuEnd", "sub_Separator", "sub_MenuPoint A2 a2.html _self Child1,2", "top_SubMenuEnd",
-                         "top_Separator", "top_MenuPoint B b.html inhalt Child2", "Footer menu.html"}));
+              CrLfLines({"Header menu.html", "top_MPOpen A a.html inhalt Child1", "sub_MPOpen A1 a1.html  Child1,1",
+                         "sub_MenuPoint A1a a1a.html neu Child1,1,1", "sub_SubMenuEnd", "sub_Separator",
+                         "sub_MenuPoint A2 a2.html  Child1,2", "top_SubMenuEnd", "top_Separator",
+                         "top_MenuPoint B b.html inhalt Child2", "Footer menu.html"}));
 }
 
 TEST_F(GeneratorTest, SubmenuExtensionComesFromFileextOrTheMainFile)
@@ -176,6 +175,44 @@ TEST_F(GeneratorTest, ItemValuesMeetTheDocumentPlaceholdersButSettingsDoNotMeetI
     document.SetString(siFont, "Arial");
     Generate(document);
     EXPECT_EQ(Output("menu.html"), CrLfLines({"A / $Link$ / Child1.html", "B Arial / $Link$ / b.html"}));
+}
+
+// The item's own link and target reach every entry kind, next to the
+// classic values that an open or parent entry replaces by its file link.
+TEST_F(GeneratorTest, OwnLinkAndTargetInEveryEntryKind)
+{
+    WriteBytes(templates.Path() / "Eigen" / "template.ini", "[Level]\nLevel0=p\n");
+    for (const std::string kind : {"MenuPoint", "MPOpen", "MPParent"})
+        WriteBytes(templates.Path() / "Eigen" / ("p_" + kind + ".txt"),
+                   kind + " $Link$|$LinkTarget$|$ItemLink$|$itemtarget$|$ItemTargetOrSelf$\n");
+    document.SetFileSetting(fsTemplate, "Eigen");
+    document.Tree().Root().Child(0)->Item()->Target.clear();
+    Generate(document);
+    EXPECT_EQ(Output("menu.html"),
+              CrLfLines({"MPParent Child1.html|_self|a.html||_self", "MenuPoint b.html|inhalt|b.html|inhalt|inhalt"}));
+    EXPECT_EQ(Output("Child1,1.html"),
+              CrLfLines({"MPOpen menu.html|_self|a.html||_self", "MPOpen menu.html|_self|a1.html||_self",
+                         "MenuPoint a1a.html|neu|a1a.html|neu|neu", "MenuPoint a2.html||a2.html||_self",
+                         "MenuPoint b.html|inhalt|b.html|inhalt|inhalt"}));
+
+    WriteBytes(templates.Path() / "Eigen" / "template.ini", "[Main]\nall_in_one=1\n[Level]\nLevel0=p\n");
+    Generate(document);
+    EXPECT_EQ(Output("menu.html"),
+              CrLfLines({"MPOpen a.html||a.html||_self", "MPOpen a1.html||a1.html||_self",
+                         "MenuPoint a1a.html|neu|a1a.html|neu|neu", "MenuPoint a2.html||a2.html||_self",
+                         "MenuPoint b.html|inhalt|b.html|inhalt|inhalt"}));
+}
+
+// A set that leaves out our placeholders gets the classic bytes, also where
+// an item's values spell one of them.
+TEST_F(GeneratorTest, OwnPlaceholdersInItemValuesStayLiteralInClassicSets)
+{
+    UseSet();
+    TMTItem& b = *document.Tree().Root().Child(1)->Item();
+    b.Link = "$ItemTarget$.html";
+    b.Target = "$ItemLink$";
+    Generate(document);
+    EXPECT_NE(Output("menu.html").find("top_MenuPoint B $ItemTarget$.html $ItemLink$ Child2\r\n"), std::string::npos);
 }
 
 TEST_F(GeneratorTest, TwoGenerationsWriteIdenticalBytes)

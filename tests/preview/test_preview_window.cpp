@@ -139,6 +139,29 @@ TEST_F(PreviewWindowTest, TellsProblemsInALineAndRemembersItsPlace)
     EXPECT_EQ(preview_->size(), QSize(500, 333));
 }
 
+// Wide enough, the sidebar set shows its menu unfolded, also after every
+// regeneration; narrow, it folds behind its button.
+TEST_F(PreviewWindowTest, SidebarStandsUnfoldedWhenWide)
+{
+    // The first entry of the menu is where the page is hit at its middle.
+    const QString menuShown = QStringLiteral(
+        "(() => { const a = document.querySelector('nav a'); const r = a.getBoundingClientRect();"
+        " return r.height > 0 && a.contains(document.elementFromPoint(r.x + r.width / 2, r.y + r.height / 2)); })()");
+    auto widthIs = [this](auto compare) {
+        return QTest::qWaitFor([&] { return compare(Evaluate(QStringLiteral("window.innerWidth")).toInt()); }, WaitMs);
+    };
+    preview_->resize(900, 600);
+    ASSERT_TRUE(widthIs([](int width) { return width >= 860; }));
+    ASSERT_TRUE(ShownAfter([this] { Form().Editor().ApplyTemplate(QStringLiteral("Seitenleiste")); }));
+    EXPECT_TRUE(Evaluate(menuShown).toBool());
+    ASSERT_TRUE(ShownAfter([this] { Form().Editor().RenameItem(Item("Kontakt"), QStringLiteral("Anfahrt")); }));
+    EXPECT_TRUE(Evaluate(menuShown).toBool());
+
+    preview_->resize(400, 600);
+    ASSERT_TRUE(widthIs([](int width) { return width <= 400; }));
+    EXPECT_FALSE(Evaluate(menuShown).toBool());
+}
+
 } // namespace
 } // namespace tw::shelltest
 
