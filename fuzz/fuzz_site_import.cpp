@@ -1,7 +1,8 @@
 // Reads any bytes as a web page's title or as a sitemap. The first byte picks
-// which. A title is one line without blanks at either end; a sitemap's tree
-// gives every item a caption, and an item without a link only stands for
-// the items below it.
+// which. A title is one line without blanks at either end and no markup; a
+// sitemap's tree gives every item a caption without markup, is at most as
+// deep as a folder import, and an item without a link only stands for the
+// items below it; a link ends no attribute and holds no blank.
 #include "siteimport/pagetitle.h"
 #include "siteimport/sources.h"
 
@@ -18,17 +19,22 @@ void CheckTitle(const std::string& title)
     if (!title.empty() && (title.front() == ' ' || title.back() == ' '))
         std::abort();
     for (char c : title) {
-        if (static_cast<unsigned char>(c) < ' ')
+        if (static_cast<unsigned char>(c) < ' ' || c == '<' || c == '>' || c == '"')
             std::abort();
     }
 }
 
-void CheckItems(const std::vector<tw::ImportedItem>& items)
+void CheckItems(const std::vector<tw::ImportedItem>& items, int depth)
 {
+    if (depth > tw::MaxFolderDepth)
+        std::abort();
     for (const tw::ImportedItem& item : items) {
         if (item.caption.empty() || (item.link.empty() && item.children.empty()))
             std::abort();
-        CheckItems(item.children);
+        if (item.caption.find_first_of("<>\"") != std::string::npos ||
+            item.link.find_first_of("\"'<> \t\r\n") != std::string::npos)
+            std::abort();
+        CheckItems(item.children, depth + 1);
     }
 }
 
@@ -44,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     try {
-        CheckItems(tw::ItemsFromAddresses(tw::SitemapAddresses(text)));
+        CheckItems(tw::ItemsFromAddresses(tw::SitemapAddresses(text)).items, 0);
     } catch (const tw::Error&) {
         // Not a sitemap: told to the user, nothing to check.
     }

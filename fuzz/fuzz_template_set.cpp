@@ -1,8 +1,10 @@
 // Generates a small menu with a template set made from one input: the parts
 // between the lines "--8<--" are template.ini, Header.txt and the entry
-// snippet of every kind for whatever level names the file gives. Generation
-// must end normally, write only into its output folder, and read nothing
-// outside the template set.
+// snippet of every kind for whatever level names the file gives. By the
+// input's length, Footer.txt is a link out of the set or to another of its
+// files, and a link out of the output folder waits under an output name.
+// Generation must end normally, write only into its output folder, and read
+// nothing outside the template set.
 #include "document/qzhtml.h"
 #include "generator/generator.h"
 #include "platform/messages.h"
@@ -77,6 +79,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             Write(set / (std::string(level) + "_" + kinds[i - 2] + ".txt"), parts[i]);
     }
     const std::string fileExt = parts.size() > 7 ? parts[7].substr(0, 16) : std::string();
+    switch (size % 3) {
+    case 1:
+        fs::create_symlink("../../x_MenuPoint.txt", set / "Footer.txt");
+        fs::create_symlink("../../victim", out / "Child1.htm");
+        break;
+    case 2:
+        fs::create_symlink("Header.txt", set / "Footer.txt");
+        break;
+    default:
+        break;
+    }
 
     tw::TqzHTML document;
     tw::MenuTree& tree = document.Tree();
@@ -94,14 +107,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::size_t before = CountEntries(work);
     tw::Generate(document);
 
-    // Nothing but the generated files is new, and all of them lie in out.
-    if (CountEntries(work) != before + CountEntries(out))
+    // Nothing but the generated files is new, and all of them lie in out;
+    // the planted link led nowhere.
+    if (CountEntries(work) != before + CountEntries(out) || fs::exists(fs::symlink_status(work / "victim")))
         std::abort();
     bool markerInInput = false;
     for (const std::string& part : parts)
         markerInInput = markerInInput || part.find("outside") != std::string::npos;
     for (const auto& entry : fs::directory_iterator(out)) {
-        if (markerInInput)
+        if (markerInInput || fs::is_symlink(entry.symlink_status()))
             break;
         std::ifstream file(entry.path(), std::ios::binary);
         const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());

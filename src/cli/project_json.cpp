@@ -12,7 +12,9 @@ namespace tw::cli {
 
 namespace {
 
-constexpr std::size_t MaxIndentDepth = 32;
+// Deeper lines are indented no further, so that the output of a deep tree
+// grows with its items, not with their depth.
+constexpr std::size_t MaxIndentDepth = 8;
 
 // Collects the JSON text and hands it to the stream in large pieces.
 class JsonWriter {
@@ -43,6 +45,13 @@ public:
         AppendJsonString(buffer_, cp1252);
     }
 
+    // "key": value on the current line.
+    void Inline(const char* key, const std::string& cp1252)
+    {
+        Key(key);
+        AppendJsonString(buffer_, cp1252);
+    }
+
     void Key(std::string_view key)
     {
         AppendJsonString(buffer_, key);
@@ -68,7 +77,8 @@ private:
 };
 
 // The item tree below root without recursion, so that its depth is no limit.
-// An item of level L is an object at depth 2L whose members are at 2L + 1.
+// An item of level L is one line at depth L + 1, and the lines that close
+// its children too: a deep tree costs no more per item than a flat one.
 void WriteItems(JsonWriter& json, const MenuNode& root)
 {
     if (!root.HasChildren()) {
@@ -81,15 +91,14 @@ void WriteItems(JsonWriter& json, const MenuNode& root)
     while (node) {
         json.Pass();
         const TMTItem& item = ItemOf(*node);
-        json.Indent(2 * level);
-        json << "{\n";
-        json.Member(2 * level + 1, "caption", node->Caption());
-        json << ",\n";
-        json.Member(2 * level + 1, "link", item.Link);
-        json << ",\n";
-        json.Member(2 * level + 1, "target", item.Target);
-        json << ",\n";
-        json.Indent(2 * level + 1);
+        json.Indent(level + 1);
+        json << '{';
+        json.Inline("caption", node->Caption());
+        json << ", ";
+        json.Inline("link", item.Link);
+        json << ", ";
+        json.Inline("target", item.Target);
+        json << ", ";
         json.Key("children");
         if (node->HasChildren()) {
             json << "[\n";
@@ -97,9 +106,7 @@ void WriteItems(JsonWriter& json, const MenuNode& root)
             ++level;
             continue;
         }
-        json << "[]\n";
-        json.Indent(2 * level);
-        json << '}';
+        json << "[]}";
         // Close the lists this item ends, up to the next item.
         for (;;) {
             const MenuNode* parent = node->Parent();
@@ -110,15 +117,14 @@ void WriteItems(JsonWriter& json, const MenuNode& root)
             }
             --level;
             json << '\n';
-            json.Indent(2 * level + 1);
-            json << ']';
             if (parent == &root) {
+                json.Indent(1);
+                json << ']';
                 node = nullptr;
                 break;
             }
-            json << '\n';
-            json.Indent(2 * level);
-            json << '}';
+            json.Indent(level + 1);
+            json << "]}";
             node = parent;
         }
     }
@@ -154,12 +160,10 @@ void WriteVariables(JsonWriter& json, const TParseList& variables)
         if (i > 0)
             json << ",\n";
         json.Indent(2);
-        json << "{\n";
-        json.Member(3, "name", name);
-        json << ",\n";
-        json.Member(3, "value", value);
-        json << '\n';
-        json.Indent(2);
+        json << '{';
+        json.Inline("name", name);
+        json << ", ";
+        json.Inline("value", value);
         json << '}';
     }
     json << '\n';

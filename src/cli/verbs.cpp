@@ -43,12 +43,41 @@ bool OpenProject(TqzHTML& document, const std::string& path, int& format)
     return loaded;
 }
 
+// The files a project in this format is saved to.
+std::vector<std::string> ProjectFiles(const std::string& path, int format)
+{
+    if (format != pfText) {
+        return {path};
+    }
+    return {path, ChangeFileExt(path, ".tws"), ChangeFileExt(path, ".twv")};
+}
+
+// Saving over the sitemap that is read would lose it: one of the project's
+// files that is the source itself (also through another name) is refused.
+bool WouldOverwriteSource(const std::string& source, const std::string& output, int format)
+{
+    for (const std::string& file : ProjectFiles(output, format)) {
+        std::error_code ignored;
+        if (std::filesystem::equivalent(ToFsPath(source), ToFsPath(file), ignored)) {
+            tw::ShowMessage(FormatMessage("Die Projektdatei %s ist die Quelle des Imports und wird nicht "
+                                          "\xFC"
+                                          "berschrieben; bitte einen anderen Namen w\xE4hlen.",
+                                          file));
+            return true;
+        }
+    }
+    return false;
+}
+
 // A new project holding the menu of an existing site. The text format keeps
 // two item levels only, so a deeper menu is not cut down to fit it. True
 // when the project was written: what was told on the way (pages that could
 // not be read, say) is then a warning about a project that exists.
 bool Import(const Invocation& invocation, MessageLines& lines)
 {
+    if (WouldOverwriteSource(invocation.source, *invocation.output, invocation.format)) {
+        return;
+    }
     TqzHTML document;
     if (invocation.templateName) {
         const std::string name = SelectTemplateName(*invocation.templateName);
@@ -132,11 +161,16 @@ int Run(const Invocation& invocation, std::ostream& out, MessageLines& lines)
         break;
     case Verb::Generate:
         if (opened) {
+            // A name given here is taken from the working folder, as every
+            // argument is; the project's own from the project's folder.
             if (invocation.output) {
                 document.SetFileSetting(fsFilename, *invocation.output);
             }
-            CreateOutputDirectory(document.GetFileSetting(fsFilename));
-            const GenerationCounts counts = Generate(document);
+            const std::string mainFile =
+                invocation.output ? *invocation.output
+                                  : ResolveFromProjectFolder(invocation.project, document.GetFileSetting(fsFilename));
+            CreateOutputDirectory(mainFile);
+            const GenerationCounts counts = Generate(document, mainFile);
             // Quiet by default: a line on stderr means that something went
             // wrong or, as a warning, wants a look; scripts rely on that.
             if (invocation.verbose) {

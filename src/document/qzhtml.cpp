@@ -144,9 +144,9 @@ bool TqzHTML::HasDeepLevels() const
     return false;
 }
 
-void TqzHTML::OpenMenu() const
+void TqzHTML::OpenMenu(const std::string& projectFile) const
 {
-    const std::string& fileName = fileSettings_[fsFilename];
+    const std::string fileName = ResolveFromProjectFolder(projectFile, fileSettings_[fsFilename]);
     if (fileName.empty()) {
         ShowMessage("Kein Dateiname zum Speichern angegeben");
         return;

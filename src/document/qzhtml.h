@@ -102,8 +102,9 @@ public:
     void SetFileSetting(int index, const std::string& value);
 
     bool HasDeepLevels() const;
-    // Opens the generated main file with the shell, or tells why not.
-    void OpenMenu() const;
+    // Opens the generated main file with the shell, or tells why not. A
+    // relative file name is taken from the folder of projectFile.
+    void OpenMenu(const std::string& projectFile = {}) const;
 
 private:
     MenuTree tree_;

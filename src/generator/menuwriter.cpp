@@ -1,9 +1,11 @@
 #include "generator/menuwriter.h"
 
+#include "generator/linktext.h"
 #include "generator/submenufiles.h"
 #include "generator/templateset.h"
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/outputfolder.h"
 #include "platform/paths.h"
 
 namespace tw {
@@ -37,6 +39,24 @@ const std::string& TargetOrSelf(const std::string& target)
     return target.empty() ? SelfTarget : target;
 }
 
+std::size_t TextSize(const LineList& lines)
+{
+    std::size_t size = 0;
+    for (const std::string& line : lines)
+        size += line.size();
+    return size;
+}
+
+std::string Quoted(const std::string& text)
+{
+    return "\x84" + text + "\x93";
+}
+
+std::string SnippetPlace(const std::string& name)
+{
+    return "im Baustein " + Quoted(name);
+}
+
 // The stems of the entry kinds' snippet files.
 const char* const EntryKindNames[] = {"MenuPoint", "MPOpen", "MPParent"};
 
@@ -57,20 +77,26 @@ std::pair<std::string, std::string> SplitFirstLetter(const std::string& caption)
 {
     if (caption.empty())
         return {};
-    // A numeric character reference ("&#128512;") at the start stands for one
-    // letter and is never cut in two.
+    // A character reference at the start, numeric ("&#128512;") or named
+    // ("&lt;", as imported text has them), stands for one letter and is
+    // never cut in two.
     std::size_t length = 1;
     if (caption.starts_with("&#")) {
         const std::size_t end = caption.find(';');
         const bool digits = end != std::string::npos && end > 2 && caption.find_first_not_of("0123456789", 2) == end;
         if (digits)
             length = end + 1;
+    } else if (caption.starts_with('&')) {
+        const std::size_t end =
+            caption.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789", 1);
+        if (end != std::string::npos && end > 1 && caption[end] == ';')
+            length = end + 1;
     }
     return {caption.substr(0, length), caption.substr(length)};
 }
 
 MenuWriter::MenuWriter(const TqzHTML& document)
-    : state_(document.Template()), mainFileName_(ExtractFileName(document.GetFileSetting(fsFilename))),
+    : state_(document.Template()), mainFileLink_(LinkOfFileName(ExtractFileName(document.GetFileSetting(fsFilename)))),
       snippets_(state_.TemplateDir), placeholders_(document)
 {
     for (const char* search : ItemPlaceholderNames)
@@ -98,17 +124,20 @@ MenuWriter::MenuWriter(const TqzHTML& document)
 
 void MenuWriter::WriteFiles(const std::string& mainFile, GenerationCounts& counts)
 {
+    const std::string directory = ExtractFilePath(mainFile);
+    // Every file goes into this one folder, by its name alone.
+    OutputFolder folder(directory);
     auto write = [&](std::size_t index, const std::string& path, bool openAll) {
         WriteMenuFile(index, path, openAll);
-        ++(WriteFileUnlessUnchanged(path, file_, CannotCreatePattern) ? counts.written : counts.unchanged);
-        fileNames_.insert(ExtractFileName(path));
+        const std::string name = ExtractFileName(path);
+        ++(folder.WriteUnlessUnchanged(name, file_, CannotCreatePattern) ? counts.written : counts.unchanged);
+        fileNames_.insert(name);
     };
     if (!state_.AllInOne)
         entries_.resize(nodes_.size());
     write(0, mainFile, state_.AllInOne);
     if (state_.AllInOne)
         return;
-    const std::string directory = ExtractFilePath(mainFile);
     // Items at the deepest opened depth and below never get a file of their own.
     for (std::size_t index = 1; index < nodes_.size();) {
         if (levels_[index] - 1 >= state_.MaxLevel) {
@@ -129,22 +158,41 @@ void MenuWriter::WriteMenuFile(std::size_t currentIndex, const std::string& path
     file_.clear();
     size_ = 0;
     placeholders_.SetCurrentFile(ExtractFileName(path));
-    Append(Snippet("Header.txt"));
+    AppendSnippet("Header.txt");
     WriteLevel(0, openAll, LevelFor(state_, 0));
-    Append(Snippet("Footer.txt"));
+    AppendSnippet("Footer.txt");
 }
 
-void MenuWriter::ThrowTooLarge() const
+// The limit is one, but it is reached in different ways: the message tells
+// which and where, so that the user knows what to change.
+void MenuWriter::ThrowTooLarge(Limit limit, const std::string& where) const
 {
-    throw Error(WithReason(FormatMessage(CannotCreatePattern, path_),
-                           "Die Platzhalter ergeben mehr als " + std::to_string(MaxGeneratedFileSize >> 20) +
-                               " MB Text; ein Wert enth\xE4lt wohl wiederholt weitere Platzhalter"));
+    const std::string megabytes = std::to_string(MaxGeneratedFileSize >> 20) + " MB";
+    std::string reason;
+    switch (limit) {
+    case Limit::File:
+        reason = "Die Datei w\xFCrde gr\xF6\xDF"
+                 "er als " +
+                 megabytes + ", die Grenze f\xFCr eine erzeugte Datei (erreicht " + where + ")";
+        break;
+    case Limit::Snippet:
+        reason = "Der Baustein " + where +
+                 " ist gr\xF6\xDF"
+                 "er als " +
+                 megabytes + ", die Grenze f\xFCr eine erzeugte Datei";
+        break;
+    case Limit::Placeholders:
+        reason = "Die Platzhalter " + where + " ergeben mehr als " + megabytes +
+                 " Text; ein Wert enth\xE4lt wohl wiederholt weitere Platzhalter";
+        break;
+    }
+    throw Error(WithReason(FormatMessage(CannotCreatePattern, path_), reason));
 }
 
-void MenuWriter::Append(const Fragment& fragment)
+void MenuWriter::Append(const Fragment& fragment, const std::string& where)
 {
     if (!placeholders_.AppendTo(file_, size_, fragment))
-        ThrowTooLarge();
+        ThrowTooLarge(size_ > MaxGeneratedFileSize ? Limit::File : Limit::Placeholders, where);
 }
 
 const Fragment& MenuWriter::Snippet(const std::string& name)
@@ -153,8 +201,12 @@ const Fragment& MenuWriter::Snippet(const std::string& name)
     if (known != fragments_.end())
         return known->second;
     Fragment fragment;
-    if (!placeholders_.Prepare(snippets_.Lines(name), fragment))
-        ThrowTooLarge();
+    const LineList& lines = snippets_.Lines(name);
+    if (!placeholders_.Prepare(lines, fragment)) {
+        if (TextSize(lines) > MaxGeneratedFileSize)
+            ThrowTooLarge(Limit::Snippet, Quoted(name));
+        ThrowTooLarge(Limit::Placeholders, SnippetPlace(name));
+    }
     return fragments_.emplace(name, std::move(fragment)).first->second;
 }
 
@@ -166,11 +218,17 @@ MenuWriter::LevelSnippets& MenuWriter::SnippetsOf(const TLevelItem& level)
     return snippets;
 }
 
-const Fragment& MenuWriter::LevelSnippet(const Fragment*& known, const LevelSnippets& level, const char* stem)
+void MenuWriter::AppendSnippet(const std::string& name)
 {
+    Append(Snippet(name), SnippetPlace(name));
+}
+
+void MenuWriter::AppendLevelSnippet(const Fragment*& known, const LevelSnippets& level, const char* stem)
+{
+    const std::string name = level.prefix + stem + ".txt";
     if (!known)
-        known = &Snippet(level.prefix + stem + ".txt");
-    return *known;
+        known = &Snippet(name);
+    Append(*known, SnippetPlace(name));
 }
 
 void MenuWriter::WriteLevel(std::size_t parentIndex, bool openAll, const TLevelItem& level)
@@ -186,12 +244,12 @@ void MenuWriter::WriteLevel(std::size_t parentIndex, bool openAll, const TLevelI
             // Open: with open-all every item, otherwise the path to the current one.
             WriteItem(index, snippets, MPOpen, openAll);
             WriteLevel(index, openAll, LevelFor(state_, depth + 1));
-            Append(LevelSnippet(snippets.subMenuEnd, snippets, "SubMenuEnd"));
+            AppendLevelSnippet(snippets.subMenuEnd, snippets, "SubMenuEnd");
         } else {
             WriteItem(index, snippets, MPParent, openAll);
         }
         if (index + subtreeSizes_[index] < end)
-            Append(LevelSnippet(snippets.separator, snippets, "Separator"));
+            AppendLevelSnippet(snippets.separator, snippets, "Separator");
     }
 }
 
@@ -199,7 +257,7 @@ void MenuWriter::WriteItem(std::size_t index, LevelSnippets& level, EntryKind ki
 {
     if (!reuseEntries_) {
         BuildEntry(index, level, kind, openAll, scratchEntry_);
-        Append(scratchEntry_);
+        Append(scratchEntry_, ItemPlace(index));
         return;
     }
     // Without open-all, every file lists the top level again and every file
@@ -208,7 +266,7 @@ void MenuWriter::WriteItem(std::size_t index, LevelSnippets& level, EntryKind ki
     Fragment& entry = entries_[index][kind];
     if (entry.Empty())
         BuildEntry(index, level, kind, openAll, entry);
-    Append(entry);
+    Append(entry, ItemPlace(index));
 }
 
 void MenuWriter::BuildEntry(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll, Fragment& entry)
@@ -238,9 +296,16 @@ void MenuWriter::BuildEntry(std::size_t index, LevelSnippets& level, EntryKind k
     itemPlaceholders_[FirstLetter].SetReplacement(std::move(firstLetter));
     itemPlaceholders_[RestLetter].SetReplacement(std::move(restLetter));
     entryLines_ = *level.entries[kind];
+    if (TextSize(entryLines_) > MaxGeneratedFileSize)
+        ThrowTooLarge(Limit::Snippet, Quoted(level.prefix + EntryKindNames[kind] + ".txt"));
     if (!ApplyReplacementsWithin(entryLines_, itemPlaceholders_, MaxGeneratedFileSize) ||
         !placeholders_.Prepare(entryLines_, entry))
-        ThrowTooLarge();
+        ThrowTooLarge(Limit::Placeholders, ItemPlace(index));
+}
+
+std::string MenuWriter::ItemPlace(std::size_t index) const
+{
+    return "beim Men\xFCpunkt " + Quoted(ShortForMessage(nodes_[index]->Caption()));
 }
 
 // The link of an open entry closes its submenu: top-level and second-level
@@ -248,7 +313,7 @@ void MenuWriter::BuildEntry(std::size_t index, LevelSnippets& level, EntryKind k
 std::string MenuWriter::NavigationLink(const MenuNode& item) const
 {
     const MenuNode& parent = *item.Parent();
-    return parent.IsRoot() || parent.Parent()->IsRoot() ? mainFileName_ : SubmenuFileName(parent, state_.SubmenuExt);
+    return parent.IsRoot() || parent.Parent()->IsRoot() ? mainFileLink_ : SubmenuFileName(parent, state_.SubmenuExt);
 }
 
 } // namespace tw

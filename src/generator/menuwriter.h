@@ -55,15 +55,21 @@ private:
     void WriteLevel(std::size_t parentIndex, bool openAll, const TLevelItem& level);
     void WriteItem(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll);
     void BuildEntry(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll, Fragment& entry);
-    const Fragment& LevelSnippet(const Fragment*& known, const LevelSnippets& level, const char* stem);
-    void Append(const Fragment& fragment);
+    void AppendLevelSnippet(const Fragment*& known, const LevelSnippets& level, const char* stem);
+    void AppendSnippet(const std::string& name);
+    // where names the snippet or item for a message about the size limit.
+    void Append(const Fragment& fragment, const std::string& where);
     const Fragment& Snippet(const std::string& name);
     LevelSnippets& SnippetsOf(const TLevelItem& level);
-    [[noreturn]] void ThrowTooLarge() const;
+    // Which way a file reached MaxGeneratedFileSize.
+    enum class Limit { File, Snippet, Placeholders };
+    [[noreturn]] void ThrowTooLarge(Limit limit, const std::string& where) const;
+    std::string ItemPlace(std::size_t index) const;
     std::string NavigationLink(const MenuNode& item) const;
 
     const TemplateState& state_;
-    std::string mainFileName_;
+    // The main file's name as a link back to it.
+    std::string mainFileLink_;
     SnippetFiles snippets_;
     DocumentPlaceholders placeholders_;
     ReplacementList itemPlaceholders_;

@@ -2,7 +2,6 @@
 
 #include "document/cstring.h"
 #include "platform/files.h"
-#include "platform/paths.h"
 
 namespace tw {
 
@@ -17,8 +16,10 @@ const LineList& SnippetFiles::Lines(const std::string& name)
     const auto known = files_.find(name);
     if (known != files_.end())
         return known->second;
-    const std::string path = templateDir_ + name;
-    LineList lines = FileExists(path) ? SnippetLines(ReadFileBytes(path)) : LineList{};
+    // A snippet is read only from the set's own folder: a link in a shared
+    // set must not copy a file of the system into every page.
+    const std::optional<std::string> bytes = ReadFileInFolder(templateDir_, name);
+    LineList lines = bytes ? SnippetLines(*bytes) : LineList{};
     return files_.emplace(name, std::move(lines)).first->second;
 }
 

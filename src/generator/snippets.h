@@ -13,8 +13,8 @@ using LineList = std::vector<std::string>;
 LineList SnippetLines(const std::string& bytes);
 
 // The snippet files of one template set. Each file is read once; a missing
-// file has no lines. Reading a file that exists but cannot be read throws
-// tw::Error.
+// file has no lines. Reading a file that exists but cannot be read, or that
+// is a link out of the set's folder, throws tw::Error.
 class SnippetFiles {
 public:
     explicit SnippetFiles(std::string templateDir) : templateDir_(std::move(templateDir)) {}

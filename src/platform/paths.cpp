@@ -86,6 +86,14 @@ std::string ChangeFileExt(const std::string& path, const std::string& extension)
     return path.substr(0, dot) + extension;
 }
 
+std::string ResolveFromProjectFolder(const std::string& projectFile, const std::string& path)
+{
+    const bool absolute = !path.empty() && (IsPathSeparator(path.front()) || HasDriveLetter(path));
+    if (path.empty() || absolute)
+        return path;
+    return ExtractFilePath(projectFile) + path;
+}
+
 bool FileExists(const std::string& cp1252Path)
 {
     std::error_code ec;

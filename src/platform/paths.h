@@ -24,6 +24,11 @@ std::string ExtractFileExt(const std::string& path);
 // the file name) or appends the new one.
 std::string ChangeFileExt(const std::string& path, const std::string& extension);
 
+// A path stored in a project, such as its output file name, as the file
+// system is to take it: a relative one from the folder of the project file
+// (when there is one), whatever the program's working folder is.
+std::string ResolveFromProjectFolder(const std::string& projectFile, const std::string& path);
+
 bool FileExists(const std::string& cp1252Path);
 bool DirectoryExists(const std::string& cp1252Path);
 

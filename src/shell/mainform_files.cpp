@@ -7,6 +7,7 @@
 #include "guibase/dialogs.h"
 #include "guibase/qtcodec.h"
 #include "platform/files.h"
+#include "platform/paths.h"
 #include "projectfiles/projectfiles.h"
 #include "shell/documenteditor.h"
 #include "shell/menutreepage.h"
@@ -266,15 +267,17 @@ void Tmainform::SaveAsClick()
 
 void Tmainform::GenerateClick()
 {
-    const ProjectFolderScope projectFolder(ProjectFileName_);
-    const QString outputFile = FromCp1252(document_->GetFileSetting(fsFilename));
+    // A relative output name is taken from the project's folder.
+    const std::string mainFile =
+        ResolveFromProjectFolder(ToCp1252(ProjectFileName_), document_->GetFileSetting(fsFilename));
+    const QString outputFile = FromCp1252(mainFile);
     const QString folder = QFileInfo(outputFile).absolutePath();
     if (!outputFile.isEmpty() && !OfferOutputFolder(folder))
         return;
     GenerationCounts counts;
     {
         const BusyCursor busy;
-        counts = Generate(*document_);
+        counts = Generate(*document_, mainFile);
     }
     if (!counts.complete)
         return;
@@ -324,8 +327,7 @@ void Tmainform::ShowPassingNotice(const QString& text)
 
 void Tmainform::OpenMenuClick()
 {
-    const ProjectFolderScope projectFolder(ProjectFileName_);
-    document_->OpenMenu();
+    document_->OpenMenu(ToCp1252(ProjectFileName_));
 }
 
 void Tmainform::PreviewClick()

@@ -6,7 +6,7 @@
 #include "guibase/qtcodec.h"
 #include "platform/files.h"
 #include "platform/messages.h"
-#include "shell/outputplace.h"
+#include "platform/paths.h"
 
 #include <QFileInfo>
 #include <QUrl>
@@ -31,13 +31,12 @@ bool PreviewBuilder::Build(const QString& projectFile)
         problem_ = QStringLiteral("Der Ordner für die Vorschau konnte nicht angelegt werden: ") + folder_.errorString();
         return false;
     }
-    const ProjectFolderScope projectFolder(projectFile);
     // A new or imported menu has no output file yet; it is shown all the
     // same, its relative links taken from the project's folder.
-    QString outputFile = FromCp1252(document_.GetFileSetting(fsFilename));
-    if (outputFile.isEmpty())
-        outputFile = QStringLiteral("index.htm");
-    const QFileInfo output(outputFile);
+    std::string outputFile = document_.GetFileSetting(fsFilename);
+    if (outputFile.empty())
+        outputFile = "index.htm";
+    const QFileInfo output(FromCp1252(ResolveFromProjectFolder(ToCp1252(projectFile), outputFile)));
     outputFolder_ = output.absolutePath();
     mainFileName_ = output.fileName();
     CollectingSink sink;

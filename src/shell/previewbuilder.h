@@ -1,7 +1,8 @@
 #pragma once
 
+#include "shell/previewfolder.h"
+
 #include <QString>
-#include <QTemporaryDir>
 
 class QUrl;
 
@@ -28,6 +29,8 @@ public:
     // their relative links and pictures from there.
     const QString& OutputFolder() const { return outputFolder_; }
     QString MainFile() const;
+    // The folder the preview's pages are generated into.
+    QString Folder() const { return folder_.path(); }
 
     // The page that shows a selected node: an item's own submenu file when
     // it has children, otherwise its parent's; where that file was not
@@ -40,7 +43,7 @@ public:
 
 private:
     TqzHTML& document_;
-    QTemporaryDir folder_;
+    PreviewFolder folder_;
     QString mainFileName_;
     QString outputFolder_;
     QString problem_;

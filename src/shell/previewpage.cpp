@@ -1,10 +1,23 @@
 #include "shell/previewpage.h"
 
+#include "shell/previewscheme.h"
+
+#include <QWebEngineSettings>
+
 namespace tw {
+namespace {
+
+// How long after a click or key press a link counts as the user's.
+constexpr qint64 UserInputMs = 1000;
+
+} // namespace
 
 class PreviewPage::WindowStandIn : public QWebEnginePage {
 public:
-    WindowStandIn(const LinkHandler& onLink, QObject* parent) : QWebEnginePage(parent), onLink_(onLink) {}
+    WindowStandIn(const LinkHandler& onLink, QWebEngineProfile* profile, QObject* parent)
+        : QWebEnginePage(profile, parent), onLink_(onLink)
+    {
+    }
 
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override
@@ -18,18 +31,47 @@ private:
     const LinkHandler& onLink_;
 };
 
-PreviewPage::PreviewPage(LinkHandler onLink, QObject* parent) : QWebEnginePage(parent), onLink_(std::move(onLink)) {}
+PreviewPage::PreviewPage(LinkHandler onLink, QWebEngineProfile* profile, QObject* parent)
+    : QWebEnginePage(profile, parent), onLink_(std::move(onLink))
+{
+    QWebEngineSettings* options = settings();
+    options->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    options->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    options->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    options->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
+    // Generated pages are Windows-1252 text; a page that does not say so is read as such.
+    options->setDefaultTextEncoding(QStringLiteral("windows-1252"));
+}
+
+void PreviewPage::NoteUserInput()
+{
+    lastInput_.start();
+}
+
+bool PreviewPage::TakeUserInput()
+{
+    const bool recent = lastInput_.isValid() && lastInput_.elapsed() < UserInputMs;
+    lastInput_.invalidate();
+    return recent;
+}
 
 bool PreviewPage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame)
 {
-    if (type != NavigationTypeLinkClicked)
-        return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
-    return onLink_(url);
+    const bool ours = url.scheme() == QLatin1String(PreviewScheme);
+    if (type == NavigationTypeLinkClicked)
+        return TakeUserInput() && onLink_(url);
+    // The window loads its pages itself; frames of a page may show others
+    // of the preview. A script leads nowhere.
+    if (type == NavigationTypeTyped || type == NavigationTypeReload)
+        return ours && isMainFrame;
+    return ours && !isMainFrame && type != NavigationTypeRedirect;
 }
 
 QWebEnginePage* PreviewPage::createWindow(WebWindowType)
 {
-    return new WindowStandIn(onLink_, this);
+    if (!TakeUserInput())
+        return nullptr;
+    return new WindowStandIn(onLink_, profile(), this);
 }
 
 } // namespace tw

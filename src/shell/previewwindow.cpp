@@ -8,6 +8,7 @@
 #include "shell/menutreepage.h"
 #include "shell/previewbuilder.h"
 #include "shell/previewpage.h"
+#include "shell/previewscheme.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,7 +18,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QVBoxLayout>
-#include <QWebEngineSettings>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
 
 #include <algorithm>
@@ -30,14 +31,20 @@ namespace {
 constexpr int RebuildDelayMs = 300;
 constexpr QSize DefaultSize(640, 480);
 constexpr int MinimumPlacedWidth = 320;
-// Content handed over directly becomes a data URL, which Chromium limits.
-constexpr qsizetype ContentLimit = 2 * 1024 * 1024;
+
+// Addresses a click in the preview may hand to the system: the web and mail.
+bool IsWebAddress(const QUrl& link)
+{
+    static const QStringList Schemes = {QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("mailto")};
+    return Schemes.contains(link.scheme(), Qt::CaseInsensitive);
+}
 
 } // namespace
 
 void PrepareWebEngine()
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    RegisterPreviewScheme();
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 }
@@ -53,11 +60,14 @@ PreviewWindow::PreviewWindow(DocumentEditor& editor, MenuTreePage& treePage, Pre
     problem_->setContentsMargins(6, 4, 6, 4);
     problem_->hide();
     view_ = new QWebEngineView(this);
-    auto* page = new PreviewPage([this](const QUrl& link) { return FollowLink(link); }, view_);
-    // Generated pages are Windows-1252 text; a page that does not say so is read as such.
-    page->settings()->setDefaultTextEncoding(QStringLiteral("windows-1252"));
-    view_->setPage(page);
-    connect(page, &QWebEnginePage::loadFinished, this, &PreviewWindow::PageLoaded);
+    // Made after the view, so that it goes after the view's page. Without a
+    // storage name it keeps nothing on disk.
+    auto* profile = new QWebEngineProfile(this);
+    pages_ = new PreviewSchemeHandler(profile);
+    profile->installUrlSchemeHandler(PreviewScheme, pages_);
+    page_ = new PreviewPage([this](const QUrl& link) { return FollowLink(link); }, profile, view_);
+    view_->setPage(page_);
+    connect(page_, &QWebEnginePage::loadFinished, this, &PreviewWindow::PageLoaded);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -115,6 +125,7 @@ void PreviewWindow::Rebuild()
 {
     rebuild_.stop();
     built_ = builder_.Build(projectFile_());
+    pages_->SetFolders(builder_.Folder(), builder_.OutputFolder());
     problem_->setText(builder_.Problem());
     problem_->setVisible(!builder_.Problem().isEmpty());
     if (built_) {
@@ -143,21 +154,35 @@ void PreviewWindow::ShowPage(const QString& file)
     }
     keptScroll_ = file == shownPage_ ? view_->page()->scrollPosition() : QPointF();
     shownPage_ = file;
-    // Loaded as if it lay in the output folder, so that relative links and
+    // Served as if it lay in the output folder, so that relative links and
     // pictures lead where they will lead from the generated menu.
-    if (source.size() > ContentLimit)
-        view_->load(QUrl::fromLocalFile(file));
-    else
-        view_->page()->setContent(source.readAll(), QByteArrayLiteral("text/html"), PlaceInOutputFolder(file));
+    view_->load(PreviewAddress(QFileInfo(file).fileName()));
 }
 
-QUrl PreviewWindow::PlaceInOutputFolder(const QString& file) const
+QUrl PreviewWindow::PlaceInOutputFolder(const QUrl& link) const
 {
-    return QUrl::fromLocalFile(QDir(builder_.OutputFolder()).filePath(QFileInfo(file).fileName()));
+    return QUrl::fromLocalFile(QDir(builder_.OutputFolder()).filePath(link.path().mid(1)));
+}
+
+bool PreviewWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::KeyPress:
+        page_->NoteUserInput();
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void PreviewWindow::PageLoaded(bool ok)
 {
+    // The widget that takes the input of the page exists once one was shown.
+    if (QWidget* input = view_->focusProxy())
+        input->installEventFilter(this);
     if (!ok)
         return;
     view_->page()->runJavaScript(QStringLiteral("window.scrollTo(%1, %2);").arg(keptScroll_.x()).arg(keptScroll_.y()),
@@ -166,14 +191,18 @@ void PreviewWindow::PageLoaded(bool ok)
 
 bool PreviewWindow::FollowLink(const QUrl& link)
 {
-    if (link.hasFragment() && link.adjusted(QUrl::RemoveFragment) == PlaceInOutputFolder(shownPage_))
+    if (link.scheme() != QLatin1String(PreviewScheme)) {
+        if (IsWebAddress(link))
+            OpenAddress(link);
+        return false;
+    }
+    if (link.hasFragment() && link.adjusted(QUrl::RemoveFragment) == PreviewAddress(QFileInfo(shownPage_).fileName()))
         return true;
-    if (MenuNode* node = builder_.NodeOfLink(link))
+    const QUrl file = PlaceInOutputFolder(link.adjusted(QUrl::RemoveFragment | QUrl::RemoveQuery));
+    if (MenuNode* node = builder_.NodeOfLink(file))
         treePage_.SelectNode(*node);
-    else if (link.isLocalFile())
-        OpenWithShell(ToCp1252(link.toLocalFile()));
     else
-        OpenAddress(link);
+        OpenWithShell(ToCp1252(file.toLocalFile()));
     return false;
 }
 

@@ -15,6 +15,8 @@ namespace tw {
 class DocumentEditor;
 class MenuTreePage;
 class PreviewBuilder;
+class PreviewPage;
+class PreviewSchemeHandler;
 
 // Before the application object exists: what Qt WebEngine needs from the
 // start. Chromium refuses to run its sandbox for root, so for root alone
@@ -24,7 +26,8 @@ void PrepareWebEngine();
 // The window "Vorschau": the menu as a browser shows it, generated anew
 // shortly after each change of the document, showing the page of the item
 // selected in the tree. A click on a submenu link selects that item; other
-// links open in the system's browser.
+// links the user clicks open in the system's browser: the site's pages from
+// the output folder, web and mail addresses as they are.
 class PreviewWindow : public QWidget {
     Q_OBJECT
 public:
@@ -57,13 +60,17 @@ private:
     // Where a link clicked in the preview leads; true lets the preview
     // follow it (an anchor in the page shown).
     bool FollowLink(const QUrl& link);
-    // Where a page of the preview would lie in the real output folder.
-    QUrl PlaceInOutputFolder(const QString& file) const;
+    // Where an address of the preview leads in the real output folder.
+    QUrl PlaceInOutputFolder(const QUrl& link) const;
+    // Notes the user's clicks and keys in the page.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     MenuTreePage& treePage_;
     PreviewBuilder& builder_;
     std::function<QString()> projectFile_;
     QWebEngineView* view_ = nullptr;
+    PreviewPage* page_ = nullptr;
+    PreviewSchemeHandler* pages_ = nullptr;
     QLabel* problem_ = nullptr;
     QTimer rebuild_;
     bool built_ = false;

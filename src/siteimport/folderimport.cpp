@@ -1,9 +1,11 @@
 #include "siteimport/sources.h"
 
+#include "generator/linktext.h"
 #include "generator/submenufiles.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "siteimport/importtext.h"
 #include "siteimport/pagenames.h"
 #include "siteimport/pagetitle.h"
 
@@ -16,23 +18,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A link must not let "#", "?" or "%" in a file name start a fragment, a
-// query or an escape.
-std::string LinkText(const std::string& path)
-{
-    std::string link;
-    for (char c : path) {
-        if (c == '%')
-            link += "%25";
-        else if (c == '#')
-            link += "%23";
-        else if (c == '?')
-            link += "%3F";
-        else
-            link += c;
-    }
-    return link;
-}
+// The title is in the head of a page; reading no more than this of each
+// keeps a huge page from costing its size in memory and time.
+constexpr std::size_t PageHeadSize = 256 * 1024;
 
 class FolderReader {
 public:
@@ -121,7 +109,7 @@ private:
         if (!index && children.empty())
             return std::nullopt;
         ImportedItem item;
-        item.sortName = FromFsPath(folder.filename());
+        item.sortName = CaptionOfText(Utf8OfName(folder.filename().string()));
         item.caption = index && !index->caption.empty() ? index->caption : item.sortName;
         if (index)
             item.link = std::move(index->link);
@@ -132,17 +120,22 @@ private:
     // The page's item; its caption stays empty when the page has no title.
     std::optional<ImportedItem> ReadPage(const fs::path& page)
     {
-        std::string bytes;
+        // Read by its name as the file system has it, which Windows-1252 may
+        // not be able to hold.
+        std::string head;
         try {
-            bytes = ReadFileBytes(FromFsPath(page));
+            head = ReadFileHead(page, PageHeadSize);
         } catch (const Error&) {
             contents_.unreadable.push_back(Relative(page));
             return std::nullopt;
         }
         ImportedItem item;
-        item.sortName = WithoutPageExtension(FromFsPath(page.filename()));
-        item.caption = PageTitle(bytes);
-        item.link = LinkText(FromFsPath(page.lexically_relative(linkBase_).generic_string()));
+        item.sortName = CaptionOfText(Utf8OfName(WithoutPageExtension(page.filename().string())));
+        bool shortened = false;
+        item.caption = PageTitle(head, &shortened);
+        if (shortened)
+            contents_.shortenedTitles.push_back(Relative(page));
+        item.link = AddressOfPath(page.lexically_relative(linkBase_).generic_string());
         return item;
     }
 

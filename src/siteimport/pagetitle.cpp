@@ -2,6 +2,7 @@
 
 #include "document/cstring.h"
 #include "platform/codec.h"
+#include "siteimport/importtext.h"
 #include "siteimport/pagenames.h"
 #include "siteimport/xmldocument.h"
 
@@ -14,6 +15,7 @@ namespace {
 
 XmlDocument Parse(std::string_view html, const char* encoding)
 {
+    SilenceXmlErrors();
     // Real pages are rarely valid HTML: recover quietly, and never fetch anything.
     constexpr int Options = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET;
     return XmlDocument(htmlReadMemory(html.data(), XmlInputSize(html), nullptr, encoding, Options));
@@ -26,13 +28,14 @@ bool StartsWithByteOrderMark(std::string_view html)
 
 // Browsers read pages declared as Latin-1 or ASCII as Windows-1252, and so
 // do authors who write them: the quotes and dashes of 0x80 to 0x9F are meant.
+// Pages in this code page are decoded by our own codec.
 bool MeansWindows1252(const xmlChar* declared)
 {
     if (declared == nullptr)
         return false;
     const std::string name = AsciiLowerCase(reinterpret_cast<const char*>(declared));
     return name == "iso-8859-1" || name == "iso8859-1" || name == "latin1" || name == "l1" || name == "us-ascii" ||
-           name == "ascii";
+           name == "ascii" || name == "windows-1252" || name == "cp1252";
 }
 
 const xmlNode* ChildElement(const xmlNode* parent, const char* name)
@@ -58,15 +61,20 @@ std::string TitleText(const xmlDoc& page)
 
 } // namespace
 
-std::string PageTitle(std::string_view html)
+std::string PageTitle(std::string_view html, bool* shortened)
 {
     XmlDocument page = Parse(html, nullptr);
     const xmlChar* declared = page ? page->encoding : nullptr;
-    if (MeansWindows1252(declared) || (declared == nullptr && !StartsWithByteOrderMark(html) && !IsValidUtf8(html)))
-        page = Parse(html, "windows-1252");
+    if (MeansWindows1252(declared) || (declared == nullptr && !StartsWithByteOrderMark(html) && !IsUtf8Head(html))) {
+        // Decoded here rather than by libxml2, which stops at the bytes the
+        // code page leaves undefined (0x81 and four others); ours keeps them.
+        page = Parse(Cp1252ToUtf8(std::string(html)), "UTF-8");
+    }
+    if (shortened)
+        *shortened = false;
     if (!page)
         return {};
-    return Utf8ToCp1252(CollapseWhitespace(TitleText(*page)));
+    return CaptionOfText(CollapseWhitespace(TitleText(*page)), shortened);
 }
 
 } // namespace tw

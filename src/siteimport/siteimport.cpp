@@ -2,10 +2,12 @@
 
 #include "document/naturalorder.h"
 #include "document/qzhtml.h"
+#include "platform/codec.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/messages.h"
 #include "platform/paths.h"
+#include "siteimport/importtext.h"
 #include "siteimport/sources.h"
 
 #include <algorithm>
@@ -16,8 +18,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The unreadable pages a message names before it only counts the rest.
-constexpr std::size_t NamedUnreadable = 5;
+// The pages or addresses a message names before it only counts the rest.
+constexpr std::size_t NamedInMessage = 5;
 
 void SortNaturally(std::vector<ImportedItem>& items)
 {
@@ -36,20 +38,50 @@ fs::path Absolute(const std::string& cp1252Path)
     return fs::weakly_canonical(fs::absolute(ToFsPath(cp1252Path)), ignored);
 }
 
-void TellUnreadable(const std::vector<std::string>& names)
+// Tells what was left out or changed, naming the first few: one and many
+// are the sentence for one and for several, the latter after the count.
+void TellNamed(const std::vector<std::string>& names, const std::string& one, const std::string& many)
 {
     if (names.empty())
         return;
-    std::string text = names.size() == 1
-                           ? "1 Seite konnte nicht gelesen werden und wurde \xFC"
-                             "bergangen: "
-                           : std::to_string(names.size()) + " Seiten konnten nicht gelesen werden und wurden \xFC"
-                                                            "bergangen: ";
-    for (std::size_t i = 0; i < names.size() && i < NamedUnreadable; ++i)
-        text += (i > 0 ? ", " : "") + names[i];
-    if (names.size() > NamedUnreadable)
-        text += " und " + std::to_string(names.size() - NamedUnreadable) + " weitere";
+    std::string text = names.size() == 1 ? "1 " + one : std::to_string(names.size()) + " " + many;
+    for (std::size_t i = 0; i < names.size() && i < NamedInMessage; ++i)
+        text += (i > 0 ? ", " : "") + ShortForMessage(names[i]);
+    if (names.size() > NamedInMessage)
+        text += " und " + std::to_string(names.size() - NamedInMessage) + " weitere";
     ShowMessage(text);
+}
+
+void TellUnreadable(const std::vector<std::string>& names)
+{
+    TellNamed(names,
+              "Seite konnte nicht gelesen werden und wurde \xFC"
+              "bergangen: ",
+              "Seiten konnten nicht gelesen werden und wurden \xFC"
+              "bergangen: ");
+}
+
+std::vector<std::string> ForMessage(const std::vector<std::string>& utf8)
+{
+    std::vector<std::string> names;
+    names.reserve(utf8.size());
+    for (const std::string& name : utf8)
+        names.push_back(Utf8ToCp1252(name));
+    return names;
+}
+
+void TellLeftOut(const SitemapItems& sitemap)
+{
+    const std::string skipped = " \xFC"
+                                "bergangen: ";
+    TellNamed(ForMessage(sitemap.notWeb), "Adresse ist keine Webadresse (http, https) und wurde" + skipped,
+              "Adressen sind keine Webadressen (http, https) und wurden" + skipped);
+    const std::string longer = "l\xE4nger als " + std::to_string(MaxAddressLength) + " Zeichen und ";
+    TellNamed(ForMessage(sitemap.tooLong), "Adresse ist " + longer + "wurde" + skipped,
+              "Adressen sind " + longer + "wurden" + skipped);
+    const std::string deeper = "mehr als " + std::to_string(MaxFolderDepth) + " Ebenen und ";
+    TellNamed(ForMessage(sitemap.tooDeep), "Adresse hat " + deeper + "wurde" + skipped,
+              "Adressen haben " + deeper + "wurden" + skipped);
 }
 
 std::vector<ImportedItem> ReadFolderSource(const std::string& source, const std::string& outputFile)
@@ -58,6 +90,9 @@ std::vector<ImportedItem> ReadFolderSource(const std::string& source, const std:
     const fs::path linkBase = outputFile.empty() ? folder : Absolute(outputFile).parent_path();
     FolderContents contents = ReadFolder(folder, linkBase);
     TellUnreadable(contents.unreadable);
+    const std::string longer = "l\xE4nger als " + std::to_string(MaxImportedCaption) + " Zeichen und wurde";
+    TellNamed(contents.shortenedTitles,
+              "Seitentitel war " + longer + " gek\xFCrzt: ", "Seitentitel waren " + longer + "n gek\xFCrzt: ");
     if (contents.items.empty())
         ShowMessage(FormatMessage("Im Ordner %s wurden keine Seiten gefunden.", source));
     if (contents.tooDeep) {
@@ -77,7 +112,9 @@ std::vector<ImportedItem> ReadSitemapSource(const std::string& source)
         return {};
     }
     try {
-        return ItemsFromAddresses(SitemapAddresses(xml));
+        SitemapItems sitemap = ItemsFromAddresses(SitemapAddresses(xml));
+        TellLeftOut(sitemap);
+        return std::move(sitemap.items);
     } catch (const Error& error) {
         ShowMessage(WithReason(FormatMessage("Die Sitemap %s konnte nicht gelesen werden", source), error.what()));
         return {};

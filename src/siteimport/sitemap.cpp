@@ -1,8 +1,10 @@
 #include "siteimport/sources.h"
 
 #include "document/cstring.h"
+#include "generator/linktext.h"
 #include "platform/codec.h"
 #include "platform/error.h"
+#include "siteimport/importtext.h"
 #include "siteimport/pagenames.h"
 #include "siteimport/xmldocument.h"
 
@@ -32,8 +34,8 @@ std::string TextOf(const xmlNode* element)
     return text;
 }
 
-// %-escapes decoded; the bytes are UTF-8 when they form it, as addresses
-// are written today, else Windows-1252.
+// %-escapes decoded, as UTF-8: the bytes are UTF-8 when they form it, as
+// addresses are written today, else Windows-1252.
 std::string DecodedSegment(std::string_view segment)
 {
     std::string bytes;
@@ -47,17 +49,29 @@ std::string DecodedSegment(std::string_view segment)
             bytes += segment[i];
         }
     }
-    return IsValidUtf8(bytes) ? Utf8ToCp1252(bytes) : bytes;
+    return Utf8OfName(bytes);
 }
 
 // "ueber-uns.html" gives "ueber uns": slugs join words with "-" or "_".
 std::string CaptionOfSegment(std::string_view segment)
 {
-    std::string caption = WithoutPageExtension(DecodedSegment(segment));
-    std::replace(caption.begin(), caption.end(), '-', ' ');
-    std::replace(caption.begin(), caption.end(), '_', ' ');
-    caption = CollapseWhitespace(caption);
-    return caption.empty() ? DecodedSegment(segment) : caption;
+    std::string text = WithoutPageExtension(DecodedSegment(segment));
+    std::replace(text.begin(), text.end(), '-', ' ');
+    std::replace(text.begin(), text.end(), '_', ' ');
+    text = CollapseWhitespace(text);
+    return CaptionOfText(text.empty() ? DecodedSegment(segment) : text);
+}
+
+// Menus link to web pages: "javascript:", "data:", "file:" and their like
+// would run script or open local files from a click in the menu. An address
+// without a scheme is a path on the same site.
+bool IsWebAddress(const std::string& url)
+{
+    const std::size_t colon = url.find(':');
+    if (colon == std::string::npos || url.find_first_of("/?#") < colon)
+        return true;
+    const std::string scheme = AsciiLowerCase(url.substr(0, colon));
+    return scheme == "http" || scheme == "https";
 }
 
 struct Address {
@@ -96,6 +110,7 @@ Address Split(const std::string& url)
 std::vector<std::string> SitemapAddresses(std::string_view xml)
 {
     // No network, no DTD, no entity expansion: the file is untrusted.
+    SilenceXmlErrors();
     constexpr int Options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
     const XmlDocument document(xmlReadMemory(xml.data(), XmlInputSize(xml), nullptr, nullptr, Options));
     if (!document)
@@ -114,7 +129,7 @@ std::vector<std::string> SitemapAddresses(std::string_view xml)
                 continue;
             const std::string address = CollapseWhitespace(TextOf(loc));
             if (!address.empty())
-                addresses.push_back(Utf8ToCp1252(address));
+                addresses.push_back(address);
             break;
         }
     }
@@ -123,46 +138,64 @@ std::vector<std::string> SitemapAddresses(std::string_view xml)
     return addresses;
 }
 
-std::vector<ImportedItem> ItemsFromAddresses(const std::vector<std::string>& addresses)
+SitemapItems ItemsFromAddresses(const std::vector<std::string>& addresses)
 {
-    std::vector<ImportedItem> items;
-    // Each item's place among its siblings, by the segments leading to it.
-    std::unordered_map<std::string, std::size_t> positions;
+    SitemapItems result;
+    std::vector<ImportedItem>& items = result.items;
+    // Each item's place among its siblings and its own number, by its
+    // parent's number and its segment: the keys grow with the addresses, not
+    // with the square of their depth.
+    struct Place {
+        std::size_t position;
+        std::size_t number;
+    };
+    std::unordered_map<std::string, Place> places;
     // The site's own address gives its start page, captioned with its host.
     ImportedItem start;
     start.leading = true;
     for (const std::string& url : addresses) {
+        if (!IsWebAddress(url)) {
+            result.notWeb.push_back(url);
+            continue;
+        }
         const Address address = Split(url);
+        if (address.segments.size() > MaxFolderDepth) {
+            result.tooDeep.push_back(url);
+            continue;
+        }
+        if (url.size() > MaxAddressLength) {
+            result.tooLong.push_back(url);
+            continue;
+        }
+        const std::string link = LinkOfAddress(url);
         if (address.segments.empty()) {
             if (start.link.empty()) {
-                start.link = url;
-                start.caption = address.host.empty() ? url : address.host;
+                start.link = link;
+                start.caption = CaptionOfText(address.host.empty() ? url : address.host);
             }
             continue;
         }
         std::vector<ImportedItem>* level = &items;
         ImportedItem* item = nullptr;
-        std::string path;
+        std::size_t parent = 0;
         for (const std::string& segment : address.segments) {
-            // Found by its path, so that a flat sitemap of many thousand
-            // addresses is no search among as many siblings.
-            path += segment;
-            path += '\0';
-            const auto [position, added] = positions.try_emplace(path, level->size());
+            const auto [place, added] =
+                places.try_emplace(std::to_string(parent) + '/' + segment, Place{level->size(), places.size() + 1});
             if (added) {
                 ImportedItem& child = level->emplace_back();
                 child.sortName = segment;
                 child.caption = CaptionOfSegment(segment);
             }
-            item = &(*level)[position->second];
+            item = &(*level)[place->second.position];
+            parent = place->second.number;
             level = &item->children;
         }
         if (item->link.empty())
-            item->link = url;
+            item->link = link;
     }
     if (!start.link.empty())
         items.insert(items.begin(), std::move(start));
-    return items;
+    return result;
 }
 
 } // namespace tw

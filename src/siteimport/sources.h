@@ -17,6 +17,8 @@ struct FolderContents {
     std::vector<ImportedItem> items;
     // Paths relative to the folder, "/"-separated, Windows-1252.
     std::vector<std::string> unreadable;
+    // Pages whose titles were cut, likewise.
+    std::vector<std::string> shortenedTitles;
     bool tooDeep = false;
 };
 
@@ -27,11 +29,24 @@ inline constexpr int MaxFolderDepth = 32;
 // Both paths are absolute.
 FolderContents ReadFolder(const std::filesystem::path& folder, const std::filesystem::path& linkBase);
 
-// The <loc> addresses of a sitemap's <url> entries, in file order. Throws
-// tw::Error with a German reason when the text is no sitemap.
+// The <loc> addresses of a sitemap's <url> entries (UTF-8), in file order.
+// Throws tw::Error with a German reason when the text is no sitemap.
 std::vector<std::string> SitemapAddresses(std::string_view xml);
 
-// The tree that the paths of the addresses give (not yet in menu order).
-std::vector<ImportedItem> ItemsFromAddresses(const std::vector<std::string>& addresses);
+// Sitemaps name addresses of at most this many characters.
+inline constexpr std::size_t MaxAddressLength = 2048;
+
+// What the addresses of a sitemap gave: the tree of their paths (not yet in
+// menu order) and the addresses left out, UTF-8.
+struct SitemapItems {
+    std::vector<ImportedItem> items;
+    // Addresses with another scheme than http and https.
+    std::vector<std::string> notWeb;
+    // Addresses longer than MaxAddressLength.
+    std::vector<std::string> tooLong;
+    // Addresses with more than MaxFolderDepth path segments.
+    std::vector<std::string> tooDeep;
+};
+SitemapItems ItemsFromAddresses(const std::vector<std::string>& addresses);
 
 } // namespace tw

@@ -163,8 +163,8 @@ TEST(CliHostilePaths, RunawayPlaceholdersStopWithAMessage)
         RunProgram({"generate", dir / "p.twb", "--templates", templates, "--output", dir / "out/menu.htm"});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "Fehler beim Erstellen der Datei " + (dir / "out/menu.htm") +
-                              ": Die Platzhalter ergeben mehr als 64 MB Text; ein Wert enth\u00E4lt wohl wiederholt "
-                              "weitere Platzhalter.\n");
+                              ": Die Platzhalter im Baustein \u201EHeader.txt\u201C ergeben mehr als 64 MB Text; ein "
+                              "Wert enth\u00E4lt wohl wiederholt weitere Platzhalter.\n");
     EXPECT_TRUE(FileNames(dir.Path() / "out").empty());
 }
 
@@ -178,9 +178,9 @@ TEST(CliHostilePaths, ShowStaysProportionateAndTerminalSafe)
     ASSERT_TRUE(SaveProject(document, dir / "tief.twb", pfBinaryV11));
     const ProgramResult deep = RunProgram({"show", dir / "tief.twb"});
     ASSERT_EQ(deep.status, 0) << deep.err;
-    // Indentation stops growing at 32 levels (64 blanks).
+    // Indentation stops growing at 8 levels (16 blanks).
     for (const std::string& line : Lines(deep.out))
-        ASSERT_LE(line.find_first_not_of(' '), 64u);
+        ASSERT_LE(line.find_first_not_of(' '), 16u);
     EXPECT_EQ(nlohmann::ordered_json::parse(deep.out)["items"][0]["children"][0]["caption"], "Ebene 1");
 
     // A control character from a file name reaches the terminal escaped; a

@@ -359,6 +359,8 @@ TEST(FirstLetter, AReferenceAtTheStartIsOneLetter)
     EXPECT_EQ(SplitFirstLetter("Start"), (Split{"S", "tart"}));
     EXPECT_EQ(SplitFirstLetter("&#x; Start"), (Split{"&", "#x; Start"})) << "not a numeric reference";
     EXPECT_EQ(SplitFirstLetter("&#12"), (Split{"&", "#12"})) << "unterminated";
+    EXPECT_EQ(SplitFirstLetter("&lt;img&gt;"), (Split{"&lt;", "img&gt;"})) << "named reference of imported text";
+    EXPECT_EQ(SplitFirstLetter("& Co;"), (Split{"&", " Co;"}));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/inifile.h"
+#include "platform/outputfolder.h"
 #include "platform/paths.h"
 
 #include <gtest/gtest.h>
@@ -143,36 +144,70 @@ TEST_F(FilesTest, LongNamesLinksAndReadOnlyTargets)
 TEST_F(FilesTest, GeneratedFileHoldingItsBytesIsLeftAloneAndAChangedOneReplaced)
 {
     const std::string path = PathOf("menu.htm");
-    EXPECT_TRUE(WriteFileUnlessUnchanged(path, "<ul>alt</ul>"));
+    OutputFolder folder(PathOf(""));
+    EXPECT_TRUE(folder.WriteUnlessUnchanged("menu.htm", "<ul>alt</ul>", "%s"));
     std::filesystem::permissions(dir_ / "menu.htm", std::filesystem::perms::owner_read |
                                                         std::filesystem::perms::owner_write |
                                                         std::filesystem::perms::others_read);
     struct stat before {};
     ASSERT_EQ(::stat(path.c_str(), &before), 0);
 
-    EXPECT_FALSE(WriteFileUnlessUnchanged(path, "<ul>alt</ul>"));
+    EXPECT_FALSE(folder.WriteUnlessUnchanged("menu.htm", "<ul>alt</ul>", "%s"));
     struct stat same {};
     ASSERT_EQ(::stat(path.c_str(), &same), 0);
     EXPECT_EQ(same.st_ino, before.st_ino);
 
     // The same size with other bytes is a change; the mode stays.
-    EXPECT_TRUE(WriteFileUnlessUnchanged(path, "<ul>neu</ul>"));
+    EXPECT_TRUE(folder.WriteUnlessUnchanged("menu.htm", "<ul>neu</ul>", "%s"));
     struct stat changed {};
     ASSERT_EQ(::stat(path.c_str(), &changed), 0);
     EXPECT_NE(changed.st_ino, before.st_ino);
     EXPECT_EQ(changed.st_mode, before.st_mode);
     EXPECT_EQ(ReadFileBytes(path), "<ul>neu</ul>");
 
-    // Through a link the file it points to is compared and replaced.
-    std::filesystem::create_symlink("menu.htm", dir_ / "link.htm");
-    EXPECT_FALSE(WriteFileUnlessUnchanged(PathOf("link.htm"), "<ul>neu</ul>"));
-    EXPECT_TRUE(WriteFileUnlessUnchanged(PathOf("link.htm"), "<ul>ganz neu</ul>"));
-    EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "link.htm"));
-    EXPECT_EQ(ReadFileBytes(path), "<ul>ganz neu</ul>");
-
     std::filesystem::create_directory(dir_ / "ordner");
-    EXPECT_THROW(WriteFileUnlessUnchanged(PathOf("ordner"), ""), Error);
-    EXPECT_EQ(Listing(), (std::vector<std::string>{"link.htm", "menu.htm", "ordner"}));
+    EXPECT_THROW(folder.WriteUnlessUnchanged("ordner", "", "%s"), Error);
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"menu.htm", "ordner"}));
+}
+
+// A link planted under an output name, pointing out of the folder or
+// nowhere, is refused and named; nothing outside the folder changes.
+TEST_F(FilesTest, GeneratedFilesAreNeverWrittenThroughLinks)
+{
+    std::filesystem::create_directories(dir_ / "out");
+    WriteFileAtomically(PathOf("fremd.txt"), "fremd");
+    std::filesystem::create_symlink("../fremd.txt", dir_ / "out/menu.htm");
+    std::filesystem::create_symlink("../neu.txt", dir_ / "out/Child1.htm");
+    OutputFolder folder(PathOf("out/"));
+    for (const char* name : {"menu.htm", "Child1.htm"}) {
+        try {
+            folder.WriteUnlessUnchanged(name, "<ul></ul>", "Fehler beim Erstellen der Datei %s");
+            ADD_FAILURE() << name << " was written";
+        } catch (const Error& error) {
+            EXPECT_EQ(std::string(error.what()), "Fehler beim Erstellen der Datei " + PathOf("out/") + name +
+                                                     ": Sie ist eine symbolische Verkn\xFCpfung.");
+        }
+    }
+    EXPECT_EQ(ReadFileBytes(PathOf("fremd.txt")), "fremd");
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"fremd.txt", "out"}));
+}
+
+// A process killed between naming its temporary file and the rename leaves
+// the name behind; the next generation in that folder clears it away, and
+// only the leftovers of processes that are gone.
+TEST_F(FilesTest, LeftoversOfEndedProcessesAreRemovedFromTheOutputFolder)
+{
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        _exit(0);
+    waitpid(child, nullptr, 0);
+    const std::string ended = ".tw" + std::to_string(child) + "-0badc0de.tmp";
+    const std::string living = ".tw" + std::to_string(getpid()) + "-0badc0de.tmp";
+    for (const std::string& name : {ended, living})
+        WriteFileAtomically(PathOf(name), "halb");
+    OutputFolder(PathOf("")).WriteUnlessUnchanged("menu.htm", "<ul></ul>", "%s");
+    EXPECT_EQ(Listing(), (std::vector<std::string>{living, "menu.htm"}));
 }
 
 TEST_F(FilesTest, FailuresNameTheirReason)
@@ -217,6 +252,11 @@ TEST_F(FilesTest, OnlyRegularFilesAreListedAndDeleted)
               "Die Datei " + PathOf("ordner") + cannot + "Der Pfad bezeichnet einen Ordner.");
     EXPECT_EQ(errorOf(PathOf("fehlt.htm")),
               "Die Datei " + PathOf("fehlt.htm") + cannot + "Der Ordner oder die Datei ist nicht vorhanden.");
+    // Deleting stale files follows the rule of replacing them: a file its
+    // owner made read-only stays.
+    std::filesystem::permissions(dir_ / "a.htm", std::filesystem::perms::owner_read);
+    EXPECT_EQ(errorOf(PathOf("a.htm")), "Die Datei " + PathOf("a.htm") + cannot + "Die Datei ist schreibgesch\xFCtzt.");
+    std::filesystem::permissions(dir_ / "a.htm", std::filesystem::perms::owner_all);
     EXPECT_EQ(errorOf(PathOf("\u00DC.htm")), "");
     EXPECT_EQ(Listing(), (std::vector<std::string>{"a.htm", "fifo", "link.htm", "ordner", "\u2713.htm"}));
 

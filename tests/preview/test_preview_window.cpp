@@ -71,9 +71,21 @@ protected:
 
     QString ShownText() { return Evaluate(QStringLiteral("document.body.innerText")).toString(); }
     QString ShownFile() const { return QFileInfo(preview_->shownPage()).fileName(); }
+    // Clicks the link as the user does, with the mouse: the preview follows
+    // no link that a script clicks.
     void ClickLink(const QString& href)
     {
-        Evaluate(QStringLiteral("document.querySelector('a[href=\"%1\"]').click()").arg(href));
+        const QVariantList centre =
+            Evaluate(
+                QStringLiteral("(() => { const r = document.querySelector('a[href=\"%1\"]')"
+                               ".getBoundingClientRect(); return [r.left + r.width / 2, r.top + r.height / 2]; })()")
+                    .arg(href))
+                .toList();
+        ASSERT_EQ(centre.size(), 2) << href.toStdString();
+        QWidget* input = preview_->view()->focusProxy();
+        ASSERT_NE(input, nullptr);
+        const QPoint point(centre[0].toInt(), centre[1].toInt());
+        QTest::mouseClick(input, Qt::LeftButton, {}, point);
     }
 
     MenuNode& Item(const std::string& caption) { return *FindItem(Form().Document().Tree(), caption); }
@@ -119,6 +131,31 @@ TEST_F(PreviewWindowTest, ShowsThePageOfTheSelectedItemAndSelectsTheItemOfAClick
     ASSERT_TRUE(QTest::qWaitFor([&] { return opener.opened.size() == 2; }, WaitMs));
     EXPECT_EQ(opener.opened.back(), Site() + QStringLiteral("/anfahrt.htm"));
     EXPECT_TRUE(QDir(Site()).isEmpty());
+}
+
+// A template's script reads no local file, and neither leaves the preview
+// nor opens anything without a click of the user.
+TEST_F(PreviewWindowTest, PageScriptsReachNoFileAndGoNowhereWithoutAClick)
+{
+    RecordingOpener opener;
+    const ScopedShellOpener scopedOpener(opener);
+    const auto read = [this](const QString& address) {
+        return Evaluate(QStringLiteral("(() => { try { const x = new XMLHttpRequest(); x.open('GET', '%1', false); "
+                                       "x.send(); return x.status + ':' + x.responseText.length; } "
+                                       "catch (e) { return 'refused'; } })()")
+                            .arg(address))
+            .toString();
+    };
+    EXPECT_EQ(read(QStringLiteral("file:///etc/passwd")), QStringLiteral("refused"));
+    EXPECT_EQ(read(QStringLiteral("../../../../etc/passwd")), QStringLiteral("refused"));
+    EXPECT_EQ(Evaluate(QStringLiteral("window.open('https://example.com/') === null")).toBool(), true);
+    const QUrl before = preview_->view()->url();
+    Evaluate(QStringLiteral("document.querySelector('a[href=\"kontakt.htm\"]').click(); "
+                            "location.href = 'https://example.com/?leak'; 1"));
+    QTest::qWait(500);
+    EXPECT_EQ(preview_->view()->url(), before);
+    EXPECT_TRUE(opener.opened.isEmpty()) << opener.opened.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(ShownFile(), QStringLiteral("index.htm"));
 }
 
 TEST_F(PreviewWindowTest, TellsProblemsInALineAndRemembersItsPlace)

@@ -66,10 +66,10 @@ TEST(FolderImport, GivesTheSitesTreeInNaturalOrderWithTitlesAndSkipsWhatItCannot
     EXPECT_EQ(Outline(imported), "Willkommen in der G\xE4rtnerei Lindenhof | index.html\n"
                                  "impressum | impressum.html\n"
                                  "kataloge | \n"
-                                 "  katalog 1 | kataloge/katalog 1.html\n"
-                                 "  Katalog 2 | kataloge/Katalog 2.html\n"
-                                 "  Katalog 10 | kataloge/Katalog 10.html\n"
-                                 "Kontakt & Anfahrt \x96 \xD6"
+                                 "  katalog 1 | kataloge/katalog%201.html\n"
+                                 "  Katalog 2 | kataloge/Katalog%202.html\n"
+                                 "  Katalog 10 | kataloge/Katalog%2010.html\n"
+                                 "Kontakt &amp; Anfahrt \x96 \xD6"
                                  "ffnungszeiten | kontakt.htm\n"
                                  "Pflanzen | pflanzen/index.html\n"
                                  "  obstgehoelze | \n"
@@ -95,12 +95,12 @@ TEST(FolderImport, LinksLeadFromTheOutputFilesFolderAndEscapeWhatWouldEndAPath)
 
     const ImportedSite imported = ReadSite(dir / "site", dir / "menu/index.htm");
 
-    EXPECT_EQ(Outline(imported), "A | ../site/a/index.html\n"
+    // A name beyond Windows-1252 is read as the file system has it.
+    EXPECT_EQ(Outline(imported), "&#20013; \xFC | ../site/%E4%B8%AD%20%C3%BC.html\n"
+                                 "A | ../site/a/index.html\n"
                                  "  alt | ../site/a/index.htm\n"
                                  "Frage | ../site/Frage%3F%231%25.html\n");
-    // Document paths are Windows-1252: a name it cannot hold names no file.
-    EXPECT_EQ(messages.texts, std::vector<std::string>{"1 Seite konnte nicht gelesen werden und wurde \xFC"
-                                                       "bergangen: ? \xFC.html"});
+    EXPECT_TRUE(messages.texts.empty()) << testing::PrintToString(messages.texts);
 }
 
 TEST(FolderImport, TellsWhenThereIsNothingToImport)
@@ -206,7 +206,7 @@ TEST(ImportedProject, GeneratesAMenuWhoseLinksLeadToTheImportedPages)
     std::set<std::string> generatedLinks;
     for (const auto& entry : fs::directory_iterator(menuFolder)) {
         for (const std::string& link : FileLinks(ReadBytes(entry.path()))) {
-            EXPECT_TRUE(fs::is_regular_file(menuFolder / ToFsPath(link))) << link << " in " << entry.path();
+            EXPECT_TRUE(fs::is_regular_file(menuFolder / test::PercentDecoded(link))) << link << " in " << entry.path();
             generatedLinks.insert(link);
         }
     }

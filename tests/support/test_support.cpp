@@ -17,6 +17,20 @@ void WriteBytes(const std::filesystem::path& path, const std::string& bytes)
     out << bytes;
 }
 
+std::filesystem::path PercentDecoded(const std::string& link)
+{
+    std::string bytes;
+    for (std::size_t i = 0; i < link.size(); ++i) {
+        if (link[i] == '%' && i + 2 < link.size()) {
+            bytes += static_cast<char>(std::stoi(link.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            bytes += link[i];
+        }
+    }
+    return std::filesystem::path(bytes);
+}
+
 std::string ReadBytes(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);

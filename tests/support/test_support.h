@@ -12,6 +12,8 @@ namespace tw::test {
 // Writes bytes to a file, creating its directories.
 void WriteBytes(const std::filesystem::path& path, const std::string& bytes);
 std::string ReadBytes(const std::filesystem::path& path);
+// A link as the path it names: %-escapes decoded, bytes as they are.
+std::filesystem::path PercentDecoded(const std::string& link);
 // The names of the entries of a directory, sorted.
 std::vector<std::string> FileNames(const std::filesystem::path& directory);
 
