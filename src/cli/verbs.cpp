@@ -76,7 +76,7 @@ bool WouldOverwriteSource(const std::string& source, const std::string& output, 
 bool Import(const Invocation& invocation, MessageLines& lines)
 {
     if (WouldOverwriteSource(invocation.source, *invocation.output, invocation.format)) {
-        return;
+        return false;
     }
     TqzHTML document;
     if (invocation.templateName) {

@@ -8,6 +8,8 @@
 #include "platform/messages.h"
 #include "platform/paths.h"
 
+#include <optional>
+
 namespace tw {
 namespace {
 
@@ -35,22 +37,24 @@ GenerationCounts Generate(TqzHTML& document, const std::string& mainFile)
         return {};
     }
     AssignLinkIDs(document.Tree());
-    if (!LoadTemplate(document))
+    std::optional<TemplateSet> set = LoadTemplate(document);
+    if (!set)
         return {};
     const std::string fileExt = document.GetFileSetting(fsFileExt);
     const bool plainExtension = IsPlainName(fileExt);
     const std::string submenuExt = SubmenuExtension(fileExt, mainFile);
-    if (!document.Template().AllInOne) {
+    if (!set->AllInOne) {
         // Submenu files lie beside the main file: the extension must not lead
         // into another directory.
         if (!plainExtension) {
             ShowMessage(NotPlainNameMessage("Die Dateiendung", fileExt));
             return {};
         }
-        document.Template().SubmenuExt = submenuExt;
+        set->SubmenuExt = submenuExt;
     }
-    MenuWriter writer(document);
+    MenuWriter writer(document, *set);
     GenerationCounts counts;
+    counts.submenuExt = set->SubmenuExt;
     try {
         writer.WriteFiles(mainFile, counts);
         counts.complete = true;

@@ -27,6 +27,9 @@ struct GenerationCounts {
     // are named like submenu files but were not part of this generation
     // (paths, sorted), left over from earlier trees or templates.
     std::vector<std::string> staleFiles;
+    // The extension of the submenu files, with its "."; empty for a menu in
+    // one file.
+    std::string submenuExt;
 };
 
 // Writes the HTML files of the document with its chosen template set;

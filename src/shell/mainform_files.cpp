@@ -8,6 +8,7 @@
 #include "guibase/qtcodec.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/shell.h"
 #include "projectfiles/projectfiles.h"
 #include "shell/documenteditor.h"
 #include "shell/menutreepage.h"
@@ -327,7 +328,14 @@ void Tmainform::ShowPassingNotice(const QString& text)
 
 void Tmainform::OpenMenuClick()
 {
-    document_->OpenMenu(ToCp1252(ProjectFileName_));
+    const std::string fileName =
+        ResolveFromProjectFolder(ToCp1252(ProjectFileName_), document_->GetFileSetting(fsFilename));
+    if (fileName.empty())
+        dialogs_.Message(this, QStringLiteral("Kein Dateiname zum Speichern angegeben"));
+    else if (!FileExists(fileName))
+        dialogs_.Message(this, QStringLiteral("Es wurde noch kein Menü erstellt!"));
+    else
+        OpenWithShell(fileName);
 }
 
 void Tmainform::PreviewClick()
