@@ -57,30 +57,30 @@ int32_t DefaultEntryIndex(const TLevelArray& levels, int32_t defaultLevel)
 
 } // namespace
 
-std::optional<TemplateSet> LoadTemplate(const TqzHTML& document)
+std::optional<TemplateSet> LoadTemplate(const TqzHTML& document, MessageSink& reporter)
 {
     const std::string name = document.GetFileSetting(fsTemplate);
     if (name.empty()) {
-        ShowMessage("Sie haben keine Men\xFC"
-                    "template ausgew\xE4"
-                    "hlt.");
+        reporter.ShowMessage("Sie haben keine Men\xFC"
+                             "template ausgew\xE4"
+                             "hlt.");
         return std::nullopt;
     }
     if (!IsTemplateName(name)) {
-        ShowMessage(MissingTemplateMessage);
+        reporter.ShowMessage(MissingTemplateMessage);
         return std::nullopt;
     }
     TemplateSet state;
     state.TemplateDir = TemplateSetDirectory(name);
     if (!DirectoryExists(state.TemplateDir)) {
-        ShowMessage(MissingTemplateMessage);
+        reporter.ShowMessage(MissingTemplateMessage);
         return std::nullopt;
     }
     IniFile settings;
     try {
         settings = LoadSettings(state.TemplateDir);
     } catch (const Error& error) {
-        ShowMessage(error.what());
+        reporter.ShowMessage(error.what());
         return std::nullopt;
     }
     state.AllInOne = settings.ReadInteger("Main", "all_in_one", 0) != 0;
@@ -88,13 +88,13 @@ std::optional<TemplateSet> LoadTemplate(const TqzHTML& document)
     state.DefaultLevel = settings.ReadInteger("Main", "DefaultLevel", -1);
     state.Levels = ReadLevels(settings, state.MaxLevel);
     if (state.Levels.empty()) {
-        ShowMessage("Es wurden keine Levelvorlagen angegeben");
+        reporter.ShowMessage("Es wurden keine Levelvorlagen angegeben");
         return std::nullopt;
     }
     // A level name is the start of snippet file names in the template set.
     for (const TLevelItem& level : state.Levels) {
         if (!IsPlainName(level.Name)) {
-            ShowMessage(NotPlainNameMessage("Die Levelvorlage", level.Name, " in template.ini"));
+            reporter.ShowMessage(NotPlainNameMessage("Die Levelvorlage", level.Name, " in template.ini"));
             return std::nullopt;
         }
     }

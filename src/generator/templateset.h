@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/qzhtml.h"
+#include "platform/messages.h"
 
 #include <cstdint>
 #include <optional>
@@ -28,8 +29,8 @@ struct TemplateSet {
 };
 
 // Reads the template set named by the document's "Template" setting. Empty,
-// after a message, when the set cannot be used.
-std::optional<TemplateSet> LoadTemplate(const TqzHTML& document);
+// after telling reporter why, when the set cannot be used.
+std::optional<TemplateSet> LoadTemplate(const TqzHTML& document, MessageSink& reporter);
 
 // The level entry that serves items of the given depth: the entry of that
 // number, otherwise the default entry.

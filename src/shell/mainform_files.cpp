@@ -191,7 +191,7 @@ void Tmainform::ImportClick()
     {
         const BusyCursor busy;
         // The new project has no output file yet: links start from the site's folder.
-        site = ReadSite(ToCp1252(*source), std::string());
+        site = ReadSite(ToCp1252(*source), std::string(), messageSink_);
     }
     // What went wrong has been shown; the project stays as it was.
     if (!site.items.empty())
@@ -278,7 +278,7 @@ void Tmainform::GenerateClick()
     GenerationCounts counts;
     {
         const BusyCursor busy;
-        counts = Generate(*document_, mainFile);
+        counts = Generate(*document_, mainFile, messageSink_);
     }
     if (!counts.complete)
         return;

@@ -40,11 +40,10 @@ bool PreviewBuilder::Build(const QString& projectFile)
     outputFolder_ = output.absolutePath();
     mainFileName_ = output.fileName();
     CollectingSink sink;
-    const ScopedMessageSink scopedSink(sink);
     // Files that hold their bytes already are left alone, so a small edit
     // of a large menu rewrites little. Submenu files of an earlier build
     // would stand for submenus that are gone.
-    const GenerationCounts counts = Generate(document_, ToCp1252(MainFile()));
+    const GenerationCounts counts = Generate(document_, ToCp1252(MainFile()), sink);
     submenuExt_ = counts.submenuExt;
     for (const std::string& failure : DeleteRegularFiles(counts.staleFiles))
         sink.ShowMessage(failure);

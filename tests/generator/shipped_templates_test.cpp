@@ -123,7 +123,7 @@ protected:
     void GenerateAndCheck()
     {
         LoadTemplateVarList(document, GetParam());
-        const GenerationCounts counts = Generate(document);
+        const GenerationCounts counts = Generate(document, messages);
         ASSERT_TRUE(messages.texts.empty()) << messages.texts.front();
         const std::vector<std::string> files = FileNames(out.Path());
         ASSERT_FALSE(files.empty());
@@ -185,7 +185,7 @@ TEST_P(ShippedTemplateTest, EmptySettingsGiveNoHtmlErrorsAndNoBrokenStyles)
 
 TEST_P(ShippedTemplateTest, EveryItemLinkOpensInTheItemsTarget)
 {
-    Generate(document);
+    Generate(document, messages);
     ASSERT_TRUE(messages.texts.empty());
     static const std::regex itemLink("<a [^>]*href=\"inhalt/[^\"]*\"[^>]*>");
     for (const std::string& name : FileNames(out.Path())) {
@@ -230,7 +230,7 @@ TEST(ShippedTemplatesTest, EachSetShowsItsOwnStructure)
         {"Einbinden", true, 255, 2},  {"Seitenleiste", false, 255, 2}, {"Rahmen", false, 255, 3}};
     for (const auto& [set, allInOne, maxLevel, levels] : expected) {
         document.SetFileSetting(fsTemplate, set);
-        const std::optional<TemplateSet> loaded = LoadTemplate(document);
+        const std::optional<TemplateSet> loaded = LoadTemplate(document, messages);
         ASSERT_TRUE(loaded) << set;
         EXPECT_EQ(loaded->AllInOne, allInOne) << set;
         EXPECT_EQ(loaded->MaxLevel, maxLevel) << set;
@@ -257,7 +257,7 @@ TEST(ShippedTemplatesTest, OpenFilesMarkTheOpenPath)
     document.SetFileSetting(fsFilename, out / "menu.html");
     for (const std::string set : {"Aufklappend", "Rahmen", "Seitenleiste"}) {
         document.SetFileSetting(fsTemplate, set);
-        Generate(document);
+        Generate(document, messages);
         const std::string main = ReadBytes(out.Path() / "menu.html");
         const std::string team = ReadBytes(out.Path() / "Child2,1.html");
         EXPECT_EQ(main.find("aria-current"), std::string::npos) << set;

@@ -32,7 +32,7 @@ protected:
     bool Load(const std::string& set)
     {
         document.SetFileSetting(fsTemplate, set);
-        loaded = LoadTemplate(document);
+        loaded = LoadTemplate(document, messages);
         return loaded.has_value();
     }
 
