@@ -109,8 +109,7 @@ void ReportOutput(benchmark::State& state, const FileSet& files, std::size_t ite
 bool GenerateOnce(benchmark::State& state, tw::TqzHTML& document)
 {
     CountingSink sink;
-    tw::ScopedMessageSink scope(sink);
-    tw::Generate(document);
+    tw::Generate(document, sink);
     if (sink.last.empty())
         return true;
     state.SkipWithError(sink.last.c_str());
@@ -128,6 +127,7 @@ void RunGeneration(benchmark::State& state, const std::vector<int>& fanouts, con
     if (!GenerateOnce(state, *document))
         return;
     bool other = false;
+    CountingSink sink;
     for (auto _ : state) {
         if (changing) {
             state.PauseTiming();
@@ -135,7 +135,7 @@ void RunGeneration(benchmark::State& state, const std::vector<int>& fanouts, con
             document->SetString(tw::siTitle, other ? "Men\xFC 2" : "Men\xFC 1");
             state.ResumeTiming();
         }
-        tw::Generate(*document);
+        tw::Generate(*document, sink);
     }
     ReportOutput(state, ReadFiles(out.Path()), document->Tree().Count() - 1);
 }

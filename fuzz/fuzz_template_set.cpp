@@ -58,7 +58,6 @@ std::size_t CountEntries(const fs::path& directory)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static DiscardingSink sink;
-    static tw::ScopedMessageSink scopedSink(sink);
     static const fs::path work = fs::temp_directory_path() / ("tw_fuzz_tpl_" + std::to_string(::getpid()));
     fs::remove_all(work);
     const fs::path set = work / "T" / "set";
@@ -106,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     tw::SetTemplatesDirectory(tw::FromFsPath(work / "T"));
     const std::size_t before = CountEntries(work);
     const std::size_t planted = CountEntries(out);
-    tw::Generate(document);
+    tw::Generate(document, sink);
 
     // Nothing but the generated files is new, and all of them lie in out;
     // the planted link led nowhere.

@@ -40,7 +40,6 @@ std::string EscapeControlCharacters(const std::string& utf8)
 
 void MessageLines::ShowMessage(const std::string& text)
 {
-    ++count_;
     ShowNote(text);
 }
 

@@ -13,21 +13,18 @@ namespace tw::cli {
 std::string EscapeControlCharacters(const std::string& utf8);
 
 // Writes every message as one UTF-8 line (line breaks inside a message
-// become blanks) and counts them, so the exit status can tell whether the
-// user was told about a problem.
+// become blanks).
 class MessageLines : public MessageSink {
 public:
     explicit MessageLines(std::ostream& stream) : stream_(stream) {}
 
     void ShowMessage(const std::string& text) override;
     // A line that reports what was done or found, not a problem: written
-    // like a message but not counted.
+    // like a message.
     void ShowNote(const std::string& text);
-    int Count() const { return count_; }
 
 private:
     std::ostream& stream_;
-    int count_ = 0;
 };
 
 } // namespace tw::cli

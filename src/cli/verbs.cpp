@@ -54,15 +54,15 @@ std::vector<std::string> ProjectFiles(const std::string& path, int format)
 
 // Saving over the sitemap that is read would lose it: one of the project's
 // files that is the source itself (also through another name) is refused.
-bool WouldOverwriteSource(const std::string& source, const std::string& output, int format)
+bool WouldOverwriteSource(const std::string& source, const std::string& output, int format, MessageLines& lines)
 {
     for (const std::string& file : ProjectFiles(output, format)) {
         std::error_code ignored;
         if (std::filesystem::equivalent(ToFsPath(source), ToFsPath(file), ignored)) {
-            tw::ShowMessage(FormatMessage("Die Projektdatei %s ist die Quelle des Imports und wird nicht "
-                                          "\xFC"
-                                          "berschrieben; bitte einen anderen Namen w\xE4hlen.",
-                                          file));
+            lines.ShowMessage(FormatMessage("Die Projektdatei %s ist die Quelle des Imports und wird nicht "
+                                            "\xFC"
+                                            "berschrieben; bitte einen anderen Namen w\xE4hlen.",
+                                            file));
             return true;
         }
     }
@@ -75,28 +75,28 @@ bool WouldOverwriteSource(const std::string& source, const std::string& output, 
 // not be read, say) is then a warning about a project that exists.
 bool Import(const Invocation& invocation, MessageLines& lines)
 {
-    if (WouldOverwriteSource(invocation.source, *invocation.output, invocation.format)) {
+    if (WouldOverwriteSource(invocation.source, *invocation.output, invocation.format, lines)) {
         return false;
     }
     TqzHTML document;
     if (invocation.templateName) {
         const std::string name = SelectTemplateName(*invocation.templateName);
         if (name.empty()) {
-            tw::ShowMessage("Die Vorlage \"" + *invocation.templateName + "\" gibt es nicht.");
+            lines.ShowMessage("Die Vorlage \"" + *invocation.templateName + "\" gibt es nicht.");
             return false;
         }
         document.SetFileSetting(fsTemplate, name);
         LoadTemplateVarList(document, name);
     }
     // A new project has no output file yet: links start from the source folder.
-    const ImportedSite site = ReadSite(invocation.source, std::string());
+    const ImportedSite site = ReadSite(invocation.source, std::string(), lines);
     if (site.items.empty()) {
         return false;
     }
     const std::size_t count = AddImportedItems(document, site);
     if (invocation.format == pfText && document.HasDeepLevels()) {
-        tw::ShowMessage("Das importierte Men\xFC hat mehr als zwei Ebenen, eine .twf-Datei h\xE4lt nur zwei: "
-                        "bitte als .twb speichern.");
+        lines.ShowMessage("Das importierte Men\xFC hat mehr als zwei Ebenen, eine .twf-Datei h\xE4lt nur zwei: "
+                          "bitte als .twb speichern.");
         return false;
     }
     if (!SaveProject(document, *invocation.output, invocation.format)) {
@@ -110,53 +110,58 @@ bool Import(const Invocation& invocation, MessageLines& lines)
 
 // Stale submenu files are named in one line, or with prune deleted, each
 // named as it goes. They are no failure of the generation: only a file that
-// cannot be deleted is a message.
-void ReportStaleFiles(const std::vector<std::string>& staleFiles, bool prune, MessageLines& lines)
+// cannot be deleted is. False after such a failure.
+bool ReportStaleFiles(const std::vector<std::string>& staleFiles, bool prune, MessageLines& lines)
 {
     if (staleFiles.empty())
-        return;
+        return true;
     if (!prune) {
         std::string names;
         for (const std::string& path : staleFiles)
             names += " " + ExtractFileName(path);
         lines.ShowNote("Warnung: Veraltete Untermen\xFC-Dateien im Ordner der Hauptdatei (--prune l\xF6scht sie):" +
                        names);
-        return;
+        return true;
     }
+    bool deleted = true;
     for (const std::string& path : staleFiles) {
         try {
             DeleteRegularFile(path);
             lines.ShowNote("Gel\xF6scht: " + path);
         } catch (const Error& error) {
-            tw::ShowMessage(error.what());
+            lines.ShowMessage(error.what());
+            deleted = false;
         }
     }
+    return deleted;
 }
 
 // "show" prints the document also after a failed load, as the window shows
 // what the load left behind. "convert" and "generate" stop there instead:
 // their result would silently lack whatever came after the error. Returns
-// the exit status.
+// the exit status, which follows the outcome: warnings are no failure.
 int Run(const Invocation& invocation, std::ostream& out, MessageLines& lines)
 {
     SetTemplatesDirectory(invocation.templates.value_or(""));
     if (invocation.verb == Verb::Import) {
-        return Import(invocation, lines) ? ExitSuccess : ExitMessageShown;
+        return Import(invocation, lines) ? ExitSuccess : ExitFailure;
     }
     TqzHTML document;
     int format = 0;
     const bool opened = OpenProject(document, invocation.project, format);
+    bool done = opened;
     switch (invocation.verb) {
     case Verb::Show:
         WriteProjectJson(out, document, format);
         out << '\n' << std::flush;
         if (!out) {
-            tw::ShowMessage("Die Ausgabe konnte nicht geschrieben werden.");
+            lines.ShowMessage("Die Ausgabe konnte nicht geschrieben werden.");
+            done = false;
         }
         break;
     case Verb::Convert:
         if (opened) {
-            SaveProject(document, invocation.out, invocation.format);
+            done = SaveProject(document, invocation.out, invocation.format);
         }
         break;
     case Verb::Generate:
@@ -170,20 +175,20 @@ int Run(const Invocation& invocation, std::ostream& out, MessageLines& lines)
                 invocation.output ? *invocation.output
                                   : ResolveFromProjectFolder(invocation.project, document.GetFileSetting(fsFilename));
             CreateOutputDirectory(mainFile);
-            const GenerationCounts counts = Generate(document, mainFile);
+            const GenerationCounts counts = Generate(document, mainFile, lines);
             // Quiet by default: a line on stderr means that something went
             // wrong or, as a warning, wants a look; scripts rely on that.
             if (invocation.verbose) {
                 lines.ShowNote("Dateien geschrieben: " + std::to_string(counts.written) +
                                ", unver\xE4ndert: " + std::to_string(counts.unchanged));
             }
-            ReportStaleFiles(counts.staleFiles, invocation.prune, lines);
+            done = counts.complete && ReportStaleFiles(counts.staleFiles, invocation.prune, lines);
         }
         break;
     case Verb::Import: // reads no project, see above
         break;
     }
-    return lines.Count() == 0 ? ExitSuccess : ExitMessageShown;
+    return done ? ExitSuccess : ExitFailure;
 }
 
 } // namespace
@@ -213,9 +218,9 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     } catch (const std::exception& error) {
         // The document code reports its own errors; whatever still escapes
         // (such as an exhausted memory) is told like any other message.
-        tw::ShowMessage(error.what());
+        messages.ShowMessage(error.what());
     }
-    return ExitMessageShown;
+    return ExitFailure;
 }
 
 } // namespace tw::cli

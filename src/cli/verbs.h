@@ -8,7 +8,7 @@ namespace tw::cli {
 
 // Exit statuses of the companion.
 inline constexpr int ExitSuccess = 0;
-inline constexpr int ExitMessageShown = 1;
+inline constexpr int ExitFailure = 1;
 inline constexpr int ExitUsage = 2;
 
 // Runs one command line (the arguments after the program name, UTF-8): the

@@ -1,9 +1,5 @@
 #include "document/qzhtml.h"
 
-#include "platform/messages.h"
-#include "platform/paths.h"
-#include "platform/shell.h"
-
 namespace tw {
 
 TqzHTML::TqzHTML(ChangeHandler onChange) : onChange_(std::move(onChange))
@@ -142,20 +138,6 @@ bool TqzHTML::HasDeepLevels() const
         }
     }
     return false;
-}
-
-void TqzHTML::OpenMenu(const std::string& projectFile) const
-{
-    const std::string fileName = ResolveFromProjectFolder(projectFile, fileSettings_[fsFilename]);
-    if (fileName.empty()) {
-        ShowMessage("Kein Dateiname zum Speichern angegeben");
-        return;
-    }
-    if (!FileExists(fileName)) {
-        ShowMessage("Es wurde noch kein Men\xFC erstellt!");
-        return;
-    }
-    OpenWithShell(fileName);
 }
 
 } // namespace tw

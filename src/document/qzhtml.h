@@ -5,12 +5,10 @@
 #include "document/varlist.h"
 
 #include <array>
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace tw {
 
@@ -45,25 +43,8 @@ using TColorSetArray = std::array<TColorSet, ColorCount + 1>;    // entry 0 unus
 using TStringSetArray = std::array<TStringSet, StringCount + 1>; // entry 0 unused
 using TSettingsArray = std::array<std::string, FileSettingCount + 1>;
 
-struct TLevelItem {
-    int32_t Level = 0;
-    std::string Name;
-};
-using TLevelArray = std::vector<TLevelItem>;
-
-// What the last LoadTemplate read from a template set. Not project data:
-// never stored and not cleared by Reset.
-struct TemplateState {
-    std::string TemplateDir;
-    TLevelArray Levels;
-    bool AllInOne = false;
-    int32_t MaxLevel = 0;
-    int32_t DefaultLevel = 0;
-    std::string SubmenuExt;
-};
-
-// The one in-memory project: menu tree, layout settings, user variables,
-// template state and the modified flag. Loading, saving and generating are
+// The one in-memory project: menu tree, layout settings, user variables
+// and the modified flag. Loading, saving and generating are
 // done by the project-file and generator code on this object.
 class TqzHTML {
 public:
@@ -78,8 +59,6 @@ public:
     const MenuTree& Tree() const { return tree_; }
     TParseList& Variables() { return *variables_; }
     const TParseList& Variables() const { return *variables_; }
-    TemplateState& Template() { return template_; }
-    const TemplateState& Template() const { return template_; }
 
     void Reset();
     void ResetSettings();
@@ -102,9 +81,6 @@ public:
     void SetFileSetting(int index, const std::string& value);
 
     bool HasDeepLevels() const;
-    // Opens the generated main file with the shell, or tells why not. A
-    // relative file name is taken from the folder of projectFile.
-    void OpenMenu(const std::string& projectFile = {}) const;
 
 private:
     MenuTree tree_;
@@ -112,7 +88,6 @@ private:
     TColorSetArray colors_;
     TStringSetArray strings_;
     TSettingsArray fileSettings_;
-    TemplateState template_;
     bool modified_ = false;
     ChangeHandler onChange_;
 };

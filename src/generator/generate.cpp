@@ -8,6 +8,8 @@
 #include "platform/messages.h"
 #include "platform/paths.h"
 
+#include <optional>
+
 namespace tw {
 namespace {
 
@@ -23,34 +25,36 @@ std::string SubmenuExtension(const std::string& fileExt, const std::string& main
 
 } // namespace
 
-GenerationCounts Generate(TqzHTML& document)
+GenerationCounts Generate(TqzHTML& document, MessageSink& reporter)
 {
-    return Generate(document, document.GetFileSetting(fsFilename));
+    return Generate(document, document.GetFileSetting(fsFilename), reporter);
 }
 
-GenerationCounts Generate(TqzHTML& document, const std::string& mainFile)
+GenerationCounts Generate(TqzHTML& document, const std::string& mainFile, MessageSink& reporter)
 {
     if (mainFile.empty()) {
-        ShowMessage("Kein Dateiname zum Speichern angegeben");
+        reporter.ShowMessage("Kein Dateiname zum Speichern angegeben");
         return {};
     }
     AssignLinkIDs(document.Tree());
-    if (!LoadTemplate(document))
+    std::optional<TemplateSet> set = LoadTemplate(document, reporter);
+    if (!set)
         return {};
     const std::string fileExt = document.GetFileSetting(fsFileExt);
     const bool plainExtension = IsPlainName(fileExt);
     const std::string submenuExt = SubmenuExtension(fileExt, mainFile);
-    if (!document.Template().AllInOne) {
+    if (!set->AllInOne) {
         // Submenu files lie beside the main file: the extension must not lead
         // into another directory.
         if (!plainExtension) {
-            ShowMessage(NotPlainNameMessage("Die Dateiendung", fileExt));
+            reporter.ShowMessage(NotPlainNameMessage("Die Dateiendung", fileExt));
             return {};
         }
-        document.Template().SubmenuExt = submenuExt;
+        set->SubmenuExt = submenuExt;
     }
-    MenuWriter writer(document);
+    MenuWriter writer(document, *set);
     GenerationCounts counts;
+    counts.submenuExt = set->SubmenuExt;
     try {
         writer.WriteFiles(mainFile, counts);
         counts.complete = true;
@@ -59,7 +63,7 @@ GenerationCounts Generate(TqzHTML& document, const std::string& mainFile)
         if (plainExtension)
             counts.staleFiles = StaleSubmenuFiles(ExtractFilePath(mainFile), submenuExt, writer.FileNames());
     } catch (const Error& error) {
-        ShowMessage(error.what());
+        reporter.ShowMessage(error.what());
     }
     return counts;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/messages.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -27,15 +29,18 @@ struct GenerationCounts {
     // are named like submenu files but were not part of this generation
     // (paths, sorted), left over from earlier trees or templates.
     std::vector<std::string> staleFiles;
+    // The extension of the submenu files, with its "."; empty for a menu in
+    // one file.
+    std::string submenuExt;
 };
 
-// Writes the HTML files of the document with its chosen template set;
-// problems are shown through the message interface. A failed generation
-// counts the files written before the failure.
-GenerationCounts Generate(TqzHTML& document);
+// Writes the HTML files of the document with its chosen template set and
+// tells reporter what went wrong. A failed generation counts the files
+// written before the failure.
+GenerationCounts Generate(TqzHTML& document, MessageSink& reporter);
 // The same into mainFile instead of the "Filename" setting; submenu files go
 // beside it. The document's settings stay as they are.
-GenerationCounts Generate(TqzHTML& document, const std::string& mainFile);
+GenerationCounts Generate(TqzHTML& document, const std::string& mainFile, MessageSink& reporter);
 
 // Hands the "VarList" of the named template set to the document's variables
 // (an empty list when the set has none or cannot be found).

@@ -95,8 +95,8 @@ std::pair<std::string, std::string> SplitFirstLetter(const std::string& caption)
     return {caption.substr(0, length), caption.substr(length)};
 }
 
-MenuWriter::MenuWriter(const TqzHTML& document)
-    : state_(document.Template()), mainFileLink_(LinkOfFileName(ExtractFileName(document.GetFileSetting(fsFilename)))),
+MenuWriter::MenuWriter(const TqzHTML& document, const TemplateSet& set)
+    : state_(set), mainFileLink_(LinkOfFileName(ExtractFileName(document.GetFileSetting(fsFilename)))),
       snippets_(state_.TemplateDir), placeholders_(document)
 {
     for (const char* search : ItemPlaceholderNames)

@@ -4,6 +4,7 @@
 #include "generator/generator.h"
 #include "generator/snippets.h"
 #include "generator/substitution.h"
+#include "generator/templateset.h"
 
 #include <array>
 #include <string>
@@ -26,7 +27,7 @@ std::pair<std::string, std::string> SplitFirstLetter(const std::string& caption)
 // Writes the files of one generation from a loaded template set.
 class MenuWriter {
 public:
-    explicit MenuWriter(const TqzHTML& document);
+    MenuWriter(const TqzHTML& document, const TemplateSet& set);
 
     // Writes the main file and, unless the template wants all in one file,
     // the submenu file of every item with children above the deepest opened
@@ -67,7 +68,7 @@ private:
     std::string ItemPlace(std::size_t index) const;
     std::string NavigationLink(const MenuNode& item) const;
 
-    const TemplateState& state_;
+    const TemplateSet& state_;
     // The main file's name as a link back to it.
     std::string mainFileLink_;
     SnippetFiles snippets_;

@@ -57,52 +57,52 @@ int32_t DefaultEntryIndex(const TLevelArray& levels, int32_t defaultLevel)
 
 } // namespace
 
-bool LoadTemplate(TqzHTML& document)
+std::optional<TemplateSet> LoadTemplate(const TqzHTML& document, MessageSink& reporter)
 {
     const std::string name = document.GetFileSetting(fsTemplate);
     if (name.empty()) {
-        ShowMessage("Sie haben keine Men\xFC"
-                    "template ausgew\xE4"
-                    "hlt.");
-        return false;
+        reporter.ShowMessage("Sie haben keine Men\xFC"
+                             "template ausgew\xE4"
+                             "hlt.");
+        return std::nullopt;
     }
     if (!IsTemplateName(name)) {
-        ShowMessage(MissingTemplateMessage);
-        return false;
+        reporter.ShowMessage(MissingTemplateMessage);
+        return std::nullopt;
     }
-    TemplateState& state = document.Template();
+    TemplateSet state;
     state.TemplateDir = TemplateSetDirectory(name);
     if (!DirectoryExists(state.TemplateDir)) {
-        ShowMessage(MissingTemplateMessage);
-        return false;
+        reporter.ShowMessage(MissingTemplateMessage);
+        return std::nullopt;
     }
     IniFile settings;
     try {
         settings = LoadSettings(state.TemplateDir);
     } catch (const Error& error) {
-        ShowMessage(error.what());
-        return false;
+        reporter.ShowMessage(error.what());
+        return std::nullopt;
     }
     state.AllInOne = settings.ReadInteger("Main", "all_in_one", 0) != 0;
     state.MaxLevel = ClampMaxLevel(settings.ReadInteger("Main", "MaxLevel", HighestLevel));
     state.DefaultLevel = settings.ReadInteger("Main", "DefaultLevel", -1);
     state.Levels = ReadLevels(settings, state.MaxLevel);
     if (state.Levels.empty()) {
-        ShowMessage("Es wurden keine Levelvorlagen angegeben");
-        return false;
+        reporter.ShowMessage("Es wurden keine Levelvorlagen angegeben");
+        return std::nullopt;
     }
     // A level name is the start of snippet file names in the template set.
     for (const TLevelItem& level : state.Levels) {
         if (!IsPlainName(level.Name)) {
-            ShowMessage(NotPlainNameMessage("Die Levelvorlage", level.Name, " in template.ini"));
-            return false;
+            reporter.ShowMessage(NotPlainNameMessage("Die Levelvorlage", level.Name, " in template.ini"));
+            return std::nullopt;
         }
     }
     state.DefaultLevel = DefaultEntryIndex(state.Levels, state.DefaultLevel);
-    return true;
+    return state;
 }
 
-const TLevelItem& LevelFor(const TemplateState& state, int depth)
+const TLevelItem& LevelFor(const TemplateSet& state, int depth)
 {
     const auto own = std::find_if(state.Levels.begin(), state.Levels.end(),
                                   [depth](const TLevelItem& item) { return item.Level == depth; });

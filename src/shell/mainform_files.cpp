@@ -8,6 +8,7 @@
 #include "guibase/qtcodec.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "platform/shell.h"
 #include "projectfiles/projectfiles.h"
 #include "shell/corepath.h"
 #include "shell/documenteditor.h"
@@ -78,7 +79,7 @@ void Tmainform::ImportClick()
     {
         const BusyCursor busy;
         // The new project has no output file yet: links start from the site's folder.
-        site = ReadSite(ToCp1252(*source), std::string());
+        site = ReadSite(ToCp1252(*source), std::string(), messageSink_);
     }
     // What went wrong has been shown; the project stays as it was.
     if (!site.items.empty())
@@ -136,7 +137,7 @@ void Tmainform::GenerateClick()
     GenerationCounts counts;
     {
         const BusyCursor busy;
-        counts = Generate(*document_, mainFile);
+        counts = Generate(*document_, mainFile, messageSink_);
     }
     if (!counts.complete)
         return;
@@ -187,7 +188,13 @@ void Tmainform::ShowPassingNotice(const QString& text)
 void Tmainform::OpenMenuClick()
 {
     const CorePath project(ProjectFileName());
-    document_->OpenMenu(project.Path());
+    const std::string fileName = ResolveFromProjectFolder(project.Path(), document_->GetFileSetting(fsFilename));
+    if (fileName.empty())
+        dialogs_.Message(this, QStringLiteral("Kein Dateiname zum Speichern angegeben"));
+    else if (!FileExists(fileName))
+        dialogs_.Message(this, QStringLiteral("Es wurde noch kein Menü erstellt!"));
+    else
+        OpenWithShell(fileName);
 }
 
 void Tmainform::PreviewClick()

@@ -40,11 +40,11 @@ bool PreviewBuilder::Build(const QString& projectFile)
     outputFolder_ = output.absolutePath();
     mainFileName_ = output.fileName();
     CollectingSink sink;
-    const ScopedMessageSink scopedSink(sink);
     // Files that hold their bytes already are left alone, so a small edit
     // of a large menu rewrites little. Submenu files of an earlier build
     // would stand for submenus that are gone.
-    const GenerationCounts counts = Generate(document_, ToCp1252(MainFile()));
+    const GenerationCounts counts = Generate(document_, ToCp1252(MainFile()), sink);
+    submenuExt_ = counts.submenuExt;
     for (const std::string& failure : DeleteRegularFiles(counts.staleFiles))
         sink.ShowMessage(failure);
     problem_ = sink.lines.join(QLatin1Char('\n'));
@@ -62,7 +62,7 @@ QString PreviewBuilder::PageFor(const MenuNode* node) const
     for (; owner != nullptr && !owner->IsRoot(); owner = owner->Parent()) {
         if (owner->Item() == nullptr)
             continue;
-        const QString page = folder_.filePath(FromCp1252(SubmenuFileName(*owner, document_.Template().SubmenuExt)));
+        const QString page = folder_.filePath(FromCp1252(SubmenuFileName(*owner, submenuExt_)));
         if (QFileInfo::exists(page))
             return page;
     }
@@ -84,9 +84,8 @@ MenuNode* PreviewBuilder::NodeOfLink(const QUrl& link) const
     if (!QFileInfo::exists(folder_.filePath(target.fileName())))
         return nullptr;
     const std::string name = ToCp1252(target.fileName());
-    const std::string& extension = document_.Template().SubmenuExt;
     for (MenuNode* node = tree.Root().NextPreOrder(); node != nullptr; node = node->NextPreOrder()) {
-        if (node->HasChildren() && node->Item() != nullptr && SubmenuFileName(*node, extension) == name)
+        if (node->HasChildren() && node->Item() != nullptr && SubmenuFileName(*node, submenuExt_) == name)
             return node;
     }
     return nullptr;

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <string>
+
 class QUrl;
 
 namespace tw {
@@ -47,6 +49,8 @@ private:
     QString mainFileName_;
     QString outputFolder_;
     QString problem_;
+    // Of the submenu files the last build wrote.
+    std::string submenuExt_;
 };
 
 } // namespace tw

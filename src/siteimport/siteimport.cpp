@@ -40,7 +40,8 @@ fs::path Absolute(const std::string& cp1252Path)
 
 // Tells what was left out or changed, naming the first few: one and many
 // are the sentence for one and for several, the latter after the count.
-void TellNamed(const std::vector<std::string>& names, const std::string& one, const std::string& many)
+void TellNamed(const std::vector<std::string>& names, const std::string& one, const std::string& many,
+               MessageSink& reporter)
 {
     if (names.empty())
         return;
@@ -49,16 +50,17 @@ void TellNamed(const std::vector<std::string>& names, const std::string& one, co
         text += (i > 0 ? ", " : "") + ShortForMessage(names[i]);
     if (names.size() > NamedInMessage)
         text += " und " + std::to_string(names.size() - NamedInMessage) + " weitere";
-    ShowMessage(text);
+    reporter.ShowMessage(text);
 }
 
-void TellUnreadable(const std::vector<std::string>& names)
+void TellUnreadable(const std::vector<std::string>& names, MessageSink& reporter)
 {
     TellNamed(names,
               "Seite konnte nicht gelesen werden und wurde \xFC"
               "bergangen: ",
               "Seiten konnten nicht gelesen werden und wurden \xFC"
-              "bergangen: ");
+              "bergangen: ",
+              reporter);
 }
 
 std::vector<std::string> ForMessage(const std::vector<std::string>& utf8)
@@ -70,53 +72,55 @@ std::vector<std::string> ForMessage(const std::vector<std::string>& utf8)
     return names;
 }
 
-void TellLeftOut(const SitemapItems& sitemap)
+void TellLeftOut(const SitemapItems& sitemap, MessageSink& reporter)
 {
     const std::string skipped = " \xFC"
                                 "bergangen: ";
     TellNamed(ForMessage(sitemap.notWeb), "Adresse ist keine Webadresse (http, https) und wurde" + skipped,
-              "Adressen sind keine Webadressen (http, https) und wurden" + skipped);
+              "Adressen sind keine Webadressen (http, https) und wurden" + skipped, reporter);
     const std::string longer = "l\xE4nger als " + std::to_string(MaxAddressLength) + " Zeichen und ";
     TellNamed(ForMessage(sitemap.tooLong), "Adresse ist " + longer + "wurde" + skipped,
-              "Adressen sind " + longer + "wurden" + skipped);
+              "Adressen sind " + longer + "wurden" + skipped, reporter);
     const std::string deeper = "mehr als " + std::to_string(MaxFolderDepth) + " Ebenen und ";
     TellNamed(ForMessage(sitemap.tooDeep), "Adresse hat " + deeper + "wurde" + skipped,
-              "Adressen haben " + deeper + "wurden" + skipped);
+              "Adressen haben " + deeper + "wurden" + skipped, reporter);
 }
 
-std::vector<ImportedItem> ReadFolderSource(const std::string& source, const std::string& outputFile)
+std::vector<ImportedItem> ReadFolderSource(const std::string& source, const std::string& outputFile,
+                                           MessageSink& reporter)
 {
     const fs::path folder = Absolute(source);
     const fs::path linkBase = outputFile.empty() ? folder : Absolute(outputFile).parent_path();
     FolderContents contents = ReadFolder(folder, linkBase);
-    TellUnreadable(contents.unreadable);
+    TellUnreadable(contents.unreadable, reporter);
     const std::string longer = "l\xE4nger als " + std::to_string(MaxImportedCaption) + " Zeichen und wurde";
-    TellNamed(contents.shortenedTitles,
-              "Seitentitel war " + longer + " gek\xFCrzt: ", "Seitentitel waren " + longer + "n gek\xFCrzt: ");
+    TellNamed(contents.shortenedTitles, "Seitentitel war " + longer + " gek\xFCrzt: ",
+              "Seitentitel waren " + longer + "n gek\xFCrzt: ", reporter);
     if (contents.items.empty())
-        ShowMessage(FormatMessage("Im Ordner %s wurden keine Seiten gefunden.", source));
+        reporter.ShowMessage(FormatMessage("Im Ordner %s wurden keine Seiten gefunden.", source));
     if (contents.tooDeep) {
-        ShowMessage("Ordner, die tiefer als " + std::to_string(MaxFolderDepth) +
-                    " Ebenen liegen, wurden nicht importiert.");
+        reporter.ShowMessage("Ordner, die tiefer als " + std::to_string(MaxFolderDepth) +
+                             " Ebenen liegen, wurden nicht importiert.");
     }
     return std::move(contents.items);
 }
 
-std::vector<ImportedItem> ReadSitemapSource(const std::string& source)
+std::vector<ImportedItem> ReadSitemapSource(const std::string& source, MessageSink& reporter)
 {
     std::string xml;
     try {
         xml = ReadFileBytes(source);
     } catch (const Error& error) {
-        ShowMessage(error.what());
+        reporter.ShowMessage(error.what());
         return {};
     }
     try {
         SitemapItems sitemap = ItemsFromAddresses(SitemapAddresses(xml));
-        TellLeftOut(sitemap);
+        TellLeftOut(sitemap, reporter);
         return std::move(sitemap.items);
     } catch (const Error& error) {
-        ShowMessage(WithReason(FormatMessage("Die Sitemap %s konnte nicht gelesen werden", source), error.what()));
+        reporter.ShowMessage(
+            WithReason(FormatMessage("Die Sitemap %s konnte nicht gelesen werden", source), error.what()));
         return {};
     }
 }
@@ -133,15 +137,15 @@ std::size_t AddItems(TqzHTML& document, MenuNode& parent, const std::vector<Impo
 
 } // namespace
 
-ImportedSite ReadSite(const std::string& source, const std::string& outputFile)
+ImportedSite ReadSite(const std::string& source, const std::string& outputFile, MessageSink& reporter)
 {
     ImportedSite site;
     if (DirectoryExists(source)) {
-        site.items = ReadFolderSource(source, outputFile);
+        site.items = ReadFolderSource(source, outputFile, reporter);
     } else if (FileExists(source)) {
-        site.items = ReadSitemapSource(source);
+        site.items = ReadSitemapSource(source, reporter);
     } else {
-        ShowMessage(FormatMessage("Der Ordner oder die Datei %s wurde nicht gefunden.", source));
+        reporter.ShowMessage(FormatMessage("Der Ordner oder die Datei %s wurde nicht gefunden.", source));
         return site;
     }
     SortNaturally(site.items);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/messages.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -29,8 +31,8 @@ struct ImportedSite {
 // local sitemap.xml. Links to a folder's pages are relative to the folder of
 // outputFile or, when that is empty, to the source folder; a sitemap's links
 // are its addresses. Pages that cannot be read are skipped and told in one
-// message; every other problem is shown through the message interface too.
-ImportedSite ReadSite(const std::string& source, const std::string& outputFile);
+// message; every other problem is told to reporter too.
+ImportedSite ReadSite(const std::string& source, const std::string& outputFile, MessageSink& reporter);
 
 // Adds the items below the document's root, after the items it holds, each
 // with its record. Returns how many items were added, submenus included.

@@ -58,7 +58,7 @@ bool Write(TqzHTML& document, const std::string& set, const std::filesystem::pat
     document.SetFileSetting(fsFilename, (directory / "index.htm").string());
     LoadTemplateVarList(document, set);
     tw::test::RecordedMessages messages;
-    Generate(document);
+    Generate(document, messages);
     for (const std::string& text : messages.texts)
         std::cerr << set << ": " << text << '\n';
     if (!messages.texts.empty())

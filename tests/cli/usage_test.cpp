@@ -53,14 +53,13 @@ TEST(CliUsage, PathOutsideWindows1252IsAUsageErrorNotAMangledFile)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << "nothing was written";
 }
 
-TEST(CliMessageLines, EveryMessageIsOneCountedUtf8Line)
+TEST(CliMessageLines, EveryMessageIsOneUtf8Line)
 {
     std::ostringstream stream;
     MessageLines lines(stream);
     lines.ShowMessage("Men\xFC: erste\r\nzweite\rdritte\nvierte");
     lines.ShowMessage("");
     EXPECT_EQ(stream.str(), "Men\u00FC: erste zweite dritte vierte\n\n");
-    EXPECT_EQ(lines.Count(), 2);
 }
 
 } // namespace

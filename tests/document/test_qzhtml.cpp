@@ -1,24 +1,9 @@
 #include "document/qzhtml.h"
-#include "platform/messages.h"
-#include "platform/shell.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
-#include <unistd.h>
-
 namespace tw {
 namespace {
-
-class RecordingSink : public MessageSink, public ShellOpener {
-public:
-    std::vector<std::string> messages;
-    std::vector<std::string> opened;
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
-    void OpenWithShell(const std::string& path) override { opened.push_back(path); }
-};
 
 class DocumentTest : public ::testing::Test {
 protected:
@@ -87,10 +72,8 @@ TEST_F(DocumentTest, DeletingAnItemReleasesItsRecordAndMarksModified)
     EXPECT_TRUE(doc.Modified());
 }
 
-TEST_F(DocumentTest, ResetClearsProjectButKeepsTemplateState)
+TEST_F(DocumentTest, ResetClearsProject)
 {
-    doc.Template().MaxLevel = 3;
-    doc.Template().Levels.push_back({0, "Level0"});
     MenuNode& item = doc.Tree().AddChild(doc.Tree().Root(), "A");
     doc.CreateItemData(item);
     doc.Variables().AddVariable("v", "1", false);
@@ -104,8 +87,6 @@ TEST_F(DocumentTest, ResetClearsProjectButKeepsTemplateState)
     EXPECT_EQ(doc.GetColor(ciText), clNone);
     EXPECT_EQ(doc.GetFileSetting(fsTemplate), "");
     EXPECT_FALSE(doc.Modified());
-    EXPECT_EQ(doc.Template().MaxLevel, 3);
-    EXPECT_EQ(doc.Template().Levels.size(), 1u);
 }
 
 TEST_F(DocumentTest, HasDeepLevelsFromLevelThree)
@@ -115,25 +96,6 @@ TEST_F(DocumentTest, HasDeepLevelsFromLevelThree)
     EXPECT_FALSE(doc.HasDeepLevels());
     doc.Tree().AddChild(a1, "A1a");
     EXPECT_TRUE(doc.HasDeepLevels());
-}
-
-TEST_F(DocumentTest, OpenMenuNeedsANameAndAWrittenFile)
-{
-    RecordingSink sink;
-    ScopedMessageSink messages(sink);
-    ScopedShellOpener opener(sink);
-    doc.OpenMenu();
-    const auto path = std::filesystem::temp_directory_path() / ("tw_openmenu_" + std::to_string(getpid()) + ".htm");
-    std::filesystem::remove(path);
-    doc.SetFileSetting(fsFilename, path.string());
-    doc.OpenMenu();
-    EXPECT_EQ(sink.messages, (std::vector<std::string>{"Kein Dateiname zum Speichern angegeben",
-                                                       "Es wurde noch kein Men\xFC erstellt!"}));
-    EXPECT_TRUE(sink.opened.empty());
-    std::ofstream(path) << "<html>";
-    doc.OpenMenu();
-    EXPECT_EQ(sink.opened, std::vector<std::string>{path.string()});
-    std::filesystem::remove(path);
 }
 
 } // namespace

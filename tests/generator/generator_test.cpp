@@ -56,7 +56,7 @@ protected:
 TEST_F(GeneratorTest, WritesTheMainFileAndOneFilePerSubmenuWithThePathOpen)
 {
     UseSet();
-    Generate(document);
+    Generate(document, messages);
 
     EXPECT_TRUE(messages.texts.empty());
     EXPECT_EQ(FileNames(out.Path()), (Lines{"Child1,1.html", "Child1.html", "menu.html"}));
@@ -79,7 +79,7 @@ TEST_F(GeneratorTest, OpenEntriesBelowTheSecondLevelLinkToTheirParentsSubmenuFil
     MenuNode& a1a = *a1->Child(0);
     AddItem(document, a1a, "X", "x.html");
     UseSet();
-    Generate(document);
+    Generate(document, messages);
 
     EXPECT_EQ(FileNames(out.Path()), (Lines{"Child1,1,1.html", "Child1,1.html", "Child1.html", "menu.html"}));
     const std::string deepest = Output("Child1,1,1.html");
@@ -95,7 +95,7 @@ TEST_F(GeneratorTest, OpenEntriesBelowTheSecondLevelLinkToTheirParentsSubmenuFil
 TEST_F(GeneratorTest, MaxLevelOneStopsOpeningBelowTheTopLevel)
 {
     UseSet("MaxLevel=1");
-    Generate(document);
+    Generate(document, messages);
 
     EXPECT_EQ(FileNames(out.Path()), (Lines{"Child1.html", "menu.html"}));
     const std::string child1 = Output("Child1.html");
@@ -106,7 +106,7 @@ TEST_F(GeneratorTest, MaxLevelOneStopsOpeningBelowTheTopLevel)
 TEST_F(GeneratorTest, MaxLevelZeroWritesOnlyTheMainFileWithoutSubmenus)
 {
     UseSet("MaxLevel=0");
-    Generate(document);
+    Generate(document, messages);
 
     EXPECT_EQ(FileNames(out.Path()), Lines{"menu.html"});
     EXPECT_EQ(Output("menu.html"),
@@ -117,7 +117,7 @@ TEST_F(GeneratorTest, MaxLevelZeroWritesOnlyTheMainFileWithoutSubmenus)
 TEST_F(GeneratorTest, AllInOneOpensEverySubmenuWithTheItemsOwnLinks)
 {
     UseSet("all_in_one=1");
-    Generate(document);
+    Generate(document, messages);
 
     EXPECT_EQ(FileNames(out.Path()), Lines{"menu.html"});
     EXPECT_EQ(Output("menu.html"),
@@ -140,7 +140,7 @@ TEST_F(GeneratorTest, SubmenuExtensionComesFromFileextOrTheMainFile)
         TemporaryDirectory dir;
         document.SetFileSetting(fsFileExt, fileExt);
         document.SetFileSetting(fsFilename, dir / mainFile);
-        Generate(document);
+        Generate(document, messages);
         EXPECT_EQ(FileNames(dir.Path()), expected) << "fileext '" << fileExt << "', " << mainFile;
         EXPECT_NE(ReadBytes(dir.Path() / mainFile).find(" " + expected.front() + " _self"), std::string::npos);
     }
@@ -155,12 +155,12 @@ TEST_F(GeneratorTest, EmptyAndOneLetterCaptionsAndSingleEntryLists)
     document.Tree().DeleteChildren(document.Tree().Root());
     AddItem(document, document.Tree().Root(), "");
     document.SetFileSetting(fsTemplate, "Kurz");
-    Generate(document);
+    Generate(document, messages);
     EXPECT_EQ(Output("menu.html"), CrLfLines({"[||]"}));
 
     AddItem(document, document.Tree().Root(), "X");
     AddItem(document, document.Tree().Root(), "\xC4pfel");
-    Generate(document);
+    Generate(document, messages);
     EXPECT_EQ(Output("menu.html"), CrLfLines({"[||]", "-", "[X|X|]", "-", "[\xC4pfel|\xC4|pfel]"}));
 }
 
@@ -173,7 +173,7 @@ TEST_F(GeneratorTest, ItemValuesMeetTheDocumentPlaceholdersButSettingsDoNotMeetI
     document.SetString(siTitle, "$Link$");
     document.Tree().SetCaption(*document.Tree().Root().Child(1), "B $Font$");
     document.SetString(siFont, "Arial");
-    Generate(document);
+    Generate(document, messages);
     EXPECT_EQ(Output("menu.html"), CrLfLines({"A / $Link$ / Child1.html", "B Arial / $Link$ / b.html"}));
 }
 
@@ -187,7 +187,7 @@ TEST_F(GeneratorTest, OwnLinkAndTargetInEveryEntryKind)
                    kind + " $Link$|$LinkTarget$|$ItemLink$|$itemtarget$|$ItemTargetOrSelf$\n");
     document.SetFileSetting(fsTemplate, "Eigen");
     document.Tree().Root().Child(0)->Item()->Target.clear();
-    Generate(document);
+    Generate(document, messages);
     EXPECT_EQ(Output("menu.html"),
               CrLfLines({"MPParent Child1.html|_self|a.html||_self", "MenuPoint b.html|inhalt|b.html|inhalt|inhalt"}));
     EXPECT_EQ(Output("Child1,1.html"),
@@ -196,7 +196,7 @@ TEST_F(GeneratorTest, OwnLinkAndTargetInEveryEntryKind)
                          "MenuPoint b.html|inhalt|b.html|inhalt|inhalt"}));
 
     WriteBytes(templates.Path() / "Eigen" / "template.ini", "[Main]\nall_in_one=1\n[Level]\nLevel0=p\n");
-    Generate(document);
+    Generate(document, messages);
     EXPECT_EQ(Output("menu.html"),
               CrLfLines({"MPOpen a.html||a.html||_self", "MPOpen a1.html||a1.html||_self",
                          "MenuPoint a1a.html|neu|a1a.html|neu|neu", "MenuPoint a2.html||a2.html||_self",
@@ -211,19 +211,19 @@ TEST_F(GeneratorTest, OwnPlaceholdersInItemValuesStayLiteralInClassicSets)
     TMTItem& b = *document.Tree().Root().Child(1)->Item();
     b.Link = "$ItemTarget$.html";
     b.Target = "$ItemLink$";
-    Generate(document);
+    Generate(document, messages);
     EXPECT_NE(Output("menu.html").find("top_MenuPoint B $ItemTarget$.html $ItemLink$ Child2\r\n"), std::string::npos);
 }
 
 TEST_F(GeneratorTest, TwoGenerationsWriteIdenticalBytes)
 {
     UseSet();
-    Generate(document);
+    Generate(document, messages);
     const Lines names = FileNames(out.Path());
     std::vector<std::string> first;
     for (const std::string& name : names)
         first.push_back(Output(name));
-    Generate(document);
+    Generate(document, messages);
     ASSERT_EQ(FileNames(out.Path()), names);
     for (std::size_t i = 0; i < names.size(); ++i)
         EXPECT_EQ(Output(names[i]), first[i]) << names[i];
@@ -236,7 +236,7 @@ TEST_F(GeneratorTest, LinkIDsFollowTheCurrentOrderOfTheTree)
     MenuNode& c = AddItem(document, document.Tree().Root(), "C");
     MenuNode& bare = document.Tree().AddChild(c, "ohne Datensatz");
     document.Tree().Move(c, document.Tree().Root(), 0);
-    Generate(document);
+    Generate(document, messages);
 
     const MenuNode& root = document.Tree().Root();
     EXPECT_EQ(root.Child(0)->Item()->LinkID, "Child1");
@@ -251,7 +251,7 @@ TEST_F(GeneratorTest, WithoutAFileNameNothingHappens)
 {
     UseSet();
     document.SetFileSetting(fsFilename, "");
-    Generate(document);
+    Generate(document, messages);
     EXPECT_EQ(messages.texts, Lines{"Kein Dateiname zum Speichern angegeben"});
     EXPECT_TRUE(FileNames(out.Path()).empty());
     EXPECT_TRUE(document.Tree().Root().Child(0)->Item()->LinkID.empty());
@@ -261,7 +261,7 @@ TEST_F(GeneratorTest, TemplateFailuresStopBeforeAnyFileIsWritten)
 {
     document.SetFileSetting(fsTemplate, "Fehlt");
     UseSet();
-    Generate(document);
+    Generate(document, messages);
     EXPECT_EQ(messages.texts, Lines{"Die Men\xFC"
                                     "vorlage ist nicht vorhanden."});
     EXPECT_TRUE(FileNames(out.Path()).empty());
@@ -271,7 +271,7 @@ TEST_F(GeneratorTest, AFileThatCannotBeWrittenEndsTheGenerationWithoutPartialFil
 {
     UseSet();
     std::filesystem::create_directory(out.Path() / "Child1.html");
-    Generate(document);
+    Generate(document, messages);
 
     EXPECT_EQ(messages.texts, Lines{"Fehler beim Erstellen der Datei " + (out / "Child1.html") +
                                     ": Der Pfad bezeichnet einen Ordner."});
@@ -282,7 +282,7 @@ TEST_F(GeneratorTest, AFileThatCannotBeWrittenEndsTheGenerationWithoutPartialFil
 
     messages.texts.clear();
     document.SetFileSetting(fsFilename, out / "fehlt/menu.html");
-    Generate(document);
+    Generate(document, messages);
     EXPECT_EQ(messages.texts, Lines{"Fehler beim Erstellen der Datei " + (out / "fehlt/menu.html") +
                                     ": Der Ordner oder die Datei ist nicht vorhanden."});
 }
@@ -293,7 +293,7 @@ TEST_F(GeneratorTest, AFileThatCannotBeWrittenEndsTheGenerationWithoutPartialFil
 TEST_F(GeneratorTest, ReportsExactlyTheSubmenuFilesItDidNotWrite)
 {
     UseSet();
-    Generate(document); // Child1.html and Child1,1.html stay unchanged below
+    Generate(document, messages); // Child1.html and Child1,1.html stay unchanged below
     const Lines stale{"Child1,2.html", "Child2.html", "Child2,9.html", "Child2,10.html", "Child10,3.html"};
     const Lines alike{"child2.html",  "Child2.html.bak", "Child.html",   "Child1,,2.html", "Child01.html",
                       "Child0.html",  "Child2,.html",    "Child,2.html", "Child2.htm",     "Child2.HTML",
@@ -306,7 +306,7 @@ TEST_F(GeneratorTest, ReportsExactlyTheSubmenuFilesItDidNotWrite)
     std::filesystem::create_directory(out.Path() / "Child4.html");
     std::filesystem::create_symlink(out.Path() / "Child2.html", out.Path() / "Child5.html");
 
-    const GenerationCounts counts = Generate(document);
+    const GenerationCounts counts = Generate(document, messages);
 
     EXPECT_TRUE(messages.texts.empty());
     EXPECT_EQ(counts.unchanged, 3u);
@@ -325,13 +325,13 @@ TEST_F(GeneratorTest, StaleFilesFollowTheSubmenuExtensionAlsoWithAllInOne)
     UseSet("all_in_one=1");
     for (const char* name : {"Child1.html", "Child1.htm", "Child1"})
         out.Write(name, "alt");
-    EXPECT_EQ(Generate(document).staleFiles, Lines{out / "Child1.html"});
+    EXPECT_EQ(Generate(document, messages).staleFiles, Lines{out / "Child1.html"});
 
     // Without fileext and without an extension of the main file, submenu
     // files have no extension.
     document.SetFileSetting(fsFileExt, "");
     document.SetFileSetting(fsFilename, out / "menu");
-    EXPECT_EQ(Generate(document).staleFiles, Lines{out / "Child1"});
+    EXPECT_EQ(Generate(document, messages).staleFiles, Lines{out / "Child1"});
     EXPECT_TRUE(messages.texts.empty());
 }
 
@@ -340,7 +340,7 @@ TEST_F(GeneratorTest, AFailedGenerationReportsNoStaleFiles)
     UseSet();
     out.Write("Child9.html", "alt");
     std::filesystem::create_directory(out.Path() / "Child1,1.html");
-    const GenerationCounts counts = Generate(document);
+    const GenerationCounts counts = Generate(document, messages);
     EXPECT_FALSE(counts.complete);
     EXPECT_TRUE(counts.staleFiles.empty());
     EXPECT_EQ(messages.texts.size(), 1u);

@@ -47,9 +47,9 @@ TEST(HostileImport, TitlesNamesAndDecodedAddressesStayText)
     dir.Write("map.xml", Sitemap({"https://s.example/%3Cb%3Ex%26y%3C%2Fb%3E.html"}));
     RecordedMessages messages;
 
-    EXPECT_EQ(Outline(ReadSite(dir / "site", "")), "&lt;img src=x onerror=alert(1)&gt; | a.html\n"
-                                                   "b&quot;\t\\c | b%22%09%5Cc.html\n");
-    EXPECT_EQ(Outline(ReadSite(dir / "map.xml", "")),
+    EXPECT_EQ(Outline(ReadSite(dir / "site", "", messages)), "&lt;img src=x onerror=alert(1)&gt; | a.html\n"
+                                                             "b&quot;\t\\c | b%22%09%5Cc.html\n");
+    EXPECT_EQ(Outline(ReadSite(dir / "map.xml", "", messages)),
               "&lt;b&gt;x&amp;y&lt;/b&gt; | https://s.example/%3Cb%3Ex%26y%3C%2Fb%3E.html\n");
     EXPECT_TRUE(messages.texts.empty()) << testing::PrintToString(messages.texts);
 }
@@ -62,9 +62,9 @@ TEST(HostileImport, AddressesThatRunScriptOrOpenLocalFilesAreLeftOutAndNamed)
                                   "https://s.example/\"onmouseover=\"x.html"}));
     RecordedMessages messages;
 
-    EXPECT_EQ(Outline(ReadSite(dir / "map.xml", "")), "&quot;onmouseover=&quot;x | "
-                                                      "https://s.example/%22onmouseover=%22x.html\n"
-                                                      "a | https://s.example/a.html\n");
+    EXPECT_EQ(Outline(ReadSite(dir / "map.xml", "", messages)), "&quot;onmouseover=&quot;x | "
+                                                                "https://s.example/%22onmouseover=%22x.html\n"
+                                                                "a | https://s.example/a.html\n");
     EXPECT_EQ(messages.texts, std::vector<std::string>{"3 Adressen sind keine Webadressen (http, https) und wurden "
                                                        "\xFC"
                                                        "bergangen: javascript:alert(1)//x.html, "
@@ -78,8 +78,8 @@ TEST(HostileImport, TextBeyondWindows1252IsKeptAsReferencesAndEscapes)
     dir.Write("map.xml", Sitemap({"https://s.example/\u65E5\u672C/\u00FC.html"}));
     RecordedMessages messages;
 
-    EXPECT_EQ(Outline(ReadSite(dir / "site", "")), "&#26085;&#26412;&#35486; | %E6%97%A5%E6%9C%AC.html\n");
-    EXPECT_EQ(Outline(ReadSite(dir / "map.xml", "")),
+    EXPECT_EQ(Outline(ReadSite(dir / "site", "", messages)), "&#26085;&#26412;&#35486; | %E6%97%A5%E6%9C%AC.html\n");
+    EXPECT_EQ(Outline(ReadSite(dir / "map.xml", "", messages)),
               "&#26085;&#26412; | \n\xFC | https://s.example/%E6%97%A5%E6%9C%AC/%C3%BC.html\n");
     EXPECT_TRUE(messages.texts.empty()) << testing::PrintToString(messages.texts);
 }
@@ -96,7 +96,7 @@ TEST(HostileImport, DeepAndLongAddressesAreLeftOutAndTold)
     dir.Write("map.xml", Sitemap({deep, fine, "https://s.example/" + std::string(3000, 'l')}));
     RecordedMessages messages;
 
-    const ImportedSite site = ReadSite(dir / "map.xml", "");
+    const ImportedSite site = ReadSite(dir / "map.xml", "", messages);
 
     ASSERT_EQ(site.items.size(), 1u);
     EXPECT_EQ(site.items[0].caption, "b");
@@ -116,7 +116,7 @@ TEST(HostileImport, LongTitlesAreCutAndNamedAndTheImportGoesOn)
     dir.Write("site/kurz.html", "<title>Kurz</title>");
     RecordedMessages messages;
 
-    const ImportedSite site = ReadSite(dir / "site", "");
+    const ImportedSite site = ReadSite(dir / "site", "", messages);
 
     ASSERT_EQ(site.items.size(), 2u);
     EXPECT_EQ(site.items[0].caption, "Kurz");
@@ -134,7 +134,7 @@ TEST(HostileImport, HugePagesAreReadOnlyAsFarAsTheirHead)
     fs::resize_file(page, std::uintmax_t{4} << 30);
     RecordedMessages messages;
 
-    const ImportedSite site = ReadSite(dir / "site", "");
+    const ImportedSite site = ReadSite(dir / "site", "", messages);
 
     ASSERT_EQ(site.items.size(), 1u);
     EXPECT_EQ(site.items[0].caption, "Riesig");
@@ -151,8 +151,8 @@ TEST(HostileImport, UndefinedWindows1252BytesAreKeptAndTheLibraryStaysQuiet)
     RecordedMessages messages;
 
     testing::internal::CaptureStderr();
-    const ImportedSite site = ReadSite(dir / "site", "");
-    ReadSite(dir / "map.xml", "");
+    const ImportedSite site = ReadSite(dir / "site", "", messages);
+    ReadSite(dir / "map.xml", "", messages);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 
     ASSERT_EQ(site.items.size(), 2u);

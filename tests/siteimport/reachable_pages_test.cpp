@@ -41,7 +41,7 @@ void ExpectEveryItemLinkReachable(TqzHTML& document, const std::string& what)
         RecordedMessages messages;
         document.SetFileSetting(fsTemplate, set);
         document.SetFileSetting(fsFilename, FromFsPath(out.Path() / "menue.htm"));
-        ASSERT_TRUE(Generate(document).complete) << set << ": " << testing::PrintToString(messages.texts);
+        ASSERT_TRUE(Generate(document, messages).complete) << set << ": " << testing::PrintToString(messages.texts);
         std::string all;
         for (const auto& entry : fs::directory_iterator(out.Path()))
             all += ReadBytes(entry.path());
@@ -74,7 +74,7 @@ TEST(ReachablePages, EveryFolderAndPageOfAnImportedSiteInEverySet)
     fs::copy(TW_EXAMPLE_SITE, site, fs::copy_options::recursive);
     TqzHTML document;
     RecordedMessages messages;
-    AddImportedItems(document, ReadSite(FromFsPath(site), FromFsPath(site / "menue.htm")));
+    AddImportedItems(document, ReadSite(FromFsPath(site), FromFsPath(site / "menue.htm"), messages));
     // Three levels: pflanzen/obstgehoelze/aepfel.html.
     ASSERT_EQ(document.Tree().Root().Child(0)->Level(), 1);
     bool third = false;

@@ -61,7 +61,7 @@ TEST(FolderImport, GivesTheSitesTreeInNaturalOrderWithTitlesAndSkipsWhatItCannot
     fs::copy_file(site / "impressum.html", site / "service" / "Child1.htm");
     RecordedMessages messages;
 
-    const ImportedSite imported = ReadSite(Cp1252(site), "");
+    const ImportedSite imported = ReadSite(Cp1252(site), "", messages);
 
     EXPECT_EQ(Outline(imported), "Willkommen in der G\xE4rtnerei Lindenhof | index.html\n"
                                  "impressum | impressum.html\n"
@@ -93,7 +93,7 @@ TEST(FolderImport, LinksLeadFromTheOutputFilesFolderAndEscapeWhatWouldEndAPath)
     dir.Write("site/a/index.html", "<title>A</title>");
     RecordedMessages messages;
 
-    const ImportedSite imported = ReadSite(dir / "site", dir / "menu/index.htm");
+    const ImportedSite imported = ReadSite(dir / "site", dir / "menu/index.htm", messages);
 
     // A name beyond Windows-1252 is read as the file system has it.
     EXPECT_EQ(Outline(imported), "&#20013; \xFC | ../site/%E4%B8%AD%20%C3%BC.html\n"
@@ -110,8 +110,8 @@ TEST(FolderImport, TellsWhenThereIsNothingToImport)
     dir.Write("leer/.versteckt.html", "<title>x</title>");
     RecordedMessages messages;
 
-    EXPECT_TRUE(ReadSite(dir / "leer", "").items.empty());
-    EXPECT_TRUE(ReadSite(dir / "fehlt", "").items.empty());
+    EXPECT_TRUE(ReadSite(dir / "leer", "", messages).items.empty());
+    EXPECT_TRUE(ReadSite(dir / "fehlt", "", messages).items.empty());
 
     EXPECT_EQ(messages.texts, (std::vector<std::string>{
                                   "Im Ordner " + (dir / "leer") + " wurden keine Seiten gefunden.",
@@ -123,7 +123,7 @@ TEST(SitemapImport, BuildsTheTreeFromTheAddressPaths)
 {
     RecordedMessages messages;
 
-    const ImportedSite imported = ReadSite(std::string(TW_EXAMPLE_SITE) + "/sitemap.xml", "");
+    const ImportedSite imported = ReadSite(std::string(TW_EXAMPLE_SITE) + "/sitemap.xml", "", messages);
 
     const std::string host = "https://www.gaertnerei-lindenhof.example";
     EXPECT_EQ(Outline(imported),
@@ -151,7 +151,7 @@ TEST(SitemapImport, RefusesWhatIsNoSitemapAndReadsNoEntities)
     RecordedMessages messages;
 
     for (const char* name : {"kaputt.xml", "index.xml", "entity.xml"})
-        EXPECT_TRUE(ReadSite(dir / name, "").items.empty()) << name;
+        EXPECT_TRUE(ReadSite(dir / name, "", messages).items.empty()) << name;
 
     const std::string cannot = " konnte nicht gelesen werden: ";
     EXPECT_EQ(messages.texts,
@@ -197,11 +197,11 @@ TEST(ImportedProject, GeneratesAMenuWhoseLinksLeadToTheImportedPages)
     TqzHTML document;
     RecordedMessages messages;
 
-    const ImportedSite imported = ReadSite(Cp1252(site), mainFile);
+    const ImportedSite imported = ReadSite(Cp1252(site), mainFile, messages);
     EXPECT_EQ(AddImportedItems(document, imported), 16u);
     document.SetFileSetting(fsTemplate, "Aufklappend");
     document.SetFileSetting(fsFilename, mainFile);
-    ASSERT_TRUE(Generate(document).complete) << testing::PrintToString(messages.texts);
+    ASSERT_TRUE(Generate(document, messages).complete) << testing::PrintToString(messages.texts);
 
     std::set<std::string> generatedLinks;
     for (const auto& entry : fs::directory_iterator(menuFolder)) {
