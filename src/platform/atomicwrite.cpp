@@ -90,6 +90,7 @@ private:
         folder_ = posix::Descriptor(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (!folder_.Valid())
             Fail(errno);
+        posix::RemoveTemporariesOfEndedProcesses(folder_.Get());
         struct stat status {};
         if (::fstatat(folder_.Get(), name_.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
             if (const char* refusal = posix::RefusalReason(status, folder_.Get(), name_.c_str()))

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <memory>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -32,10 +31,6 @@ bool Holds(int fd, std::string_view bytes)
     }
 }
 
-struct DirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
-
 } // namespace
 
 void OutputFolder::Open(const std::string& name, const std::string& errorPattern)
@@ -51,17 +46,7 @@ void OutputFolder::Open(const std::string& name, const std::string& errorPattern
 // leaves that name behind; the next generation clears it away.
 void OutputFolder::RemoveLeftovers() const
 {
-    const int fd = ::dup(fd_.Get());
-    const std::unique_ptr<DIR, DirCloser> dir(fd >= 0 ? ::fdopendir(fd) : nullptr);
-    if (!dir) {
-        if (fd >= 0)
-            ::close(fd);
-        return; // nothing to clear is no reason to stop the generation
-    }
-    while (const dirent* entry = ::readdir(dir.get())) {
-        if (posix::IsTemporaryOfEndedProcess(entry->d_name))
-            ::unlinkat(fd_.Get(), entry->d_name, 0);
-    }
+    posix::RemoveTemporariesOfEndedProcesses(fd_.Get());
 }
 
 bool OutputFolder::WriteUnlessUnchanged(const std::string& name, std::string_view bytes,

@@ -8,9 +8,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <mutex>
 #include <random>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -152,6 +154,24 @@ bool IsTemporaryOfEndedProcess(std::string_view name)
             return false;
     }
     return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+void RemoveTemporariesOfEndedProcesses(int folderFd)
+{
+    struct DirCloser {
+        void operator()(DIR* dir) const { ::closedir(dir); }
+    };
+    const int fd = ::dup(folderFd);
+    const std::unique_ptr<DIR, DirCloser> dir(fd >= 0 ? ::fdopendir(fd) : nullptr);
+    if (!dir) {
+        if (fd >= 0)
+            ::close(fd);
+        return;
+    }
+    while (const dirent* entry = ::readdir(dir.get())) {
+        if (IsTemporaryOfEndedProcess(entry->d_name))
+            ::unlinkat(folderFd, entry->d_name, 0);
+    }
 }
 
 } // namespace tw::posix

@@ -69,6 +69,10 @@ int LinkUnnamed(int fd, int folderFd, const std::string& name);
 std::string TemporaryName();
 // True for a temporary name of a process that has ended.
 bool IsTemporaryOfEndedProcess(std::string_view name);
+// Deletes the temporary files of ended processes in the folder: what a
+// process killed between naming a complete temporary file and renaming it
+// left behind. Nothing to clear is no failure.
+void RemoveTemporariesOfEndedProcesses(int folderFd);
 
 template <typename Attempt>
 int WithTemporaryName(Attempt attempt, std::string& name)
