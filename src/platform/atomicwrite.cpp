@@ -37,7 +37,7 @@ fs::path FollowLinks(const fs::path& path)
 // gets a name only once every file is complete.
 class Pending {
 public:
-    explicit Pending(const FileToWrite& spec) : spec_(spec) {}
+    explicit Pending(const FileToWrite& file) : file_(file) {}
     ~Pending()
     {
         if (!temporary_.empty())
@@ -50,7 +50,7 @@ public:
     void Write(bool syncToDisk)
     {
         Open();
-        Check(posix::WriteAll(fd_.Get(), spec_.bytes));
+        Check(posix::WriteAll(fd_.Get(), file_.bytes));
         if (keepMode_ && ::fchmod(fd_.Get(), mode_) != 0)
             Fail(errno);
         if (syncToDisk && ::fsync(fd_.Get()) != 0)
@@ -81,7 +81,7 @@ private:
     {
         fs::path target;
         try {
-            target = FollowLinks(ToFsPath(spec_.path));
+            target = FollowLinks(ToFsPath(file_.path));
         } catch (const Error& error) {
             Fail(error.what());
         }
@@ -121,9 +121,9 @@ private:
             Fail(error);
     }
     [[noreturn]] void Fail(int error) const { Fail(FileErrorReason(error)); }
-    [[noreturn]] void Fail(const std::string& reason) const { ThrowFileError(spec_.errorPattern, spec_.path, reason); }
+    [[noreturn]] void Fail(const std::string& reason) const { ThrowFileError(file_.errorPattern, file_.path, reason); }
 
-    const FileToWrite& spec_;
+    const FileToWrite& file_;
     posix::Descriptor folder_;
     posix::Descriptor fd_;
     std::string name_;
