@@ -3,6 +3,7 @@
 #include "document/qzhtml.h"
 #include "generator/generator.h"
 #include "guibase/qtcodec.h"
+#include "inspector/gridtreeview.h"
 #include "shell/mainform.h"
 
 #include <QAction>
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTest>
 #include <QWidget>
 
 namespace tw::shelltest {
@@ -251,6 +253,21 @@ QString ShownTitle(const QWidget& window)
 {
     QString title = window.windowTitle();
     return title.replace(QStringLiteral("[*]"), window.isWindowModified() ? QStringLiteral("*") : QString());
+}
+
+void ClickLayoutRow(GridTreeView& grid, const QString& caption, const QString& group)
+{
+    const QAbstractItemModel& model = *grid.model();
+    QModelIndex parent;
+    if (!group.isEmpty()) {
+        parent = model.match(model.index(0, 0), Qt::DisplayRole, group, 1, Qt::MatchExactly).value(0);
+        if (!grid.isExpanded(parent))
+            QTest::mouseDClick(grid.viewport(), Qt::LeftButton, {}, grid.RowRect(parent).center());
+    }
+    const QModelIndex row =
+        model.match(model.index(0, 0, parent), Qt::DisplayRole, caption, 1, Qt::MatchExactly).value(0);
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.RowRect(row).center());
+    ASSERT_EQ(grid.currentIndex(), row);
 }
 
 } // namespace tw::shelltest

@@ -28,6 +28,7 @@ inline void PrintTo(const QString& text, std::ostream* out)
 }
 
 namespace tw {
+class GridTreeView;
 class MenuNode;
 class MenuTree;
 class Tmainform;
@@ -141,5 +142,8 @@ QString LastLibraryCall(const QString& path);
 QByteArray ReadTextFile(const QString& path);
 // The first item with the caption, in tree order; a failure when there is none.
 MenuNode* FindItem(MenuTree& tree, const std::string& caption);
+// Clicks the layout row with the caption, below the group with that caption
+// when given (opened first); a failure when the row does not become current.
+void ClickLayoutRow(GridTreeView& grid, const QString& caption, const QString& group = {});
 
 } // namespace tw::shelltest

@@ -45,20 +45,7 @@ protected:
         return nullptr;
     }
 
-    void Select(const QString& caption, const QString& group = {})
-    {
-        const QAbstractItemModel& model = *Grid().model();
-        QModelIndex parent;
-        if (!group.isEmpty()) {
-            parent = model.match(model.index(0, 0), Qt::DisplayRole, group, 1, Qt::MatchExactly).value(0);
-            if (!Grid().isExpanded(parent))
-                QTest::mouseDClick(Grid().viewport(), Qt::LeftButton, {}, Grid().RowRect(parent).center());
-        }
-        const QModelIndex row =
-            model.match(model.index(0, 0, parent), Qt::DisplayRole, caption, 1, Qt::MatchExactly).value(0);
-        QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, Grid().RowRect(row).center());
-        ASSERT_EQ(Grid().currentIndex(), row);
-    }
+    void Select(const QString& caption, const QString& group = {}) { ClickLayoutRow(Grid(), caption, group); }
     void Type(const QString& text)
     {
         Editor().selectAll();
