@@ -4,8 +4,9 @@
 
 #include "document/qzhtml.h"
 #include "generator/generator.h"
-#include "platform/messages.h"
 #include "platform/paths.h"
+
+#include "last_message.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,12 +23,6 @@
 #include <vector>
 
 namespace {
-
-class CountingSink : public tw::MessageSink {
-public:
-    void ShowMessage(const std::string& text) override { last = text; }
-    std::string last;
-};
 
 class ScratchDirectory {
 public:
@@ -108,7 +103,7 @@ void ReportOutput(benchmark::State& state, const FileSet& files, std::size_t ite
 // Generates once; false (and the benchmark skipped) when a message came up.
 bool GenerateOnce(benchmark::State& state, tw::TqzHTML& document)
 {
-    CountingSink sink;
+    LastMessage sink;
     tw::Generate(document, sink);
     if (sink.last.empty())
         return true;
@@ -127,7 +122,7 @@ void RunGeneration(benchmark::State& state, const std::vector<int>& fanouts, con
     if (!GenerateOnce(state, *document))
         return;
     bool other = false;
-    CountingSink sink;
+    LastMessage sink;
     for (auto _ : state) {
         if (changing) {
             state.PauseTiming();

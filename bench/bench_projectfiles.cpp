@@ -9,6 +9,8 @@
 #include "projectfiles/binaryblocks.h"
 #include "projectfiles/projectfiles.h"
 
+#include "last_message.h"
+
 #include <benchmark/benchmark.h>
 
 #include <atomic>
@@ -177,7 +179,8 @@ const std::string& SavedProject(int format, int itemCount)
         tw::TqzHTML document;
         FillLargeProject(document, itemCount);
         path = ProjectPath(format, itemCount);
-        if (!tw::SaveProject(document, path, format))
+        LastMessage sink;
+        if (!tw::SaveProject(document, path, format, sink))
             std::abort();
     }
     return path;
@@ -211,8 +214,10 @@ void ReportPeak(benchmark::State& state, Work work)
 // when the window opens a project over another one).
 void Load(benchmark::State& state, tw::TqzHTML& document, const std::string& path, int itemCount, int& loadedFormat)
 {
-    if (!tw::LoadProject(document, path, loadedFormat) ||
-        document.Tree().Count() != static_cast<std::size_t>(itemCount) + 1)
+    LastMessage sink;
+    if (!tw::LoadProject(document, path, loadedFormat, sink))
+        state.SkipWithError(sink.last.c_str());
+    else if (document.Tree().Count() != static_cast<std::size_t>(itemCount) + 1)
         state.SkipWithError("load failed");
 }
 
@@ -246,8 +251,9 @@ void BM_Save(benchmark::State& state)
     FillLargeProject(document, itemCount);
     const std::string path = ProjectPath(format, itemCount) + ".save";
     const auto save = [&] {
-        if (!tw::SaveProject(document, path, format))
-            state.SkipWithError("save failed");
+        LastMessage sink;
+        if (!tw::SaveProject(document, path, format, sink))
+            state.SkipWithError(sink.last.c_str());
     };
     ReportPeak(state, save);
     for (auto _ : state)

@@ -54,6 +54,5 @@ int main(int argc, char** argv)
     document.SetColor(tw::ciLink, 0x8B0000);
     document.Variables().AddVariable("Kopfzeile", "Kopf", false);
     PrintingSink sink;
-    tw::ScopedMessageSink scope(sink);
-    return tw::SaveProject(document, argv[5], std::stoi(argv[4])) ? 0 : 1;
+    return tw::SaveProject(document, argv[5], std::stoi(argv[4]), sink) ? 0 : 1;
 }

@@ -3,7 +3,6 @@
 // again to the same bytes.
 #include "document/qzhtml.h"
 #include "platform/error.h"
-#include "platform/messages.h"
 #include "projectfiles/binaryformat.h"
 
 #include <cstdint>
@@ -12,16 +11,11 @@
 
 namespace {
 
-class DiscardingSink : public tw::MessageSink {
-public:
-    void ShowMessage(const std::string&) override {}
-};
-
 std::string SavedAndReloaded(const std::string& saved, int format)
 {
     tw::TqzHTML document;
     int reloadedFormat = 0;
-    if (tw::LoadBinaryProject(document, saved, reloadedFormat) != tw::LoadOutcome::Complete || reloadedFormat != format)
+    if (!tw::LoadBinaryProject(document, saved, reloadedFormat).Complete() || reloadedFormat != format)
         std::abort();
     return tw::BinaryProjectBytes(document, format);
 }
@@ -30,15 +24,13 @@ std::string SavedAndReloaded(const std::string& saved, int format)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static DiscardingSink sink;
-    static tw::ScopedMessageSink scopedSink(sink);
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     if (!tw::IsBinaryProject(bytes))
         return 0;
     tw::TqzHTML document;
     int format = 0;
     try {
-        if (tw::LoadBinaryProject(document, bytes, format) != tw::LoadOutcome::Complete)
+        if (!tw::LoadBinaryProject(document, bytes, format).Complete())
             return 0;
     } catch (const tw::ConvertError&) {
         return 0;

@@ -9,7 +9,6 @@
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/inifile.h"
-#include "platform/messages.h"
 #include "platform/paths.h"
 #include "projectfiles/binaryformat.h"
 #include "projectfiles/itemwalk.h"
@@ -23,11 +22,6 @@
 #include <unistd.h>
 
 namespace {
-
-class DiscardingSink : public tw::MessageSink {
-public:
-    void ShowMessage(const std::string&) override {}
-};
 
 std::string Items(const tw::TqzHTML& document, bool asStored)
 {
@@ -73,8 +67,6 @@ std::string Variables(const tw::TqzHTML& document, bool asStored)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static DiscardingSink sink;
-    static tw::ScopedMessageSink scopedSink(sink);
     static const std::filesystem::path work =
         std::filesystem::temp_directory_path() / ("tw_fuzz_b2t_" + std::to_string(::getpid()));
     const std::string bytes(reinterpret_cast<const char*>(data), size);
@@ -83,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     tw::TqzHTML original;
     int format = 0;
     try {
-        if (tw::LoadBinaryProject(original, bytes, format) != tw::LoadOutcome::Complete)
+        if (!tw::LoadBinaryProject(original, bytes, format).Complete())
             return 0;
     } catch (const tw::ConvertError&) {
         return 0;

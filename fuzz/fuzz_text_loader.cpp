@@ -76,7 +76,6 @@ std::string Contents(const tw::TqzHTML& document)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static DiscardingSink sink;
-    static tw::ScopedMessageSink scopedSink(sink);
     static const WorkDirectory work;
     constexpr std::string_view Separator = "\n--8<--\n";
     constexpr std::array<std::array<const char*, 2>, 4> Files{
@@ -103,13 +102,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     int format = 1;
     // Binary bytes in the menu file load as a binary project; the binary
     // harnesses take those through the text format.
-    if (!tw::LoadProject(document, menuPath, format) || format != tw::pfText)
+    if (!tw::LoadProject(document, menuPath, format, sink) || format != tw::pfText)
         return 0;
     const std::string loaded = Contents(document);
-    if (!tw::SaveProject(document, menuPath, tw::pfText))
+    if (!tw::SaveProject(document, menuPath, tw::pfText, sink))
         std::abort();
     tw::TqzHTML reloaded;
-    if (!tw::LoadProject(reloaded, menuPath, format) || (wasCurrentVersion && Contents(reloaded) != loaded))
+    if (!tw::LoadProject(reloaded, menuPath, format, sink) || (wasCurrentVersion && Contents(reloaded) != loaded))
         std::abort();
     return 0;
 }

@@ -8,7 +8,6 @@
 #include "generator/generator.h"
 #include "platform/error.h"
 #include "platform/files.h"
-#include "platform/messages.h"
 #include "platform/paths.h"
 #include "projectfiles/projectfiles.h"
 #include "siteimport/siteimport.h"
@@ -35,10 +34,10 @@ void CreateOutputDirectory(const std::string& outputFile)
 // Loads the project the way the window's "Öffnen" does: with the format number
 // the window holds after start-up, then applying the template's variable list
 // whatever the outcome. True when the load succeeded.
-bool OpenProject(TqzHTML& document, const std::string& path, int& format)
+bool OpenProject(TqzHTML& document, const std::string& path, int& format, MessageLines& lines)
 {
     format = pfBinaryV11;
-    const bool loaded = LoadProject(document, path, format);
+    const bool loaded = LoadProject(document, path, format, lines);
     LoadTemplateVarList(document, SelectTemplateName(document.GetFileSetting(fsTemplate)));
     return loaded;
 }
@@ -99,7 +98,7 @@ bool Import(const Invocation& invocation, MessageLines& lines)
                           "bitte als .twb speichern.");
         return false;
     }
-    if (!SaveProject(document, *invocation.output, invocation.format)) {
+    if (!SaveProject(document, *invocation.output, invocation.format, lines)) {
         return false;
     }
     if (invocation.verbose) {
@@ -148,7 +147,7 @@ int Run(const Invocation& invocation, std::ostream& out, MessageLines& lines)
     }
     TqzHTML document;
     int format = 0;
-    const bool opened = OpenProject(document, invocation.project, format);
+    const bool opened = OpenProject(document, invocation.project, format, lines);
     bool done = opened;
     switch (invocation.verb) {
     case Verb::Show:
@@ -161,7 +160,7 @@ int Run(const Invocation& invocation, std::ostream& out, MessageLines& lines)
         break;
     case Verb::Convert:
         if (opened) {
-            done = SaveProject(document, invocation.out, invocation.format);
+            done = SaveProject(document, invocation.out, invocation.format, lines);
         }
         break;
     case Verb::Generate:
@@ -212,7 +211,6 @@ int RunCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     }
 
     MessageLines messages(err);
-    const ScopedMessageSink sink(messages);
     try {
         return Run(invocation, out, messages);
     } catch (const std::exception& error) {

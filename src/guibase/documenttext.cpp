@@ -2,19 +2,12 @@
 
 #include "guibase/qtcodec.h"
 #include "platform/codec.h"
-#include "platform/messages.h"
 
 #include <QList>
 #include <QRegularExpression>
 
 namespace tw {
 namespace {
-
-CharacterNotice* g_notice = nullptr;
-
-const QString NoticeText = QStringLiteral(
-    "Einige Zeichen gibt es im Zeichensatz Windows-1252 nicht. Sie wurden als HTML-Zeichenreferenz (etwa "
-    "„&#128512;“), in Links als Prozentkodierung gespeichert; der Browser zeigt sie richtig an.");
 
 template <typename Escape>
 DocumentText Encode(const QString& text, Escape escape)
@@ -31,13 +24,6 @@ DocumentText Encode(const QString& text, Escape escape)
         }
     }
     return result;
-}
-
-std::string Told(DocumentText text)
-{
-    if (text.escaped && g_notice)
-        g_notice->Tell();
-    return std::move(text.bytes);
 }
 
 } // namespace
@@ -82,34 +68,6 @@ QString DocumentTextToShow(const std::string& text)
         from = match.capturedStart() + replacement.size();
     }
     return shown;
-}
-
-std::string TextToDocument(const QString& text)
-{
-    return Told(EncodeText(text));
-}
-
-std::string LinkToDocument(const QString& text)
-{
-    return Told(EncodeLink(text));
-}
-
-CharacterNotice::CharacterNotice() : previous_(g_notice)
-{
-    g_notice = this;
-}
-
-CharacterNotice::~CharacterNotice()
-{
-    g_notice = previous_;
-}
-
-void CharacterNotice::Tell()
-{
-    if (told_)
-        return;
-    told_ = true;
-    ShowMessage(ToCp1252(NoticeText));
 }
 
 } // namespace tw

@@ -23,26 +23,4 @@ DocumentText EncodeLink(const QString& text);
 // text, references the user typed included, is shown as it is.
 QString DocumentTextToShow(const std::string& text);
 
-// The conversions for text that goes into the document: they tell the user
-// through the current CharacterNotice when characters were replaced.
-std::string TextToDocument(const QString& text);
-std::string LinkToDocument(const QString& text);
-
-// Tells the user once, for as long as it lives, that characters were
-// written as references. The newest notice is the current one; it restores
-// the one before when it goes.
-class CharacterNotice {
-public:
-    CharacterNotice();
-    ~CharacterNotice();
-    CharacterNotice(const CharacterNotice&) = delete;
-    CharacterNotice& operator=(const CharacterNotice&) = delete;
-
-    void Tell();
-
-private:
-    CharacterNotice* previous_;
-    bool told_ = false;
-};
-
 } // namespace tw

@@ -3,7 +3,6 @@
 #include "document/cstring.h"
 #include "document/qzhtml.h"
 #include "platform/error.h"
-#include "platform/messages.h"
 #include "projectfiles/binaryblocks.h"
 #include "projectfiles/itemplacement.h"
 #include "projectfiles/itemwalk.h"
@@ -119,8 +118,7 @@ LoadOutcome LoadBinaryProject(TqzHTML& document, std::string_view bytes, int& fo
     const uint8_t major = file.ReadByte();
     const uint8_t minor = file.ReadByte();
     if (major != MajorVersion || minor > 1) {
-        ShowMessage("Das Format dieser TWB Version wird nicht unterst\xFCtzt");
-        return LoadOutcome::UnsupportedVersion;
+        return {"Das Format dieser TWB Version wird nicht unterst\xFCtzt"};
     }
     const bool v11 = minor == 1;
     format = v11 ? pfBinaryV11 : pfBinaryV10;
@@ -131,7 +129,7 @@ LoadOutcome LoadBinaryProject(TqzHTML& document, std::string_view bytes, int& fo
     ReadSettings(settings, document);
     BlockReader variables(file);
     LoadVariablesFromBinary(document.Variables(), variables);
-    return LoadOutcome::Complete;
+    return {};
 }
 
 std::string BinaryProjectBytes(const TqzHTML& document, int format)

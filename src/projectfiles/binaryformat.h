@@ -14,8 +14,8 @@ bool IsBinaryProject(std::string_view bytes);
 
 // Reads a binary project into a freshly reset document and sets format to 1
 // (V1.1) or 2 (V1.0). Any byte sequence is read as far as it goes; only a
-// colour text that does not convert throws. An unsupported version is shown
-// to the user, nothing is read and format stays as it was.
+// colour text that does not convert throws. An unsupported version reads
+// nothing, leaves format as it was and is named in the outcome.
 LoadOutcome LoadBinaryProject(TqzHTML& document, std::string_view bytes, int& format);
 
 // The file's bytes for format 1 (V1.1) or 2 (V1.0). Throws tw::Error when the

@@ -20,9 +20,9 @@ void MarkAsProjectFile(TqzHTML& document, const std::string& path)
     document.SetModified(false);
 }
 
-void ShowFileError(const std::string& path, const std::exception& error)
+void ReportFileError(const std::string& path, const std::exception& error, MessageSink& reporter)
 {
-    ShowMessage(ExtractFileName(path) + ": " + error.what());
+    reporter.ShowMessage(ExtractFileName(path) + ": " + error.what());
 }
 
 LoadOutcome LoadFromBytes(TqzHTML& document, const std::string& path, const std::string& bytes, int& format)
@@ -35,7 +35,7 @@ LoadOutcome LoadFromBytes(TqzHTML& document, const std::string& path, const std:
 
 } // namespace
 
-bool LoadProject(TqzHTML& document, const std::string& path, int& format)
+bool LoadProject(TqzHTML& document, const std::string& path, int& format, MessageSink& reporter)
 {
     bool reset = false;
     try {
@@ -47,18 +47,20 @@ bool LoadProject(TqzHTML& document, const std::string& path, int& format)
         reset = true;
         const LoadOutcome outcome = LoadFromBytes(document, path, bytes, format);
         MarkAsProjectFile(document, path);
-        return outcome == LoadOutcome::Complete;
+        if (!outcome.Complete())
+            reporter.ShowMessage(outcome.unsupported);
+        return outcome.Complete();
     } catch (const std::exception& error) {
         // What a broken file left stays; a file that could not be read
         // leaves an empty project.
         if (!reset)
             document.Reset();
-        ShowFileError(path, error);
+        ReportFileError(path, error, reporter);
         return false;
     }
 }
 
-bool SaveProject(TqzHTML& document, const std::string& path, int format)
+bool SaveProject(TqzHTML& document, const std::string& path, int format, MessageSink& reporter)
 {
     try {
         switch (format) {
@@ -73,7 +75,7 @@ bool SaveProject(TqzHTML& document, const std::string& path, int format)
             throw Error(FormatMessage("Unbekanntes Projektformat %s", std::to_string(format)));
         }
     } catch (const std::exception& error) {
-        ShowFileError(path, error);
+        ReportFileError(path, error, reporter);
         return false;
     }
     MarkAsProjectFile(document, path);

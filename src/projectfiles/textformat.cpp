@@ -5,7 +5,6 @@
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/inifile.h"
-#include "platform/messages.h"
 #include "platform/paths.h"
 #include "projectfiles/itemplacement.h"
 #include "projectfiles/itemwalk.h"
@@ -79,7 +78,7 @@ LoadOutcome LoadTextProject(TqzHTML& document, const std::string& menuPath, cons
         throw Error("Die Men\xFC"
                     "datei ist leer.");
     const int version = DetectTextVersion(lines.front());
-    LoadOutcome outcome = LoadOutcome::Complete;
+    LoadOutcome outcome;
 
     if (version == CurrentVersion) {
         ReadItems(document, lines);
@@ -88,10 +87,9 @@ LoadOutcome LoadTextProject(TqzHTML& document, const std::string& menuPath, cons
         LoadOlderItems(document, menuPath, lines);
         LoadOlderSettings(document, menuPath);
     } else {
-        ShowMessage(
+        outcome.unsupported =
             ExtractFileName(menuPath) + ": " +
-            FormatMessage("Das Format dieser TWF Version (%s) wird nicht unterst\xFCtzt", std::to_string(version)));
-        outcome = LoadOutcome::UnsupportedVersion;
+            FormatMessage("Das Format dieser TWF Version (%s) wird nicht unterst\xFCtzt", std::to_string(version));
     }
 
     if (version >= 0)

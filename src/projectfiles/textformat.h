@@ -15,7 +15,7 @@ int DetectTextVersion(const std::string& firstLine);
 
 // Reads a text project (or an older one) into a freshly reset document from
 // the menu file's bytes and its companion files. Errors throw; a version
-// other than 2 is shown to the user and reads no items and no settings.
+// other than 2 reads no items and no settings and is named in the outcome.
 LoadOutcome LoadTextProject(TqzHTML& document, const std::string& menuPath, const std::string& menuBytes);
 
 // The format keeps one item or variable per line: a line break in a caption,

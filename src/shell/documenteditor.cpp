@@ -84,6 +84,22 @@ void DocumentEditor::Push(QUndoCommand* command)
     // to its clean state through merging; the history decides.
     SyncModified();
     emit changed();
+    if (std::exchange(escaped_, false))
+        emit charactersEscaped();
+}
+
+std::string DocumentEditor::Encoded(const QString& text)
+{
+    DocumentText encoded = EncodeText(text);
+    escaped_ = escaped_ || encoded.escaped;
+    return std::move(encoded.bytes);
+}
+
+std::string DocumentEditor::EncodedLink(const QString& link)
+{
+    DocumentText encoded = EncodeLink(link);
+    escaped_ = escaped_ || encoded.escaped;
+    return std::move(encoded.bytes);
 }
 
 MenuNode& DocumentEditor::AddItem(MenuNode& parent, const std::string& caption)
@@ -104,8 +120,7 @@ void DocumentEditor::RenameItem(MenuNode& node, const QString& caption)
     MenuTree& tree = document_.Tree();
     Push(new ChangeItemValueCommand<std::string>(
         Named("Umbenennen von", node.Caption()), node,
-        [&tree, &node](const std::string& text) { tree.SetCaption(node, text); }, node.Caption(),
-        TextToDocument(caption)));
+        [&tree, &node](const std::string& text) { tree.SetCaption(node, text); }, node.Caption(), Encoded(caption)));
 }
 
 void DocumentEditor::MoveItem(MenuNode& node, MenuNode& parent, std::size_t row)
@@ -129,7 +144,7 @@ void DocumentEditor::SetLink(MenuNode& node, const QString& link, const QString&
             item.Target = value.second;
             tree.NotifyRecordChanged(node);
         },
-        Link{item.Link, item.Target}, Link{LinkToDocument(link), TextToDocument(target)}));
+        Link{item.Link, item.Target}, Link{EncodedLink(link), Encoded(target)}));
 }
 
 void DocumentEditor::AddVariable(const std::string& name)
@@ -139,14 +154,14 @@ void DocumentEditor::AddVariable(const std::string& name)
                                 VariableRow{name, {}, false}));
 }
 
-void DocumentEditor::ChangeVariable(std::size_t row, const std::string& name, const std::string& value)
+void DocumentEditor::ChangeVariable(std::size_t row, const QString& name, const QString& value)
 {
     TParseList& list = document_.Variables();
     const VariableRow old = ReadVariable(list, row);
     Push(new ChangeValueCommand<VariableRow>(
         Named("Ändern von", old.name),
         [&list, row](const VariableRow& variable) { WriteVariable(list, row, variable); }, old,
-        VariableRow{name, value, old.fromTemplate}));
+        VariableRow{Encoded(name), Encoded(value), old.fromTemplate}));
 }
 
 void DocumentEditor::DeleteVariable(std::size_t row)
@@ -196,7 +211,7 @@ void DocumentEditor::SetString(int index, const QString& value)
     Push(new ChangeValueCommand<std::string>(
         Named("Ändern von", document_.GetStringPlaceholder(index)),
         [this, index](const std::string& text) { document_.SetString(index, text); }, document_.GetString(index),
-        TextToDocument(value)));
+        Encoded(value)));
 }
 
 void DocumentEditor::SetFileSetting(int index, const QString& value)

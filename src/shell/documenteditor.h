@@ -46,7 +46,7 @@ public:
 
     // --- the variables
     void AddVariable(const std::string& name);
-    void ChangeVariable(std::size_t row, const std::string& name, const std::string& value);
+    void ChangeVariable(std::size_t row, const QString& name, const QString& value);
     void DeleteVariable(std::size_t row);
     // Moves a row to position to, counted after the move.
     void MoveVariable(std::size_t from, std::size_t to);
@@ -73,13 +73,20 @@ signals:
     // Anything in the document changed: an edit, an undo or redo, or a
     // document just created or loaded.
     void changed();
+    // Typed characters that Windows-1252 cannot hold were written as
+    // character references or percent-encoding; sent after the step.
+    void charactersEscaped();
 
 private:
     void Push(QUndoCommand* command);
     void SyncModified();
+    // The document's bytes for typed text or a typed link.
+    std::string Encoded(const QString& text);
+    std::string EncodedLink(const QString& link);
 
     TqzHTML& document_;
     QUndoStack history_;
+    bool escaped_ = false;
 };
 
 } // namespace tw

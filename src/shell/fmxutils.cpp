@@ -1,23 +1,22 @@
 #include "shell/fmxutils.h"
 
-#include "guibase/qtcodec.h"
-#include "platform/messages.h"
+#include "guibase/dialogs.h"
 
 #include <QDesktopServices>
 #include <QUrl>
 
 namespace tw {
 
-void OpenAddress(const QUrl& address)
+bool DesktopShellOpener::Open(const QUrl& address)
 {
-    if (!QDesktopServices::openUrl(address))
-        ShowMessage(ToCp1252(QStringLiteral("Es wurde kein Programm gefunden, das „") +
-                             address.toDisplayString(QUrl::PreferLocalFile) + QStringLiteral("“ öffnen kann.")));
+    return QDesktopServices::openUrl(address);
 }
 
-void DesktopShellOpener::OpenWithShell(const std::string& path)
+void OpenWithShell(ShellOpener& opener, Dialogs& dialogs, QWidget* owner, const QUrl& address)
 {
-    OpenAddress(QUrl::fromLocalFile(FromCp1252(path)));
+    if (!opener.Open(address))
+        dialogs.Message(owner, QStringLiteral("Es wurde kein Programm gefunden, das „") +
+                                   address.toDisplayString(QUrl::PreferLocalFile) + QStringLiteral("“ öffnen kann."));
 }
 
 } // namespace tw

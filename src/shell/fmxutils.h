@@ -1,21 +1,29 @@
 #pragma once
 
-#include "platform/shell.h"
-
-#include <string>
-
 class QUrl;
+class QWidget;
 
 namespace tw {
 
-// Opens an address with the desktop's registered application (a web page in
-// the browser); says so when there is none.
-void OpenAddress(const QUrl& address);
+class Dialogs;
 
-// Opens files with the desktop's registered application.
+// Opens files and addresses with the programs the desktop has registered for
+// them (a page in the web browser, an address in the mail program). The
+// window is given one; tests give it a recorder.
+class ShellOpener {
+public:
+    virtual ~ShellOpener() = default;
+    // False when no program could open it.
+    virtual bool Open(const QUrl& address) = 0;
+};
+
 class DesktopShellOpener : public ShellOpener {
 public:
-    void OpenWithShell(const std::string& path) override;
+    bool Open(const QUrl& address) override;
 };
+
+// Opens a local file or an address through opener and tells the user, over
+// owner, when no program could open it.
+void OpenWithShell(ShellOpener& opener, Dialogs& dialogs, QWidget* owner, const QUrl& address);
 
 } // namespace tw

@@ -50,8 +50,7 @@ int main(int argc, char* argv[])
     }
 
     tw::DesktopShellOpener opener;
-    tw::ScopedShellOpener scopedOpener(opener);
-    tw::Tmainform mainform(dialogs, QApplication::applicationDirPath());
+    tw::Tmainform mainform(dialogs, opener, QApplication::applicationDirPath());
     application.SetDialogs(&dialogs, &mainform);
     tw::ProjectSession& session = mainform.Session();
     tw::RecoveryKeeper recovery(session);

@@ -48,16 +48,11 @@ QKeySequence StandardKey(QKeySequence::StandardKey command, const QKeySequence& 
 
 } // namespace
 
-void Tmainform::MessageBoxSink::ShowMessage(const std::string& text)
-{
-    owner_.dialogs_.Message(&owner_, FromCp1252(text));
-}
-
-Tmainform::Tmainform(Dialogs& dialogs, const QString& programDir, QWidget* parent)
+Tmainform::Tmainform(Dialogs& dialogs, ShellOpener& opener, const QString& programDir, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
-      dialogs_(dialogs), messageSink_(*this), scopedSink_(messageSink_),
-      programTitle_(QCoreApplication::applicationName()), libraries_(programDir), images_(CommandImages())
+      dialogs_(dialogs), opener_(opener), programTitle_(QCoreApplication::applicationName()), libraries_(programDir),
+      images_(CommandImages())
 {
     setFixedSize(ClientWidth, ClientHeight);
     CreateFlatHint();

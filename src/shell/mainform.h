@@ -1,8 +1,6 @@
 #pragma once
 
 #include "guibase/dialogs.h"
-#include "guibase/documenttext.h"
-#include "platform/messages.h"
 #include "shell/cdialog.h"
 #include "shell/toolbarimages.h"
 #include "siteimport/siteimport.h"
@@ -33,6 +31,7 @@ class MenuTreePage;
 class PassingNotice;
 class PreviewBuilder;
 class ProjectSession;
+class ShellOpener;
 class TqzHTML;
 class VariablesPage;
 class tOIC;
@@ -45,8 +44,9 @@ class Tmainform : public QMainWindow {
     Q_OBJECT
 public:
     // programDir: the second place (after the shared directory) where the
-    // optional About and version-check libraries are looked for.
-    Tmainform(Dialogs& dialogs, const QString& programDir, QWidget* parent = nullptr);
+    // optional About and version-check libraries are looked for. Files and
+    // addresses leave the program through opener.
+    Tmainform(Dialogs& dialogs, ShellOpener& opener, const QString& programDir, QWidget* parent = nullptr);
     ~Tmainform() override;
 
     // Toolbar commands, left to right.
@@ -127,15 +127,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    class MessageBoxSink : public MessageSink {
-    public:
-        explicit MessageBoxSink(Tmainform& owner) : owner_(owner) {}
-        void ShowMessage(const std::string& text) override;
-
-    private:
-        Tmainform& owner_;
-    };
-
     void ConnectSession();
     void CreateCommands();
     void CreateHistoryActions();
@@ -180,11 +171,9 @@ private:
     void SettingChanged(int index, const QString& text);
 
     Dialogs& dialogs_;
-    MessageBoxSink messageSink_;
-    ScopedMessageSink scopedSink_;
+    ShellOpener& opener_;
     QString programTitle_;
     MakerLibraries libraries_;
-    CharacterNotice characterNotice_;
     std::unique_ptr<ProjectSession> session_;
     TqzHTML* document_ = nullptr;
     DocumentEditor* editor_ = nullptr;

@@ -5,13 +5,14 @@
 #include "document/qzhtml.h"
 #include "generator/generator.h"
 #include "guibase/dialogs.h"
+#include "guibase/messageboxreporter.h"
 #include "guibase/qtcodec.h"
 #include "platform/files.h"
 #include "platform/paths.h"
-#include "platform/shell.h"
 #include "projectfiles/projectfiles.h"
 #include "shell/corepath.h"
 #include "shell/documenteditor.h"
+#include "shell/fmxutils.h"
 #include "shell/menutreepage.h"
 #include "shell/outputplace.h"
 #include "shell/passingnotice.h"
@@ -28,6 +29,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QToolBar>
+#include <QUrl>
 
 #include <cstdint>
 
@@ -79,7 +81,8 @@ void Tmainform::ImportClick()
     {
         const BusyCursor busy;
         // The new project has no output file yet: links start from the site's folder.
-        site = ReadSite(ToCp1252(*source), std::string(), messageSink_);
+        MessageBoxReporter reporter(dialogs_, this);
+        site = ReadSite(ToCp1252(*source), std::string(), reporter);
     }
     // What went wrong has been shown; the project stays as it was.
     if (!site.items.empty())
@@ -137,7 +140,8 @@ void Tmainform::GenerateClick()
     GenerationCounts counts;
     {
         const BusyCursor busy;
-        counts = Generate(*document_, mainFile, messageSink_);
+        MessageBoxReporter reporter(dialogs_, this);
+        counts = Generate(*document_, mainFile, reporter);
     }
     if (!counts.complete)
         return;
@@ -194,7 +198,7 @@ void Tmainform::OpenMenuClick()
     else if (!FileExists(fileName))
         dialogs_.Message(this, QStringLiteral("Es wurde noch kein Menü erstellt!"));
     else
-        OpenWithShell(fileName);
+        OpenWithShell(opener_, dialogs_, this, QUrl::fromLocalFile(FromCp1252(fileName)));
 }
 
 void Tmainform::PreviewClick()
@@ -205,13 +209,13 @@ void Tmainform::PreviewClick()
 #ifdef TW_WEBENGINE
     if (preview_ == nullptr)
         preview_ = new PreviewWindow(
-            *editor_, *menuTreePage_, *previewBuilder_, [this] { return ProjectFileName(); }, this);
+            *editor_, *menuTreePage_, *previewBuilder_, dialogs_, opener_, [this] { return ProjectFileName(); }, this);
     preview_->show();
     preview_->raise();
     preview_->activateWindow();
 #else
     if (previewBuilder_->Build(ProjectFileName()))
-        OpenWithShell(ToCp1252(previewBuilder_->MainFile()));
+        OpenWithShell(opener_, dialogs_, this, QUrl::fromLocalFile(previewBuilder_->MainFile()));
     else
         dialogs_.Message(this, previewBuilder_->Problem());
 #endif

@@ -1,7 +1,6 @@
 #include "shell/previewwindow.h"
 
-#include "guibase/qtcodec.h"
-#include "platform/messages.h"
+#include "guibase/dialogs.h"
 #include "shell/csetting.h"
 #include "shell/documenteditor.h"
 #include "shell/fmxutils.h"
@@ -49,9 +48,10 @@ void PrepareWebEngine()
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 }
 
-PreviewWindow::PreviewWindow(DocumentEditor& editor, MenuTreePage& treePage, PreviewBuilder& builder,
-                             std::function<QString()> projectFile, QWidget* parent)
-    : QWidget(parent, Qt::Window), treePage_(treePage), builder_(builder), projectFile_(std::move(projectFile))
+PreviewWindow::PreviewWindow(DocumentEditor& editor, MenuTreePage& treePage, PreviewBuilder& builder, Dialogs& dialogs,
+                             ShellOpener& opener, std::function<QString()> projectFile, QWidget* parent)
+    : QWidget(parent, Qt::Window), treePage_(treePage), builder_(builder), dialogs_(dialogs), opener_(opener),
+      projectFile_(std::move(projectFile))
 {
     setWindowTitle(QStringLiteral("Vorschau"));
     problem_ = new QLabel(this);
@@ -117,7 +117,7 @@ void PreviewWindow::PlaceBesideMainWindow()
 void PreviewWindow::closeEvent(QCloseEvent* event)
 {
     if (const QString problem = WritePreviewGeometry(saveGeometry()); !problem.isEmpty())
-        ShowMessage(ToCp1252(problem));
+        dialogs_.Message(this, problem);
     QWidget::closeEvent(event);
 }
 
@@ -193,7 +193,7 @@ bool PreviewWindow::FollowLink(const QUrl& link)
 {
     if (link.scheme() != QLatin1String(PreviewScheme)) {
         if (IsWebAddress(link))
-            OpenAddress(link);
+            OpenWithShell(opener_, dialogs_, this, link);
         return false;
     }
     if (link.hasFragment() && link.adjusted(QUrl::RemoveFragment) == PreviewAddress(QFileInfo(shownPage_).fileName()))
@@ -207,7 +207,7 @@ bool PreviewWindow::FollowLink(const QUrl& link)
                           QStringLiteral("“ gibt es nicht."));
         problem_->show();
     } else {
-        OpenWithShell(ToCp1252(file.toLocalFile()));
+        OpenWithShell(opener_, dialogs_, this, file);
     }
     return false;
 }

@@ -12,11 +12,13 @@ class QWebEngineView;
 
 namespace tw {
 
+class Dialogs;
 class DocumentEditor;
 class MenuTreePage;
 class PreviewBuilder;
 class PreviewPage;
 class PreviewSchemeHandler;
+class ShellOpener;
 
 // Before the application object exists: what Qt WebEngine needs from the
 // start. Chromium refuses to run its sandbox for root, so for root alone
@@ -32,9 +34,9 @@ class PreviewWindow : public QWidget {
     Q_OBJECT
 public:
     // projectFile tells the name of the project file, whose folder relative
-    // output names are taken from.
-    PreviewWindow(DocumentEditor& editor, MenuTreePage& treePage, PreviewBuilder& builder,
-                  std::function<QString()> projectFile, QWidget* parent = nullptr);
+    // output names are taken from. Links leave the program through opener.
+    PreviewWindow(DocumentEditor& editor, MenuTreePage& treePage, PreviewBuilder& builder, Dialogs& dialogs,
+                  ShellOpener& opener, std::function<QString()> projectFile, QWidget* parent = nullptr);
 
     QWebEngineView* view() const { return view_; }
     // The line that says why there is nothing to show.
@@ -67,6 +69,8 @@ private:
 
     MenuTreePage& treePage_;
     PreviewBuilder& builder_;
+    Dialogs& dialogs_;
+    ShellOpener& opener_;
     std::function<QString()> projectFile_;
     QWebEngineView* view_ = nullptr;
     PreviewPage* page_ = nullptr;

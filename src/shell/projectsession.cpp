@@ -2,6 +2,7 @@
 
 #include "document/qzhtml.h"
 #include "guibase/dialogs.h"
+#include "guibase/messageboxreporter.h"
 #include "guibase/qtcodec.h"
 #include "projectfiles/binaryformat.h"
 #include "projectfiles/projectfiles.h"
@@ -63,12 +64,24 @@ ProjectSession::ProjectSession(Dialogs& dialogs, QObject* parent)
     diskCheck_.setInterval(DiskCheckDelayMs);
     connect(&watcher_, &QFileSystemWatcher::fileChanged, &diskCheck_, qOverload<>(&QTimer::start));
     connect(&diskCheck_, &QTimer::timeout, this, &ProjectSession::CheckFileOnDisk);
+    connect(editor_.get(), &DocumentEditor::charactersEscaped, this, &ProjectSession::TellAboutEscapes);
 }
 
 ProjectSession::~ProjectSession()
 {
     editor_.reset();
     document_.reset();
+}
+
+void ProjectSession::TellAboutEscapes()
+{
+    if (toldAboutEscapes_)
+        return;
+    toldAboutEscapes_ = true;
+    dialogs_.Message(dialogParent_,
+                     QStringLiteral("Einige Zeichen gibt es im Zeichensatz Windows-1252 nicht. Sie wurden als "
+                                    "HTML-Zeichenreferenz (etwa „&#128512;“), in Links als Prozentkodierung "
+                                    "gespeichert; der Browser zeigt sie richtig an."));
 }
 
 bool ProjectSession::Modified() const
@@ -218,7 +231,8 @@ bool ProjectSession::SaveTo(const QString& path, int format)
     writing_ = true;
     {
         const BusyCursor busy;
-        saved = SaveProject(*document_, corePath.Path(), format);
+        MessageBoxReporter reporter(dialogs_, dialogParent_);
+        saved = SaveProject(*document_, corePath.Path(), format, reporter);
     }
     writing_ = false;
     if (!saved)
@@ -269,7 +283,8 @@ void ProjectSession::Load(const QString& path)
     bool loaded = false;
     {
         const BusyCursor busy;
-        loaded = LoadProject(*document_, corePath.Path(), format_);
+        MessageBoxReporter reporter(dialogs_, dialogParent_);
+        loaded = LoadProject(*document_, corePath.Path(), format_, reporter);
     }
     incompleteFile_ = loaded ? QString() : fileName_;
     Watch();

@@ -93,6 +93,8 @@ private:
     bool SaveTo(const QString& path, int format);
     void Watch();
     void CheckFileOnDisk();
+    // Once a run: typed characters were stored as references.
+    void TellAboutEscapes();
 
     Dialogs& dialogs_;
     QWidget* dialogParent_ = nullptr;
@@ -107,6 +109,7 @@ private:
     // The last change on disk the user was told about.
     FileIdentity announced_;
     SharedSaveDialog sharedSaveDialog_;
+    bool toldAboutEscapes_ = false;
     QFileSystemWatcher watcher_;
     // Changes on disk come in bursts (write, rename); they are looked at once
     // the burst is over, outside the watcher's signal.

@@ -241,11 +241,11 @@ void VariablesPage::lichange()
         return;
     TParseList& variables = document_.Variables();
     const auto row = static_cast<std::size_t>(*current);
-    std::string name = variables.Caption(row);
-    std::string value = variables.Data(row).Value;
-    if (!EditVariable(this, dialogs_, variables, name, value, *current, !variables.Data(row).FromTemplate))
-        return;
-    editor_.ChangeVariable(row, name, value);
+    const std::optional<EnteredVariable> entered =
+        EditVariable(this, dialogs_, variables, variables.Caption(row), variables.Data(row).Value, *current,
+                     !variables.Data(row).FromTemplate);
+    if (entered)
+        editor_.ChangeVariable(row, entered->name, entered->value);
 }
 
 void VariablesPage::lidelete()

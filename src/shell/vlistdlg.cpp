@@ -98,30 +98,30 @@ void Tvlistform::setNameEditable(bool editable)
 
 void Tvlistform::setVariable(const std::string& name, const std::string& value)
 {
-    nameEdit_->setText(FromCp1252(name));
+    nameEdit_->setText(DocumentTextToShow(name));
     // One line of the field per line of the value.
-    QString text = FromCp1252(value);
+    QString text = DocumentTextToShow(value);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     valueEdit_->setPlainText(text);
 }
 
-std::string Tvlistform::name() const
+QString Tvlistform::name() const
 {
-    return TextToDocument(nameEdit_->text());
+    return nameEdit_->text();
 }
 
-std::string Tvlistform::value() const
+QString Tvlistform::value() const
 {
     QString text = valueEdit_->toPlainText();
     text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-    return TextToDocument(text);
+    return text;
 }
 
 bool Tvlistform::nameTakenByOtherRow(const QString& name) const
 {
     for (std::size_t row = 0; row < list_.Count(); ++row) {
         if (static_cast<int>(row) != rowIndex_ &&
-            FromCp1252(list_.Caption(row)).compare(name, Qt::CaseInsensitive) == 0)
+            DocumentTextToShow(list_.Caption(row)).compare(name, Qt::CaseInsensitive) == 0)
             return true;
     }
     return false;
@@ -129,7 +129,7 @@ bool Tvlistform::nameTakenByOtherRow(const QString& name) const
 
 void Tvlistform::OkClick()
 {
-    nameEdit_->setText(FromCp1252(TrimByLimit(NameTrimLimit, name())));
+    nameEdit_->setText(DocumentTextToShow(TrimByLimit(NameTrimLimit, EncodeText(name()).bytes)));
     if (nameTakenByOtherRow(nameEdit_->text())) {
         dialogs_.Message(this, QStringLiteral("Variablenname bereits vorhanden"));
         return;
@@ -137,17 +137,16 @@ void Tvlistform::OkClick()
     accept();
 }
 
-bool EditVariable(QWidget* parent, Dialogs& dialogs, const TParseList& list, std::string& name, std::string& value,
-                  int rowIndex, bool nameEditable)
+std::optional<EnteredVariable> EditVariable(QWidget* parent, Dialogs& dialogs, const TParseList& list,
+                                            const std::string& name, const std::string& value, int rowIndex,
+                                            bool nameEditable)
 {
     Tvlistform form(dialogs, list, rowIndex, parent);
     form.setVariable(name, value);
     form.setNameEditable(nameEditable);
     if (form.exec() != QDialog::Accepted)
-        return false;
-    name = form.name();
-    value = form.value();
-    return true;
+        return std::nullopt;
+    return EnteredVariable{form.name(), form.value()};
 }
 
 } // namespace tw

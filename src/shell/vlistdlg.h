@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include <optional>
 #include <string>
 
 class QLabel;
@@ -23,9 +24,9 @@ public:
 
     void setNameEditable(bool editable);
     void setVariable(const std::string& name, const std::string& value);
-    std::string name() const;
+    QString name() const;
     // Lines joined by CR LF.
-    std::string value() const;
+    QString value() const;
 
     QLineEdit* nameEdit() const { return nameEdit_; }
     QPlainTextEdit* valueEdit() const { return valueEdit_; }
@@ -50,9 +51,16 @@ private:
     QPushButton* cancelButton_;
 };
 
-// Shows the dialog for one variable. On "OK" name and value take the entered
-// texts and the result is true; otherwise both stay as they were.
-bool EditVariable(QWidget* parent, Dialogs& dialogs, const TParseList& list, std::string& name, std::string& value,
-                  int rowIndex, bool nameEditable);
+// What the dialog's "OK" took: the name and the value's lines joined by CR LF.
+struct EnteredVariable {
+    QString name;
+    QString value;
+};
+
+// Shows the dialog for one variable with its name and value (document text);
+// what was entered on "OK", nothing otherwise.
+std::optional<EnteredVariable> EditVariable(QWidget* parent, Dialogs& dialogs, const TParseList& list,
+                                            const std::string& name, const std::string& value, int rowIndex,
+                                            bool nameEditable);
 
 } // namespace tw

@@ -85,7 +85,7 @@ int main(int argc, char** argv)
         TqzHTML example;
         int format = pfBinaryV11;
         tw::test::RecordedMessages loadMessages;
-        ok = LoadProject(example, argv[1], format) && ok;
+        ok = LoadProject(example, argv[1], format, loadMessages) && ok;
         ok = Write(example, set, output / set / "beispiel") && ok;
         TqzHTML menu;
         BuildTestMenu(menu);

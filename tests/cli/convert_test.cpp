@@ -46,6 +46,7 @@ TEST(CliConvert, EveryFormatKeepsItemsSettingsAndVariables)
 
 TEST(CliConvert, StoresWhatTheTargetFormatCanHoldWithoutAsking)
 {
+    tw::test::RecordedMessages messages;
     const TemporaryDirectory dir;
     const auto source = (dir.Path() / "tief.twb").string();
     {
@@ -57,7 +58,7 @@ TEST(CliConvert, StoresWhatTheTargetFormatCanHoldWithoutAsking)
         MenuNode& deep = document.Tree().AddChild(middle, "Tief");
         document.CreateItemData(deep);
         document.Variables().AddVariable("Zeilen", "eins\r\nzwei", false);
-        ASSERT_TRUE(SaveProject(document, source, pfBinaryV11));
+        ASSERT_TRUE(SaveProject(document, source, pfBinaryV11, messages));
     }
 
     const auto keep = dir.Path() / "keep.twb";

@@ -38,6 +38,7 @@ std::string WriteTemplates(const TemporaryDirectory& dir)
 // A project with items A (with A1, A2) and B and the given output file.
 std::string WriteProject(const TemporaryDirectory& dir, const std::string& name, const std::string& outputFile)
 {
+    tw::test::RecordedMessages messages;
     TqzHTML document;
     MenuNode& a = AddItem(document, document.Tree().Root(), "A", "a.htm");
     AddItem(document, a, "A1", "a1.htm");
@@ -45,7 +46,7 @@ std::string WriteProject(const TemporaryDirectory& dir, const std::string& name,
     AddItem(document, document.Tree().Root(), "B", "b.htm");
     document.SetFileSetting(fsTemplate, "set");
     document.SetFileSetting(fsFilename, outputFile);
-    EXPECT_TRUE(SaveProject(document, dir / name, pfBinaryV11));
+    EXPECT_TRUE(SaveProject(document, dir / name, pfBinaryV11, messages));
     return dir / name;
 }
 
@@ -136,6 +137,7 @@ TEST(CliHostileOutput, LinksToTheMainFileAreEscaped)
 
 TEST(CliHostileOutput, TheSizeLimitSaysWhichLimitAndWhere)
 {
+    tw::test::RecordedMessages messages;
     const TemporaryDirectory dir;
     const std::string templates = WriteTemplates(dir);
     const std::string project = WriteProject(dir, "p.twb", dir / "out/menu.htm");
@@ -157,7 +159,7 @@ TEST(CliHostileOutput, TheSizeLimitSaysWhichLimitAndWhere)
     for (int i = 0; i < 70; ++i)
         AddItem(document, document.Tree().Root(), "Punkt " + std::to_string(i));
     document.SetFileSetting(fsTemplate, "set");
-    ASSERT_TRUE(SaveProject(document, dir / "viele.twb", pfBinaryV11));
+    ASSERT_TRUE(SaveProject(document, dir / "viele.twb", pfBinaryV11, messages));
     const ProgramResult many =
         RunProgram({"generate", dir / "viele.twb", "--templates", templates, "--output", dir / "out/menu.htm"});
     EXPECT_EQ(many.err, "Fehler beim Erstellen der Datei " + (dir / "out/menu.htm") +
@@ -187,6 +189,7 @@ TEST(CliHostileOutput, ImportRefusesToOverwriteItsSource)
 // and at most for a moment a temporary file, which the next one clears.
 TEST(CliHostileOutput, KilledGenerationLeavesNoTemporaryFileBehind)
 {
+    tw::test::RecordedMessages messages;
     const TemporaryDirectory dir;
     const std::string templates = WriteTemplates(dir);
     TqzHTML document;
@@ -195,7 +198,7 @@ TEST(CliHostileOutput, KilledGenerationLeavesNoTemporaryFileBehind)
         AddItem(document, item, "Unterpunkt");
     }
     document.SetFileSetting(fsTemplate, "set");
-    ASSERT_TRUE(SaveProject(document, dir / "p.twb", pfBinaryV11));
+    ASSERT_TRUE(SaveProject(document, dir / "p.twb", pfBinaryV11, messages));
     fs::create_directories(dir.Path() / "out");
     const std::vector<std::string> arguments = {"generate", dir / "p.twb", "--templates",
                                                 templates,  "--output",    dir / "out/menu.htm"};
@@ -209,7 +212,7 @@ TEST(CliHostileOutput, KilledGenerationLeavesNoTemporaryFileBehind)
     for (int round = 0; round < 40; ++round) {
         // Every file changes with the title, so every one is replaced.
         document.SetString(1, "Runde " + std::to_string(round));
-        ASSERT_TRUE(SaveProject(document, dir / "p.twb", pfBinaryV11));
+        ASSERT_TRUE(SaveProject(document, dir / "p.twb", pfBinaryV11, messages));
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {

@@ -24,12 +24,13 @@ using tw::test::FileNames;
 std::string WriteProject(const TemporaryDirectory& dir, const std::string& name, const std::string& caption,
                          const std::string& variableName = "Name")
 {
+    tw::test::RecordedMessages messages;
     TqzHTML document;
     AddItem(document, document.Tree().Root(), caption, "seite.htm");
     document.Variables().AddVariable(variableName, "Wert", false);
     document.SetFileSetting(fsTemplate, "set");
     const std::string path = dir / name;
-    EXPECT_TRUE(SaveProject(document, path, pfBinaryV11));
+    EXPECT_TRUE(SaveProject(document, path, pfBinaryV11, messages));
     return path;
 }
 
@@ -104,6 +105,7 @@ TEST(CliHostilePaths, FifosAreRefusedInsteadOfWaitedFor)
 
 TEST(CliHostilePaths, GeneratedFilesStayInTheOutputFolder)
 {
+    tw::test::RecordedMessages messages;
     const TemporaryDirectory dir;
     TqzHTML document;
     MenuNode& parent = AddItem(document, document.Tree().Root(), "Oben", "oben.htm");
@@ -114,7 +116,7 @@ TEST(CliHostilePaths, GeneratedFilesStayInTheOutputFolder)
 
     for (const char* ext : {"d/../../x", "..\\x", ".."}) {
         document.SetFileSetting(fsFileExt, ext);
-        ASSERT_TRUE(SaveProject(document, dir / "p.twb", pfBinaryV11));
+        ASSERT_TRUE(SaveProject(document, dir / "p.twb", pfBinaryV11, messages));
         const ProgramResult result =
             RunProgram({"generate", dir / "p.twb", "--templates", templates, "--output", dir / "out/a/menu.htm"});
         EXPECT_EQ(result.status, 1);
@@ -125,7 +127,7 @@ TEST(CliHostilePaths, GeneratedFilesStayInTheOutputFolder)
     EXPECT_EQ(FileNames(dir.Path() / "out"), std::vector<std::string>{"a"});
 
     document.SetFileSetting(fsFileExt, "");
-    ASSERT_TRUE(SaveProject(document, dir / "p.twb", pfBinaryV11));
+    ASSERT_TRUE(SaveProject(document, dir / "p.twb", pfBinaryV11, messages));
     dir.Write("T/x_MenuPoint.txt", "ausserhalb\r\n");
     WriteTemplates(dir, "[Level]\r\nLevel0=../x\r\n");
     const ProgramResult level =
@@ -146,6 +148,7 @@ TEST(CliHostilePaths, GeneratedFilesStayInTheOutputFolder)
 
 TEST(CliHostilePaths, RunawayPlaceholdersStopWithAMessage)
 {
+    tw::test::RecordedMessages messages;
     const TemporaryDirectory dir;
     TqzHTML document;
     document.SetFileSetting(fsTemplate, "set");
@@ -156,7 +159,7 @@ TEST(CliHostilePaths, RunawayPlaceholdersStopWithAMessage)
             value += "$v" + std::to_string(i + 1) + "$";
         document.Variables().AddVariable(i == 0 ? "Name" : "v" + std::to_string(i), value, false);
     }
-    ASSERT_TRUE(SaveProject(document, dir / "p.twb", pfBinaryV11));
+    ASSERT_TRUE(SaveProject(document, dir / "p.twb", pfBinaryV11, messages));
     const std::string templates = WriteTemplates(dir, TopLevelOnly);
     std::filesystem::create_directory(dir.Path() / "out");
     const ProgramResult result =
@@ -170,12 +173,13 @@ TEST(CliHostilePaths, RunawayPlaceholdersStopWithAMessage)
 
 TEST(CliHostilePaths, ShowStaysProportionateAndTerminalSafe)
 {
+    tw::test::RecordedMessages messages;
     const TemporaryDirectory dir;
     TqzHTML document;
     MenuNode* node = &document.Tree().Root();
     for (int level = 0; level < 256; ++level)
         node = &AddItem(document, *node, "Ebene " + std::to_string(level));
-    ASSERT_TRUE(SaveProject(document, dir / "tief.twb", pfBinaryV11));
+    ASSERT_TRUE(SaveProject(document, dir / "tief.twb", pfBinaryV11, messages));
     const ProgramResult deep = RunProgram({"show", dir / "tief.twb"});
     ASSERT_EQ(deep.status, 0) << deep.err;
     // Indentation stops growing at 8 levels (16 blanks).
@@ -198,10 +202,11 @@ TEST(CliHostilePaths, ShowStaysProportionateAndTerminalSafe)
 
 TEST(CliHostilePaths, AFileSizeLimitIsReportedNotFatal)
 {
+    tw::test::RecordedMessages messages;
     const TemporaryDirectory dir;
     TqzHTML document;
     document.Variables().AddVariable("Gross", std::string(60000, 'v'), false);
-    ASSERT_TRUE(SaveProject(document, dir / "gross.twb", pfBinaryV11));
+    ASSERT_TRUE(SaveProject(document, dir / "gross.twb", pfBinaryV11, messages));
     // The program gets the limit and the signal's default action from here.
     const auto previousHandler = std::signal(SIGXFSZ, SIG_DFL);
     rlimit previous{};

@@ -2,7 +2,6 @@
 
 #include "document/qzhtml.h"
 #include "generator/generator.h"
-#include "platform/shell.h"
 #include "shell/documenteditor.h"
 #include "shell/mainform.h"
 #include "shell/menutreepage.h"
@@ -118,20 +117,18 @@ TEST_F(PreviewWindowTest, ShowsThePageOfTheSelectedItemAndSelectsTheItemOfAClick
     EXPECT_EQ(ShownFile(), QStringLiteral("Child3.htm"));
 
     // A page of the site opens in the browser, from the output folder.
-    RecordingOpener opener;
-    const ScopedShellOpener scopedOpener(opener);
     for (const char* page : {"kontakt.htm", "anfahrt.htm"})
         WriteTextFile(Site() + QLatin1Char('/') + QLatin1String(page), "<p>Seite</p>");
     ClickLink(QStringLiteral("kontakt.htm"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !opener.opened.isEmpty(); }, WaitMs));
-    EXPECT_EQ(opener.opened, QStringList{Site() + QStringLiteral("/kontakt.htm")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !opener_.opened.isEmpty(); }, WaitMs));
+    EXPECT_EQ(opener_.opened, QStringList{Site() + QStringLiteral("/kontakt.htm")});
     EXPECT_EQ(ShownFile(), QStringLiteral("Child3.htm"));
     // Also a link into a frame of its own.
     ASSERT_TRUE(ShownAfter(
         [this] { Form().Editor().SetLink(Item("Kontakt"), QStringLiteral("anfahrt.htm"), QStringLiteral("inhalt")); }));
     ClickLink(QStringLiteral("anfahrt.htm"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return opener.opened.size() == 2; }, WaitMs));
-    EXPECT_EQ(opener.opened.back(), Site() + QStringLiteral("/anfahrt.htm"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return opener_.opened.size() == 2; }, WaitMs));
+    EXPECT_EQ(opener_.opened.back(), Site() + QStringLiteral("/anfahrt.htm"));
     EXPECT_EQ(QDir(Site()).entryList(QDir::Files),
               (QStringList{QStringLiteral("anfahrt.htm"), QStringLiteral("kontakt.htm")}));
 }
@@ -139,22 +136,18 @@ TEST_F(PreviewWindowTest, ShowsThePageOfTheSelectedItemAndSelectsTheItemOfAClick
 // A link to a page that is not there says so instead of doing nothing.
 TEST_F(PreviewWindowTest, LinkToAMissingPageIsReported)
 {
-    RecordingOpener opener;
-    const ScopedShellOpener scopedOpener(opener);
     ClickLink(QStringLiteral("kontakt.htm"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return preview_->problemLine()->isVisibleTo(preview_); }, WaitMs));
     EXPECT_EQ(preview_->problemLine()->text(), QStringLiteral("Die verlinkte Seite „") +
                                                    QDir::toNativeSeparators(Site() + QStringLiteral("/kontakt.htm")) +
                                                    QStringLiteral("“ gibt es nicht."));
-    EXPECT_TRUE(opener.opened.isEmpty());
+    EXPECT_TRUE(opener_.opened.isEmpty());
 }
 
 // A template's script reads no local file, and neither leaves the preview
 // nor opens anything without a click of the user.
 TEST_F(PreviewWindowTest, PageScriptsReachNoFileAndGoNowhereWithoutAClick)
 {
-    RecordingOpener opener;
-    const ScopedShellOpener scopedOpener(opener);
     const auto read = [this](const QString& address) {
         return Evaluate(QStringLiteral("(() => { try { const x = new XMLHttpRequest(); x.open('GET', '%1', false); "
                                        "x.send(); return x.status + ':' + x.responseText.length; } "
@@ -170,7 +163,7 @@ TEST_F(PreviewWindowTest, PageScriptsReachNoFileAndGoNowhereWithoutAClick)
                             "location.href = 'https://example.com/?leak'; 1"));
     QTest::qWait(500);
     EXPECT_EQ(preview_->view()->url(), before);
-    EXPECT_TRUE(opener.opened.isEmpty()) << opener.opened.join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(opener_.opened.isEmpty()) << opener_.opened.join(QLatin1Char(' ')).toStdString();
     EXPECT_EQ(ShownFile(), QStringLiteral("index.htm"));
 }
 

@@ -40,7 +40,7 @@ std::string V11File(const std::string& records, const std::string& settings = De
 TEST_F(BinaryFormat, WritesTheExampleFileByteForByte)
 {
     AddItem(document_, document_.Tree().Root(), "A");
-    ASSERT_TRUE(SaveProject(document_, PathOf("a.twb"), pfBinaryV11));
+    ASSERT_TRUE(SaveProject(document_, PathOf("a.twb"), pfBinaryV11, sink_));
     const std::string expected = std::string("\x03\x54\x57\x42\x01\x01", 6) +
                                  std::string("\x0A\x00\x00\x00\x01\x00\x41\x00\x00\x00\x00\x00\x00\x00", 14) +
                                  std::string(1, '\0') + U32(static_cast<uint32_t>(DefaultSettingsText.size())) +
@@ -55,8 +55,8 @@ TEST_F(BinaryFormat, V11KeepsEverythingAndV10FlattensAndDropsDeepLevels)
 {
     FillSampleProject(document_);
     const std::string tree = DumpTree(document_);
-    ASSERT_TRUE(SaveProject(document_, PathOf("p11.twb"), pfBinaryV11));
-    ASSERT_TRUE(SaveProject(document_, PathOf("p10.twb"), pfBinaryV10));
+    ASSERT_TRUE(SaveProject(document_, PathOf("p11.twb"), pfBinaryV11, sink_));
+    ASSERT_TRUE(SaveProject(document_, PathOf("p10.twb"), pfBinaryV10, sink_));
 
     TqzHTML original;
     FillSampleProject(original);
@@ -87,7 +87,7 @@ TEST_F(BinaryFormat, StoresColoursByNameOrDollarHexAndEmptyValuesWithTheirBar)
     document_.SetColor(ciHover, 0x00FF8040);
     document_.SetString(siHr, "");
     document_.SetString(siTitle, "Titel  ");
-    const std::string bytes = (SaveProject(document_, PathOf("c.twb"), pfBinaryV11), ReadBytes("c.twb"));
+    const std::string bytes = (SaveProject(document_, PathOf("c.twb"), pfBinaryV11, sink_), ReadBytes("c.twb"));
     EXPECT_NE(bytes.find("TextColor=clRed|\r\n"), std::string::npos);
     EXPECT_NE(bytes.find("LinkColor=clInfoBk|\r\n"), std::string::npos);
     EXPECT_NE(bytes.find("HoverColor=$00FF8040|\r\n"), std::string::npos);
@@ -117,7 +117,7 @@ TEST_F(BinaryFormat, SettingsBlockReadingRules)
 
 TEST_F(BinaryFormat, EmptyTreeAndNoVariables)
 {
-    ASSERT_TRUE(SaveProject(document_, PathOf("e.twb"), pfBinaryV11));
+    ASSERT_TRUE(SaveProject(document_, PathOf("e.twb"), pfBinaryV11, sink_));
     const std::string bytes = ReadBytes("e.twb");
     EXPECT_EQ(bytes.substr(6, 5), std::string(5, '\0')); // tree length 0, end mark
     EXPECT_EQ(bytes.substr(bytes.size() - 5), std::string(5, '\0'));
@@ -182,7 +182,7 @@ TEST_F(BinaryFormat, KeepsTheFullDepthTheLevelByteHoldsAndRefusesMore)
     MenuNode* node = &document_.Tree().Root();
     for (int level = 1; level <= 256; ++level)
         node = &AddItem(document_, *node, std::to_string(level));
-    ASSERT_TRUE(SaveProject(document_, PathOf("d.twb"), pfBinaryV11));
+    ASSERT_TRUE(SaveProject(document_, PathOf("d.twb"), pfBinaryV11, sink_));
     const std::string saved = ReadBytes("d.twb");
     Load("d.twb");
     EXPECT_EQ(document_.Tree().Count(), 257u);
@@ -190,26 +190,26 @@ TEST_F(BinaryFormat, KeepsTheFullDepthTheLevelByteHoldsAndRefusesMore)
 
     AddItem(document_, *document_.Tree().NodeAt(256), "257");
     document_.SetModified(true);
-    EXPECT_FALSE(SaveProject(document_, PathOf("d.twb"), pfBinaryV11));
+    EXPECT_FALSE(SaveProject(document_, PathOf("d.twb"), pfBinaryV11, sink_));
     ASSERT_EQ(sink_.texts.size(), 1u);
     EXPECT_EQ(sink_.texts[0],
               "d.twb: Das Men\xFC hat mehr als 256 Ebenen und kann in diesem Format nicht gespeichert werden.");
     EXPECT_EQ(ReadBytes("d.twb"), saved);
     EXPECT_TRUE(document_.Modified());
     // V1.0 stores two levels only, so the depth does not matter there.
-    EXPECT_TRUE(SaveProject(document_, PathOf("d10.twb"), pfBinaryV10));
+    EXPECT_TRUE(SaveProject(document_, PathOf("d10.twb"), pfBinaryV10, sink_));
 }
 
 TEST_F(BinaryFormat, RefusesTextsLongerThanATextField)
 {
     AddItem(document_, document_.Tree().Root(), "Lang", std::string(65535, 'x'));
-    ASSERT_TRUE(SaveProject(document_, PathOf("t.twb"), pfBinaryV11));
+    ASSERT_TRUE(SaveProject(document_, PathOf("t.twb"), pfBinaryV11, sink_));
     const std::string saved = ReadBytes("t.twb");
     Load("t.twb");
     EXPECT_EQ(document_.Tree().NodeAt(1)->Item()->Link.size(), 65535u);
 
     document_.Variables().AddVariable("Gross", std::string(65536, 'y'), false);
-    EXPECT_FALSE(SaveProject(document_, PathOf("t.twb"), pfBinaryV11));
+    EXPECT_FALSE(SaveProject(document_, PathOf("t.twb"), pfBinaryV11, sink_));
     ASSERT_EQ(sink_.texts.size(), 1u);
     EXPECT_EQ(sink_.texts[0], "t.twb: Ein Text von Variable \"Gross\" ist l\xE4nger als 65535 Zeichen und kann in "
                               "diesem Format nicht gespeichert werden.");
@@ -223,7 +223,7 @@ TEST_F(BinaryFormat, UnsupportedVersionLoadsNothing)
     file[5] = 2;
     WriteBytes("v12.twb", file);
     int format = 7;
-    EXPECT_FALSE(LoadProject(document_, PathOf("v12.twb"), format));
+    EXPECT_FALSE(LoadProject(document_, PathOf("v12.twb"), format, sink_));
     EXPECT_EQ(format, 7);
     EXPECT_EQ(sink_.texts, std::vector<std::string>{"Das Format dieser TWB Version wird nicht unterst\xFCtzt"});
     EXPECT_EQ(document_.Tree().Count(), 1u);
@@ -233,7 +233,7 @@ TEST_F(BinaryFormat, UnsupportedVersionLoadsNothing)
     file[4] = 2;
     file[5] = 0;
     WriteBytes("v20.twb", file);
-    EXPECT_FALSE(LoadProject(document_, PathOf("v20.twb"), format));
+    EXPECT_FALSE(LoadProject(document_, PathOf("v20.twb"), format, sink_));
     EXPECT_EQ(sink_.texts.size(), 2u);
 }
 
@@ -249,7 +249,7 @@ TEST_F(BinaryFormat, LowerCaseMagicIsATextProject)
 TEST_F(BinaryFormat, EveryTruncationLoadsWhatItHolds)
 {
     FillSampleProject(document_);
-    ASSERT_TRUE(SaveProject(document_, PathOf("full.twb"), pfBinaryV11));
+    ASSERT_TRUE(SaveProject(document_, PathOf("full.twb"), pfBinaryV11, sink_));
     const std::string full = ReadBytes("full.twb");
     std::size_t previousCount = 1;
     int colourErrors = 0;

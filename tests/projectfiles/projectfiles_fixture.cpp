@@ -28,7 +28,7 @@ std::vector<std::string> ProjectFilesTest::DirectoryListing() const
 int ProjectFilesTest::Load(const std::string& name)
 {
     int format = 1;
-    loaded_ = LoadProject(document_, PathOf(name), format);
+    loaded_ = LoadProject(document_, PathOf(name), format, sink_);
     return format;
 }
 

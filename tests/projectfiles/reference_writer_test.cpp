@@ -230,11 +230,11 @@ TEST_F(ReferenceWriter, RandomProjectsGiveTheSameBytesInEveryFormat)
         deepProjects += document.HasDeepLevels() ? 1 : 0;
         std::filesystem::remove(dir_.Path() / "p.tws");
 
-        ASSERT_TRUE(SaveProject(document, PathOf("p.twb"), pfBinaryV11));
+        ASSERT_TRUE(SaveProject(document, PathOf("p.twb"), pfBinaryV11, sink_));
         EXPECT_EQ(ReadBytes("p.twb"), BinaryFile(document, true)) << seed;
-        ASSERT_TRUE(SaveProject(document, PathOf("p.twb"), pfBinaryV10));
+        ASSERT_TRUE(SaveProject(document, PathOf("p.twb"), pfBinaryV10, sink_));
         EXPECT_EQ(ReadBytes("p.twb"), BinaryFile(document, false)) << seed;
-        ASSERT_TRUE(SaveProject(document, PathOf("p.twf"), pfText));
+        ASSERT_TRUE(SaveProject(document, PathOf("p.twf"), pfText, sink_));
         EXPECT_EQ(ReadBytes("p.twf"), MenuFile(document)) << seed;
         EXPECT_EQ(ReadBytes("p.tws"), SettingsFile(document)) << seed;
         EXPECT_EQ(ReadBytes("p.twv"), VariablesFile(document)) << seed;
@@ -250,14 +250,14 @@ TEST_F(ReferenceWriter, BlocksInManyChunksLoadLikeOneChunk)
         TqzHTML original;
         RandomProject(seed).Fill(original);
         for (int format : {pfBinaryV11, pfBinaryV10}) {
-            ASSERT_TRUE(SaveProject(original, PathOf("one.twb"), format));
+            ASSERT_TRUE(SaveProject(original, PathOf("one.twb"), format, sink_));
             WriteBytes("many.twb", Rechunked(ReadBytes("one.twb"), random));
             TqzHTML fromOne;
             TqzHTML fromMany;
             int formatOne = 0;
             int formatMany = 0;
-            EXPECT_TRUE(LoadProject(fromOne, PathOf("one.twb"), formatOne));
-            EXPECT_TRUE(LoadProject(fromMany, PathOf("many.twb"), formatMany)) << seed;
+            EXPECT_TRUE(LoadProject(fromOne, PathOf("one.twb"), formatOne, sink_));
+            EXPECT_TRUE(LoadProject(fromMany, PathOf("many.twb"), formatMany, sink_)) << seed;
             EXPECT_EQ(formatMany, format);
             EXPECT_EQ(DumpTree(fromMany), DumpTree(fromOne)) << seed;
             EXPECT_EQ(DumpVariables(fromMany), DumpVariables(fromOne)) << seed;

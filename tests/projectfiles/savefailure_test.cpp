@@ -54,12 +54,12 @@ TEST_F(SaveFailure, FailedBinaryWriteLeavesTheOldFile)
 {
     FillSampleProject(document_);
     for (int format : {pfBinaryV11, pfBinaryV10}) {
-        ASSERT_TRUE(SaveProject(document_, PathOf("p.twb"), format));
+        ASSERT_TRUE(SaveProject(document_, PathOf("p.twb"), format, sink_));
         const std::string old = ReadBytes("p.twb");
         MakeLarge();
         {
             FileSizeLimit limit(SmallFileLimit);
-            EXPECT_FALSE(SaveProject(document_, PathOf("p.twb"), format));
+            EXPECT_FALSE(SaveProject(document_, PathOf("p.twb"), format, sink_));
         }
         EXPECT_EQ(ReadBytes("p.twb"), old);
         EXPECT_EQ(DirectoryListing(), std::vector<std::string>{"p.twb"}); // no temporary file left
@@ -75,14 +75,14 @@ TEST_F(SaveFailure, FailedBinaryWriteLeavesTheOldFile)
 TEST_F(SaveFailure, FailedTextWriteLeavesAllThreeOldFiles)
 {
     FillSampleProject(document_);
-    ASSERT_TRUE(SaveProject(document_, PathOf("p.twf"), pfText));
+    ASSERT_TRUE(SaveProject(document_, PathOf("p.twf"), pfText, sink_));
     const std::string twf = ReadBytes("p.twf");
     const std::string tws = ReadBytes("p.tws");
     const std::string twv = ReadBytes("p.twv");
     MakeLarge();
     {
         FileSizeLimit limit(SmallFileLimit);
-        EXPECT_FALSE(SaveProject(document_, PathOf("p.twf"), pfText));
+        EXPECT_FALSE(SaveProject(document_, PathOf("p.twf"), pfText, sink_));
     }
     EXPECT_EQ(ReadBytes("p.twf"), twf);
     EXPECT_EQ(ReadBytes("p.tws"), tws);
@@ -94,7 +94,7 @@ TEST_F(SaveFailure, FailedTextWriteLeavesAllThreeOldFiles)
 TEST_F(SaveFailure, ALaterFileThatFailsKeepsTheEarlierOnesOld)
 {
     FillSampleProject(document_);
-    ASSERT_TRUE(SaveProject(document_, PathOf("p.twf"), pfText));
+    ASSERT_TRUE(SaveProject(document_, PathOf("p.twf"), pfText, sink_));
     const std::string twf = ReadBytes("p.twf");
     const std::string twv = ReadBytes("p.twv");
     // The menu file changes and fits; only the variables file grows beyond
@@ -103,7 +103,7 @@ TEST_F(SaveFailure, ALaterFileThatFailsKeepsTheEarlierOnesOld)
     document_.Variables().AddVariable("Gross", std::string(20000, 'v'), false);
     {
         FileSizeLimit limit(SmallFileLimit);
-        EXPECT_FALSE(SaveProject(document_, PathOf("p.twf"), pfText));
+        EXPECT_FALSE(SaveProject(document_, PathOf("p.twf"), pfText, sink_));
     }
     EXPECT_EQ(ReadBytes("p.twf"), twf);
     EXPECT_EQ(ReadBytes("p.twv"), twv);
@@ -129,11 +129,11 @@ TEST_F(SaveFailure, FullDiskKeepsAllThreeOldFilesAndNoTemporary)
     } unmount{small};
     FillSampleProject(document_);
     const std::string menu = PathOf("klein/p.twf");
-    ASSERT_TRUE(SaveProject(document_, menu, pfText));
+    ASSERT_TRUE(SaveProject(document_, menu, pfText, sink_));
     const std::vector<std::string> old{ReadBytes("klein/p.twf"), ReadBytes("klein/p.tws"), ReadBytes("klein/p.twv")};
     std::ofstream(small / "fill", std::ios::binary) << std::string(52000, 'f');
     MakeLarge();
-    EXPECT_FALSE(SaveProject(document_, menu, pfText));
+    EXPECT_FALSE(SaveProject(document_, menu, pfText, sink_));
     EXPECT_EQ((std::vector<std::string>{ReadBytes("klein/p.twf"), ReadBytes("klein/p.tws"), ReadBytes("klein/p.twv")}),
               old);
     std::vector<std::string> names;
@@ -149,7 +149,7 @@ TEST_F(SaveFailure, TargetsThatCannotBeCreated)
 {
     WriteBytes("datei", "kein Verzeichnis");
     for (int format : {pfBinaryV11, pfBinaryV10, pfText}) {
-        EXPECT_FALSE(SaveProject(document_, PathOf("datei/p.twb"), format));
+        EXPECT_FALSE(SaveProject(document_, PathOf("datei/p.twb"), format, sink_));
         ASSERT_EQ(sink_.texts.size(), 1u);
         EXPECT_EQ(sink_.texts[0].rfind("p.twb: ", 0), 0u);
         sink_.texts.clear();
@@ -159,13 +159,13 @@ TEST_F(SaveFailure, TargetsThatCannotBeCreated)
     // A settings file that is a directory cannot be updated; neither of the
     // other two files is written then.
     std::filesystem::create_directory(dir_.Path() / "q.tws");
-    EXPECT_FALSE(SaveProject(document_, PathOf("q.twf"), pfText));
+    EXPECT_FALSE(SaveProject(document_, PathOf("q.twf"), pfText, sink_));
     EXPECT_EQ(sink_.texts, std::vector<std::string>{"q.twf: Fehler beim Schreiben nach " + PathOf("q.tws") +
                                                     ": Der Pfad bezeichnet einen Ordner."});
     EXPECT_FALSE(std::filesystem::exists(dir_.Path() / "q.twf"));
     EXPECT_FALSE(std::filesystem::exists(dir_.Path() / "q.twv"));
 
-    EXPECT_FALSE(SaveProject(document_, PathOf("r.twb"), 4));
+    EXPECT_FALSE(SaveProject(document_, PathOf("r.twb"), 4, sink_));
     EXPECT_EQ(sink_.texts.back(), "r.twb: Unbekanntes Projektformat 4");
 }
 

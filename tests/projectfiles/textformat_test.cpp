@@ -13,7 +13,7 @@ const std::string P(1, '\xB6');
 TEST_F(TextFormat, WritesTheThreeFiles)
 {
     FillSampleProject(document_);
-    ASSERT_TRUE(SaveProject(document_, PathOf("menu.twf"), pfText));
+    ASSERT_TRUE(SaveProject(document_, PathOf("menu.twf"), pfText, sink_));
     EXPECT_EQ(ReadBytes("menu.twf"), "TWF 2\r\n"
                                      "Start" +
                                          P + "index.htm" + P + "main" + P +
@@ -47,7 +47,7 @@ TEST_F(TextFormat, WritesTheThreeFiles)
 TEST_F(TextFormat, RoundTripKeepsTwoLevelsAndFlattensValues)
 {
     FillSampleProject(document_);
-    ASSERT_TRUE(SaveProject(document_, PathOf("menu.twf"), pfText));
+    ASSERT_TRUE(SaveProject(document_, PathOf("menu.twf"), pfText, sink_));
     TqzHTML original;
     FillSampleProject(original);
 
@@ -69,7 +69,7 @@ TEST_F(TextFormat, UpdatesTheSettingsFileInPlace)
 {
     WriteBytes("menu.tws", "; eigene Notiz\r\n[Main]\r\nTitle=Alt\r\nEigener=Wert\r\n[Andere]\r\nTitle=bleibt\r\n");
     document_.SetString(siTitle, "Neu");
-    ASSERT_TRUE(SaveProject(document_, PathOf("menu.twf"), pfText));
+    ASSERT_TRUE(SaveProject(document_, PathOf("menu.twf"), pfText, sink_));
     const std::string tws = ReadBytes("menu.tws");
     EXPECT_EQ(tws.rfind("; eigene Notiz\r\n[Main]\r\nTitle=Neu\r\nEigener=Wert\r\nTextColor=clNone\r\n", 0), 0u) << tws;
     EXPECT_NE(tws.find("[Andere]\r\nTitle=bleibt\r\n"), std::string::npos);
@@ -182,7 +182,7 @@ TEST_F(TextFormat, FailuresStopTheLoadAndKeepWhatWasRead)
     EXPECT_EQ(document_.Tree().Root().Caption(), "Unbenannt");
 
     int format = 2;
-    EXPECT_FALSE(LoadProject(document_, PathOf("fehlt.twf"), format));
+    EXPECT_FALSE(LoadProject(document_, PathOf("fehlt.twf"), format, sink_));
     EXPECT_EQ(format, 2);
     EXPECT_EQ(sink_.texts.back().rfind("fehlt.twf: ", 0), 0u);
 }

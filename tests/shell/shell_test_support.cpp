@@ -15,6 +15,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTest>
+#include <QUrl>
 #include <QWidget>
 
 namespace tw::shelltest {
@@ -129,9 +130,10 @@ std::optional<QString> ScriptedDialogs::ChooseImportSource(QWidget*, const QStri
     return answer;
 }
 
-void RecordingOpener::OpenWithShell(const std::string& path)
+bool RecordingOpener::Open(const QUrl& address)
 {
-    opened.append(FromCp1252(path));
+    opened.append(address.isLocalFile() ? address.toLocalFile() : address.toString());
+    return true;
 }
 
 std::vector<DialogCall> ScriptedDialogs::CallsOf(DialogCall::Kind kind) const
@@ -184,7 +186,7 @@ void MainFormTest::TearDown()
 Tmainform& MainFormTest::Form()
 {
     if (!form_)
-        form_ = std::make_unique<Tmainform>(dialogs_, ProgramDir());
+        form_ = std::make_unique<Tmainform>(dialogs_, opener_, ProgramDir());
     return *form_;
 }
 

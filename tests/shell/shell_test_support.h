@@ -5,7 +5,7 @@
 // user's, and dialogs answered from a script.
 
 #include "guibase/dialogs.h"
-#include "platform/shell.h"
+#include "shell/fmxutils.h"
 
 #include <QString>
 #include <QStringList>
@@ -40,7 +40,8 @@ namespace tw::shelltest {
 // Records what the program asks the desktop to open.
 class RecordingOpener : public ShellOpener {
 public:
-    void OpenWithShell(const std::string& path) override;
+    // Local files as paths, other addresses as they are written.
+    bool Open(const QUrl& address) override;
     QStringList opened;
 };
 
@@ -128,6 +129,7 @@ protected:
 
     QTemporaryDir dir_;
     ScriptedDialogs dialogs_;
+    RecordingOpener opener_;
     std::unique_ptr<Tmainform> form_;
 };
 

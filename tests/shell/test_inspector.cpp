@@ -57,7 +57,7 @@ protected:
     tOIC::ValueWriter DirectWriter()
     {
         return {[this](int setting, TColor color) { document_.SetColor(setting, color); },
-                [this](int setting, const QString& text) { document_.SetString(setting, TextToDocument(text)); }};
+                [this](int setting, const QString& text) { document_.SetString(setting, EncodeText(text).bytes); }};
     }
     void TearDown() override { inspector_.reset(); }
 

@@ -1,4 +1,5 @@
 #include "shell_test_support.h"
+#include "support/test_support.h"
 
 #include "document/qzhtml.h"
 #include "guibase/qtcodec.h"
@@ -27,7 +28,8 @@ int SavedFormat(const QString& path)
 {
     TqzHTML document;
     int format = 0;
-    return LoadProject(document, ToCp1252(path), format) ? format : 0;
+    test::RecordedMessages messages;
+    return LoadProject(document, ToCp1252(path), format, messages) ? format : 0;
 }
 
 class LifecycleTest : public MainFormTest {
@@ -219,7 +221,8 @@ TEST_F(LifecycleTest, LineBreaksAreReplacedForTheTextFormatOnlyAfterAsking)
     EXPECT_EQ(Form().ProjectFileName(), Path(QStringLiteral("menu.twf")));
     TqzHTML reloaded;
     int format = 0;
-    ASSERT_TRUE(LoadProject(reloaded, ToCp1252(Path(QStringLiteral("menu.twf"))), format));
+    test::RecordedMessages messages;
+    ASSERT_TRUE(LoadProject(reloaded, ToCp1252(Path(QStringLiteral("menu.twf"))), format, messages));
     ASSERT_EQ(reloaded.Tree().Root().ChildCount(), 1u);
     EXPECT_EQ(reloaded.Tree().Root().Child(0)->Caption(), "Zeile 1 Zeile 2");
 

@@ -1,4 +1,5 @@
 #include "shell_test_support.h"
+#include "support/test_support.h"
 #include "test_menutree_support.h"
 
 #include "document/qzhtml.h"
@@ -194,7 +195,8 @@ TEST_F(MenuWorkflowTest, ACaptionStillBeingTypedIsTakenByTheWindowsCommands)
     Run(Tmainform::cmdSave);
     TqzHTML saved;
     int format = 0;
-    ASSERT_TRUE(LoadProject(saved, ToCp1252(Path(QStringLiteral("menu.twb"))), format));
+    test::RecordedMessages messages;
+    ASSERT_TRUE(LoadProject(saved, ToCp1252(Path(QStringLiteral("menu.twb"))), format, messages));
     EXPECT_EQ(ChildCaptions(saved.Tree().Root()), std::vector<std::string>{"Home"});
 
     // Nothing else is changed: closing asks because of the caption alone.

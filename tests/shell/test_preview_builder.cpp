@@ -1,9 +1,9 @@
 #include "shell_test_support.h"
+#include "support/test_support.h"
 
 #include "document/qzhtml.h"
 #include "generator/generator.h"
 #include "guibase/qtcodec.h"
-#include "platform/shell.h"
 #include "projectfiles/projectfiles.h"
 #include "shell/mainform.h"
 #include "shell/previewbuilder.h"
@@ -30,7 +30,8 @@ protected:
         ShellTest::SetUp();
         SetTemplatesDirectory({});
         int format = 0;
-        ASSERT_TRUE(LoadProject(document_, TW_EXAMPLES_DIR "/lindenhof.twf", format));
+        test::RecordedMessages messages;
+        ASSERT_TRUE(LoadProject(document_, TW_EXAMPLES_DIR "/lindenhof.twf", format, messages));
         ASSERT_TRUE(QDir().mkpath(Output()));
         document_.SetFileSetting(fsFilename, ToCp1252(Output() + QStringLiteral("/index.htm")));
         document_.SetModified(false);
@@ -106,15 +107,13 @@ TEST_F(PreviewBuilderTest, FilesOfAnEarlierBuildAreGoneAndFailuresAreTold)
 // browser.
 TEST_F(MainFormTest, PreviewOpensTheMainFileOfAPrivateFolderInTheBrowser)
 {
-    RecordingOpener opener;
-    const ScopedShellOpener scopedOpener(opener);
     ASSERT_TRUE(QDir().mkpath(Path(QStringLiteral("site"))));
     SetTemplatesDirectory({}); // the shipped sets
     Form().SelectTemplate(QStringLiteral("Aufklappend"));
     Form().efilename()->setText(Path(QStringLiteral("site/menu.htm")));
     Form().PreviewAction()->trigger();
-    ASSERT_EQ(opener.opened.size(), 1) << dialogs_.TextsOf(DialogCall::Message).join(u'\n').toStdString();
-    const QFileInfo opened(opener.opened.front());
+    ASSERT_EQ(opener_.opened.size(), 1) << dialogs_.TextsOf(DialogCall::Message).join(u'\n').toStdString();
+    const QFileInfo opened(opener_.opened.front());
     EXPECT_EQ(opened.fileName(), QStringLiteral("menu.htm"));
     EXPECT_TRUE(opened.exists());
     EXPECT_TRUE(QDir(Path(QStringLiteral("site"))).isEmpty());

@@ -61,7 +61,7 @@ TEST_F(UndoTest, EveryKindOfEditIsUndoneAndRedoneExactly)
         {"sort among siblings", [&] { editor.MoveItem(*vorstand->Child(1), *vorstand, 0); }},
         {"apply link and target", [&] { editor.SetLink(*vorstand, QStringLiteral("v.htm"), QStringLiteral("main")); }},
         {"add variable", [&] { editor.AddVariable("Variable"); }},
-        {"change variable", [&] { editor.ChangeVariable(1, "Hintergrund", "gelb"); }},
+        {"change variable", [&] { editor.ChangeVariable(1, QStringLiteral("Hintergrund"), QStringLiteral("gelb")); }},
         {"delete variable", [&] { editor.DeleteVariable(0); }},
         {"reorder variables", [&] { editor.MoveVariable(0, 1); }},
         {"layout colour", [&] { editor.SetColor(ciLink, 0x00FF00); }},

@@ -155,8 +155,9 @@ TEST_F(ShellTest, APositionOffTheScreenLeavesTheWindowFullyOnIt)
         settings.setValue(QStringLiteral("FormSettings/Top"), -300);
     }
     ScriptedDialogs dialogs;
+    RecordingOpener opener;
     QTemporaryDir programDir;
-    Tmainform form(dialogs, programDir.path());
+    Tmainform form(dialogs, opener, programDir.path());
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_TRUE(screen.contains(QRect(form.pos(), form.size())));
 }

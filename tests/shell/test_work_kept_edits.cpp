@@ -1,6 +1,7 @@
 // What is typed into the window reaches the document, its history and the
 // right file, whichever page is shown and whatever is typed.
 #include "shell_test_support.h"
+#include "support/test_support.h"
 #include "test_menutree_support.h"
 
 #include "document/qzhtml.h"
@@ -140,7 +141,8 @@ TEST_F(EditsKeptTest, CtrlSSavesALinkOrLayoutValueStillBeingTyped)
     QTest::keyClick(&LayoutEditor(), Qt::Key_S, Qt::ControlModifier);
     TqzHTML reloaded;
     int format = 0;
-    ASSERT_TRUE(LoadProject(reloaded, ToCp1252(Path(QStringLiteral("p.twb"))), format));
+    test::RecordedMessages messages;
+    ASSERT_TRUE(LoadProject(reloaded, ToCp1252(Path(QStringLiteral("p.twb"))), format, messages));
     EXPECT_EQ(reloaded.GetString(siTitle), "Neu");
     EXPECT_EQ(reloaded.Tree().Root().Child(0)->Item()->Link, "start.htm");
 }

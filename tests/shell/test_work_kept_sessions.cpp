@@ -1,6 +1,7 @@
 // The project survives what happens around the window: a second start, a
 // file changed by another program, and the program being killed.
 #include "shell_test_support.h"
+#include "support/test_support.h"
 
 #include "document/qzhtml.h"
 #include "generator/generator.h"
@@ -63,7 +64,8 @@ protected:
     {
         TqzHTML other;
         other.SetString(siTitle, title);
-        ASSERT_TRUE(SaveProject(other, ToCp1252(Path(name)), 1));
+        test::RecordedMessages messages;
+        ASSERT_TRUE(SaveProject(other, ToCp1252(Path(name)), 1, messages));
     }
 
     QTemporaryDir runtime_;

@@ -63,7 +63,7 @@ TEST(ReachablePages, EveryItemOfTheExampleProjectInEverySet)
     TqzHTML document;
     RecordedMessages messages;
     int format = 0;
-    ASSERT_TRUE(LoadProject(document, TW_EXAMPLE_PROJECT, format)) << testing::PrintToString(messages.texts);
+    ASSERT_TRUE(LoadProject(document, TW_EXAMPLE_PROJECT, format, messages)) << testing::PrintToString(messages.texts);
     ExpectEveryItemLinkReachable(document, "example project");
 }
 

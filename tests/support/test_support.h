@@ -35,15 +35,11 @@ private:
     std::filesystem::path path_;
 };
 
-// Collects the messages shown while it is installed.
+// Collects the messages reported to it.
 class RecordedMessages : public MessageSink {
 public:
-    RecordedMessages() : scope_(*this) {}
     void ShowMessage(const std::string& text) override { texts.push_back(text); }
     std::vector<std::string> texts;
-
-private:
-    ScopedMessageSink scope_;
 };
 
 // Adds an item with its record as the last child of parent.

@@ -8,6 +8,7 @@
 #include "inspector/gridtreeview.h"
 #include "inspector/mybutton.h"
 #include "inspector/tddlist_u.h"
+#include "shell/fmxutils.h"
 #include "shell/layoutpage.h"
 #include "shell/mainform.h"
 #include "shell/menutreepage.h"
@@ -52,6 +53,12 @@ public:
 
 private:
     QString project_;
+};
+
+// The pictures need no browser.
+class NoShell : public tw::ShellOpener {
+public:
+    bool Open(const QUrl&) override { return true; }
 };
 
 // Lets layouts, paints and timers of the window run.
@@ -117,7 +124,8 @@ int main(int argc, char* argv[])
     }
     const QDir output(QString::fromLocal8Bit(argv[2]));
     ScreenshotDialogs dialogs(QDir(QString::fromLocal8Bit(argv[1])).absolutePath());
-    tw::Tmainform form(dialogs, QApplication::applicationDirPath());
+    NoShell shell;
+    tw::Tmainform form(dialogs, shell, QApplication::applicationDirPath());
     form.move(40, 40);
     form.show();
     form.CommandAction(tw::Tmainform::cmdOpen)->trigger();
