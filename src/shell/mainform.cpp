@@ -25,12 +25,14 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QToolTip>
 
 namespace tw {
 namespace {
@@ -199,9 +201,14 @@ void Tmainform::CreateFlatHint()
     flatHint->SetColor(TFlatHint::ColorBorder, palette().color(QPalette::ToolTipText));
     flatHint->SetColor(TFlatHint::ColorArrowBackground, palette().color(QPalette::Highlight));
     flatHint->SetColor(TFlatHint::ColorArrow, palette().color(QPalette::HighlightedText));
-    // The hints were laid out for an 8-point font.
-    QFont hintFont = font();
-    hintFont.setPixelSize(11);
+    // The theme's tooltip font, so that a user's larger font reaches the
+    // hints too; the width limit was meant for an 8-point font (11 pixels)
+    // and grows with a larger one.
+    constexpr int DesignHintFontPixels = 11;
+    const QFont hintFont = QToolTip::font();
+    const int pixels = QFontInfo(hintFont).pixelSize();
+    if (pixels > DesignHintFontPixels)
+        flatHint->SetMaxHintWidth(flatHint->MaxHintWidth() * pixels / DesignHintFontPixels);
     flatHint->SetFont(hintFont);
 }
 

@@ -152,11 +152,18 @@ void PreviewWindow::ShowPage(const QString& file)
         problem_->show();
         return;
     }
-    keptScroll_ = file == shownPage_ ? view_->page()->scrollPosition() : QPointF();
-    shownPage_ = file;
+    // The same page again, after a change, stays where the reader was and
+    // keeps its anchor; another page starts at its top or at its anchor.
+    const bool samePage = file == shownPage_ && linkFragment_.isEmpty();
+    keptScroll_ = samePage ? std::optional<QPointF>(view_->page()->scrollPosition()) : std::nullopt;
     // Served as if it lay in the output folder, so that relative links and
     // pictures lead where they will lead from the generated menu.
-    view_->load(PreviewAddress(QFileInfo(file).fileName()));
+    QUrl address = PreviewAddress(QFileInfo(file).fileName());
+    const QString fragment = samePage ? view_->url().fragment() : linkFragment_;
+    if (!fragment.isEmpty())
+        address.setFragment(fragment);
+    shownPage_ = file;
+    view_->load(address);
 }
 
 QUrl PreviewWindow::PlaceInOutputFolder(const QUrl& link) const
@@ -185,7 +192,11 @@ void PreviewWindow::PageLoaded(bool ok)
         input->installEventFilter(this);
     if (!ok)
         return;
-    view_->page()->runJavaScript(QStringLiteral("window.scrollTo(%1, %2);").arg(keptScroll_.x()).arg(keptScroll_.y()),
+    if (!keptScroll_) {
+        emit pageShown();
+        return;
+    }
+    view_->page()->runJavaScript(QStringLiteral("window.scrollTo(%1, %2);").arg(keptScroll_->x()).arg(keptScroll_->y()),
                                  [this](const QVariant&) { emit pageShown(); });
 }
 
@@ -200,7 +211,9 @@ bool PreviewWindow::FollowLink(const QUrl& link)
         return true;
     const QUrl file = PlaceInOutputFolder(link.adjusted(QUrl::RemoveFragment | QUrl::RemoveQuery));
     if (MenuNode* node = builder_.NodeOfLink(file)) {
+        linkFragment_ = link.fragment();
         treePage_.SelectNode(*node);
+        linkFragment_.clear();
     } else if (!QFileInfo::exists(file.toLocalFile())) {
         // The system would open nothing and say nothing.
         problem_->setText(QStringLiteral("Die verlinkte Seite „") + QDir::toNativeSeparators(file.toLocalFile()) +

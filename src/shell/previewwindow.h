@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QUrl;
@@ -80,7 +81,10 @@ private:
     bool built_ = false;
     bool geometryRestored_ = false;
     QString shownPage_;
-    QPointF keptScroll_;
+    std::optional<QPointF> keptScroll_;
+    // The anchor of the submenu link just clicked, for the page it selects:
+    // a set may open its menu through it.
+    QString linkFragment_;
 };
 
 } // namespace tw

@@ -186,8 +186,10 @@ TEST_F(PreviewWindowTest, TellsProblemsInALineAndRemembersItsPlace)
 }
 
 // Wide enough, the sidebar set shows its menu unfolded, also after every
-// regeneration; narrow, it folds behind its button.
-TEST_F(PreviewWindowTest, SidebarStandsUnfoldedWhenWide)
+// regeneration; narrow, it folds behind its button, and a submenu chosen in
+// the unfolded menu leads to a page that shows it unfolded, also after a
+// regeneration.
+TEST_F(PreviewWindowTest, SidebarStandsUnfoldedWhenWideAndWhereItWasOpened)
 {
     // The first entry of the menu is where the page is hit at its middle.
     const QString menuShown = QStringLiteral(
@@ -206,6 +208,13 @@ TEST_F(PreviewWindowTest, SidebarStandsUnfoldedWhenWide)
     preview_->resize(400, 600);
     ASSERT_TRUE(widthIs([](int width) { return width <= 400; }));
     EXPECT_FALSE(Evaluate(menuShown).toBool());
+    ClickLink(QStringLiteral("#tw-menue"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Evaluate(menuShown).toBool(); }, WaitMs));
+    ASSERT_TRUE(ShownAfter([this] { ClickLink(QStringLiteral("Child2.htm#tw-menue")); }));
+    EXPECT_EQ(ShownFile(), QStringLiteral("Child2.htm"));
+    EXPECT_TRUE(Evaluate(menuShown).toBool());
+    ASSERT_TRUE(ShownAfter([this] { Form().Editor().RenameItem(Item("Anfahrt"), QStringLiteral("Kontakt")); }));
+    EXPECT_TRUE(Evaluate(menuShown).toBool());
 }
 
 } // namespace

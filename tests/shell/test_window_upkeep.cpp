@@ -2,6 +2,7 @@
 
 #include "document/qzhtml.h"
 #include "inspector/chooserlists.h"
+#include "inspector/tflathintunit.h"
 #include "shell/documenteditor.h"
 #include "shell/mainform.h"
 #include "shell/menutreepage.h"
@@ -18,6 +19,7 @@
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 namespace tw::shelltest {
 namespace {
@@ -71,6 +73,21 @@ TEST_F(WindowUpkeepTest, RestoredWindowLiesWhollyOnTheScreenTitleBarIncluded)
     const int titleBar = form.style()->pixelMetric(QStyle::PM_TitleBarHeight);
     EXPECT_LE(form.y() + titleBar + 565, available.bottom() + 1);
     EXPECT_GE(form.y(), available.top());
+}
+
+// A larger tooltip font of the user's reaches the hints, and their boxes
+// widen with it.
+TEST_F(WindowUpkeepTest, HintsTakeTheUsersTooltipFont)
+{
+    const QFont before = QToolTip::font();
+    QFont large = before;
+    large.setPixelSize(22);
+    QToolTip::setFont(large);
+    const TFlatHint* hint = Form().findChild<TFlatHint*>();
+    QToolTip::setFont(before);
+    ASSERT_NE(hint, nullptr);
+    EXPECT_EQ(hint->Font().pixelSize(), 22);
+    EXPECT_EQ(hint->MaxHintWidth(), 400);
 }
 
 TEST(FontNamesTest, FamiliesAreNamedWithoutTheirFoundry)
