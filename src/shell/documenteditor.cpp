@@ -88,18 +88,10 @@ void DocumentEditor::Push(QUndoCommand* command)
         emit charactersEscaped();
 }
 
-std::string DocumentEditor::Encoded(const QString& text)
+std::string DocumentEditor::Noted(DocumentText text)
 {
-    DocumentText encoded = EncodeText(text);
-    escaped_ = escaped_ || encoded.escaped;
-    return std::move(encoded.bytes);
-}
-
-std::string DocumentEditor::EncodedLink(const QString& link)
-{
-    DocumentText encoded = EncodeLink(link);
-    escaped_ = escaped_ || encoded.escaped;
-    return std::move(encoded.bytes);
+    escaped_ = escaped_ || text.escaped;
+    return std::move(text.bytes);
 }
 
 MenuNode& DocumentEditor::AddItem(MenuNode& parent, const std::string& caption)
@@ -120,7 +112,8 @@ void DocumentEditor::RenameItem(MenuNode& node, const QString& caption)
     MenuTree& tree = document_.Tree();
     Push(new ChangeItemValueCommand<std::string>(
         Named("Umbenennen von", node.Caption()), node,
-        [&tree, &node](const std::string& text) { tree.SetCaption(node, text); }, node.Caption(), Encoded(caption)));
+        [&tree, &node](const std::string& text) { tree.SetCaption(node, text); }, node.Caption(),
+        Noted(EncodeText(caption))));
 }
 
 void DocumentEditor::MoveItem(MenuNode& node, MenuNode& parent, std::size_t row)
@@ -144,7 +137,7 @@ void DocumentEditor::SetLink(MenuNode& node, const QString& link, const QString&
             item.Target = value.second;
             tree.NotifyRecordChanged(node);
         },
-        Link{item.Link, item.Target}, Link{EncodedLink(link), Encoded(target)}));
+        Link{item.Link, item.Target}, Link{Noted(EncodeLink(link)), Noted(EncodeText(target))}));
 }
 
 void DocumentEditor::AddVariable(const std::string& name)
@@ -161,7 +154,7 @@ void DocumentEditor::ChangeVariable(std::size_t row, const QString& name, const 
     Push(new ChangeValueCommand<VariableRow>(
         Named("Ändern von", old.name),
         [&list, row](const VariableRow& variable) { WriteVariable(list, row, variable); }, old,
-        VariableRow{Encoded(name), Encoded(value), old.fromTemplate}));
+        VariableRow{Noted(EncodeText(name)), Noted(EncodeText(value)), old.fromTemplate}));
 }
 
 void DocumentEditor::DeleteVariable(std::size_t row)
@@ -211,7 +204,7 @@ void DocumentEditor::SetString(int index, const QString& value)
     Push(new ChangeValueCommand<std::string>(
         Named("Ändern von", document_.GetStringPlaceholder(index)),
         [this, index](const std::string& text) { document_.SetString(index, text); }, document_.GetString(index),
-        Encoded(value)));
+        Noted(EncodeText(value))));
 }
 
 void DocumentEditor::SetFileSetting(int index, const QString& value)

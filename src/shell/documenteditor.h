@@ -13,6 +13,7 @@ class QWidget;
 namespace tw {
 
 class Dialogs;
+struct DocumentText;
 class MenuNode;
 class TqzHTML;
 struct VariableRow;
@@ -80,9 +81,9 @@ signals:
 private:
     void Push(QUndoCommand* command);
     void SyncModified();
-    // The document's bytes for typed text or a typed link.
-    std::string Encoded(const QString& text);
-    std::string EncodedLink(const QString& link);
+    // The bytes of typed text for the document; notes whether characters
+    // had to be escaped, for charactersEscaped after the step.
+    std::string Noted(DocumentText text);
 
     TqzHTML& document_;
     QUndoStack history_;
