@@ -78,18 +78,22 @@ protected:
     }
     ~EmbedTest() override { SetTemplatesDirectory(""); }
 
-    EmbedResult Plan(SiteWriter& writer)
+    EmbedForm Form()
     {
         const std::optional<EmbedForm> form = LoadEmbedForm(document, messages);
         EXPECT_TRUE(form) << (messages.texts.empty() ? "" : messages.texts.front());
-        return PlanEmbed(document, *form, options, writer);
+        return *form;
+    }
+    StagedRun Stage(SiteWriter& writer, RunState& runState)
+    {
+        return StageEmbed(document, Form(), options, writer, runState);
     }
     EmbedResult Run(SiteWriter& writer)
     {
-        EmbedResult result = Plan(writer);
         RunState runState(state.Path(), options.siteFolder);
-        WriteEmbed(result, writer, runState);
-        return result;
+        StagedRun run = Stage(writer, runState);
+        CommitEmbed(run, writer, runState);
+        return run.result;
     }
     EmbedResult Run()
     {
@@ -128,7 +132,7 @@ TEST_F(EmbedTest, BytesOutsideTheMarkersStayAndASecondRunWritesNothing)
     for (const auto& [name, before] : pages)
         site.Write(name, before + Pair + (name == "ende.htm" ? "" : "\n<!-- x -->"));
     const EmbedResult first = Run();
-    EXPECT_TRUE(first.refused.empty()) << first.refused.front();
+    ASSERT_TRUE(first.refused.empty()) << first.refused.front();
     for (const auto& [name, before] : pages) {
         const std::string after = Page(name);
         EXPECT_TRUE(after.starts_with(before + "<!-- treeweaver:menu -->")) << name;
@@ -137,8 +141,8 @@ TEST_F(EmbedTest, BytesOutsideTheMarkersStayAndASecondRunWritesNothing)
     }
     const auto stamp = fs::last_write_time(site.Path() / "bom.html");
     const EmbedResult second = Run();
-    EXPECT_TRUE(second.changes.empty());
-    EXPECT_EQ(second.unchanged, first.changes.size() - 1); // all pages, not the stylesheet
+    EXPECT_TRUE(second.changed.empty());
+    EXPECT_EQ(second.unchanged, first.changed.size() - 1); // all pages, not the stylesheet
     EXPECT_EQ(fs::last_write_time(site.Path() / "bom.html"), stamp);
     EXPECT_EQ(Page("treeweaver-menu.css"), "/* treeweaver:stylesheet */\r\na{color:}\r\n");
 }
@@ -193,14 +197,16 @@ TEST_F(EmbedTest, ABlockEditedByHandIsRefusedUntilForced)
 TEST_F(EmbedTest, APageChangedAfterPreparingIsSkipped)
 {
     SiteWriter writer(options.siteFolder);
-    EmbedResult result = Plan(writer);
-    site.Write("index.html", "<body>\n" + Pair + "\nneu\n</body>\n");
     RunState runState(state.Path(), options.siteFolder);
-    WriteEmbed(result, writer, runState);
-    ASSERT_EQ(result.refused.size(), 1u);
-    EXPECT_NE(result.refused[0].find("index.html: Die Seite wurde inzwischen ge\xE4ndert"), std::string::npos);
+    StagedRun run = Stage(writer, runState);
+    site.Write("index.html", "<body>\n" + Pair + "\nneu\n</body>\n");
+    CommitEmbed(run, writer, runState);
+    ASSERT_EQ(run.result.refused.size(), 1u);
+    EXPECT_NE(run.result.refused[0].find("index.html: Die Seite wurde inzwischen ge\xE4ndert"), std::string::npos);
     EXPECT_EQ(Page("index.html"), "<body>\n" + Pair + "\nneu\n</body>\n");
     EXPECT_NE(Menu("kurse/index.html").find("[seite"), std::string::npos);
+    // The next run reads the page again and writes its menu.
+    EXPECT_EQ(Run().changed, std::vector<std::string>{"index.html"});
 }
 
 TEST_F(EmbedTest, AFailedWriteLeavesEveryPageAsItWasAndUndoRestoresARun)
@@ -222,15 +228,15 @@ TEST_F(EmbedTest, AFailedWriteLeavesEveryPageAsItWasAndUndoRestoresARun)
     SiteWriter writer(options.siteFolder);
     RunState runState(state.Path(), options.siteFolder);
     std::vector<std::string> skipped;
-    std::vector<FileChange> undo = runState.UndoChanges(writer, skipped);
-    writer.Apply(undo);
+    const std::vector<std::optional<std::string>> current = runState.StageUndo(writer, skipped);
+    writer.Commit([&current](std::size_t place) { return current[place]; });
     runState.Forget();
     ASSERT_EQ(skipped.size(), 1u);
     EXPECT_NE(skipped[0].find("kurse/index.html"), std::string::npos);
     EXPECT_EQ(Page("index.html"), before[2]);
     EXPECT_EQ(Page("kurse/index.html"), late);
     EXPECT_FALSE(fs::exists(site.Path() / "treeweaver-menu.css"));
-    EXPECT_THROW(runState.UndoChanges(writer, skipped), Error);
+    EXPECT_THROW(runState.StageUndo(writer, skipped), Error);
 }
 
 TEST_F(EmbedTest, EveryEncodingGetsReferencesAndUtf16IsRefused)
