@@ -57,10 +57,14 @@ bool InsertMarkers(std::string& bytes)
         return false;
     const std::string eol = LineBreakOf(bytes);
     bytes.insert(body, eol + "<!-- treeweaver:menu --><!-- /treeweaver:menu -->" + eol);
-    // The head block carries the link to the menu's stylesheet.
-    const std::size_t head = AfterTag(bytes, "head");
-    if (head != std::string::npos && head < body)
-        bytes.insert(head, eol + "<!-- treeweaver:head --><!-- /treeweaver:head -->");
+    // The head block carries the link to the menu's stylesheet; at the end
+    // of the head it follows the page's own styles.
+    std::string lower = bytes.substr(0, body);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    const std::size_t headEnd = lower.rfind("</head");
+    if (headEnd != std::string::npos)
+        bytes.insert(headEnd, "<!-- treeweaver:head --><!-- /treeweaver:head -->" + eol);
     return true;
 }
 

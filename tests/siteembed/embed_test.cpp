@@ -145,6 +145,31 @@ TEST_F(EmbedTest, BytesOutsideTheMarkersStayAndASecondRunWritesNothing)
     EXPECT_EQ(second.unchanged, first.changed.size() - 1); // all pages, not the stylesheet
     EXPECT_EQ(fs::last_write_time(site.Path() / "bom.html"), stamp);
     EXPECT_EQ(Page("treeweaver-menu.css"), "/* treeweaver:stylesheet */\r\na{color:}\r\n");
+    // Pages the last run left up to date are read again once the menu or
+    // the template set changes.
+    document.Tree().SetCaption(*document.Tree().Root().Child(0), "Anfang");
+    EXPECT_EQ(Run().changed.size(), second.unchanged);
+    EXPECT_NE(Menu("bom.html").find("Anfang"), std::string::npos);
+    templates.Write("Spur/e_MenuPoint.txt", "($Linkname$)\n");
+    EXPECT_EQ(Run().changed.size(), second.unchanged);
+    EXPECT_NE(Menu("bom.html").find("(Anfang)"), std::string::npos);
+}
+
+TEST_F(EmbedTest, PagesWithoutMarkersAreListedOrGetThemOnRequest)
+{
+    const std::string page = "<html><head><title>x</title></HEAD>\r\n<BODY class=\"a\">\r\n<p>x</p></body>";
+    site.Write("ohne.html", page);
+    const EmbedResult listed = Run();
+    EXPECT_EQ(listed.withoutMarkers, std::vector<std::string>{site / "ohne.html"});
+    EXPECT_EQ(Page("ohne.html"), page);
+    options.insertMarkers = true;
+    Run();
+    const std::string after = Page("ohne.html");
+    EXPECT_TRUE(after.starts_with("<html><head><title>x</title><!-- treeweaver:head -->\r\n<link href=\"m.css\">"))
+        << after;
+    EXPECT_NE(after.find("</HEAD>\r\n<BODY class=\"a\">\r\n<!-- treeweaver:menu -->\r\n[pfad index.html Start]"),
+              std::string::npos);
+    EXPECT_TRUE(after.ends_with(" -->\r\n\r\n<p>x</p></body>"));
 }
 
 TEST(Markers, EveryFaultIsToldWithItsLine)
