@@ -64,23 +64,7 @@ find "$work/pristine" -type f | sed "s|^$work/pristine|$work/site|" >"$work/list
 pages=$(wc -l <"$work/list")
 bytes=$(cat $(find "$work/pristine" -type f) | wc -c)
 
-seconds() {
-    local TIMEFORMAT='%R %U %S' t
-    t=$({ time "$@" >/dev/null 2>&1; } 2>&1)
-    echo "$t" | awk '{ printf "%s %.3f\n", $1, $2 + $3 }'
-}
-median() { awk -v c="$1" '{ print $c }' | sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-report() {
-    local label=$1 file=$2 wall cpu
-    wall=$(median 1 <"$file")
-    cpu=$(median 2 <"$file")
-    if [ -z "${3:-}" ]; then
-        printf '  %-36s %7.3f s %7.3f s\n' "$label" "$wall" "$cpu"
-    else
-        printf '  %-36s %7.3f s %7.3f s   %5.2fx %5.2fx\n' "$label" "$wall" "$cpu" \
-            "$(echo "scale=4; $wall / $3" | bc)" "$(echo "scale=4; $cpu / $4" | bc)"
-    fi
-}
+. "$here/timing.sh"
 embed() { XDG_STATE_HOME="$work/state" "$cli" embed "$work/menu.twb" "$work/site" --templates "$templates"; }
 
 : >"$work/floor.t"
@@ -98,7 +82,7 @@ if ! embed; then
     exit 1
 fi
 echo "tmpfs: $pages pages, $bytes bytes, medians of $runs interleaved runs"
-echo "                                          wall     processor  ratio to the floor"
+echo "                                              wall     processor  ratio to the floor"
 report "floor (C: read, write back)" "$work/floor.t"
 report "embed, first run (every page)" "$work/first.t" "$(median 1 <"$work/floor.t")" "$(median 2 <"$work/floor.t")"
 report "embed, second run (nothing changed)" "$work/second.t" "$(median 1 <"$work/floor.t")" "$(median 2 <"$work/floor.t")"
