@@ -6,7 +6,6 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "siteimport/importtext.h"
-#include "siteimport/ownfiles.h"
 #include "siteimport/pagenames.h"
 #include "siteimport/parsedpage.h"
 
@@ -126,14 +125,13 @@ private:
             return std::nullopt;
         // Read by its name as the file system has it, which Windows-1252 may
         // not be able to hold.
-        std::string head;
+        XmlDocument parsed;
         try {
-            head = ReadFileHead(page, PageHeadSize);
+            parsed = ParsePageFile(page);
         } catch (const Error&) {
             contents_.unreadable.push_back(Relative(page));
             return std::nullopt;
         }
-        const XmlDocument parsed = ParsePage(WithoutEmbeddedBlocks(head));
         if (parsed && IsProgramFile(page, *parsed))
             return std::nullopt;
         ImportedItem item;

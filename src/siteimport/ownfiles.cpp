@@ -111,15 +111,14 @@ bool ShowsGeneratedMenu(const std::filesystem::path& frameset, const std::string
         return false;
     if (LeadsToSubmenuFile(address))
         return true;
-    std::string head;
+    XmlDocument framed;
     try {
-        head = ReadFileHead(*file, PageHeadSize);
+        framed = ParsePageFile(*file);
     } catch (const Error&) {
         // A frame that shows nothing readable shows no menu either; the
         // file, if it is in the site, is told as unreadable there.
         return false;
     }
-    const XmlDocument framed = ParsePage(WithoutEmbeddedBlocks(head));
     return framed && IsGeneratedMenu(*framed);
 }
 
@@ -153,6 +152,21 @@ bool IsProgramFile(const std::filesystem::path& path, const xmlDoc& page)
             return true;
     }
     return false;
+}
+
+} // namespace tw
+
+namespace tw {
+
+XmlDocument ParsePageFile(const std::filesystem::path& path)
+{
+    return ParsePage(WithoutEmbeddedBlocks(ReadFileHead(path, PageHeadSize)));
+}
+
+bool IsProgramPage(const std::filesystem::path& path)
+{
+    const XmlDocument page = ParsePageFile(path);
+    return page && IsProgramFile(path, *page);
 }
 
 } // namespace tw
