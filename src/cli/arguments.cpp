@@ -18,6 +18,7 @@ const char* const UsageText =
     "                          [--prune]\n"
     "  treeweaver-cli import ORDNER|SITEMAP --output PROJEKT [--template VORLAGE] [--templates VERZEICHNIS] "
     "[--verbose]\n"
+    "  treeweaver-cli checksite PROJEKT [ORDNER] [--templates VERZEICHNIS] [--sitemap BASISADRESSE]\n"
     "  treeweaver-cli -h|--help\n"
     "  treeweaver-cli -v|--version\n";
 
@@ -29,6 +30,8 @@ struct VerbRule {
     // What the positionals are, for the message when their number is wrong.
     const char* positionalText;
     std::vector<std::string> options;
+    // Positionals that may follow the required ones.
+    std::size_t optionalPositionals = 0;
 };
 
 const std::map<std::string, VerbRule>& VerbRules()
@@ -39,6 +42,12 @@ const std::map<std::string, VerbRule>& VerbRules()
         {"generate", {Verb::Generate, 1, "eine Projektdatei.", {"--templates", "--output", "--verbose", "--prune"}}},
         {"import",
          {Verb::Import, 1, "einen Ordner oder eine Sitemap.", {"--output", "--template", "--templates", "--verbose"}}},
+        {"checksite",
+         {Verb::CheckSite,
+          1,
+          "eine Projektdatei und h\u00F6chstens einen Ordner der Website.",
+          {"--templates", "--sitemap"},
+          1}},
     };
     return rules;
 }
@@ -168,11 +177,14 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
         options[name] = value;
     }
 
-    if (positionals.size() != rule->second.positionals) {
+    if (positionals.size() < rule->second.positionals ||
+        positionals.size() > rule->second.positionals + rule->second.optionalPositionals) {
         throw UsageError("\"" + arguments[0] + "\" erwartet " + rule->second.positionalText);
     }
     (invocation.verb == Verb::Import ? invocation.source : invocation.project) = ToDocumentString(positionals[0]);
-    if (positionals.size() > 1) {
+    if (positionals.size() > 1 && invocation.verb == Verb::CheckSite) {
+        invocation.siteFolder = ToDocumentString(positionals[1]);
+    } else if (positionals.size() > 1) {
         invocation.out = ToDocumentString(RealFileName(positionals[1], "Ziel"));
     }
     if (invocation.verb == Verb::Convert) {
@@ -186,6 +198,9 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
     }
     if (options.count("--templates") != 0) {
         invocation.templates = ToDocumentString(options["--templates"]);
+    }
+    if (options.count("--sitemap") != 0) {
+        invocation.sitemap = options["--sitemap"];
     }
     invocation.verbose = options.count("--verbose") != 0;
     invocation.prune = options.count("--prune") != 0;

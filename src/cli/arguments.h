@@ -7,7 +7,7 @@
 
 namespace tw::cli {
 
-enum class Verb { Show, Convert, Generate, Import };
+enum class Verb { Show, Convert, Generate, Import, CheckSite };
 
 // A parsed command line. Paths are already converted to Windows-1252, the
 // form in which the document and the project files take them.
@@ -30,6 +30,10 @@ struct Invocation {
     bool verbose = false;
     // generate: deletes stale submenu files instead of only naming them.
     bool prune = false;
+    // checksite: the site's folder, when given.
+    std::string siteFolder;
+    // checksite: the address of the site's root for a sitemap.xml, UTF-8.
+    std::optional<std::string> sitemap;
 };
 
 // A command line that does not follow the usage. The text is UTF-8.
