@@ -8,7 +8,6 @@
 #include "siteimport/pagenames.h"
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
 #include <string_view>
 
@@ -16,10 +15,6 @@ namespace tw {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The names a web server tries for a folder, in its order.
-constexpr std::array<std::string_view, 5> IndexNames = {"index.html", "index.htm", "index.shtml", "index.php",
-                                                        "index.xhtml"};
 
 bool IsExternal(std::string_view link)
 {
@@ -156,7 +151,7 @@ std::optional<std::string> ResolvePage(const SiteFiles& site, const std::string&
     std::string folder = sitePath;
     if (!folder.empty() && folder.back() != '/')
         folder += '/';
-    for (const std::string_view name : IndexNames) {
+    for (const std::string_view name : IndexPageNames) {
         std::string page = folder + std::string(name);
         if (site.files.contains(page))
             return page;
