@@ -154,10 +154,6 @@ bool IsProgramFile(const std::filesystem::path& path, const xmlDoc& page)
     return false;
 }
 
-} // namespace tw
-
-namespace tw {
-
 XmlDocument ParsePageFile(const std::filesystem::path& path)
 {
     return ParsePage(WithoutEmbeddedBlocks(ReadFileHead(path, PageHeadSize)));
