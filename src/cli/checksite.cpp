@@ -36,7 +36,7 @@ int CheckSite(const Invocation& invocation, const TqzHTML& document, std::ostrea
 {
     const std::string& fileName = document.GetFileSetting(fsFilename);
     const std::string mainFile = fileName.empty() ? fileName : ResolveFromProjectFolder(invocation.project, fileName);
-    if (invocation.siteFolder.empty() && mainFile.empty()) {
+    if (!invocation.site && mainFile.empty()) {
         lines.ShowMessage("Das Projekt nennt keine Hauptdatei: bitte den Ordner der Website angeben.");
         return ExitUsage;
     }
@@ -49,8 +49,7 @@ int CheckSite(const Invocation& invocation, const TqzHTML& document, std::ostrea
             return ExitUsage;
         }
     }
-    const MenuSite site =
-        ReadMenuSite(invocation.siteFolder.empty() ? ExtractFilePath(mainFile) : invocation.siteFolder, mainFile);
+    const MenuSite site = ReadMenuSite(invocation.site.value_or(ExtractFilePath(mainFile)), mainFile);
     const std::vector<SiteFault> faults = CheckSite(document, site);
     for (const SiteFault& fault : faults)
         WriteLine(out, SiteFaultText(fault));
