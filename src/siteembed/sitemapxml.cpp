@@ -7,6 +7,7 @@
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/outputfolder.h"
+#include "siteembed/markupescape.h"
 #include "siteimport/pagenames.h"
 
 #include <set>
@@ -17,27 +18,6 @@ namespace {
 constexpr const char* SitemapName = "sitemap.xml";
 // Its own sitemaps are those that hold this.
 constexpr std::string_view OwnMark = "<!-- treeweaver:sitemap";
-
-std::string XmlEscaped(const std::string& text)
-{
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
 
 std::string RootFolder(const MenuSite& site)
 {
@@ -75,7 +55,7 @@ std::string SitemapXml(const TqzHTML& document, const MenuSite& site, const std:
         if (!page || !HasPageExtension(*page) || !listed.insert(*page).second)
             continue;
         // The page's address as a page in the root would write it.
-        xml += "  <url><loc>" + XmlEscaped(base + LinkFromPage("", *page, false)) + "</loc></url>\n";
+        xml += "  <url><loc>" + EscapedForMarkup(base + LinkFromPage("", *page, false)) + "</loc></url>\n";
     }
     return xml + "</urlset>\n";
 }
