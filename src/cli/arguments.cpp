@@ -20,6 +20,7 @@ const char* const UsageText =
     "[--verbose]\n"
     "  treeweaver-cli embed PROJEKT [WEBSITE-ORDNER] [--templates VERZEICHNIS] [--dry-run] [--check]\n"
     "                       [--from-root] [--force SEITE]... [--insert-markers] [--undo] [--verbose]\n"
+    "  treeweaver-cli checksite PROJEKT [WEBSITE-ORDNER] [--templates VERZEICHNIS] [--sitemap BASISADRESSE]\n"
     "  treeweaver-cli -h|--help\n"
     "  treeweaver-cli -v|--version\n";
 
@@ -54,6 +55,12 @@ const std::map<std::string, VerbRule>& VerbRules()
           "eine Projektdatei und optional den Ordner der Website.",
           {"--templates", "--dry-run", "--check", "--from-root", "--force", "--insert-markers", "--undo",
            "--verbose"}}},
+        {"checksite",
+         {Verb::CheckSite,
+          1,
+          1,
+          "eine Projektdatei und optional den Ordner der Website.",
+          {"--templates", "--sitemap"}}},
     };
     return rules;
 }
@@ -203,7 +210,7 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
         throw UsageError("\"" + arguments[0] + "\" erwartet " + rule->second.positionalText);
     }
     (invocation.verb == Verb::Import ? invocation.source : invocation.project) = ToDocumentString(positionals[0]);
-    if (positionals.size() > 1 && invocation.verb == Verb::Embed) {
+    if (positionals.size() > 1 && (invocation.verb == Verb::Embed || invocation.verb == Verb::CheckSite)) {
         invocation.site = ToDocumentString(positionals[1]);
     } else if (positionals.size() > 1) {
         invocation.out = ToDocumentString(RealFileName(positionals[1], "Ziel"));
@@ -219,6 +226,9 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
     }
     if (options.count("--templates") != 0) {
         invocation.templates = ToDocumentString(options["--templates"]);
+    }
+    if (options.count("--sitemap") != 0) {
+        invocation.sitemap = options["--sitemap"];
     }
     invocation.verbose = options.count("--verbose") != 0;
     invocation.prune = options.count("--prune") != 0;

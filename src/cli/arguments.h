@@ -7,7 +7,7 @@
 
 namespace tw::cli {
 
-enum class Verb { Show, Convert, Generate, Import, Embed };
+enum class Verb { Show, Convert, Generate, Import, Embed, CheckSite };
 
 // A parsed command line. Paths are already converted to Windows-1252, the
 // form in which the document and the project files take them.
@@ -31,7 +31,8 @@ struct Invocation {
     // generate: deletes stale submenu files instead of only naming them.
     bool prune = false;
     // embed: the site folder (else that of the main output file), what to
-    // do, and the pages whose edited blocks are overwritten.
+    // do, and the pages whose edited blocks are overwritten. checksite: the
+    // site folder likewise.
     std::optional<std::string> site;
     bool dryRun = false;
     bool check = false;
@@ -39,6 +40,8 @@ struct Invocation {
     bool insertMarkers = false;
     bool undo = false;
     std::vector<std::string> force;
+    // checksite: the address of the site's root for a sitemap.xml, UTF-8.
+    std::optional<std::string> sitemap;
 };
 
 // A command line that does not follow the usage. The text is UTF-8.

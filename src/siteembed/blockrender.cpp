@@ -6,6 +6,7 @@
 #include "platform/codec.h"
 #include "platform/error.h"
 #include "platform/paths.h"
+#include "siteembed/markupescape.h"
 
 namespace tw {
 namespace {
@@ -21,26 +22,7 @@ const TextReplacement PageNameAsFileName("$PageName$", "$CurrentFilename$", fals
 
 std::string AttributeText(const std::string& text)
 {
-    std::string out;
-    for (const char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
+    return EscapedForMarkup(text);
 }
 
 // Characters outside ASCII in a stylesheet as CSS escapes.

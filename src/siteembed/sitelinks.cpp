@@ -9,7 +9,6 @@
 #include "siteimport/pagenames.h"
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
 #include <string_view>
 
@@ -17,10 +16,6 @@ namespace tw {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The names a web server tries for a folder, in its order.
-constexpr std::array<std::string_view, 5> IndexNames = {"index.html", "index.htm", "index.shtml", "index.php",
-                                                        "index.xhtml"};
 
 bool IsExternal(std::string_view link)
 {
@@ -146,7 +141,7 @@ std::optional<std::string> ResolvePage(const SiteFiles& site, const std::string&
     std::string folder = sitePath;
     if (!folder.empty() && folder.back() != '/')
         folder += '/';
-    for (const std::string_view name : IndexNames) {
+    for (const std::string_view name : IndexPageNames) {
         std::string page = folder + std::string(name);
         if (site.files.contains(page))
             return page;

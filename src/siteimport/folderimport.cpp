@@ -7,7 +7,7 @@
 #include "platform/paths.h"
 #include "siteimport/importtext.h"
 #include "siteimport/pagenames.h"
-#include "siteimport/pagetitle.h"
+#include "siteimport/parsedpage.h"
 
 #include <optional>
 #include <set>
@@ -18,13 +18,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The title is in the head of a page; reading no more than this of each
-// keeps a huge page from costing its size in memory and time.
-constexpr std::size_t PageHeadSize = 256 * 1024;
-
 class FolderReader {
 public:
-    FolderReader(fs::path root, fs::path linkBase) : root_(std::move(root)), linkBase_(std::move(linkBase)) {}
+    FolderReader(fs::path root, fs::path linkBase, fs::path mainFile)
+        : root_(std::move(root)), linkBase_(std::move(linkBase)), mainFile_(std::move(mainFile))
+    {
+    }
 
     FolderContents Read()
     {
@@ -75,7 +74,8 @@ private:
             std::optional<ImportedItem> item = ReadPage(page);
             if (!item)
                 continue;
-            // index.html wins over index.htm; the other is a page like any other.
+            // The index page a web server would show wins; the others are
+            // pages like any other.
             if (IsIndexPage(FromFsPath(page.filename())) && (!index || IsPreferredIndex(page, *index)))
                 std::swap(index, item);
             if (item) {
@@ -93,7 +93,7 @@ private:
 
     static bool IsPreferredIndex(const fs::path& page, const ImportedItem& current)
     {
-        return FromFsPath(page.extension()).size() > ExtractFileExt(current.link).size();
+        return IndexPageRank(FromFsPath(page.filename())) < IndexPageRank(ExtractFileName(current.link));
     }
 
     // A folder is an item when it holds pages: its index page is the item's
@@ -118,21 +118,27 @@ private:
     }
 
     // The page's item; its caption stays empty when the page has no title.
+    // The program's own files are no pages.
     std::optional<ImportedItem> ReadPage(const fs::path& page)
     {
+        if (page == mainFile_)
+            return std::nullopt;
         // Read by its name as the file system has it, which Windows-1252 may
         // not be able to hold.
-        std::string head;
+        XmlDocument parsed;
         try {
-            head = ReadFileHead(page, PageHeadSize);
+            parsed = ParsePageFile(page);
         } catch (const Error&) {
             contents_.unreadable.push_back(Relative(page));
             return std::nullopt;
         }
+        if (parsed && IsProgramFile(page, *parsed))
+            return std::nullopt;
         ImportedItem item;
         item.sortName = CaptionOfText(Utf8OfName(WithoutPageExtension(page.filename().string())));
         bool shortened = false;
-        item.caption = PageTitle(head, &shortened);
+        if (parsed)
+            item.caption = PageTitle(*parsed, &shortened);
         if (shortened)
             contents_.shortenedTitles.push_back(Relative(page));
         item.link = AddressOfPath(page.lexically_relative(linkBase_).generic_string());
@@ -147,15 +153,16 @@ private:
 
     fs::path root_;
     fs::path linkBase_;
+    fs::path mainFile_;
     std::set<fs::path> visited_;
     FolderContents contents_;
 };
 
 } // namespace
 
-FolderContents ReadFolder(const fs::path& folder, const fs::path& linkBase)
+FolderContents ReadFolder(const fs::path& folder, const fs::path& linkBase, const fs::path& mainFile)
 {
-    return FolderReader(folder, linkBase).Read();
+    return FolderReader(folder, linkBase, mainFile).Read();
 }
 
 } // namespace tw

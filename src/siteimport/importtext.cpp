@@ -1,5 +1,6 @@
 #include "siteimport/importtext.h"
 
+#include "document/cstring.h"
 #include "platform/codec.h"
 
 namespace tw {
@@ -17,23 +18,23 @@ char32_t NextCodePoint(std::string_view text, std::size_t& pos)
     return codePoint;
 }
 
-void AppendCaptionCharacter(std::string& out, char32_t codePoint)
+bool IsAsciiLetter(char c)
 {
-    switch (codePoint) {
-    case U'<':
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// Captions are written into HTML as they stand. A "<" that would open a tag
+// and a "&" that would start a character reference are escaped, so that the
+// menu shows what the page showed; every other character stays itself.
+void AppendCaptionCharacter(std::string& out, char32_t codePoint, char next)
+{
+    if (codePoint == U'<' && (IsAsciiLetter(next) || next == '/' || next == '!' || next == '?')) {
         out += "&lt;";
         return;
-    case U'>':
-        out += "&gt;";
-        return;
-    case U'&':
+    }
+    if (codePoint == U'&' && (IsAsciiLetter(next) || IsAsciiDigit(next) || next == '#')) {
         out += "&amp;";
         return;
-    case U'"':
-        out += "&quot;";
-        return;
-    default:
-        break;
     }
     const char byte = CodePointToCp1252(codePoint);
     if (byte == '?' && codePoint != U'?')
@@ -51,7 +52,8 @@ std::string CaptionOfText(std::string_view utf8, bool* shortened)
     std::size_t characters = 0;
     std::size_t pos = 0;
     while (pos < valid.size() && characters < MaxImportedCaption) {
-        AppendCaptionCharacter(caption, NextCodePoint(valid, pos));
+        const char32_t codePoint = NextCodePoint(valid, pos);
+        AppendCaptionCharacter(caption, codePoint, pos < valid.size() ? valid[pos] : '\0');
         ++characters;
     }
     const bool cut = pos < valid.size();
@@ -65,6 +67,22 @@ std::string CaptionOfText(std::string_view utf8, bool* shortened)
 std::string Utf8OfName(std::string_view bytes)
 {
     return IsValidUtf8(bytes) ? std::string(bytes) : Cp1252ToUtf8(std::string(bytes));
+}
+
+std::string DecodedEscapes(std::string_view text)
+{
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const int high = text[i] == '%' && i + 2 < text.size() ? HexDigitValue(text[i + 1]) : -1;
+        const int low = high >= 0 ? HexDigitValue(text[i + 2]) : -1;
+        if (low >= 0) {
+            bytes += static_cast<char>(high * 16 + low);
+            i += 2;
+        } else {
+            bytes += text[i];
+        }
+    }
+    return Utf8OfName(bytes);
 }
 
 bool IsUtf8Head(std::string_view text)

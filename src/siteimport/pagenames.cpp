@@ -36,10 +36,14 @@ std::string WithoutPageExtension(std::string_view name)
     return std::string(name.substr(0, name.size() - PageExtensionLength(name)));
 }
 
-bool IsIndexPage(std::string_view name)
+std::optional<std::size_t> IndexPageRank(std::string_view name)
 {
     const std::string lower = AsciiLowerCase(std::string(name));
-    return lower == "index.html" || lower == "index.htm";
+    for (std::size_t rank = 0; rank < IndexPageNames.size(); ++rank) {
+        if (lower == IndexPageNames[rank])
+            return rank;
+    }
+    return std::nullopt;
 }
 
 std::string CollapseWhitespace(std::string_view text)

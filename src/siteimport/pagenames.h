@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,9 +13,15 @@ namespace tw {
 bool HasPageExtension(std::string_view name);
 // The name without a page extension; other names come back unchanged.
 std::string WithoutPageExtension(std::string_view name);
-// True for "index.html" and "index.htm" (any case): the page a web server
-// shows for its folder.
-bool IsIndexPage(std::string_view name);
+// The pages a web server shows for their folder, in the order it tries them.
+inline constexpr std::array<std::string_view, 5> IndexPageNames = {"index.html", "index.htm", "index.shtml",
+                                                                   "index.php", "index.xhtml"};
+// The place of name (any case) in IndexPageNames; nothing for other names.
+std::optional<std::size_t> IndexPageRank(std::string_view name);
+inline bool IsIndexPage(std::string_view name)
+{
+    return IndexPageRank(name).has_value();
+}
 
 // Every run of blanks and control characters becomes one blank; none is
 // left at either end.

@@ -4,6 +4,7 @@
 #include "platform/codec.h"
 #include "siteimport/importtext.h"
 #include "siteimport/pagenames.h"
+#include "siteimport/parsedpage.h"
 #include "siteimport/xmldocument.h"
 
 #include <libxml/HTMLparser.h>
@@ -61,7 +62,7 @@ std::string TitleText(const xmlDoc& page)
 
 } // namespace
 
-std::string PageTitle(std::string_view html, bool* shortened)
+XmlDocument ParsePage(std::string_view html)
 {
     XmlDocument page = Parse(html, nullptr);
     const xmlChar* declared = page ? page->encoding : nullptr;
@@ -70,11 +71,20 @@ std::string PageTitle(std::string_view html, bool* shortened)
         // code page leaves undefined (0x81 and four others); ours keeps them.
         page = Parse(Cp1252ToUtf8(std::string(html)), "UTF-8");
     }
+    return page;
+}
+
+std::string PageTitle(const xmlDoc& page, bool* shortened)
+{
+    return CaptionOfText(CollapseWhitespace(TitleText(page)), shortened);
+}
+
+std::string PageTitle(std::string_view html, bool* shortened)
+{
+    const XmlDocument page = ParsePage(html);
     if (shortened)
         *shortened = false;
-    if (!page)
-        return {};
-    return CaptionOfText(CollapseWhitespace(TitleText(*page)), shortened);
+    return page ? PageTitle(*page, shortened) : std::string();
 }
 
 } // namespace tw

@@ -90,8 +90,8 @@ std::vector<ImportedItem> ReadFolderSource(const std::string& source, const std:
                                            MessageSink& reporter)
 {
     const fs::path folder = Absolute(source);
-    const fs::path linkBase = outputFile.empty() ? folder : Absolute(outputFile).parent_path();
-    FolderContents contents = ReadFolder(folder, linkBase);
+    const fs::path mainFile = outputFile.empty() ? fs::path() : Absolute(outputFile);
+    FolderContents contents = ReadFolder(folder, outputFile.empty() ? folder : mainFile.parent_path(), mainFile);
     TellUnreadable(contents.unreadable, reporter);
     const std::string longer = "l\xE4nger als " + std::to_string(MaxImportedCaption) + " Zeichen und wurde";
     TellNamed(contents.shortenedTitles, "Seitentitel war " + longer + " gek\xFCrzt: ",

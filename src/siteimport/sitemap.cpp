@@ -34,32 +34,14 @@ std::string TextOf(const xmlNode* element)
     return text;
 }
 
-// %-escapes decoded, as UTF-8: the bytes are UTF-8 when they form it, as
-// addresses are written today, else Windows-1252.
-std::string DecodedSegment(std::string_view segment)
-{
-    std::string bytes;
-    for (std::size_t i = 0; i < segment.size(); ++i) {
-        const int high = segment[i] == '%' && i + 2 < segment.size() ? HexDigitValue(segment[i + 1]) : -1;
-        const int low = high >= 0 ? HexDigitValue(segment[i + 2]) : -1;
-        if (low >= 0) {
-            bytes += static_cast<char>(high * 16 + low);
-            i += 2;
-        } else {
-            bytes += segment[i];
-        }
-    }
-    return Utf8OfName(bytes);
-}
-
 // "ueber-uns.html" gives "ueber uns": slugs join words with "-" or "_".
 std::string CaptionOfSegment(std::string_view segment)
 {
-    std::string text = WithoutPageExtension(DecodedSegment(segment));
+    std::string text = WithoutPageExtension(DecodedEscapes(segment));
     std::replace(text.begin(), text.end(), '-', ' ');
     std::replace(text.begin(), text.end(), '_', ' ');
     text = CollapseWhitespace(text);
-    return CaptionOfText(text.empty() ? DecodedSegment(segment) : text);
+    return CaptionOfText(text.empty() ? DecodedEscapes(segment) : text);
 }
 
 // Menus link to web pages: "javascript:", "data:", "file:" and their like

@@ -26,8 +26,9 @@ struct FolderContents {
 inline constexpr int MaxFolderDepth = 32;
 
 // Reads the pages and subfolders of folder; links are relative to linkBase.
-// Both paths are absolute.
-FolderContents ReadFolder(const std::filesystem::path& folder, const std::filesystem::path& linkBase);
+// mainFile, the menu's main file, is no page. The paths are absolute.
+FolderContents ReadFolder(const std::filesystem::path& folder, const std::filesystem::path& linkBase,
+                          const std::filesystem::path& mainFile);
 
 // The <loc> addresses of a sitemap's <url> entries (UTF-8), in file order.
 // Throws tw::Error with a German reason when the text is no sitemap.

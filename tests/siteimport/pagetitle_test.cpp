@@ -38,7 +38,10 @@ const TitleCase TitleCases[] = {
      "e</title></head>",
      "Gr\xFC\xDF"
      "e"},
-    {"entities, line breaks and blanks", "<title>\r\n  A &amp; B\n\t&uuml; &#8364;  </title>", "A &amp; B \xFC \x80"},
+    {"entities, line breaks and blanks", "<title>\r\n  A &amp; B\n\t&uuml; &#8364;  </title>", "A & B \xFC \x80"},
+    // Escaped only where the generated menu would read markup or a reference.
+    {"text that would be markup", "<title>a &lt; b, &lt;b&gt;, &amp;amp; &amp;#1 \"&quot;</title>",
+     "a < b, &lt;b>, &amp;amp; &amp;#1 \"\""},
     {"a character the code page lacks", "<meta charset=utf-8><title>\xE2\x86\x92 weiter</title>", "&#8594; weiter"},
     {"no title, only an SVG's", "<body><svg><title>Logo</title></svg></body>", ""},
     {"empty page", "", ""},

@@ -69,7 +69,7 @@ TEST(FolderImport, GivesTheSitesTreeInNaturalOrderWithTitlesAndSkipsWhatItCannot
                                  "  katalog 1 | kataloge/katalog%201.html\n"
                                  "  Katalog 2 | kataloge/Katalog%202.html\n"
                                  "  Katalog 10 | kataloge/Katalog%2010.html\n"
-                                 "Kontakt &amp; Anfahrt \x96 \xD6"
+                                 "Kontakt & Anfahrt \x96 \xD6"
                                  "ffnungszeiten | kontakt.htm\n"
                                  "Pflanzen | pflanzen/index.html\n"
                                  "  obstgehoelze | \n"

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "cli/arguments.h"
+#include "cli/message_lines.h"
+
+#include <ostream>
+
+namespace tw {
+class TqzHTML;
+}
+
+namespace tw::cli {
+
+// "checksite": checks the opened project's menu against its site and lists
+// each fault on out, one German line each, then a summary; with --sitemap
+// writes the site's sitemap.xml. Returns the exit status: 1 when a fault was
+// found or the sitemap could not be written, 2 when no site folder is known
+// or the base address is none.
+int CheckSite(const Invocation& invocation, const TqzHTML& document, std::ostream& out, MessageLines& lines);
+
+} // namespace tw::cli
