@@ -1,6 +1,7 @@
 #include "generator/substitution.h"
 
 #include "document/ccolor.h"
+#include "generator/linktext.h"
 #include "platform/paths.h"
 
 #include <cstring>
@@ -41,9 +42,12 @@ DocumentPlaceholders::DocumentPlaceholders(const TqzHTML& document)
         add(document.GetColorPlaceholder(index), ColorToText(document.GetColor(index), true));
     for (int index = 1; index <= StringCount; ++index)
         add(document.GetStringPlaceholder(index), document.GetString(index));
-    add("$FileName$", ExtractFileName(document.GetFileSetting(fsFilename)));
+    const std::string mainFile = ExtractFileName(document.GetFileSetting(fsFilename));
+    add("$FileName$", mainFile);
+    add("$FileNameURL$", LinkOfFileName(mainFile));
     currentFileIndex_ = replacements_.size();
     add("$CurrentFilename$", {});
+    add("$CurrentFilenameURL$", {});
     add("\r\n\r\n", "\r\n");
     const TParseList& variables = document.Variables();
     for (std::size_t index = 0; index < variables.Count(); ++index) {
@@ -57,6 +61,7 @@ DocumentPlaceholders::DocumentPlaceholders(const TqzHTML& document)
 void DocumentPlaceholders::SetCurrentFile(const std::string& currentFileName)
 {
     replacements_[currentFileIndex_].SetReplacement(currentFileName);
+    replacements_[currentFileIndex_ + 1].SetReplacement(LinkOfFileName(currentFileName));
 }
 
 bool DocumentPlaceholders::MayMatch(const std::string& line) const
@@ -66,6 +71,12 @@ bool DocumentPlaceholders::MayMatch(const std::string& line) const
             return true;
     }
     return false;
+}
+
+bool DocumentPlaceholders::NamesCurrentFile(const std::string& line) const
+{
+    return replacements_[currentFileIndex_].Find(line, 0) != std::string::npos ||
+           replacements_[currentFileIndex_ + 1].Find(line, 0) != std::string::npos;
 }
 
 bool DocumentPlaceholders::Run(std::string& line, std::size_t first, std::size_t end, std::size_t maxSize) const
@@ -93,7 +104,7 @@ bool DocumentPlaceholders::Prepare(const LineList& lines, Fragment& fragment) co
             scratch_ = line;
             if (!Run(scratch_, 0, currentFileIndex_, room))
                 return false;
-            if (replacements_[currentFileIndex_].Find(scratch_, 0) != std::string::npos) {
+            if (NamesCurrentFile(scratch_)) {
                 fragment.perFile.emplace_back(fragment.bytes.size(), scratch_);
                 waiting += scratch_.size();
             } else {

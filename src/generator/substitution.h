@@ -36,8 +36,11 @@ struct Fragment {
 };
 
 // The document placeholders in the order they are filled: colours, texts,
-// "$FileName$", "$CurrentFilename$", the collapsing of empty lines, then the
-// user variables in list order. Built once per generation.
+// "$FileName$", "$FileNameURL$", "$CurrentFilename$", "$CurrentFilenameURL$",
+// the collapsing of empty lines, then the user variables in list order. The
+// two URL forms are the names escaped as links (a main file "menu#1.htm"),
+// our addition; a set without them gets the bytes it always got. Built once
+// per generation.
 class DocumentPlaceholders {
 public:
     explicit DocumentPlaceholders(const TqzHTML& document);
@@ -54,6 +57,7 @@ public:
 
 private:
     bool MayMatch(const std::string& line) const;
+    bool NamesCurrentFile(const std::string& line) const;
     bool Run(std::string& line, std::size_t first, std::size_t end, std::size_t maxSize) const;
 
     ReplacementList replacements_;

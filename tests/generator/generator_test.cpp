@@ -352,6 +352,16 @@ TEST_F(GeneratorTest, AFailedGenerationReportsNoStaleFiles)
 namespace tw {
 namespace {
 
+TEST(SnippetLinesTest, AByteOrderMarkAtTheStartIsDropped)
+{
+    EXPECT_EQ(SnippetLines("\xEF\xBB\xBFHeader\r\n\xEF\xBB\xBFzwei"), (LineList{"Header", "\xEF\xBB\xBFzwei"}));
+    EXPECT_EQ(SnippetLines("\xEF\xBB\xBF"), LineList{});
+    EXPECT_EQ(SnippetLines(std::string("\xEF\xBB\xBF"
+                                       "a\0b",
+                                       6)),
+              LineList{"a"});
+}
+
 TEST(FirstLetter, AReferenceAtTheStartIsOneLetter)
 {
     using Split = std::pair<std::string, std::string>;

@@ -39,6 +39,16 @@ TEST_F(DocumentPlaceholdersTest, FillsSettingsAndFileNames)
     EXPECT_EQ(Filled("ohne Platzhalter, mit $ und $unbekannt$"), "ohne Platzhalter, mit $ und $unbekannt$");
 }
 
+TEST_F(DocumentPlaceholdersTest, FileNamesAsAddressesAreEscaped)
+{
+    document.SetFileSetting(fsFilename, "/web/men\xFC#1?a=50%.htm");
+    EXPECT_EQ(Filled("<a href=\"$FileNameURL$\">$FileName$</a>"),
+              "<a href=\"men\xFC%231%3Fa=50%25.htm\">men\xFC#1?a=50%.htm</a>");
+    // The per-file form, also on a line that names no other placeholder.
+    EXPECT_EQ(Filled("$CurrentFilenameURL$", "a\"b.htm"), "a%22b.htm");
+    EXPECT_EQ(Filled("$currentfilename$ $CurrentFilenameURL$", "Child1#.htm"), "Child1#.htm Child1%23.htm");
+}
+
 TEST_F(DocumentPlaceholdersTest, MatchesLettersWithoutRegardToCaseButOtherBytesExactly)
 {
     document.SetString(siTitle, "Titel");
