@@ -48,6 +48,7 @@ DocumentPlaceholders::DocumentPlaceholders(const TqzHTML& document)
     currentFileIndex_ = replacements_.size();
     add("$CurrentFilename$", {});
     add("$CurrentFilenameURL$", {});
+    add("$CurrentLinkID$", {});
     add("\r\n\r\n", "\r\n");
     const TParseList& variables = document.Variables();
     for (std::size_t index = 0; index < variables.Count(); ++index) {
@@ -58,10 +59,11 @@ DocumentPlaceholders::DocumentPlaceholders(const TqzHTML& document)
     }
 }
 
-void DocumentPlaceholders::SetCurrentFile(const std::string& currentFileName)
+void DocumentPlaceholders::SetCurrentFile(const std::string& currentFileName, const std::string& currentLinkID)
 {
     replacements_[currentFileIndex_].SetReplacement(currentFileName);
     replacements_[currentFileIndex_ + 1].SetReplacement(LinkOfFileName(currentFileName));
+    replacements_[currentFileIndex_ + 2].SetReplacement(currentLinkID);
 }
 
 bool DocumentPlaceholders::MayMatch(const std::string& line) const
@@ -75,8 +77,11 @@ bool DocumentPlaceholders::MayMatch(const std::string& line) const
 
 bool DocumentPlaceholders::NamesCurrentFile(const std::string& line) const
 {
-    return replacements_[currentFileIndex_].Find(line, 0) != std::string::npos ||
-           replacements_[currentFileIndex_ + 1].Find(line, 0) != std::string::npos;
+    for (std::size_t index = currentFileIndex_; index < currentFileIndex_ + PerFileCount; ++index) {
+        if (replacements_[index].Find(line, 0) != std::string::npos)
+            return true;
+    }
+    return false;
 }
 
 bool DocumentPlaceholders::Run(std::string& line, std::size_t first, std::size_t end, std::size_t maxSize) const

@@ -74,6 +74,15 @@ TEST_F(GeneratorTest, WritesTheMainFileAndOneFilePerSubmenuWithThePathOpen)
                          "top_Separator", "top_MenuPoint B b.html inhalt Child2", "Footer menu.html"}));
 }
 
+TEST_F(GeneratorTest, EachFileKnowsTheLinkIDOfItsItem)
+{
+    UseSet();
+    WriteBytes(templates.Path() / "Spur" / "Header.txt", "[$CurrentLinkID$] $CurrentFilenameURL$\r\n");
+    Generate(document, messages);
+    EXPECT_TRUE(Output("menu.html").starts_with("[] menu.html\r\n"));
+    EXPECT_TRUE(Output("Child1,1.html").starts_with("[Child1,1] Child1,1.html\r\n"));
+}
+
 TEST_F(GeneratorTest, OpenEntriesBelowTheSecondLevelLinkToTheirParentsSubmenuFile)
 {
     MenuNode& a1a = *a1->Child(0);
