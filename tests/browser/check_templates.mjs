@@ -168,11 +168,14 @@ async function narrowCheck(context, file) {
     if ((await page.locator('.tw-knopf').count()) > 0) {
       const open = page.locator('.tw-knopf-auf');
       const close = page.locator('.tw-knopf-zu');
+      // Exactly one of the two controls, whether the menu is open or closed.
       if (!(await open.isVisible())) return 'kein Menüknopf';
+      if (await close.isVisible()) return 'Öffnen und Schließen zugleich sichtbar';
       if (await firstLink.isVisible()) return 'Menü schon offen';
       await open.click();
       if (!(await firstLink.isVisible())) return 'Knopf öffnet das Menü nicht';
       if (!(await close.isVisible())) return 'kein Knopf zum Schließen';
+      if (await open.isVisible()) return 'Schließen und Öffnen zugleich sichtbar';
       await close.click();
       if (await firstLink.isVisible()) return 'Knopf schließt das Menü nicht';
       // A page reached through the menu shows it open: one tap per level.
@@ -210,27 +213,35 @@ async function printCheck(context, file) {
   }
 }
 
-// Wide: the first letter is bold only where the project colours it, and the
-// sections of a site map start their first row with headings at one height.
+// Wide: the first letter is bold only where the project colours it, the
+// sections of a site map stand in rows with their headings at one height,
+// and no column holds a heading alone.
 async function layoutCheck(context, file, project) {
   const page = await openPage(context, file);
   try {
-    const { weight, around, firstRow } = await page.evaluate(() => {
+    const { weight, around, rowHeights, headingOnly } = await page.evaluate(() => {
       const initial = document.querySelector('.tw-initiale');
       const weightOf = (el) => Number(getComputedStyle(el).fontWeight);
-      const sections = [...document.querySelectorAll('.tw-bereich')].map((s) => s.getBoundingClientRect());
-      const columns = new Set(sections.map((r) => Math.round(r.left))).size;
-      const headings = [...document.querySelectorAll('.tw-bereich > h2')].slice(0, columns);
+      // Heading heights per row of sections; a row of one is a section of its own.
+      const rows = new Map();
+      for (const section of document.querySelectorAll('.tw-bereich')) {
+        const top = Math.round(section.getBoundingClientRect().top);
+        if (!rows.has(top)) rows.set(top, new Set());
+        rows.get(top).add(Math.round(section.querySelector('h2').getBoundingClientRect().top));
+      }
       return {
         weight: initial ? weightOf(initial) : null,
         around: initial ? weightOf(initial.parentElement) : null,
-        firstRow: new Set(headings.map((h) => Math.round(h.getBoundingClientRect().top))).size,
+        rowHeights: Math.max(0, ...[...rows.values()].map((heights) => heights.size)),
+        // A column with nothing below its heading wastes the width of a list.
+        headingOnly: [...document.querySelectorAll('.tw-bereich')].filter((s) => !s.querySelector('li') && s.getBoundingClientRect().width < document.querySelector('.tw-nav').getBoundingClientRect().width - 1).length,
       };
     });
     const problems = [];
     const bold = project === 'beispiel';
     if (weight !== null && (bold ? weight < 600 : weight > around)) problems.push(`erster Buchstabe ${bold ? 'nicht ' : ''}fett (${weight})`);
-    if (firstRow > 1) problems.push(`Überschriften der ersten Zeile auf ${firstRow} Höhen`);
+    if (rowHeights > 1) problems.push(`Überschriften einer Zeile auf ${rowHeights} Höhen`);
+    if (headingOnly > 0) problems.push(`${headingOnly} Spalten nur mit Überschrift`);
     return problems.join(', ');
   } finally {
     await page.close();
@@ -278,7 +289,7 @@ for (const set of sets()) {
     if (entered.startsWith('Tab') || entered.includes('ohne') || entered.includes('nicht')) fail(set, `${project}: Enter: ${entered}`);
     row.keyboard += `${project}: ${reached.size}/${expected.size} Einträge, Enter: ${entered || 'öffnet'}; `;
     const small = await narrowCheck(narrow, files[0]);
-    if (/zu breit|kein|schon|nicht|unsichtbar/.test(small)) fail(set, `${project} 360px: ${small}`);
+    if (/zu breit|kein|schon|nicht|unsichtbar|zugleich/.test(small)) fail(set, `${project} 360px: ${small}`);
     row.narrow.push(small);
     const laidOut = await layoutCheck(wide, files[0], project);
     if (laidOut) fail(set, `${project}: ${laidOut}`);
