@@ -126,6 +126,21 @@ async function tabWalk(page) {
   return { reached, lowest };
 }
 
+// The sets for an iframe and for frames stay light beside a light site when
+// the variable Farbschema is "hell": the luminance of the page then, or null
+// for a set without the variable.
+const LIGHT_ON_REQUEST = ['Aufklappend', 'Rahmen'];
+async function keptLight(page) {
+  return page.evaluate(() => {
+    const html = document.documentElement;
+    if (!html.hasAttribute('data-farbschema')) return null;
+    html.dataset.farbschema = 'hell';
+    const light = twLum(twBackground(document.body));
+    html.dataset.farbschema = '';
+    return light;
+  });
+}
+
 async function entryNames(page) {
   return page.$$eval(ENTRIES, (els) => els.map((e) => e.textContent.trim()));
 }
@@ -277,6 +292,11 @@ for (const set of sets()) {
         note(await page.evaluate(() => twLowest(document.body)), `${where} ${scheme}`);
         note(await hoverLowest(page), `${where} ${scheme} Zeiger`);
         if (scheme === 'hell') for (const name of await entryNames(page)) expected.add(name);
+        if (scheme === 'dunkel') {
+          const light = await keptLight(page);
+          if (light !== null && light < 0.5) fail(set, `${where}: Farbschema "hell" bleibt dunkel`);
+          if (light === null && LIGHT_ON_REQUEST.includes(set)) fail(set, 'kein Farbschema "hell"');
+        }
         const walk = await tabWalk(page);
         note(walk.lowest, `${where} ${scheme} Fokus`);
         if (scheme === 'hell') for (const name of walk.reached) reached.add(name);
