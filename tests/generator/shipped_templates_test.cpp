@@ -222,6 +222,37 @@ TEST_P(ShippedTemplateTest, LinksFindAMainFileWithAnAwkwardName)
     EXPECT_EQ(links > 0, GetParam() == "Aufklappend" || GetParam() == "Rahmen" || GetParam() == "Seitenleiste");
 }
 
+// The embedded form of a set lives in its own section and snippet files,
+// which generate never reads: without them the set writes the same bytes.
+TEST_P(ShippedTemplateTest, TheEmbeddedFormLeavesGeneratedBytesAsTheyWere)
+{
+    FillSettings(document);
+    LoadTemplateVarList(document, GetParam());
+    Generate(document, messages);
+    TemporaryDirectory templates;
+    const std::filesystem::path copy = templates.Path() / GetParam();
+    std::filesystem::create_directory(copy);
+    for (const auto& entry : std::filesystem::directory_iterator(ToFsPath(TemplatesDirectory() + GetParam()))) {
+        const std::string name = entry.path().filename().string();
+        std::string bytes = ReadBytes(entry.path());
+        if (name == "template.ini" && bytes.find("\n[Embed]") != std::string::npos)
+            bytes.erase(bytes.find("\n[Embed]"));
+        if (!name.starts_with("Embed_") && !name.starts_with("e_"))
+            WriteBytes(copy / name, bytes);
+    }
+    TemporaryDirectory plain;
+    document.SetFileSetting(fsFilename, plain / "menu.html");
+    {
+        TemplatesOverride override(templates.Path());
+        Generate(document, messages);
+    }
+    EXPECT_TRUE(messages.texts.empty());
+    const std::vector<std::string> files = FileNames(out.Path());
+    EXPECT_EQ(files, FileNames(plain.Path()));
+    for (const std::string& name : files)
+        EXPECT_EQ(ReadBytes(out.Path() / name), ReadBytes(plain.Path() / name)) << name;
+}
+
 INSTANTIATE_TEST_SUITE_P(Sets, ShippedTemplateTest, ::testing::ValuesIn(ShippedSets));
 
 TEST(ShippedTemplatesTest, TogetherUseEveryPlaceholder)
