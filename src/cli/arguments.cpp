@@ -18,6 +18,8 @@ const char* const UsageText =
     "                          [--prune]\n"
     "  treeweaver-cli import ORDNER|SITEMAP --output PROJEKT [--template VORLAGE] [--templates VERZEICHNIS] "
     "[--verbose]\n"
+    "  treeweaver-cli embed PROJEKT [WEBSITE-ORDNER] [--templates VERZEICHNIS] [--dry-run] [--check]\n"
+    "                       [--from-root] [--force SEITE]... [--insert-markers] [--undo] [--verbose]\n"
     "  treeweaver-cli -h|--help\n"
     "  treeweaver-cli -v|--version\n";
 
@@ -26,6 +28,8 @@ namespace {
 struct VerbRule {
     Verb verb;
     std::size_t positionals;
+    // More may follow up to this number.
+    std::size_t optionalPositionals;
     // What the positionals are, for the message when their number is wrong.
     const char* positionalText;
     std::vector<std::string> options;
@@ -34,11 +38,22 @@ struct VerbRule {
 const std::map<std::string, VerbRule>& VerbRules()
 {
     static const std::map<std::string, VerbRule> rules = {
-        {"show", {Verb::Show, 1, "eine Projektdatei.", {"--templates"}}},
-        {"convert", {Verb::Convert, 2, "eine Projektdatei und ein Ziel.", {"--format", "--templates"}}},
-        {"generate", {Verb::Generate, 1, "eine Projektdatei.", {"--templates", "--output", "--verbose", "--prune"}}},
+        {"show", {Verb::Show, 1, 0, "eine Projektdatei.", {"--templates"}}},
+        {"convert", {Verb::Convert, 2, 0, "eine Projektdatei und ein Ziel.", {"--format", "--templates"}}},
+        {"generate", {Verb::Generate, 1, 0, "eine Projektdatei.", {"--templates", "--output", "--verbose", "--prune"}}},
         {"import",
-         {Verb::Import, 1, "einen Ordner oder eine Sitemap.", {"--output", "--template", "--templates", "--verbose"}}},
+         {Verb::Import,
+          1,
+          0,
+          "einen Ordner oder eine Sitemap.",
+          {"--output", "--template", "--templates", "--verbose"}}},
+        {"embed",
+         {Verb::Embed,
+          1,
+          1,
+          "eine Projektdatei und optional den Ordner der Website.",
+          {"--templates", "--dry-run", "--check", "--from-root", "--force", "--insert-markers", "--undo",
+           "--verbose"}}},
     };
     return rules;
 }
@@ -87,6 +102,18 @@ int FormatOfProjectName(const std::string& name)
         return pfText;
     }
     throw UsageError("Die Projektdatei \"" + name + "\" braucht die Endung .twb oder .twf.");
+}
+
+// Options that take no value.
+bool IsFlag(const std::string& name)
+{
+    for (const char* flag :
+         {"--verbose", "--prune", "--dry-run", "--check", "--from-root", "--insert-markers", "--undo"}) {
+        if (name == flag) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool IsHelp(const std::string& argument)
@@ -146,10 +173,10 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
         if (std::find(allowed.begin(), allowed.end(), name) == allowed.end()) {
             throw UsageError("Unbekannte Option \"" + name + "\" f\u00FCr \"" + arguments[0] + "\".");
         }
-        if (options.count(name) != 0) {
+        if (options.count(name) != 0 && name != "--force") {
             throw UsageError("Option \"" + name + "\" mehrfach angegeben.");
         }
-        if (name == "--verbose" || name == "--prune") {
+        if (IsFlag(name)) {
             if (equals != std::string::npos) {
                 throw UsageError("Option \"" + name + "\" hat keinen Wert.");
             }
@@ -165,14 +192,20 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
         if (value.empty()) {
             throw UsageError("Option \"" + name + "\" ohne Wert.");
         }
+        if (name == "--force") {
+            invocation.force.push_back(ToDocumentString(value));
+        }
         options[name] = value;
     }
 
-    if (positionals.size() != rule->second.positionals) {
+    if (positionals.size() < rule->second.positionals ||
+        positionals.size() > rule->second.positionals + rule->second.optionalPositionals) {
         throw UsageError("\"" + arguments[0] + "\" erwartet " + rule->second.positionalText);
     }
     (invocation.verb == Verb::Import ? invocation.source : invocation.project) = ToDocumentString(positionals[0]);
-    if (positionals.size() > 1) {
+    if (positionals.size() > 1 && invocation.verb == Verb::Embed) {
+        invocation.site = ToDocumentString(positionals[1]);
+    } else if (positionals.size() > 1) {
         invocation.out = ToDocumentString(RealFileName(positionals[1], "Ziel"));
     }
     if (invocation.verb == Verb::Convert) {
@@ -189,6 +222,15 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
     }
     invocation.verbose = options.count("--verbose") != 0;
     invocation.prune = options.count("--prune") != 0;
+    invocation.dryRun = options.count("--dry-run") != 0;
+    invocation.check = options.count("--check") != 0;
+    invocation.fromRoot = options.count("--from-root") != 0;
+    invocation.insertMarkers = options.count("--insert-markers") != 0;
+    invocation.undo = options.count("--undo") != 0;
+    if (invocation.undo && (invocation.check || invocation.insertMarkers || invocation.fromRoot)) {
+        throw UsageError("\"--undo\" nimmt nur den letzten Lauf zur\u00FCck und geht nicht mit --check, "
+                         "--insert-markers oder --from-root.");
+    }
     if (options.count("--output") != 0) {
         invocation.output = ToDocumentString(RealFileName(options["--output"], "--output"));
     }

@@ -7,7 +7,7 @@
 
 namespace tw::cli {
 
-enum class Verb { Show, Convert, Generate, Import };
+enum class Verb { Show, Convert, Generate, Import, Embed };
 
 // A parsed command line. Paths are already converted to Windows-1252, the
 // form in which the document and the project files take them.
@@ -30,6 +30,15 @@ struct Invocation {
     bool verbose = false;
     // generate: deletes stale submenu files instead of only naming them.
     bool prune = false;
+    // embed: the site folder (else that of the main output file), what to
+    // do, and the pages whose edited blocks are overwritten.
+    std::optional<std::string> site;
+    bool dryRun = false;
+    bool check = false;
+    bool fromRoot = false;
+    bool insertMarkers = false;
+    bool undo = false;
+    std::vector<std::string> force;
 };
 
 // A command line that does not follow the usage. The text is UTF-8.

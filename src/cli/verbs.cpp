@@ -1,6 +1,7 @@
 #include "cli/verbs.h"
 
 #include "cli/arguments.h"
+#include "cli/embed_verb.h"
 #include "cli/message_lines.h"
 #include "cli/project_json.h"
 #include "cli/template_lookup.h"
@@ -184,6 +185,8 @@ int Run(const Invocation& invocation, std::ostream& out, MessageLines& lines)
             done = counts.complete && ReportStaleFiles(counts.staleFiles, invocation.prune, lines);
         }
         break;
+    case Verb::Embed:
+        return opened ? RunEmbed(invocation, document, out, lines) : ExitFailure;
     case Verb::Import: // reads no project, see above
         break;
     }

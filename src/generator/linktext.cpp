@@ -1,5 +1,7 @@
 #include "generator/linktext.h"
 
+#include "platform/codec.h"
+
 namespace tw {
 namespace {
 
@@ -53,6 +55,23 @@ std::string LinkOfAddress(std::string_view address)
         return byte <= 0x20 || byte >= 0x7F ||
                std::string_view("\"'<>\\`{}|^").find(static_cast<char>(byte)) != std::string_view::npos;
     });
+}
+
+std::string WithCharacterReferences(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            out += c;
+        } else {
+            out += "&#";
+            out += std::to_string(static_cast<std::uint32_t>(Cp1252ToCodePoint(byte)));
+            out += ';';
+        }
+    }
+    return out;
 }
 
 } // namespace tw

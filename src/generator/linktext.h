@@ -22,4 +22,9 @@ std::string AddressOfPath(std::string_view path);
 // byte beyond ASCII are percent-encoded.
 std::string LinkOfAddress(std::string_view address);
 
+// Windows-1252 text with every character outside ASCII written as a numeric
+// character reference ("\xFC" becomes "&#252;"): it then reads the same in a
+// page of any encoding.
+std::string WithCharacterReferences(std::string_view text);
+
 } // namespace tw

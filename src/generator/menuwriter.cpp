@@ -129,6 +129,8 @@ void MenuWriter::WriteFiles(const std::string& mainFile, GenerationCounts& count
     OutputFolder folder(directory);
     auto write = [&](std::size_t index, const std::string& path, bool openAll) {
         WriteMenuFile(index, path, openAll);
+        if (state_.CharacterReferences)
+            file_ = WithCharacterReferences(file_);
         const std::string name = ExtractFileName(path);
         ++(folder.WriteUnlessUnchanged(name, file_, CannotCreatePattern) ? counts.written : counts.unchanged);
         fileNames_.insert(name);

@@ -32,11 +32,11 @@ int32_t ClampMaxLevel(int32_t value)
     return static_cast<int32_t>(std::min<int64_t>(magnitude, HighestLevel));
 }
 
-TLevelArray ReadLevels(const IniFile& settings, int32_t maxLevel)
+TLevelArray ReadLevels(const IniFile& settings, const char* section, int32_t maxLevel)
 {
     TLevelArray levels;
     for (int32_t n = 0; n <= maxLevel; ++n) {
-        std::string name = Trim(settings.ReadString("Level", "Level" + std::to_string(n), ""));
+        std::string name = Trim(settings.ReadString(section, "Level" + std::to_string(n), ""));
         if (!name.empty())
             levels.push_back({n, std::move(name)});
     }
@@ -57,7 +57,8 @@ int32_t DefaultEntryIndex(const TLevelArray& levels, int32_t defaultLevel)
 
 } // namespace
 
-std::optional<TemplateSet> LoadTemplate(const TqzHTML& document, MessageSink& reporter)
+std::optional<TemplateSet> LoadTemplate(const TqzHTML& document, MessageSink& reporter,
+                                        const TemplateSections& sections)
 {
     const std::string name = document.GetFileSetting(fsTemplate);
     if (name.empty()) {
@@ -83,10 +84,11 @@ std::optional<TemplateSet> LoadTemplate(const TqzHTML& document, MessageSink& re
         reporter.ShowMessage(error.what());
         return std::nullopt;
     }
-    state.AllInOne = settings.ReadInteger("Main", "all_in_one", 0) != 0;
-    state.MaxLevel = ClampMaxLevel(settings.ReadInteger("Main", "MaxLevel", HighestLevel));
-    state.DefaultLevel = settings.ReadInteger("Main", "DefaultLevel", -1);
-    state.Levels = ReadLevels(settings, state.MaxLevel);
+    state.AllInOne = settings.ReadInteger(sections.main, "all_in_one", 0) != 0;
+    state.MaxLevel = ClampMaxLevel(settings.ReadInteger(sections.main, "MaxLevel", HighestLevel));
+    state.DefaultLevel = settings.ReadInteger(sections.main, "DefaultLevel", -1);
+    state.CharacterReferences = settings.ReadInteger(sections.main, "CharacterReferences", 0) != 0;
+    state.Levels = ReadLevels(settings, sections.levels, state.MaxLevel);
     if (state.Levels.empty()) {
         reporter.ShowMessage("Es wurden keine Levelvorlagen angegeben");
         return std::nullopt;

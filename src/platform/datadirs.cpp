@@ -13,17 +13,28 @@ std::string Environment(const char* name)
     return value ? value : "";
 }
 
+// $variable when absolute, else ~/.local/<fallback>; empty when neither is known.
+std::filesystem::path UserDirectory(const char* variable, const char* fallback)
+{
+    const std::filesystem::path own = Environment(variable);
+    if (own.is_absolute())
+        return own;
+    const std::filesystem::path home = Environment("HOME");
+    if (!home.is_absolute())
+        return {};
+    return home / ".local" / fallback;
+}
+
 } // namespace
 
 std::filesystem::path UserDataDirectory()
 {
-    const std::filesystem::path dataHome = Environment("XDG_DATA_HOME");
-    if (dataHome.is_absolute())
-        return dataHome;
-    const std::filesystem::path home = Environment("HOME");
-    if (!home.is_absolute())
-        return {};
-    return home / ".local" / "share";
+    return UserDirectory("XDG_DATA_HOME", "share");
+}
+
+std::filesystem::path UserStateDirectory()
+{
+    return UserDirectory("XDG_STATE_HOME", "state");
 }
 
 std::vector<std::filesystem::path> SystemDataDirectories()

@@ -173,6 +173,21 @@ TEST_F(GeneratorTest, EmptyAndOneLetterCaptionsAndSingleEntryLists)
     EXPECT_EQ(Output("menu.html"), CrLfLines({"[||]", "-", "[X|X|]", "-", "[\xC4pfel|\xC4|pfel]"}));
 }
 
+TEST_F(GeneratorTest, CharacterReferencesWriteEveryCharacterOutsideAsciiAsAReference)
+{
+    WriteBytes(templates.Path() / "Ref" / "template.ini", "[Main]\nCharacterReferences=1\n[Level]\nLevel0=p\n");
+    WriteBytes(templates.Path() / "Ref" / "p_MenuPoint.txt", "\x84$Linkname$\x93 $Title$");
+    document.Tree().DeleteChildren(document.Tree().Root());
+    AddItem(document, document.Tree().Root(),
+            "\xDC"
+            "ber \x80");
+    document.SetString(siTitle, "Gr\xFC\xDF"
+                                "e");
+    document.SetFileSetting(fsTemplate, "Ref");
+    Generate(document, messages);
+    EXPECT_EQ(Output("menu.html"), CrLfLines({"&#8222;&#220;ber &#8364;&#8220; Gr&#252;&#223;e"}));
+}
+
 TEST_F(GeneratorTest, ItemValuesMeetTheDocumentPlaceholdersButSettingsDoNotMeetItemPlaceholders)
 {
     WriteBytes(templates.Path() / "Werte" / "template.ini", "[Level]\nLevel0=p\n");

@@ -1,0 +1,135 @@
+#include "cli/embed_verb.h"
+
+#include "cli/unified_diff.h"
+#include "cli/verbs.h"
+#include "platform/codec.h"
+#include "platform/datadirs.h"
+#include "platform/error.h"
+#include "platform/paths.h"
+#include "siteembed/embedrun.h"
+#include "siteembed/sitelinks.h"
+
+#include <filesystem>
+
+namespace tw::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string WithSeparator(std::string folder)
+{
+    if (folder.empty())
+        return "./";
+    if (!IsPathSeparator(folder.back()))
+        folder += '/';
+    return folder;
+}
+
+// The site path of a file or folder given on the command line, when it lies
+// in the site; nothing else.
+std::optional<std::string> SitePathOf(const std::string& siteFolder, const std::string& path, bool folder)
+{
+    std::error_code error;
+    const fs::path site = fs::weakly_canonical(ToFsPath(siteFolder), error);
+    const fs::path inner = fs::weakly_canonical(ToFsPath(path), error);
+    const fs::path relative = inner.lexically_relative(site);
+    if (error || relative.empty() || *relative.begin() == "..")
+        return std::nullopt;
+    std::string sitePath = relative == "." ? std::string() : FromFsPath(relative.generic_string());
+    if (folder && !sitePath.empty())
+        sitePath += '/';
+    return sitePath;
+}
+
+void ShowDiffs(const std::vector<FileChange>& changes, std::ostream& out)
+{
+    for (const FileChange& change : changes)
+        out << UnifiedDiff(Cp1252ToUtf8(change.sitePath), change.before.value_or(""), change.after.value_or(""));
+}
+
+void Tell(const std::vector<std::string>& messages, MessageLines& lines, const std::string& prefix = {})
+{
+    for (const std::string& message : messages)
+        lines.ShowMessage(prefix + message);
+}
+
+int Undo(const Invocation& invocation, SiteWriter& writer, RunState& state, std::ostream& out, MessageLines& lines)
+{
+    std::vector<std::string> skipped;
+    std::vector<FileChange> changes = state.UndoChanges(writer, skipped);
+    if (invocation.dryRun) {
+        ShowDiffs(changes, out);
+    } else {
+        std::vector<std::string> late = writer.Apply(changes);
+        skipped.insert(skipped.end(), late.begin(), late.end());
+        state.Forget();
+        out << "Zur\xC3\xBC"
+               "ckgesetzt: "
+            << changes.size() << '\n';
+    }
+    Tell(skipped, lines);
+    return skipped.empty() ? ExitSuccess : ExitFailure;
+}
+
+} // namespace
+
+int RunEmbed(const Invocation& invocation, TqzHTML& document, std::ostream& out, MessageLines& lines)
+{
+    const std::string mainFile = ResolveFromProjectFolder(invocation.project, document.GetFileSetting(fsFilename));
+    if (!invocation.site && document.GetFileSetting(fsFilename).empty()) {
+        lines.ShowMessage("Das Projekt nennt keine Hauptdatei; bitte den Ordner der Website angeben.");
+        return ExitUsage;
+    }
+    EmbedOptions options;
+    options.siteFolder = WithSeparator(invocation.site.value_or(ExtractFilePath(mainFile)));
+    if (!DirectoryExists(options.siteFolder)) {
+        lines.ShowMessage(FormatMessage("Den Ordner %s gibt es nicht.", options.siteFolder));
+        return ExitUsage;
+    }
+    // Links are taken from the main file's folder; one outside the site
+    // leaves them taken from the site's root.
+    options.linkFolder = SitePathOf(options.siteFolder, WithSeparator(ExtractFilePath(mainFile)), true).value_or("");
+    options.fromRoot = invocation.fromRoot;
+    options.insertMarkers = invocation.insertMarkers;
+    for (const std::string& page : invocation.force) {
+        const std::optional<std::string> sitePath = SitePathOf(options.siteFolder, page, false);
+        options.force.insert(sitePath ? *sitePath : SitePathOfLink(page, "").value_or(page));
+    }
+    SiteWriter writer(options.siteFolder);
+    RunState state(UserStateDirectory(), options.siteFolder);
+    if (invocation.undo)
+        return Undo(invocation, writer, state, out, lines);
+
+    const std::optional<EmbedForm> form = LoadEmbedForm(document, lines);
+    if (!form)
+        return ExitFailure;
+    EmbedResult result = PlanEmbed(document, *form, options, writer);
+    Tell(result.warnings, lines, "Warnung: ");
+    for (const std::string& page : result.withoutMarkers)
+        out << "Ohne Markierungen: " << Cp1252ToUtf8(page) << '\n';
+    bool failed = !result.refused.empty();
+    if (invocation.check) {
+        for (const FileChange& change : result.changes)
+            out << "W\xC3\xBCrde ge\xC3\xA4ndert: " << Cp1252ToUtf8(options.siteFolder + change.sitePath) << '\n';
+        failed = failed || !result.changes.empty();
+    } else if (invocation.dryRun) {
+        ShowDiffs(result.changes, out);
+    } else {
+        try {
+            WriteEmbed(result, writer, state);
+        } catch (const Error& error) {
+            lines.ShowMessage(error.what());
+            failed = true;
+        }
+        failed = failed || !result.refused.empty();
+        if (invocation.verbose)
+            lines.ShowNote("Seiten geschrieben: " + std::to_string(result.changes.size()) +
+                           ", unver\xE4ndert: " + std::to_string(result.unchanged) +
+                           ", ohne Markierungen: " + std::to_string(result.withoutMarkers.size()));
+    }
+    Tell(result.refused, lines);
+    out << std::flush;
+    return failed ? ExitFailure : ExitSuccess;
+}
+
+} // namespace tw::cli

@@ -1,0 +1,250 @@
+#include "siteembed/blockrender.h"
+
+#include "generator/linktext.h"
+#include "generator/menuwriter.h"
+#include "generator/templateset.h"
+#include "platform/codec.h"
+#include "platform/error.h"
+#include "platform/paths.h"
+
+namespace tw {
+namespace {
+
+enum ItemPlaceholder { Link, LinkTarget, Linkname, LinkID, FirstLetter, RestLetter, AriaCurrent, ItemState };
+const char* const ItemPlaceholderNames[] = {"$Link$",        "$LinkTarget$", "$Linkname$",    "$LinkID$",
+                                            "$FirstLetter$", "$RestLetter$", "$AriaCurrent$", "$ItemState$"};
+const char* const StateNames[] = {"sonst", "pfad", "seite"};
+
+// The page's name is the name of the file being written: the document
+// placeholders fill it per page.
+const TextReplacement PageNameAsFileName("$PageName$", "$CurrentFilename$", false);
+
+std::string AttributeText(const std::string& text)
+{
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+// Characters outside ASCII in a stylesheet as CSS escapes.
+std::string WithCssEscapes(const std::string& text)
+{
+    static const char Hex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            out += c;
+            continue;
+        }
+        const char32_t code = Cp1252ToCodePoint(byte);
+        out += '\\';
+        for (int shift = 20; shift >= 0; shift -= 4)
+            out += Hex[(code >> shift) & 0xF];
+    }
+    return out;
+}
+
+std::string PlaceOf(const std::string& name)
+{
+    return "im Baustein \x84" + name + "\x93";
+}
+
+} // namespace
+
+BlockRenderer::BlockRenderer(const TqzHTML& document, const EmbedForm& form, const SiteMenu& menu, bool fromRoot)
+    : form_(form), menu_(menu), fromRoot_(fromRoot), snippets_(form.set.TemplateDir), placeholders_(document)
+{
+    for (const char* search : ItemPlaceholderNames)
+        itemPlaceholders_.emplace_back(search, std::string(), false);
+    pagePlaceholders_.emplace_back("$RootPath$", std::string(), false);
+    pagePlaceholders_.push_back(PageNameAsFileName);
+}
+
+void BlockRenderer::StartPage(const std::string& page)
+{
+    page_ = page;
+    folder_ = SiteFolderOf(page);
+    std::string rootPath = fromRoot_ ? "/" : std::string();
+    if (!fromRoot_) {
+        for (const char c : folder_) {
+            if (c == '/')
+                rootPath += "../";
+        }
+    }
+    pagePlaceholders_[0].SetReplacement(rootPath);
+    placeholders_.SetCurrentFile(ExtractFileName(page));
+    block_.clear();
+    size_ = 0;
+}
+
+std::string BlockRenderer::Render(BlockKind kind, const std::string& page, PageItem item, const std::string& eol)
+{
+    StartPage(page);
+    item_ = item;
+    const std::size_t index = item.index;
+    switch (kind) {
+    case BlockKind::Head:
+        WriteSnippet("Embed_Head.txt");
+        break;
+    case BlockKind::Menu:
+        WriteSnippet("Embed_Header.txt");
+        WriteLevel(0, LevelFor(form_.set, 0));
+        WriteSnippet("Embed_Footer.txt");
+        break;
+    case BlockKind::Breadcrumb:
+        if (index) {
+            std::vector<std::size_t> path;
+            for (std::size_t at = index; at; at = menu_.Items()[at].parent)
+                path.insert(path.begin(), at);
+            WriteSnippet("Embed_CrumbStart.txt");
+            for (std::size_t step = 0; step < path.size(); ++step) {
+                if (step)
+                    WriteSnippet("Embed_CrumbSep.txt");
+                WriteEntry(path[step], "Embed_Crumb.txt");
+            }
+            WriteSnippet("Embed_CrumbEnd.txt");
+        }
+        break;
+    case BlockKind::PrevNext:
+        if (index && item.own && (menu_.Previous(index) || menu_.Next(index))) {
+            WriteSnippet("Embed_PrevNextStart.txt");
+            if (menu_.Previous(index))
+                WriteEntry(menu_.Previous(index), "Embed_Prev.txt");
+            if (menu_.Next(index))
+                WriteEntry(menu_.Next(index), "Embed_Next.txt");
+            WriteSnippet("Embed_PrevNextEnd.txt");
+        }
+        break;
+    }
+    std::string text = WithCharacterReferences(WithoutMarkerText(std::move(block_)));
+    if (eol != "\r\n") {
+        std::string converted;
+        for (std::size_t at = 0; at < text.size(); ++at) {
+            if (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') {
+                converted += eol;
+                ++at;
+            } else {
+                converted += text[at];
+            }
+        }
+        text = std::move(converted);
+    }
+    return eol + text;
+}
+
+std::string BlockRenderer::Stylesheet()
+{
+    if (form_.stylesheet.empty())
+        return {};
+    StartPage(form_.stylesheetName);
+    WriteSnippet(form_.stylesheet);
+    return std::string(OwnStylesheetLine) + "\r\n" + WithCssEscapes(block_);
+}
+
+void BlockRenderer::WriteLevel(std::size_t parent, const TLevelItem& level)
+{
+    const auto& items = menu_.Items();
+    const std::string prefix = level.Name + "_";
+    const std::size_t end = parent + items[parent].subtreeSize;
+    for (std::size_t index = parent + 1; index < end; index += items[index].subtreeSize) {
+        const int depth = items[index].depth;
+        if (!items[index].node->HasChildren() || depth >= form_.set.MaxLevel) {
+            WriteEntry(index, prefix + "MenuPoint.txt");
+        } else if (item_.index && menu_.OnPathTo(index, item_.index)) {
+            WriteEntry(index, prefix + "MPOpen.txt");
+            WriteLevel(index, LevelFor(form_.set, depth + 1));
+            WriteSnippet(prefix + "SubMenuEnd.txt");
+        } else {
+            WriteEntry(index, prefix + "MPParent.txt");
+        }
+        if (index + items[index].subtreeSize < end)
+            WriteSnippet(prefix + "Separator.txt");
+    }
+}
+
+BlockRenderer::State BlockRenderer::StateOf(std::size_t index) const
+{
+    if (index == item_.index && item_.own)
+        return State::Page;
+    return item_.index && menu_.OnPathTo(index, item_.index) ? State::Path : State::Other;
+}
+
+std::string BlockRenderer::LinkOf(std::size_t index) const
+{
+    const SiteMenu::Item& item = menu_.Items()[index];
+    const std::string& link = item.node->Item()->Link;
+    if (!item.sitePath)
+        return AttributeText(LinkOfAddress(Cp1252ToUtf8(link)));
+    // A folder's link leads to its index page, which a file:// address needs.
+    const std::string& target = item.page ? *item.page : *item.sitePath;
+    return LinkFromPage(page_, target, fromRoot_) + AttributeText(LinkOfAddress(Cp1252ToUtf8(item.suffix)));
+}
+
+void BlockRenderer::WriteEntry(std::size_t index, const std::string& snippet)
+{
+    const State state = StateOf(index);
+    const std::string key =
+        folder_ + '\n' + snippet + '\n' + std::to_string(index) + '\n' + StateNames[static_cast<int>(state)];
+    const auto known = fragments_.find(key);
+    if (known != fragments_.end()) {
+        Append(known->second, snippet);
+        return;
+    }
+    const MenuNode& node = *menu_.Items()[index].node;
+    const TMTItem& record = *node.Item();
+    auto [firstLetter, restLetter] = SplitFirstLetter(node.Caption());
+    itemPlaceholders_[Link].SetReplacement(LinkOf(index));
+    itemPlaceholders_[LinkTarget].SetReplacement(AttributeText(record.Target));
+    itemPlaceholders_[Linkname].SetReplacement(node.Caption());
+    itemPlaceholders_[LinkID].SetReplacement(record.LinkID);
+    itemPlaceholders_[FirstLetter].SetReplacement(std::move(firstLetter));
+    itemPlaceholders_[RestLetter].SetReplacement(std::move(restLetter));
+    itemPlaceholders_[AriaCurrent].SetReplacement(state == State::Page ? " aria-current=\"page\"" : "");
+    itemPlaceholders_[ItemState].SetReplacement(StateNames[static_cast<int>(state)]);
+    LineList lines = snippets_.Lines(snippet);
+    if (!ApplyReplacementsWithin(lines, itemPlaceholders_, MaxGeneratedFileSize))
+        throw Error(PlaceOf(snippet) + ": Die Platzhalter ergeben zu viel Text.");
+    Append(Prepared(key, std::move(lines), snippet), snippet);
+}
+
+void BlockRenderer::WriteSnippet(const std::string& name)
+{
+    const std::string key = folder_ + '\n' + name;
+    const auto known = fragments_.find(key);
+    Append(known != fragments_.end() ? known->second : Prepared(key, snippets_.Lines(name), name), name);
+}
+
+const Fragment& BlockRenderer::Prepared(const std::string& key, LineList lines, const std::string& name)
+{
+    Fragment fragment;
+    if (!ApplyReplacementsWithin(lines, pagePlaceholders_, MaxGeneratedFileSize) ||
+        !placeholders_.Prepare(lines, fragment))
+        throw Error(PlaceOf(name) + ": Die Platzhalter ergeben zu viel Text.");
+    return fragments_.insert_or_assign(key, std::move(fragment)).first->second;
+}
+
+void BlockRenderer::Append(const Fragment& fragment, const std::string& name)
+{
+    if (!placeholders_.AppendTo(block_, size_, fragment))
+        throw Error(PlaceOf(name) + ": Der Block w\xFCrde zu gro\xDF.");
+}
+
+} // namespace tw
