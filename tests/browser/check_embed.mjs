@@ -12,11 +12,11 @@ import os from 'node:os';
 import path from 'node:path';
 import { execFileSync } from 'node:child_process';
 import { fileURLToPath, pathToFileURL } from 'node:url';
-import { launchChromium, requireFrom } from './chromium.mjs';
+import { axeCheck, launchChromium, requireFrom } from './chromium.mjs';
 
 const [siteDir, project, cli, templatesDir, set, nodeDir] = process.argv.slice(2);
 const require = requireFrom(nodeDir);
-const axeSource = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
+const axeViolations = axeCheck(require);
 const PAGE = /\.(html?|shtml|php|xhtml)$/;
 // The example project names this set; the set under test takes its place.
 const PROJECT_SET = 'Seitenleiste';
@@ -85,16 +85,6 @@ function inspectMenu() {
     overflow: document.documentElement.scrollWidth - window.innerWidth,
     blockLinks: [...document.querySelectorAll('.tw-e a[href], nav[class*="tw-e"] a[href]')].map((a) => a.href),
   };
-}
-
-async function axeViolations(page) {
-  await page.addScriptTag({ content: axeSource });
-  return page.evaluate(async () => {
-    const result = await window.axe.run(document, {
-      runOnly: { type: 'tag', values: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'best-practice'] },
-    });
-    return result.violations.map((v) => `${v.id} (${v.nodes.length}): ${v.nodes[0].target.join(' ')}`);
-  });
 }
 
 // Runs task over the items, a few pages at a time in one browser.

@@ -9,11 +9,11 @@
 import fs from 'node:fs';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { launchChromium, requireFrom } from './chromium.mjs';
+import { axeCheck, launchChromium, requireFrom } from './chromium.mjs';
 
 const [pagesDir, nodeDir, resultFile] = process.argv.slice(2);
 const require = requireFrom(nodeDir);
-const axeSource = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
+const axeViolations = axeCheck(require);
 
 const AA = 4.5;
 const WIDE = { width: 1100, height: 800 };
@@ -76,16 +76,6 @@ async function openPage(context, file) {
   await page.addInitScript(measureSource);
   await page.goto(pathToFileURL(file).href);
   return page;
-}
-
-async function axeViolations(page) {
-  await page.addScriptTag({ content: axeSource });
-  return page.evaluate(async () => {
-    const result = await window.axe.run(document, {
-      runOnly: { type: 'tag', values: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'best-practice'] },
-    });
-    return result.violations.map((v) => `${v.id} (${v.nodes.length}): ${v.nodes[0].target.join(' ')}`);
-  });
 }
 
 // The links and summaries of the menu that a visitor can reach at all.
