@@ -159,7 +159,8 @@ void MenuWriter::WriteMenuFile(std::size_t currentIndex, const std::string& path
     path_ = path;
     file_.clear();
     size_ = 0;
-    placeholders_.SetCurrentFile(ExtractFileName(path));
+    placeholders_.SetCurrentFile(ExtractFileName(path),
+                                 currentIndex == 0 ? std::string() : nodes_[currentIndex]->Item()->LinkID);
     AppendSnippet("Header.txt");
     WriteLevel(0, openAll, LevelFor(state_, 0));
     AppendSnippet("Footer.txt");

@@ -3,12 +3,18 @@
 #include "document/cstring.h"
 #include "platform/files.h"
 
+#include <string_view>
+
 namespace tw {
 
 LineList SnippetLines(const std::string& bytes)
 {
-    const std::size_t end = bytes.find('\0');
-    return SplitLines(end == std::string::npos ? bytes : bytes.substr(0, end));
+    // A byte-order mark left by an editor would outrank the page's declared
+    // encoding in every browser, so it never reaches the output.
+    const std::string_view bom = "\xEF\xBB\xBF";
+    const std::size_t start = bytes.starts_with(bom) ? bom.size() : 0;
+    const std::size_t end = bytes.find('\0', start);
+    return SplitLines(bytes.substr(start, end == std::string::npos ? std::string::npos : end - start));
 }
 
 const LineList& SnippetFiles::Lines(const std::string& name)

@@ -10,6 +10,7 @@ using LineList = std::vector<std::string>;
 
 // The lines of a snippet text: a line ends at CR LF, a lone CR or a lone LF,
 // a line break at the very end adds no empty line, a NUL byte ends the text.
+// A UTF-8 byte-order mark at the start is dropped.
 LineList SnippetLines(const std::string& bytes);
 
 // The snippet files of one template set. Each file is read once; a missing

@@ -1,6 +1,7 @@
 #include "generator/substitution.h"
 
 #include "document/ccolor.h"
+#include "generator/linktext.h"
 #include "platform/paths.h"
 
 #include <cstring>
@@ -41,9 +42,13 @@ DocumentPlaceholders::DocumentPlaceholders(const TqzHTML& document)
         add(document.GetColorPlaceholder(index), ColorToText(document.GetColor(index), true));
     for (int index = 1; index <= StringCount; ++index)
         add(document.GetStringPlaceholder(index), document.GetString(index));
-    add("$FileName$", ExtractFileName(document.GetFileSetting(fsFilename)));
+    const std::string mainFile = ExtractFileName(document.GetFileSetting(fsFilename));
+    add("$FileName$", mainFile);
+    add("$FileNameURL$", LinkOfFileName(mainFile));
     currentFileIndex_ = replacements_.size();
     add("$CurrentFilename$", {});
+    add("$CurrentFilenameURL$", {});
+    add("$CurrentLinkID$", {});
     add("\r\n\r\n", "\r\n");
     const TParseList& variables = document.Variables();
     for (std::size_t index = 0; index < variables.Count(); ++index) {
@@ -54,15 +59,26 @@ DocumentPlaceholders::DocumentPlaceholders(const TqzHTML& document)
     }
 }
 
-void DocumentPlaceholders::SetCurrentFile(const std::string& currentFileName)
+void DocumentPlaceholders::SetCurrentFile(const std::string& currentFileName, const std::string& currentLinkID)
 {
     replacements_[currentFileIndex_].SetReplacement(currentFileName);
+    replacements_[currentFileIndex_ + 1].SetReplacement(LinkOfFileName(currentFileName));
+    replacements_[currentFileIndex_ + 2].SetReplacement(currentLinkID);
 }
 
 bool DocumentPlaceholders::MayMatch(const std::string& line) const
 {
     for (const char first : firstBytes_) {
         if (std::memchr(line.data(), first, line.size()))
+            return true;
+    }
+    return false;
+}
+
+bool DocumentPlaceholders::NamesCurrentFile(const std::string& line) const
+{
+    for (std::size_t index = currentFileIndex_; index < currentFileIndex_ + PerFileCount; ++index) {
+        if (replacements_[index].Find(line, 0) != std::string::npos)
             return true;
     }
     return false;
@@ -93,7 +109,7 @@ bool DocumentPlaceholders::Prepare(const LineList& lines, Fragment& fragment) co
             scratch_ = line;
             if (!Run(scratch_, 0, currentFileIndex_, room))
                 return false;
-            if (replacements_[currentFileIndex_].Find(scratch_, 0) != std::string::npos) {
+            if (NamesCurrentFile(scratch_)) {
                 fragment.perFile.emplace_back(fragment.bytes.size(), scratch_);
                 waiting += scratch_.size();
             } else {

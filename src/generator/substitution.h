@@ -36,8 +36,11 @@ struct Fragment {
 };
 
 // The document placeholders in the order they are filled: colours, texts,
-// "$FileName$", "$CurrentFilename$", the collapsing of empty lines, then the
-// user variables in list order. Built once per generation.
+// "$FileName$", "$FileNameURL$", "$CurrentFilename$", "$CurrentFilenameURL$",
+// "$CurrentLinkID$", the collapsing of empty lines, then the user variables
+// in list order. The URL forms (the names escaped as links, for a main file
+// "menu#1.htm") and the current file's link ID are our additions; a set
+// without them gets the bytes it always got. Built once per generation.
 class DocumentPlaceholders {
 public:
     explicit DocumentPlaceholders(const TqzHTML& document);
@@ -45,8 +48,9 @@ public:
     // Fills what does not depend on the file. False when the lines would
     // grow beyond MaxGeneratedFileSize.
     bool Prepare(const LineList& lines, Fragment& fragment) const;
-    // The name of the file that AppendTo writes to from now on.
-    void SetCurrentFile(const std::string& currentFileName);
+    // The name of the file that AppendTo writes to from now on, and the link
+    // ID of the item whose submenu it holds (empty for the main file).
+    void SetCurrentFile(const std::string& currentFileName, const std::string& currentLinkID = {});
     // Appends a prepared fragment to the bytes of the current file, of which
     // textSize counts the bytes without line breaks. False when the file
     // would grow beyond MaxGeneratedFileSize.
@@ -54,8 +58,11 @@ public:
 
 private:
     bool MayMatch(const std::string& line) const;
+    bool NamesCurrentFile(const std::string& line) const;
     bool Run(std::string& line, std::size_t first, std::size_t end, std::size_t maxSize) const;
 
+    // The placeholders that differ from file to file, from currentFileIndex_ on.
+    static constexpr std::size_t PerFileCount = 3;
     ReplacementList replacements_;
     std::size_t currentFileIndex_ = 0;
     // The bytes a search text can start with, in both letter cases, each

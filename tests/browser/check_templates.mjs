@@ -9,11 +9,11 @@
 import fs from 'node:fs';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
-import { launchChromium, requireFrom } from './chromium.mjs';
+import { axeCheck, launchChromium, requireFrom } from './chromium.mjs';
 
 const [pagesDir, nodeDir, resultFile] = process.argv.slice(2);
 const require = requireFrom(nodeDir);
-const axeSource = fs.readFileSync(require.resolve('axe-core/axe.min.js'), 'utf8');
+const axeViolations = axeCheck(require);
 
 const AA = 4.5;
 const WIDE = { width: 1100, height: 800 };
@@ -78,16 +78,6 @@ async function openPage(context, file) {
   return page;
 }
 
-async function axeViolations(page) {
-  await page.addScriptTag({ content: axeSource });
-  return page.evaluate(async () => {
-    const result = await window.axe.run(document, {
-      runOnly: { type: 'tag', values: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'best-practice'] },
-    });
-    return result.violations.map((v) => `${v.id} (${v.nodes.length}): ${v.nodes[0].target.join(' ')}`);
-  });
-}
-
 // The links and summaries of the menu that a visitor can reach at all.
 const ENTRIES = 'nav a:not([href=""]), nav summary';
 
@@ -124,6 +114,21 @@ async function tabWalk(page) {
     if (info.closedSummary) await page.keyboard.press('Enter');
   }
   return { reached, lowest };
+}
+
+// The sets for an iframe and for frames stay light beside a light site when
+// the variable Farbschema is "hell": the luminance of the page then, or null
+// for a set without the variable.
+const LIGHT_ON_REQUEST = ['Aufklappend', 'Rahmen'];
+async function keptLight(page) {
+  return page.evaluate(() => {
+    const html = document.documentElement;
+    if (!html.hasAttribute('data-farbschema')) return null;
+    html.dataset.farbschema = 'hell';
+    const light = twLum(twBackground(document.body));
+    html.dataset.farbschema = '';
+    return light;
+  });
 }
 
 async function entryNames(page) {
@@ -168,11 +173,14 @@ async function narrowCheck(context, file) {
     if ((await page.locator('.tw-knopf').count()) > 0) {
       const open = page.locator('.tw-knopf-auf');
       const close = page.locator('.tw-knopf-zu');
+      // Exactly one of the two controls, whether the menu is open or closed.
       if (!(await open.isVisible())) return 'kein Menüknopf';
+      if (await close.isVisible()) return 'Öffnen und Schließen zugleich sichtbar';
       if (await firstLink.isVisible()) return 'Menü schon offen';
       await open.click();
       if (!(await firstLink.isVisible())) return 'Knopf öffnet das Menü nicht';
       if (!(await close.isVisible())) return 'kein Knopf zum Schließen';
+      if (await open.isVisible()) return 'Schließen und Öffnen zugleich sichtbar';
       await close.click();
       if (await firstLink.isVisible()) return 'Knopf schließt das Menü nicht';
       // A page reached through the menu shows it open: one tap per level.
@@ -210,27 +218,35 @@ async function printCheck(context, file) {
   }
 }
 
-// Wide: the first letter is bold only where the project colours it, and the
-// sections of a site map start their first row with headings at one height.
+// Wide: the first letter is bold only where the project colours it, the
+// sections of a site map stand in rows with their headings at one height,
+// and no column holds a heading alone.
 async function layoutCheck(context, file, project) {
   const page = await openPage(context, file);
   try {
-    const { weight, around, firstRow } = await page.evaluate(() => {
+    const { weight, around, rowHeights, headingOnly } = await page.evaluate(() => {
       const initial = document.querySelector('.tw-initiale');
       const weightOf = (el) => Number(getComputedStyle(el).fontWeight);
-      const sections = [...document.querySelectorAll('.tw-bereich')].map((s) => s.getBoundingClientRect());
-      const columns = new Set(sections.map((r) => Math.round(r.left))).size;
-      const headings = [...document.querySelectorAll('.tw-bereich > h2')].slice(0, columns);
+      // Heading heights per row of sections; a row of one is a section of its own.
+      const rows = new Map();
+      for (const section of document.querySelectorAll('.tw-bereich')) {
+        const top = Math.round(section.getBoundingClientRect().top);
+        if (!rows.has(top)) rows.set(top, new Set());
+        rows.get(top).add(Math.round(section.querySelector('h2').getBoundingClientRect().top));
+      }
       return {
         weight: initial ? weightOf(initial) : null,
         around: initial ? weightOf(initial.parentElement) : null,
-        firstRow: new Set(headings.map((h) => Math.round(h.getBoundingClientRect().top))).size,
+        rowHeights: Math.max(0, ...[...rows.values()].map((heights) => heights.size)),
+        // A column with nothing below its heading wastes the width of a list.
+        headingOnly: [...document.querySelectorAll('.tw-bereich')].filter((s) => !s.querySelector('li') && s.getBoundingClientRect().width < document.querySelector('.tw-nav').getBoundingClientRect().width - 1).length,
       };
     });
     const problems = [];
     const bold = project === 'beispiel';
     if (weight !== null && (bold ? weight < 600 : weight > around)) problems.push(`erster Buchstabe ${bold ? 'nicht ' : ''}fett (${weight})`);
-    if (firstRow > 1) problems.push(`Überschriften der ersten Zeile auf ${firstRow} Höhen`);
+    if (rowHeights > 1) problems.push(`Überschriften einer Zeile auf ${rowHeights} Höhen`);
+    if (headingOnly > 0) problems.push(`${headingOnly} Spalten nur mit Überschrift`);
     return problems.join(', ');
   } finally {
     await page.close();
@@ -266,6 +282,11 @@ for (const set of sets()) {
         note(await page.evaluate(() => twLowest(document.body)), `${where} ${scheme}`);
         note(await hoverLowest(page), `${where} ${scheme} Zeiger`);
         if (scheme === 'hell') for (const name of await entryNames(page)) expected.add(name);
+        if (scheme === 'dunkel') {
+          const light = await keptLight(page);
+          if (light !== null && light < 0.5) fail(set, `${where}: Farbschema "hell" bleibt dunkel`);
+          if (light === null && LIGHT_ON_REQUEST.includes(set)) fail(set, 'kein Farbschema "hell"');
+        }
         const walk = await tabWalk(page);
         note(walk.lowest, `${where} ${scheme} Fokus`);
         if (scheme === 'hell') for (const name of walk.reached) reached.add(name);
@@ -278,7 +299,7 @@ for (const set of sets()) {
     if (entered.startsWith('Tab') || entered.includes('ohne') || entered.includes('nicht')) fail(set, `${project}: Enter: ${entered}`);
     row.keyboard += `${project}: ${reached.size}/${expected.size} Einträge, Enter: ${entered || 'öffnet'}; `;
     const small = await narrowCheck(narrow, files[0]);
-    if (/zu breit|kein|schon|nicht|unsichtbar/.test(small)) fail(set, `${project} 360px: ${small}`);
+    if (/zu breit|kein|schon|nicht|unsichtbar|zugleich/.test(small)) fail(set, `${project} 360px: ${small}`);
     row.narrow.push(small);
     const laidOut = await layoutCheck(wide, files[0], project);
     if (laidOut) fail(set, `${project}: ${laidOut}`);

@@ -74,6 +74,15 @@ TEST_F(GeneratorTest, WritesTheMainFileAndOneFilePerSubmenuWithThePathOpen)
                          "top_Separator", "top_MenuPoint B b.html inhalt Child2", "Footer menu.html"}));
 }
 
+TEST_F(GeneratorTest, EachFileKnowsTheLinkIDOfItsItem)
+{
+    UseSet();
+    WriteBytes(templates.Path() / "Spur" / "Header.txt", "[$CurrentLinkID$] $CurrentFilenameURL$\r\n");
+    Generate(document, messages);
+    EXPECT_TRUE(Output("menu.html").starts_with("[] menu.html\r\n"));
+    EXPECT_TRUE(Output("Child1,1.html").starts_with("[Child1,1] Child1,1.html\r\n"));
+}
+
 TEST_F(GeneratorTest, OpenEntriesBelowTheSecondLevelLinkToTheirParentsSubmenuFile)
 {
     MenuNode& a1a = *a1->Child(0);
@@ -366,6 +375,16 @@ TEST_F(GeneratorTest, AFailedGenerationReportsNoStaleFiles)
 
 namespace tw {
 namespace {
+
+TEST(SnippetLinesTest, AByteOrderMarkAtTheStartIsDropped)
+{
+    EXPECT_EQ(SnippetLines("\xEF\xBB\xBFHeader\r\n\xEF\xBB\xBFzwei"), (LineList{"Header", "\xEF\xBB\xBFzwei"}));
+    EXPECT_EQ(SnippetLines("\xEF\xBB\xBF"), LineList{});
+    EXPECT_EQ(SnippetLines(std::string("\xEF\xBB\xBF"
+                                       "a\0b",
+                                       6)),
+              LineList{"a"});
+}
 
 TEST(FirstLetter, AReferenceAtTheStartIsOneLetter)
 {

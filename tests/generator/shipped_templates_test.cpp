@@ -199,6 +199,60 @@ TEST_P(ShippedTemplateTest, EveryItemLinkOpensInTheItemsTarget)
     }
 }
 
+// A main file named with "#", "?" and "%": every link to a generated file,
+// the way back to the main file and the canonical link included, finds it.
+TEST_P(ShippedTemplateTest, LinksFindAMainFileWithAnAwkwardName)
+{
+    document.SetFileSetting(fsFilename, out / "men\xFC#1?a=5%.html");
+    Generate(document, messages);
+    ASSERT_TRUE(messages.texts.empty());
+    static const std::regex generated("href=\"(men[^\"#]*|Child[^\"#]*)(#[^\"]*)?\"");
+    std::size_t links = 0;
+    for (const std::string& name : FileNames(out.Path())) {
+        const std::string html = ReadBytes(out.Path() / name);
+        for (auto it = std::sregex_iterator(html.begin(), html.end(), generated); it != std::sregex_iterator(); ++it) {
+            std::string target = (*it)[1];
+            for (std::size_t at = target.find('%'); at != std::string::npos; at = target.find('%', at + 1))
+                target.replace(at, 3, 1, static_cast<char>(std::stoi(target.substr(at + 1, 2), nullptr, 16)));
+            ++links;
+            EXPECT_TRUE(std::filesystem::is_regular_file(out.Path() / target)) << name << ": " << it->str();
+        }
+    }
+    // The one-file sets link to no generated file at all.
+    EXPECT_EQ(links > 0, GetParam() == "Aufklappend" || GetParam() == "Rahmen" || GetParam() == "Seitenleiste");
+}
+
+// The embedded form of a set lives in its own section and snippet files,
+// which generate never reads: without them the set writes the same bytes.
+TEST_P(ShippedTemplateTest, TheEmbeddedFormLeavesGeneratedBytesAsTheyWere)
+{
+    FillSettings(document);
+    LoadTemplateVarList(document, GetParam());
+    Generate(document, messages);
+    TemporaryDirectory templates;
+    const std::filesystem::path copy = templates.Path() / GetParam();
+    std::filesystem::create_directory(copy);
+    for (const auto& entry : std::filesystem::directory_iterator(ToFsPath(TemplatesDirectory() + GetParam()))) {
+        const std::string name = entry.path().filename().string();
+        std::string bytes = ReadBytes(entry.path());
+        if (name == "template.ini" && bytes.find("\n[Embed]") != std::string::npos)
+            bytes.erase(bytes.find("\n[Embed]"));
+        if (!name.starts_with("Embed_") && !name.starts_with("e_"))
+            WriteBytes(copy / name, bytes);
+    }
+    TemporaryDirectory plain;
+    document.SetFileSetting(fsFilename, plain / "menu.html");
+    {
+        TemplatesOverride override(templates.Path());
+        Generate(document, messages);
+    }
+    EXPECT_TRUE(messages.texts.empty());
+    const std::vector<std::string> files = FileNames(out.Path());
+    EXPECT_EQ(files, FileNames(plain.Path()));
+    for (const std::string& name : files)
+        EXPECT_EQ(ReadBytes(out.Path() / name), ReadBytes(plain.Path() / name)) << name;
+}
+
 INSTANTIATE_TEST_SUITE_P(Sets, ShippedTemplateTest, ::testing::ValuesIn(ShippedSets));
 
 TEST(ShippedTemplatesTest, TogetherUseEveryPlaceholder)
@@ -209,9 +263,10 @@ TEST(ShippedTemplatesTest, TogetherUseEveryPlaceholder)
             text += ReadBytes(entry.path());
     }
     TqzHTML document;
-    std::vector<std::string> placeholders{"$Link$",        "$LinkTarget$", "$Linkname$", "$LinkID$",
-                                          "$FirstLetter$", "$RestLetter$", "$FileName$", "$CurrentFilename$",
-                                          "$Kopfzeile$",   "$Fusszeile$",  "$ItemLink$", "$ItemTargetOrSelf$"};
+    std::vector<std::string> placeholders{"$Link$",          "$LinkTarget$", "$Linkname$",    "$LinkID$",
+                                          "$FirstLetter$",   "$RestLetter$", "$FileNameURL$", "$CurrentFilenameURL$",
+                                          "$Kopfzeile$",     "$Fusszeile$",  "$ItemLink$",    "$ItemTargetOrSelf$",
+                                          "$CurrentLinkID$", "$Farbschema$"};
     for (int index = 1; index <= ColorCount; ++index)
         placeholders.push_back(document.GetColorPlaceholder(index));
     for (int index = 1; index <= StringCount; ++index)
@@ -242,9 +297,10 @@ TEST(ShippedTemplatesTest, EachSetShowsItsOwnStructure)
     }
 
     LoadTemplateVarList(document, "Rahmen");
-    ASSERT_EQ(document.Variables().Count(), 2u);
+    ASSERT_EQ(document.Variables().Count(), 3u);
     EXPECT_EQ(document.Variables().Caption(0), "Kopfzeile");
     EXPECT_EQ(document.Variables().Caption(1), "Fusszeile");
+    EXPECT_EQ(document.Variables().Caption(2), "Farbschema");
     EXPECT_TRUE(messages.texts.empty());
 }
 

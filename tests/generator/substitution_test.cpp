@@ -8,12 +8,13 @@ namespace {
 
 class DocumentPlaceholdersTest : public ::testing::Test {
 protected:
-    std::string Filled(const std::string& line, const std::string& currentFile = "menu.html")
+    std::string Filled(const std::string& line, const std::string& currentFile = "menu.html",
+                       const std::string& currentLinkID = {})
     {
         DocumentPlaceholders placeholders(document);
         Fragment fragment;
         EXPECT_TRUE(placeholders.Prepare({line}, fragment));
-        placeholders.SetCurrentFile(currentFile);
+        placeholders.SetCurrentFile(currentFile, currentLinkID);
         std::string file;
         std::size_t textSize = 0;
         EXPECT_TRUE(placeholders.AppendTo(file, textSize, fragment));
@@ -37,6 +38,17 @@ TEST_F(DocumentPlaceholdersTest, FillsSettingsAndFileNames)
     EXPECT_EQ(Filled("$FileName$ $CurrentFilename$", "Child2.htm"), "start.htm Child2.htm");
     EXPECT_EQ(Filled("$Font$ $currentfilename$ $Font$", "Child2.htm"), "Verdana Child2.htm Verdana");
     EXPECT_EQ(Filled("ohne Platzhalter, mit $ und $unbekannt$"), "ohne Platzhalter, mit $ und $unbekannt$");
+}
+
+TEST_F(DocumentPlaceholdersTest, FileNamesAsAddressesAreEscaped)
+{
+    document.SetFileSetting(fsFilename, "/web/men\xFC#1?a=50%.htm");
+    EXPECT_EQ(Filled("<a href=\"$FileNameURL$\">$FileName$</a>"),
+              "<a href=\"men\xFC%231%3Fa=50%25.htm\">men\xFC#1?a=50%.htm</a>");
+    // The per-file form, also on a line that names no other placeholder.
+    EXPECT_EQ(Filled("$CurrentFilenameURL$", "a\"b.htm"), "a%22b.htm");
+    EXPECT_EQ(Filled("$currentfilename$ $CurrentFilenameURL$", "Child1#.htm"), "Child1#.htm Child1%23.htm");
+    EXPECT_EQ(Filled("[id=\"$CurrentLinkID$\"]", "Child2,1.htm", "Child2,1"), "[id=\"Child2,1\"]");
 }
 
 TEST_F(DocumentPlaceholdersTest, MatchesLettersWithoutRegardToCaseButOtherBytesExactly)
