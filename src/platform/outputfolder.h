@@ -10,7 +10,7 @@ namespace tw {
 // The folder a generation writes into, opened once; every file is made in
 // it by its plain name, so that a symbolic link planted under an output
 // name can neither redirect a write nor be written through. Temporary files
-// that ended processes left there are removed when it is opened.
+// that killed writers left there are removed when it is opened.
 class OutputFolder {
 public:
     // cp1252Folder is empty or ends with a separator ("out/"); empty stands
@@ -27,7 +27,6 @@ public:
 
 private:
     void Open(const std::string& name, const std::string& errorPattern);
-    void RemoveLeftovers() const;
 
     std::string folder_;
     posix::Descriptor fd_;

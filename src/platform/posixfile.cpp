@@ -2,17 +2,13 @@
 
 #include "platform/fileerrors.h"
 
-#include <cctype>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <memory>
 #include <mutex>
 #include <random>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -46,12 +42,6 @@ int Descriptor::Close()
 {
     const int fd = Release();
     return fd >= 0 && ::close(fd) != 0 ? errno : 0;
-}
-
-void IgnoreFileSizeSignal()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { std::signal(SIGXFSZ, SIG_IGN); });
 }
 
 int WriteAll(int fd, std::string_view bytes)
@@ -116,62 +106,16 @@ int LinkUnnamed(int fd, int folderFd, const std::string& name)
     return ::linkat(AT_FDCWD, self.c_str(), folderFd, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
 }
 
-namespace {
-
-constexpr std::string_view TemporaryPrefix = ".tw";
-constexpr std::string_view TemporarySuffix = ".tmp";
-
-} // namespace
-
 std::string TemporaryName()
 {
     static std::mutex mutex;
-    static std::mt19937 random{static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count() ^
-                                                          reinterpret_cast<std::uintptr_t>(&mutex))};
+    static std::mt19937_64 random{
+        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+        reinterpret_cast<std::uintptr_t>(&mutex) ^ static_cast<std::uint64_t>(::getpid())};
     const std::lock_guard lock(mutex);
-    char name[40];
-    std::snprintf(name, sizeof name, ".tw%ld-%08x.tmp", static_cast<long>(::getpid()), static_cast<unsigned>(random()));
+    char name[32];
+    std::snprintf(name, sizeof name, ".tw%016llx.tmp", static_cast<unsigned long long>(random()));
     return name;
-}
-
-bool IsTemporaryOfEndedProcess(std::string_view name)
-{
-    if (!name.starts_with(TemporaryPrefix) || !name.ends_with(TemporarySuffix))
-        return false;
-    name.remove_prefix(TemporaryPrefix.size());
-    name.remove_suffix(TemporarySuffix.size());
-    const std::size_t dash = name.find('-');
-    if (dash == 0 || dash == std::string_view::npos || dash > 9 || name.size() - dash - 1 != 8)
-        return false;
-    long pid = 0;
-    for (const char c : name.substr(0, dash)) {
-        if (c < '0' || c > '9')
-            return false;
-        pid = pid * 10 + (c - '0');
-    }
-    for (const char c : name.substr(dash + 1)) {
-        if (!std::isxdigit(static_cast<unsigned char>(c)))
-            return false;
-    }
-    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
-}
-
-void RemoveTemporariesOfEndedProcesses(int folderFd)
-{
-    struct DirCloser {
-        void operator()(DIR* dir) const { ::closedir(dir); }
-    };
-    const int fd = ::dup(folderFd);
-    const std::unique_ptr<DIR, DirCloser> dir(fd >= 0 ? ::fdopendir(fd) : nullptr);
-    if (!dir) {
-        if (fd >= 0)
-            ::close(fd);
-        return;
-    }
-    while (const dirent* entry = ::readdir(dir.get())) {
-        if (IsTemporaryOfEndedProcess(entry->d_name))
-            ::unlinkat(folderFd, entry->d_name, 0);
-    }
 }
 
 } // namespace tw::posix
