@@ -35,8 +35,8 @@ fs::path FollowLinks(const fs::path& path)
     throw Error(TooManyLinksReason);
 }
 
-// One target on its way: its folder, and its new bytes in a file of their
-// own, which gets a name only once every file is complete.
+// One target on its way: its folder, and its new bytes in a temporary file
+// of their own.
 class Pending {
 public:
     explicit Pending(const FileToWrite& file) : file_(file) {}
@@ -47,7 +47,6 @@ public:
         replacement_.emplace(folder_.Get());
         Check(replacement_->Write(file_.bytes, mode_, syncToDisk));
     }
-    void Name() { Check(replacement_->Name()); }
     void Replace()
     {
         Check(replacement_->Replace(name_));
@@ -118,11 +117,9 @@ void WriteFilesAtomically(const std::vector<FileToWrite>& files, bool syncToDisk
     pending.reserve(files.size());
     for (const FileToWrite& file : files)
         pending.emplace_back(file).Write(syncToDisk);
-    // Every file is complete (and on disk): only now do they get names and
-    // replace their targets, one rename after the other, so that a set is
-    // mixed only for as long as these renames take.
-    for (Pending& p : pending)
-        p.Name();
+    // Every file is complete (and on disk): only now do they replace their
+    // targets, one rename after the other, so that a set is mixed only for
+    // as long as these renames take.
     for (Pending& p : pending)
         p.Replace();
     if (syncToDisk) {

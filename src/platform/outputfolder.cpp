@@ -4,6 +4,7 @@
 #include "platform/paths.h"
 #include "platform/replacement.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -20,16 +21,19 @@ bool Holds(int folderFd, const char* name, std::string_view bytes)
     const posix::Descriptor file(::openat(folderFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!file.Valid())
         return false;
-    // A menu file is read whole at once; a large one in pieces.
-    const std::size_t chunk = std::min<std::size_t>(bytes.size(), std::size_t{1} << 20);
-    const std::unique_ptr<char[]> buffer(new char[chunk]);
+    // Changes tend to show early (a title in the header): the first read is
+    // short, so that a changed file is mostly not read whole. The rest comes
+    // at once for a menu file, in pieces for a large one.
+    std::size_t chunk = std::min<std::size_t>(bytes.size(), 4096);
+    const std::unique_ptr<char[]> buffer(new char[std::min<std::size_t>(bytes.size(), std::size_t{1} << 20)]);
     while (!bytes.empty()) {
-        const ssize_t n = ::read(file.Get(), buffer.get(), std::min(chunk, bytes.size()));
+        const ssize_t n = ::read(file.Get(), buffer.get(), chunk);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0 || std::memcmp(buffer.get(), bytes.data(), static_cast<std::size_t>(n)) != 0)
             return false;
         bytes.remove_prefix(static_cast<std::size_t>(n));
+        chunk = std::min<std::size_t>(bytes.size(), std::size_t{1} << 20);
     }
     return true;
 }
@@ -65,17 +69,24 @@ bool OutputFolder::WriteUnlessUnchanged(const std::string& name, std::string_vie
     const bool exists = ::fstatat(fd_.Get(), fsName.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
     if (!exists && errno != ENOENT)
         check(errno);
-    posix::Replacement replacement(fd_.Get());
     if (!exists) {
-        check(replacement.Write(bytes, -1, false));
-        const int error = replacement.Create(fsName);
+        // Nothing to replace: written in place, which costs a third of the
+        // way through a temporary file. A killed run may leave a part, which
+        // the next run replaces, as it differs.
+        posix::Descriptor file(
+            ::openat(fd_.Get(), fsName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
         // Made by someone else meanwhile: that one is replaced as any other.
-        if (error != EEXIST) {
-            check(error);
-            check(replacement.Close());
-            return true;
-        }
-        return WriteUnlessUnchanged(name, bytes, errorPattern);
+        if (!file.Valid() && errno == EEXIST)
+            return WriteUnlessUnchanged(name, bytes, errorPattern);
+        if (!file.Valid())
+            check(errno);
+        int error = posix::WriteAll(file.Get(), bytes);
+        if (const int closeError = file.Close(); error == 0)
+            error = closeError;
+        if (error != 0)
+            ::unlinkat(fd_.Get(), fsName.c_str(), 0);
+        check(error);
+        return true;
     }
     // Refused rather than replaced: a link that points into the folder
     // could be meant, and then the user decides what to do with it.
@@ -86,6 +97,7 @@ bool OutputFolder::WriteUnlessUnchanged(const std::string& name, std::string_vie
         return false;
     if (const char* refusal = posix::RefusalReason(status, fd_.Get(), fsName.c_str()))
         fail(refusal);
+    posix::Replacement replacement(fd_.Get());
     check(replacement.Write(bytes, static_cast<int>(status.st_mode & 07777), false));
     check(replacement.Replace(fsName));
     check(replacement.Close());

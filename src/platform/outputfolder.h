@@ -19,8 +19,8 @@ public:
 
     // Writes name (no separators) unless it holds exactly these bytes
     // already (it then keeps its time stamp). True when the file was written.
-    // The file holds its old bytes or its new ones, never a part; a new file
-    // appears complete under its name. Throws tw::Error with errorPattern
+    // A file that is there holds its old bytes or its new ones, never a
+    // part; a new file is written in place (a killed run may leave a part). Throws tw::Error with errorPattern
     // ("%s": folder + name) and the reason: also for a name that is a
     // symbolic link, a folder or other non-regular file, or read-only.
     bool WriteUnlessUnchanged(const std::string& name, std::string_view bytes, const std::string& errorPattern);

@@ -85,27 +85,6 @@ const char* RefusalReason(const struct stat& status, int folderFd, const char* n
     return nullptr;
 }
 
-int OpenUnnamed(int folderFd)
-{
-#ifdef O_TMPFILE
-    const int fd = ::openat(folderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    // Older kernels and some file systems answer with other errors.
-    if (fd < 0 && (errno == EISDIR || errno == EINVAL))
-        errno = EOPNOTSUPP;
-    return fd;
-#else
-    (void)folderFd;
-    errno = EOPNOTSUPP;
-    return -1;
-#endif
-}
-
-int LinkUnnamed(int fd, int folderFd, const std::string& name)
-{
-    const std::string self = "/proc/self/fd/" + std::to_string(fd);
-    return ::linkat(AT_FDCWD, self.c_str(), folderFd, name.c_str(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
-}
-
 std::string TemporaryName()
 {
     static std::mutex mutex;

@@ -45,19 +45,11 @@ int CreationMode();
 // read-only, whatever the folder would allow.
 const char* RefusalReason(const struct stat& status, int folderFd, const char* name);
 
-// Opens a file without a name in the folder (O_TMPFILE), so that a process
-// killed before the file is complete leaves nothing behind. -1 with errno
-// set; errno EOPNOTSUPP when the file system has no such files.
-int OpenUnnamed(int folderFd);
-
 // Calls attempt with fresh temporary names in the folder until it succeeds
 // or fails for another reason than an existing name. attempt returns 0 or an
 // errno value; so does this, and name holds the name used.
 template <typename Attempt>
 int WithTemporaryName(Attempt attempt, std::string& name);
-
-// Gives an unnamed file (OpenUnnamed) a name in the folder; 0 or errno.
-int LinkUnnamed(int fd, int folderFd, const std::string& name);
 
 // A fresh temporary name, one that RemoveLeftTemporaries (replacement.h)
 // knows.

@@ -47,13 +47,8 @@ Replacement::~Replacement()
 
 int Replacement::Write(std::string_view bytes, int mode, bool syncToDisk)
 {
-    fd_ = Descriptor(OpenUnnamed(folder_));
-    if (!fd_.Valid()) {
-        if (errno != EOPNOTSUPP)
-            return errno;
-        if (const int error = OpenNamed())
-            return error;
-    }
+    if (const int error = OpenNamed())
+        return error;
     if (const int error = WriteAll(fd_.Get(), bytes))
         return error;
     if (mode >= 0 && mode != CreationMode() && ::fchmod(fd_.Get(), static_cast<mode_t>(mode)) != 0)
@@ -63,9 +58,10 @@ int Replacement::Write(std::string_view bytes, int mode, bool syncToDisk)
     return 0;
 }
 
-// Not every file system has unnamed files; the others get a named one at
-// once. Between making it and taking its lock, a sweep of another process
-// may take the file for a left one and delete it: then it is made again.
+// A named file from the start: an unnamed one (O_TMPFILE) would need a link
+// under a temporary name later, which costs more than it saves. Between
+// making the file and taking its lock, a sweep of another process may take
+// the file for a left one and delete it: then it is made again.
 int Replacement::OpenNamed()
 {
     for (int tries = 0; tries < 100; ++tries) {
@@ -81,10 +77,7 @@ int Replacement::OpenNamed()
             return error;
         }
         struct stat mine {};
-        struct stat named {};
-        if (HoldAsOwner(fd_.Get()) == 0 && ::fstat(fd_.Get(), &mine) == 0 &&
-            ::fstatat(folder_, temporary_.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && mine.st_ino == named.st_ino &&
-            mine.st_dev == named.st_dev)
+        if (HoldAsOwner(fd_.Get()) == 0 && ::fstat(fd_.Get(), &mine) == 0 && mine.st_nlink > 0)
             return 0;
         fd_.Reset();
     }
@@ -92,36 +85,11 @@ int Replacement::OpenNamed()
     return EEXIST;
 }
 
-int Replacement::Name()
-{
-    if (!temporary_.empty())
-        return 0;
-    if (const int error = HoldAsOwner(fd_.Get()))
-        return error;
-    const int error = WithTemporaryName(
-        [this](const std::string& name) { return LinkUnnamed(fd_.Get(), folder_, name); }, temporary_);
-    if (error != 0)
-        temporary_.clear();
-    return error;
-}
-
 int Replacement::Replace(const std::string& name)
 {
-    if (const int error = Name())
-        return error;
     if (::renameat(folder_, temporary_.c_str(), folder_, name.c_str()) != 0)
         return errno;
     temporary_.clear();
-    return 0;
-}
-
-int Replacement::Create(const std::string& name)
-{
-    if (temporary_.empty())
-        return LinkUnnamed(fd_.Get(), folder_, name);
-    if (::linkat(folder_, temporary_.c_str(), folder_, name.c_str(), 0) != 0)
-        return errno;
-    ::unlinkat(folder_, std::exchange(temporary_, {}).c_str(), 0);
     return 0;
 }
 

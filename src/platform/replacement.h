@@ -7,11 +7,11 @@
 
 namespace tw::posix {
 
-// The new bytes of one file of a folder, written to a file of their own
-// first: the target holds its old bytes or its new ones, never a part. A
-// process killed on the way leaves at most a temporary file, which holds
-// this process's lock (ownerlock.h) for as long as it runs, and which the
-// next writer in the folder removes (RemoveLeftTemporaries).
+// The new bytes of one file of a folder, written to a temporary file of
+// their own first: the target holds its old bytes or its new ones, never a
+// part. The temporary file holds this process's lock (ownerlock.h) for as
+// long as it is needed; one that a killed process left is removed by the
+// next writer in the folder (RemoveLeftTemporaries).
 class Replacement {
 public:
     // folderFd stays the caller's and must outlive this.
@@ -25,13 +25,8 @@ public:
     // Writes bytes into a new file of the folder, with mode (-1: as new files
     // are made) and, with syncToDisk, on stable storage. 0 or the errno value.
     int Write(std::string_view bytes, int mode, bool syncToDisk);
-    // Gives the written file a temporary name in the folder; 0 or errno.
-    int Name();
     // Puts the written file in place of name, whatever is there; 0 or errno.
     int Replace(const std::string& name);
-    // Puts the written file under name where there is nothing yet: EEXIST
-    // when something is.
-    int Create(const std::string& name);
     // Closes the file, letting its lock go; 0 or the errno value.
     int Close() { return fd_.Close(); }
 
