@@ -87,9 +87,15 @@ QString SessionServerName()
 
 SessionLock::SessionLock(QString serverName) : serverName_(std::move(serverName))
 {
-    if (!serverName_.isEmpty())
-        lock_ = posix::Descriptor(::open(QFile::encodeName(serverName_ + QStringLiteral(".lock")).constData(),
-                                         O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    if (serverName_.isEmpty())
+        return;
+    const QString path = serverName_ + QStringLiteral(".lock");
+    lock_ = posix::Descriptor(::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600));
+    // Without the lock nobody could tell which start shows the window.
+    if (!lock_.Valid()) {
+        CannotTakeHandOvers(QString::fromLocal8Bit(std::strerror(errno)) + QStringLiteral(": ") + path);
+        serverName_.clear();
+    }
 }
 
 bool SessionLock::Take()

@@ -21,7 +21,8 @@ class Tmainform;
 QString SessionServerName();
 
 // The lock beside the server's socket: the one start of a display that
-// holds it shows the window, for as long as it runs.
+// holds it shows the window, for as long as it runs. Without a lock file
+// (after a word on stderr) the server name is empty: nothing is handed over.
 class SessionLock {
 public:
     explicit SessionLock(QString serverName);
