@@ -79,8 +79,10 @@ const char* RefusalReason(const struct stat& status, int folderFd, const char* n
     if (!S_ISREG(status.st_mode))
         return NoRegularFileReason;
     // For the owner the mode bit says it all; root would be let through.
+    // The program never changes its user: asked once, not for every file.
+    static const uid_t self = ::geteuid();
     if ((status.st_mode & S_IWUSR) == 0 ||
-        (status.st_uid != ::geteuid() && ::faccessat(folderFd, name, W_OK, AT_SYMLINK_NOFOLLOW) != 0))
+        (status.st_uid != self && ::faccessat(folderFd, name, W_OK, AT_SYMLINK_NOFOLLOW) != 0))
         return ReadOnlyFileReason;
     return nullptr;
 }
