@@ -4,8 +4,10 @@
 #include "platform/fileerrors.h"
 #include "platform/paths.h"
 #include "platform/posixfile.h"
+#include "platform/replacement.h"
 
 #include <filesystem>
+#include <optional>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -33,46 +35,34 @@ fs::path FollowLinks(const fs::path& path)
     throw Error(TooManyLinksReason);
 }
 
-// One target on its way: its folder, and its complete temporary file, which
-// gets a name only once every file is complete.
+// One target on its way: its folder, and its new bytes in a temporary file
+// of their own.
 class Pending {
 public:
     explicit Pending(const FileToWrite& file) : file_(file) {}
-    ~Pending()
-    {
-        if (!temporary_.empty())
-            ::unlinkat(folder_.Get(), temporary_.c_str(), 0);
-    }
-    Pending(const Pending&) = delete;
-    Pending& operator=(const Pending&) = delete;
-    Pending(Pending&&) = default;
 
     void Write(bool syncToDisk)
     {
         Open();
-        Check(posix::WriteAll(fd_.Get(), file_.bytes));
-        if (keepMode_ && ::fchmod(fd_.Get(), mode_) != 0)
-            Fail(errno);
-        if (syncToDisk && ::fsync(fd_.Get()) != 0)
-            Fail(errno);
+        replacement_.emplace(folder_.Get());
+        Check(replacement_->Write(file_.bytes, mode_, syncToDisk));
     }
-
-    void Name()
+    void Replace()
     {
-        if (!temporary_.empty())
-            return;
-        Check(posix::WithTemporaryName(
-            [this](const std::string& name) { return posix::LinkUnnamed(fd_.Get(), folder_.Get(), name); },
-            temporary_));
+        Check(replacement_->Replace(name_));
+        Check(replacement_->Close());
     }
-
-    void Replace(bool syncToDisk)
+    // Makes the renames of the folder last; earlier files of the same folder
+    // did so already.
+    void SyncFolder(const std::vector<Pending>& earlier) const
     {
-        if (::renameat(folder_.Get(), temporary_.c_str(), folder_.Get(), name_.c_str()) != 0)
-            Fail(errno);
-        temporary_.clear();
-        Check(fd_.Close());
-        if (syncToDisk && ::fsync(folder_.Get()) != 0)
+        for (const Pending& other : earlier) {
+            if (&other == this)
+                break;
+            if (other.folderPath_ == folderPath_)
+                return;
+        }
+        if (::fsync(folder_.Get()) != 0)
             Fail(errno);
     }
 
@@ -81,38 +71,24 @@ private:
     {
         fs::path target;
         try {
-            target = FollowLinks(ToFsPath(file_.path));
+            target = FollowLinks(file_.fsPath.empty() ? ToFsPath(file_.path) : file_.fsPath);
         } catch (const Error& error) {
             Fail(error.what());
         }
         name_ = target.filename().string();
-        const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-        folder_ = posix::Descriptor(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        folderPath_ = target.has_parent_path() ? target.parent_path() : fs::path(".");
+        folder_ = posix::Descriptor(::open(folderPath_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
         if (!folder_.Valid())
             Fail(errno);
-        posix::RemoveTemporariesOfEndedProcesses(folder_.Get());
+        posix::RemoveLeftTemporaries(folder_.Get());
         struct stat status {};
         if (::fstatat(folder_.Get(), name_.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
             if (const char* refusal = posix::RefusalReason(status, folder_.Get(), name_.c_str()))
                 Fail(refusal);
-            mode_ = status.st_mode & 07777;
-            keepMode_ = static_cast<int>(mode_) != posix::CreationMode();
+            mode_ = static_cast<int>(status.st_mode & 07777);
         } else if (errno != ENOENT) {
             Fail(errno);
         }
-        fd_ = posix::Descriptor(posix::OpenUnnamed(folder_.Get()));
-        if (fd_.Valid())
-            return;
-        if (errno != EOPNOTSUPP)
-            Fail(errno);
-        // Not every file system has unnamed files; the others get a named one.
-        Check(posix::WithTemporaryName(
-            [this](const std::string& name) {
-                fd_ = posix::Descriptor(
-                    ::openat(folder_.Get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-                return fd_.Valid() ? 0 : errno;
-            },
-            temporary_));
     }
 
     void Check(int error) const
@@ -124,29 +100,32 @@ private:
     [[noreturn]] void Fail(const std::string& reason) const { ThrowFileError(file_.errorPattern, file_.path, reason); }
 
     const FileToWrite& file_;
+    fs::path folderPath_;
     posix::Descriptor folder_;
-    posix::Descriptor fd_;
+    // Declared after the folder, so that it goes first: it removes its
+    // temporary file through the folder.
+    std::optional<posix::Replacement> replacement_;
     std::string name_;
-    std::string temporary_;
-    mode_t mode_ = 0;
-    bool keepMode_ = false;
+    int mode_ = -1;
 };
 
 } // namespace
 
 void WriteFilesAtomically(const std::vector<FileToWrite>& files, bool syncToDisk)
 {
-    posix::IgnoreFileSizeSignal();
     std::vector<Pending> pending;
     pending.reserve(files.size());
     for (const FileToWrite& file : files)
         pending.emplace_back(file).Write(syncToDisk);
-    // Every file is complete: only now do they get names and replace their
-    // targets.
+    // Every file is complete (and on disk): only now do they replace their
+    // targets, one rename after the other, so that a set is mixed only for
+    // as long as these renames take.
     for (Pending& p : pending)
-        p.Name();
-    for (Pending& p : pending)
-        p.Replace(syncToDisk);
+        p.Replace();
+    if (syncToDisk) {
+        for (const Pending& p : pending)
+            p.SyncFolder(pending);
+    }
 }
 
 void WriteFileAtomically(const std::string& cp1252Path, const std::string& bytes, const std::string& errorPattern,

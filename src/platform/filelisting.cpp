@@ -17,9 +17,11 @@ std::vector<std::string> RegularFileNames(const std::string& cp1252Directory)
     std::error_code ec;
     fs::directory_iterator entry(directory, ec);
     for (; !ec && entry != fs::directory_iterator(); entry.increment(ec)) {
-        // An entry that went away meanwhile is no file any more.
+        // The type comes from the listing itself where the file system gives
+        // it, without a stat per entry. An entry that went away meanwhile is
+        // no file any more.
         std::error_code statusError;
-        if (!fs::is_regular_file(entry->symlink_status(statusError)))
+        if (entry->is_symlink(statusError) || !entry->is_regular_file(statusError))
             continue;
         const fs::path name = entry->path().filename();
         std::string cp1252Name = FromFsPath(name);

@@ -2,7 +2,9 @@
 
 #include "platform/fileerrors.h"
 #include "platform/paths.h"
+#include "platform/replacement.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -12,23 +14,28 @@
 namespace tw {
 namespace {
 
-// True when the open file holds exactly bytes.
-bool Holds(int fd, std::string_view bytes)
+// True when the file name of the folder, of size bytes.size(), holds
+// exactly bytes; false also when it cannot be read.
+bool Holds(int folderFd, const char* name, std::string_view bytes)
 {
-    char buffer[65536];
+    const posix::Descriptor file(::openat(folderFd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!file.Valid())
+        return false;
     // Changes tend to show early (a title in the header): the first read is
-    // short, so that a changed file is mostly not read at all.
-    std::size_t chunk = 4096;
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, chunk);
-        chunk = sizeof buffer;
+    // short, so that a changed file is mostly not read whole. The rest comes
+    // at once for a menu file, in pieces for a large one.
+    std::size_t chunk = std::min<std::size_t>(bytes.size(), 4096);
+    const std::unique_ptr<char[]> buffer(new char[std::min<std::size_t>(bytes.size(), std::size_t{1} << 20)]);
+    while (!bytes.empty()) {
+        const ssize_t n = ::read(file.Get(), buffer.get(), chunk);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0 || static_cast<std::size_t>(n) > bytes.size() ||
-            std::memcmp(buffer, bytes.data(), static_cast<std::size_t>(n)) != 0)
-            return n == 0 && bytes.empty();
+        if (n <= 0 || std::memcmp(buffer.get(), bytes.data(), static_cast<std::size_t>(n)) != 0)
+            return false;
         bytes.remove_prefix(static_cast<std::size_t>(n));
+        chunk = std::min<std::size_t>(bytes.size(), std::size_t{1} << 20);
     }
+    return true;
 }
 
 } // namespace
@@ -39,87 +46,61 @@ void OutputFolder::Open(const std::string& name, const std::string& errorPattern
     fd_ = posix::Descriptor(::open(ToFsPath(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!fd_.Valid())
         ThrowFileError(errorPattern, folder_ + name, FileErrorReason(errno));
-    RemoveLeftovers();
-}
-
-// A process killed between naming a complete temporary file and renaming it
-// leaves that name behind; the next generation clears it away.
-void OutputFolder::RemoveLeftovers() const
-{
-    posix::RemoveTemporariesOfEndedProcesses(fd_.Get());
+    // What writers killed between naming a complete temporary file and
+    // renaming it left behind.
+    posix::RemoveLeftTemporaries(fd_.Get());
 }
 
 bool OutputFolder::WriteUnlessUnchanged(const std::string& name, std::string_view bytes,
                                         const std::string& errorPattern)
 {
-    posix::IgnoreFileSizeSignal();
     if (!fd_.Valid())
         Open(name, errorPattern);
     const std::string fsName = ToFsPath(name).string();
     const auto fail = [&](const std::string& reason) { ThrowFileError(errorPattern, folder_ + name, reason); };
-
-    struct stat status {};
-    const posix::Descriptor existing(
-        ::openat(fd_.Get(), fsName.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    const int openError = existing.Valid() ? 0 : errno;
-    // Refused rather than replaced: a link that points into the folder
-    // could be meant, and then the user decides what to do with it.
-    if (openError == ELOOP)
-        fail(SymbolicLinkReason);
-    const bool exists = openError != ENOENT;
-    if (exists) {
-        // Unreadable but perhaps writable: the ordinary checks decide.
-        if ((existing.Valid() ? ::fstat(existing.Get(), &status)
-                              : ::fstatat(fd_.Get(), fsName.c_str(), &status, AT_SYMLINK_NOFOLLOW)) != 0)
-            fail(FileErrorReason(errno));
-        if (S_ISLNK(status.st_mode))
-            fail(SymbolicLinkReason);
-        if (S_ISREG(status.st_mode) && static_cast<std::size_t>(status.st_size) == bytes.size() && existing.Valid() &&
-            Holds(existing.Get(), bytes))
-            return false;
-        if (const char* refusal = posix::RefusalReason(status, fd_.Get(), fsName.c_str()))
-            fail(refusal);
-    }
-
-    std::string temporary;
-    posix::Descriptor file(posix::OpenUnnamed(fd_.Get()));
-    if (!file.Valid() && errno != EOPNOTSUPP)
-        fail(FileErrorReason(errno));
-    if (!file.Valid()) {
-        const int error = posix::WithTemporaryName(
-            [&](const std::string& candidate) {
-                file = posix::Descriptor(
-                    ::openat(fd_.Get(), candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-                return file.Valid() ? 0 : errno;
-            },
-            temporary);
+    const auto check = [&](int error) {
         if (error != 0)
             fail(FileErrorReason(error));
-    }
-    // The named temporary file goes again on every failure below.
-    const auto removeTemporary = [&] {
-        if (!temporary.empty())
-            ::unlinkat(fd_.Get(), temporary.c_str(), 0);
     };
-    int error = posix::WriteAll(file.Get(), bytes);
-    if (error == 0 && exists && ::fchmod(file.Get(), status.st_mode & 07777) != 0)
-        error = errno;
-    if (error == 0 && temporary.empty()) {
-        // A new file is named directly; one to replace needs a name first.
-        error = exists ? EEXIST : posix::LinkUnnamed(file.Get(), fd_.Get(), fsName);
-        if (error == EEXIST)
-            error = posix::WithTemporaryName(
-                [&](const std::string& candidate) { return posix::LinkUnnamed(file.Get(), fd_.Get(), candidate); },
-                temporary);
+
+    // Most files of a regeneration either keep their size and bytes or
+    // change their size: the bytes are read only when the size is the same.
+    struct stat status {};
+    const bool exists = ::fstatat(fd_.Get(), fsName.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+    if (!exists && errno != ENOENT)
+        check(errno);
+    if (!exists) {
+        // Nothing to replace: written in place, which costs a third of the
+        // way through a temporary file. A killed run may leave a part, which
+        // the next run replaces, as it differs.
+        posix::Descriptor file(
+            ::openat(fd_.Get(), fsName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        // Made by someone else meanwhile: that one is replaced as any other.
+        if (!file.Valid() && errno == EEXIST)
+            return WriteUnlessUnchanged(name, bytes, errorPattern);
+        if (!file.Valid())
+            check(errno);
+        int error = posix::WriteAll(file.Get(), bytes);
+        if (const int closeError = file.Close(); error == 0)
+            error = closeError;
+        if (error != 0)
+            ::unlinkat(fd_.Get(), fsName.c_str(), 0);
+        check(error);
+        return true;
     }
-    if (error == 0 && !temporary.empty() && ::renameat(fd_.Get(), temporary.c_str(), fd_.Get(), fsName.c_str()) != 0)
-        error = errno;
-    if (error != 0) {
-        removeTemporary();
-        fail(FileErrorReason(error));
-    }
-    if (const int closeError = file.Close())
-        fail(FileErrorReason(closeError));
+    // Refused rather than replaced: a link that points into the folder
+    // could be meant, and then the user decides what to do with it.
+    if (S_ISLNK(status.st_mode))
+        fail(SymbolicLinkReason);
+    if (S_ISREG(status.st_mode) && static_cast<std::size_t>(status.st_size) == bytes.size() &&
+        Holds(fd_.Get(), fsName.c_str(), bytes))
+        return false;
+    if (const char* refusal = posix::RefusalReason(status, fd_.Get(), fsName.c_str()))
+        fail(refusal);
+    posix::Replacement replacement(fd_.Get());
+    check(replacement.Write(bytes, static_cast<int>(status.st_mode & 07777), false));
+    check(replacement.Replace(fsName));
+    check(replacement.Close());
     return true;
 }
 

@@ -10,7 +10,7 @@ namespace tw {
 // The folder a generation writes into, opened once; every file is made in
 // it by its plain name, so that a symbolic link planted under an output
 // name can neither redirect a write nor be written through. Temporary files
-// that ended processes left there are removed when it is opened.
+// that killed writers left there are removed when it is opened.
 class OutputFolder {
 public:
     // cp1252Folder is empty or ends with a separator ("out/"); empty stands
@@ -19,15 +19,14 @@ public:
 
     // Writes name (no separators) unless it holds exactly these bytes
     // already (it then keeps its time stamp). True when the file was written.
-    // The file holds its old bytes or its new ones, never a part; a new file
-    // appears complete under its name. Throws tw::Error with errorPattern
+    // A file that is there holds its old bytes or its new ones, never a
+    // part; a new file is written in place (a killed run may leave a part). Throws tw::Error with errorPattern
     // ("%s": folder + name) and the reason: also for a name that is a
     // symbolic link, a folder or other non-regular file, or read-only.
     bool WriteUnlessUnchanged(const std::string& name, std::string_view bytes, const std::string& errorPattern);
 
 private:
     void Open(const std::string& name, const std::string& errorPattern);
-    void RemoveLeftovers() const;
 
     std::string folder_;
     posix::Descriptor fd_;

@@ -34,10 +34,6 @@ private:
     int fd_ = -1;
 };
 
-// A write beyond the file-size limit raises SIGXFSZ, which ends the process
-// by default; ignored, the write fails with EFBIG and is reported.
-void IgnoreFileSizeSignal();
-
 // Writes all bytes; 0 or the errno value of the failure.
 int WriteAll(int fd, std::string_view bytes);
 
@@ -49,30 +45,15 @@ int CreationMode();
 // read-only, whatever the folder would allow.
 const char* RefusalReason(const struct stat& status, int folderFd, const char* name);
 
-// Opens a file without a name in the folder (O_TMPFILE), so that a process
-// killed before the file is complete leaves nothing behind. -1 with errno
-// set; errno EOPNOTSUPP when the file system has no such files.
-int OpenUnnamed(int folderFd);
-
 // Calls attempt with fresh temporary names in the folder until it succeeds
 // or fails for another reason than an existing name. attempt returns 0 or an
 // errno value; so does this, and name holds the name used.
 template <typename Attempt>
 int WithTemporaryName(Attempt attempt, std::string& name);
 
-// Gives an unnamed file (OpenUnnamed) a name in the folder; 0 or errno.
-int LinkUnnamed(int fd, int folderFd, const std::string& name);
-
-// A fresh temporary name: short, so that it fits beside a target whose own
-// name has the greatest length a name may have, and carrying the process
-// id, so that the leftovers of an ended process can be told.
+// A fresh temporary name, one that RemoveLeftTemporaries (replacement.h)
+// knows.
 std::string TemporaryName();
-// True for a temporary name of a process that has ended.
-bool IsTemporaryOfEndedProcess(std::string_view name);
-// Deletes the temporary files of ended processes in the folder: what a
-// process killed between naming a complete temporary file and renaming it
-// left behind. Nothing to clear is no failure.
-void RemoveTemporariesOfEndedProcesses(int folderFd);
 
 template <typename Attempt>
 int WithTemporaryName(Attempt attempt, std::string& name)

@@ -10,9 +10,13 @@
 #include "projectfiles/itemwalk.h"
 #include "projectfiles/olderformat.h"
 #include "projectfiles/settingsfile.h"
+#include "projectfiles/textsavenote.h"
 #include "projectfiles/variablesfiles.h"
 
+#include <chrono>
+#include <filesystem>
 #include <optional>
+#include <thread>
 #include <vector>
 
 namespace tw {
@@ -71,8 +75,18 @@ int DetectTextVersion(const std::string& firstLine)
     return ParseProfileInteger(header.substr(3)).value_or(NoHeader);
 }
 
-LoadOutcome LoadTextProject(TqzHTML& document, const std::string& menuPath, const std::string& menuBytes)
+LoadOutcome LoadTextProject(TqzHTML& document, const std::string& menuPath, const std::string& readBytes)
 {
+    // A save between its renames ends them within moments; one that was
+    // killed there left the set mixed for good.
+    std::string reread;
+    bool mixed = IsMixedSet(menuPath, readBytes);
+    for (int wait = 0; mixed && wait < 5; ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        reread = ReadFileBytes(menuPath);
+        mixed = IsMixedSet(menuPath, reread);
+    }
+    const std::string& menuBytes = reread.empty() ? readBytes : reread;
     const std::vector<std::string> lines = SplitLines(menuBytes);
     if (lines.empty())
         throw Error("Die Men\xFC"
@@ -94,6 +108,11 @@ LoadOutcome LoadTextProject(TqzHTML& document, const std::string& menuPath, cons
 
     if (version >= 0)
         LoadVariablesFromTextFile(document.Variables(), ChangeFileExt(menuPath, VariablesExtension));
+    if (mixed)
+        outcome.unsupported = ExtractFileName(menuPath) +
+                              ": Die Dateien des Projekts (.twf, .tws, .twv) stammen aus verschiedenen "
+                              "Speicherungen, weil ein Speichern abgebrochen wurde. Bitte die Angaben pr\xFC"
+                              "fen und das Projekt erneut speichern.";
     return outcome;
 }
 
@@ -153,9 +172,28 @@ void SaveTextProject(const TqzHTML& document, const std::string& menuPath)
     const std::string menu = TextMenuFileBytes(document);
     const std::string settings = UpdatedSettingsFileBytes(document, settingsPath);
     const std::string variables = VariablesTextFileBytes(document.Variables());
-    WriteFilesAtomically({{menuPath, menu},
-                          {settingsPath, settings, "Fehler beim Schreiben nach %s"},
-                          {ChangeFileExt(menuPath, VariablesExtension), variables}});
+    const std::string notePath = SaveNotePath(menuPath);
+    const std::array<std::string, 3> before = CurrentFiles(menuPath);
+    WriteFileAtomically(notePath, SaveNoteBytes({before[0], before[1], before[2]}, {menu, settings, variables}));
+    // A note that cannot be removed (this hardly happens) names either the
+    // files as they are now or none of them: a reader takes both for a
+    // whole set.
+    const auto removeNote = [&notePath] {
+        std::error_code ignored;
+        std::filesystem::remove(ToFsPath(notePath), ignored);
+    };
+    try {
+        WriteFilesAtomically({{menuPath, menu},
+                              {settingsPath, settings, "Fehler beim Schreiben nach %s"},
+                              {ChangeFileExt(menuPath, VariablesExtension), variables}});
+    } catch (const Error&) {
+        // A rename that failed after others leaves the set mixed, and the
+        // note to tell it.
+        if (!IsMixedSet(menuPath))
+            removeNote();
+        throw;
+    }
+    removeNote();
 }
 
 } // namespace tw

@@ -16,8 +16,13 @@
 #include <QApplication>
 #include <QSessionManager>
 
+#include <csignal>
+
 int main(int argc, char* argv[])
 {
+    // A write beyond the file-size limit then fails with EFBIG and is
+    // reported, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     if (tw::AsksOnlyForText(argc, argv)) {
         QCoreApplication terminal(argc, argv);
         tw::NameTheProgram();
@@ -38,8 +43,8 @@ int main(int argc, char* argv[])
     const QString project = tw::ProjectFromCommandLine(QApplication::arguments());
     tw::QtDialogs dialogs(QApplication::applicationName());
 
-    const QString serverName = tw::SessionServerName();
-    switch (tw::HandToRunningProgram(serverName, project)) {
+    tw::SessionLock sessionLock(tw::SessionServerName());
+    switch (tw::HandToRunningProgram(sessionLock, project)) {
     case tw::HandOver::Done:
         return 0;
     case tw::HandOver::NoAnswer:
@@ -65,7 +70,7 @@ int main(int argc, char* argv[])
             manager.release();
         }
     });
-    tw::SessionServer sessionServer(serverName, mainform);
+    tw::SessionServer sessionServer(sessionLock, mainform);
     tw::ProjectDrop projectDrop(mainform);
     mainform.show();
     QMetaObject::invokeMethod(

@@ -371,6 +371,10 @@ void Tmainform::UpdateSaveCommand()
         return;
     const bool unsaved = session_->Modified() || EditPending();
     QAction* save = commands_[cmdSave];
+    // Told on every change of the document (each variable a load reads): the
+    // title and the toolbar change only when the state does.
+    if (save->isEnabled() == unsaved && isWindowModified() == unsaved)
+        return;
     save->setEnabled(unsaved);
     save->setIcon(images_[unsaved ? ciSave : ciSaveDisabled]);
     setWindowModified(unsaved);

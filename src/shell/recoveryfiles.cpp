@@ -1,13 +1,16 @@
 #include "shell/recoveryfiles.h"
 
+#include "guibase/qtcodec.h"
+#include "platform/error.h"
+#include "platform/files.h"
+#include "platform/ownerlock.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QSettings>
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -27,19 +30,18 @@ int OpenLock(const QString& path)
 // True when nobody holds the lock: its program has ended.
 bool Abandoned(const QString& lockPath)
 {
-    const int fd = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CLOEXEC);
-    if (fd < 0)
-        return true; // never made, or removed: no program to wait for
-    const bool free = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
-    ::close(fd);
-    return free;
+    return posix::OwnerHasEnded(AT_FDCWD, QFile::encodeName(lockPath).constData());
 }
 
 QString SaveAtomically(const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return file.errorString();
+    try {
+        WriteFilesAtomically(
+            {FileToWrite{ToCp1252(path), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                         "Fehler beim Erstellen der Datei %s", QFile::encodeName(path).toStdString()}});
+    } catch (const Error& error) {
+        return FromCp1252(error.what());
+    }
     return {};
 }
 
@@ -81,7 +83,7 @@ RecoveryFiles::RecoveryFiles(const QString& folder)
     QFile::setPermissions(folder_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     lock_ = OpenLock(base_ + LockSuffix);
     if (lock_ >= 0)
-        ::flock(lock_, LOCK_EX | LOCK_NB);
+        posix::HoldAsOwner(lock_);
 }
 
 RecoveryFiles::~RecoveryFiles()

@@ -14,6 +14,8 @@
 #include <random>
 #include <thread>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -192,22 +194,43 @@ TEST_F(FilesTest, GeneratedFilesAreNeverWrittenThroughLinks)
     EXPECT_EQ(Listing(), (std::vector<std::string>{"fremd.txt", "out"}));
 }
 
-// A process killed between naming its temporary file and the rename leaves
-// the name behind; the next generation in that folder clears it away, and
-// only the leftovers of processes that are gone.
-TEST_F(FilesTest, LeftoversOfEndedProcessesAreRemovedFromTheOutputFolder)
+// A writer killed between naming its temporary file and the rename leaves
+// the name behind; the next writer in that folder clears it away. Whether
+// the writer still runs is told by the lock it holds on the file, not by the
+// process id in the name, which may belong to another PID namespace (a
+// container) and name a process that is gone here.
+TEST_F(FilesTest, TemporariesOfLiveWritersStayAndThoseOfKilledOnesGo)
 {
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0)
+    const pid_t gone = fork();
+    ASSERT_GE(gone, 0);
+    if (gone == 0)
         _exit(0);
-    waitpid(child, nullptr, 0);
-    const std::string ended = ".tw" + std::to_string(child) + "-0badc0de.tmp";
-    const std::string living = ".tw" + std::to_string(getpid()) + "-0badc0de.tmp";
-    for (const std::string& name : {ended, living})
-        WriteFileAtomically(PathOf(name), "halb");
+    waitpid(gone, nullptr, 0);
+    const std::string living = ".tw" + std::to_string(gone) + "-0badc0de.tmp";
+    const std::string left = ".tw" + std::to_string(getpid()) + "-0badc0de.tmp";
+    WriteFileAtomically(PathOf(left), "halb");
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t writer = fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+        const int fd = ::open(PathOf(living).c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        const bool held = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+        (void)!::write(ready[1], held ? "1" : "0", 1);
+        for (;;)
+            ::pause();
+    }
+    char held = 0;
+    ASSERT_EQ(::read(ready[0], &held, 1), 1);
+    ASSERT_EQ(held, '1');
     OutputFolder(PathOf("")).WriteUnlessUnchanged("menu.htm", "<ul></ul>", "%s");
     EXPECT_EQ(Listing(), (std::vector<std::string>{living, "menu.htm"}));
+    kill(writer, SIGKILL);
+    waitpid(writer, nullptr, 0);
+    WriteFileAtomically(PathOf("p.twb"), "neu");
+    EXPECT_EQ(Listing(), (std::vector<std::string>{"menu.htm", "p.twb"}));
+    ::close(ready[0]);
+    ::close(ready[1]);
 }
 
 TEST_F(FilesTest, FailuresNameTheirReason)

@@ -14,11 +14,20 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QMimeData>
 #include <QProcess>
+#include <QTest>
 #include <QTreeView>
 #include <QUrl>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include <unistd.h>
 
 namespace tw::shelltest {
 namespace {
@@ -65,6 +74,26 @@ protected:
         const Opened opened = Shown();
         Form().NewClick();
         return opened;
+    }
+
+    // The lock of a session whose socket goes into runtimeDir, held.
+    static std::unique_ptr<SessionLock> TakeSessionLock(const QString& runtimeDir)
+    {
+        qputenv("XDG_RUNTIME_DIR", runtimeDir.toUtf8());
+        auto lock = std::make_unique<SessionLock>(SessionServerName());
+        qunsetenv("XDG_RUNTIME_DIR");
+        EXPECT_TRUE(lock->Take());
+        return lock;
+    }
+    // A start of the program in that session, with state and settings of its own.
+    QProcessEnvironment StartEnvironment(const QString& runtimeDir) const
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
+        environment.insert(QStringLiteral("XDG_STATE_HOME"), Path(QStringLiteral("state")));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), Path(QStringLiteral("config")));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        return environment;
     }
 
     // Runs events until the window names a project file or time is up.
@@ -136,9 +165,8 @@ TEST_F(OpeningFromOutsideTest, OnlyProjectFilesAreTakenFromADrop)
 TEST_F(OpeningFromOutsideTest, SecondStartHandsItsProjectToTheRunningWindow)
 {
     QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
-    SessionServer server(SessionServerName(), Form());
-    qunsetenv("XDG_RUNTIME_DIR");
+    const auto lock = TakeSessionLock(runtime.path());
+    SessionServer server(*lock, Form());
     EditSomething();
     dialogs_.answers = {Answer::No};
 
@@ -157,6 +185,90 @@ TEST_F(OpeningFromOutsideTest, SecondStartHandsItsProjectToTheRunningWindow)
     EXPECT_EQ(dialogs_.CallsOf(DialogCall::Confirm).size(), 1u) << "asked about the unsaved changes";
     EXPECT_EQ(Form().ProjectFileName(), Example);
     EXPECT_EQ(Form().Document().Tree().Count(), 11u);
+}
+
+// The window is busy (opening a large project) for longer than a start
+// used to wait, and the project's name holds a line break: the start waits,
+// ends well, and the whole name is opened.
+TEST_F(OpeningFromOutsideTest, ABusyWindowTakesTheWholeNameOfTheProject)
+{
+    QTemporaryDir runtime;
+    const auto lock = TakeSessionLock(runtime.path());
+    SessionServer server(*lock, Form());
+    const QString project = Path(QStringLiteral("a\nb.twf"));
+    for (const char* extension : {".twf", ".tws", ".twv"}) {
+        ASSERT_TRUE(QFile::copy(QStringLiteral(TW_EXAMPLES_DIR "/lindenhof") + QLatin1String(extension),
+                                project.chopped(4) + QLatin1String(extension)));
+    }
+    QProcess second;
+    second.setProcessEnvironment(StartEnvironment(runtime.path()));
+    second.start(QStringLiteral(TW_WINDOW_PROGRAM), {project});
+    ASSERT_TRUE(second.waitForStarted(10000));
+    std::this_thread::sleep_for(std::chrono::seconds(6));
+    WaitForProject();
+    EXPECT_TRUE(second.state() == QProcess::NotRunning || second.waitForFinished(10000));
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+    EXPECT_EQ(Form().ProjectFileName(), project);
+    EXPECT_EQ(Form().Document().Tree().Count(), 11u);
+}
+
+// Two starts at once, with no program running: one shows the window, the
+// other hands over to it and ends.
+TEST_F(OpeningFromOutsideTest, TwoQuickStartsShowOneWindow)
+{
+    QTemporaryDir runtime;
+    QProcess starts[2];
+    for (QProcess& start : starts) {
+        start.setProcessEnvironment(StartEnvironment(runtime.path()));
+        start.start(QStringLiteral(TW_WINDOW_PROGRAM), QStringList());
+    }
+    const QDeadlineTimer deadline(30000);
+    const auto ended = [&starts] {
+        return (starts[0].state() == QProcess::NotRunning) + (starts[1].state() == QProcess::NotRunning);
+    };
+    while (ended() == 0 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    // Time for a second window to end as well, which it must not.
+    QTest::qWait(500);
+    EXPECT_EQ(ended(), 1);
+    for (QProcess& start : starts) {
+        if (start.state() == QProcess::NotRunning) {
+            EXPECT_EQ(start.exitCode(), 0) << start.readAllStandardError().toStdString();
+        } else {
+            start.kill();
+            start.waitForFinished(10000);
+        }
+    }
+}
+
+// Without $XDG_RUNTIME_DIR the socket goes into a folder of the user's own
+// in the temporary folder; one that another user could have taken first
+// (writable for others, or a link) is not used, and nothing is handed over.
+TEST(SessionServerNameTest, OnlyAFolderOfTheUsersOwnHoldsTheSocket)
+{
+    QTemporaryDir temporary;
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray tmpdir = qgetenv("TMPDIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", temporary.path().toUtf8());
+    const QString own = temporary.path() + QStringLiteral("/treeweaver-") + QString::number(::geteuid());
+    ASSERT_TRUE(QDir().mkdir(own));
+    ASSERT_TRUE(QFile::setPermissions(own, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
+                                               QFile::WriteOther | QFile::ExeOther));
+    const QString open = SessionServerName();
+    ASSERT_TRUE(QDir().rmdir(own));
+    ASSERT_TRUE(QFile::link(temporary.path(), own));
+    const QString linked = SessionServerName();
+    ASSERT_TRUE(QFile::remove(own));
+    const QString made = SessionServerName();
+    qputenv("XDG_RUNTIME_DIR", runtime);
+    qputenv("TMPDIR", tmpdir);
+    EXPECT_EQ(open, QString());
+    EXPECT_EQ(linked, QString());
+    EXPECT_TRUE(made.startsWith(own + u'/')) << made.toStdString();
+    EXPECT_EQ(QFileInfo(own).permissions() & ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                               QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+              QFile::Permissions());
 }
 
 TEST(SessionServerNameTest, EachDisplayHasAWindowOfItsOwn)

@@ -1,8 +1,12 @@
 #include "shell_test_support.h"
 
 #include "document/qzhtml.h"
+#include "guibase/qtcodec.h"
 #include "inspector/chooserlists.h"
 #include "inspector/tflathintunit.h"
+#include "platform/files.h"
+#include "projectfiles/binaryformat.h"
+#include "projectfiles/projectfiles.h"
 #include "shell/documenteditor.h"
 #include "shell/mainform.h"
 #include "shell/menutreepage.h"
@@ -88,6 +92,32 @@ TEST_F(WindowUpkeepTest, HintsTakeTheUsersTooltipFont)
     ASSERT_NE(hint, nullptr);
     EXPECT_EQ(hint->Font().pixelSize(), 22);
     EXPECT_EQ(hint->MaxHintWidth(), 400);
+}
+
+// Loading a project tells the window of its state once, not once per
+// variable read: with tens of thousands of variables every title change
+// costs the window manager a round trip.
+TEST_F(WindowUpkeepTest, LoadingManyVariablesChangesTheTitleOnce)
+{
+    TqzHTML document;
+    for (int i = 0; i < 3000; ++i)
+        document.Variables().AddVariable("v" + std::to_string(i), "x", false);
+    const QString path = Path(QStringLiteral("viele.twb"));
+    WriteFileAtomically(ToCp1252(path), BinaryProjectBytes(document, pfBinaryV11));
+
+    struct TitleChanges : QObject {
+        int count = 0;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            count += event->type() == QEvent::ModifiedChange || event->type() == QEvent::WindowTitleChange;
+            return false;
+        }
+    } changes;
+    Form().installEventFilter(&changes);
+    Form().OpenProject(path);
+    Form().removeEventFilter(&changes);
+    EXPECT_EQ(Form().Document().Variables().Count(), 3000u);
+    EXPECT_LE(changes.count, 3);
 }
 
 TEST(FontNamesTest, FamiliesAreNamedWithoutTheirFoundry)

@@ -49,9 +49,10 @@ protected:
     std::unique_ptr<SessionServer> Listen()
     {
         qputenv("XDG_RUNTIME_DIR", runtime_.path().toUtf8());
-        auto server = std::make_unique<SessionServer>(SessionServerName(), Form());
+        lock_ = std::make_unique<SessionLock>(SessionServerName());
         qunsetenv("XDG_RUNTIME_DIR");
-        return server;
+        EXPECT_TRUE(lock_->Take());
+        return std::make_unique<SessionServer>(*lock_, Form());
     }
     void SaveAs(const QString& name)
     {
@@ -69,6 +70,7 @@ protected:
     }
 
     QTemporaryDir runtime_;
+    std::unique_ptr<SessionLock> lock_;
 };
 
 // The question was opened inside the socket's signal, and the socket was
