@@ -8,8 +8,9 @@
 #
 # BUILD_DIR holds bin/treeweaver-cli, bin/make_project and bin/Templates.
 # FANOUTS defaults to 30,10,10,10: 33,330 items and, with "Aufklappend",
-# 3,331 files. Set TMPFS_DIR and DISK_DIR to measure elsewhere than in
-# /dev/shm and /var/tmp.
+# 3,331 files. One file of all items is measured as well, with "Komplett"
+# and ONE_FILE_FANOUTS (default 10,10,10,99: 100,110 items). Set TMPFS_DIR
+# and DISK_DIR to measure elsewhere than in /dev/shm and /var/tmp.
 set -eu
 if [ $# -lt 1 ]; then
     sed -n '2,13p' "$0" >&2
@@ -18,6 +19,7 @@ fi
 build=$(cd "$1" && pwd)
 runs=${2:-7}
 fanouts=${3:-30,10,10,10}
+oneFileFanouts=${ONE_FILE_FANOUTS:-10,10,10,99}
 here=$(cd "$(dirname "$0")" && pwd)
 cli="$build/bin/treeweaver-cli"
 templates="$build/bin/Templates"
@@ -29,10 +31,6 @@ cleanup() { rm -rf "$work" "${scratch[@]}"; }
 trap cleanup EXIT
 
 cc -O2 -o "$work/write_files" "$here/write_files.c"
-# Two projects whose files all differ (by the title in every header), so
-# that alternating between them rewrites every file.
-"$build/bin/make_project" "$fanouts" Aufklappend "Men$(printf '\xfc') A" 1 "$work/a.twb"
-"$build/bin/make_project" "$fanouts" Aufklappend "Men$(printf '\xfc') B" 1 "$work/b.twb"
 
 # The wall-clock and the processor seconds (user and system) of a command.
 # On a busy machine the processor time is the steadier of the two.
@@ -59,33 +57,40 @@ report() {
 
 generate() { "$cli" generate "$1" --templates "$templates" --output "$2/menu.html"; }
 
-for place in "${places[@]}"; do
-    dir=$(mktemp -d "$place/tw-compare-XXXXXX")
-    scratch+=("$dir")
-    mkdir "$dir/floor" "$dir/changing" "$dir/same"
-    generate "$work/a.twb" "$dir/same"
-    generate "$work/b.twb" "$dir/changing"
-    "$work/write_files" pack "$dir/same" "$work/pack"
-    "$work/write_files" write "$work/pack" "$dir/floor"
-    files=$(ls "$dir/same" | wc -l)
-    bytes=$(cat "$dir/same"/* | wc -c)
-    : >"$work/floor.t"
-    : >"$work/changed.t"
-    : >"$work/unchanged.t"
-    for ((i = 0; i < runs; i++)); do
-        sync
-        seconds "$work/write_files" write "$work/pack" "$dir/floor" >>"$work/floor.t"
-        project="$work/a.twb"
-        [ $((i % 2)) -eq 0 ] && project="$work/b.twb"
-        # Every file of the folder holds the other project's bytes.
-        [ "$i" -eq 0 ] && project="$work/a.twb"
-        seconds generate "$project" "$dir/changing" >>"$work/changed.t"
-        seconds generate "$work/a.twb" "$dir/same" >>"$work/unchanged.t"
+for shape in "Aufklappend $fanouts" "Komplett $oneFileFanouts"; do
+    set -- $shape
+    # Two projects whose files all differ (by the title in every header), so
+    # that alternating between them rewrites every file.
+    "$build/bin/make_project" "$2" "$1" "Men$(printf '\xfc') A" 1 "$work/a.twb"
+    "$build/bin/make_project" "$2" "$1" "Men$(printf '\xfc') B" 1 "$work/b.twb"
+    for place in "${places[@]}"; do
+        dir=$(mktemp -d "$place/tw-compare-XXXXXX")
+        scratch+=("$dir")
+        mkdir "$dir/floor" "$dir/changing" "$dir/same"
+        generate "$work/a.twb" "$dir/same"
+        generate "$work/b.twb" "$dir/changing"
+        "$work/write_files" pack "$dir/same" "$work/pack"
+        "$work/write_files" write "$work/pack" "$dir/floor"
+        files=$(ls "$dir/same" | wc -l)
+        bytes=$(cat "$dir/same"/* | wc -c)
+        : >"$work/floor.t"
+        : >"$work/changed.t"
+        : >"$work/unchanged.t"
+        for ((i = 0; i < runs; i++)); do
+            sync
+            seconds "$work/write_files" write "$work/pack" "$dir/floor" >>"$work/floor.t"
+            project="$work/a.twb"
+            [ $((i % 2)) -eq 0 ] && project="$work/b.twb"
+            # Every file of the folder holds the other project's bytes.
+            [ "$i" -eq 0 ] && project="$work/a.twb"
+            seconds generate "$project" "$dir/changing" >>"$work/changed.t"
+            seconds generate "$work/a.twb" "$dir/same" >>"$work/unchanged.t"
+        done
+        echo "$1 $2, $place: $files files, $bytes bytes, medians of $runs interleaved runs"
+        echo "                                              wall     processor  ratio to the floor"
+        report "floor (C: open/truncate, write, close)" "$work/floor.t"
+        report "generate, every file changed" "$work/changed.t" "$(median 1 <"$work/floor.t")" "$(median 2 <"$work/floor.t")"
+        report "generate, every file unchanged" "$work/unchanged.t" "$(median 1 <"$work/floor.t")" "$(median 2 <"$work/floor.t")"
+        rm -rf "$dir"
     done
-    echo "$place: $files files, $bytes bytes, medians of $runs interleaved runs"
-    echo "                                              wall     processor  ratio to the floor"
-    report "floor (C: open/truncate, write, close)" "$work/floor.t"
-    report "generate, every file changed" "$work/changed.t" "$(median 1 <"$work/floor.t")" "$(median 2 <"$work/floor.t")"
-    report "generate, every file unchanged" "$work/unchanged.t" "$(median 1 <"$work/floor.t")" "$(median 2 <"$work/floor.t")"
-    rm -rf "$dir"
 done
