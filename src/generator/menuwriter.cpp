@@ -8,6 +8,9 @@
 #include "platform/outputfolder.h"
 #include "platform/paths.h"
 
+#include <charconv>
+#include <iterator>
+
 namespace tw {
 namespace {
 
@@ -78,9 +81,17 @@ void AssignLinkIDs(MenuTree& tree)
     for (MenuNode* node = tree.Root().NextPreOrder(); node; node = node->NextPreOrder()) {
         if (!node->Item())
             tree.SetItem(*node, std::make_unique<TMTItem>());
+        // Written over the old identifier, whose room it mostly fits.
         const MenuNode* parent = node->Parent();
-        const std::string prefix = parent->IsRoot() ? std::string("Child") : parent->Item()->LinkID + ",";
-        node->Item()->LinkID = prefix + std::to_string(node->Row() + 1);
+        std::string& id = node->Item()->LinkID;
+        if (parent->IsRoot()) {
+            id.assign("Child");
+        } else {
+            id.assign(parent->Item()->LinkID);
+            id += ',';
+        }
+        char digits[24];
+        id.append(digits, std::to_chars(digits, std::end(digits), node->Row() + 1).ptr);
     }
 }
 
