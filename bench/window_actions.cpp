@@ -182,13 +182,15 @@ private:
         };
         std::vector<double> wall;
         std::vector<double> cpu;
+        std::vector<double> system;
         for (const Sample& sample : samples) {
             wall.push_back(sample.wallMs);
             cpu.push_back(sample.cpuMs);
+            system.push_back(sample.systemMs);
         }
-        std::printf("%-44s wall %7.1f / %7.1f ms   cpu %7.1f / %7.1f ms  (min / median of %zu)\n", name,
+        std::printf("%-40s wall %7.1f / %7.1f ms   cpu %6.1f / %6.1f ms, system %6.1f  (min / median of %zu)\n", name,
                     *std::min_element(wall.begin(), wall.end()), median(wall),
-                    *std::min_element(cpu.begin(), cpu.end()), median(cpu), samples.size());
+                    *std::min_element(cpu.begin(), cpu.end()), median(cpu), median(system), samples.size());
         std::fflush(stdout);
     }
 
