@@ -7,6 +7,7 @@
 #include "platform/paths.h"
 
 #include "last_message.h"
+#include "peak_heap.h"
 
 #include <benchmark/benchmark.h>
 
@@ -196,5 +197,33 @@ void BM_WriteSameBytesAllInOne(benchmark::State& state)
 }
 BENCHMARK(BM_GenerateAllInOne)->Arg(12)->Arg(25)->Arg(50)->Arg(99)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_WriteSameBytesAllInOne)->Arg(99)->Unit(benchmark::kMillisecond);
+
+// The heap of one generation at its highest against the heap of the document
+// it generates from, for submenu files and for all in one file.
+void BM_GenerationPeakHeap(benchmark::State& state)
+{
+    const bool allInOne = state.range(0) != 0;
+    ScratchDirectory out;
+    std::unique_ptr<tw::TqzHTML> document;
+    std::size_t documentBytes = 0;
+    {
+        const PeakHeap heap;
+        document = allInOne ? MakeDocument(AllInOneTree(99), "Komplett", out.Path())
+                            : MakeDocument(SeparateFilesTree, "Aufklappend", out.Path());
+        documentBytes = heap.InUse();
+    }
+    std::size_t peak = 0;
+    for (auto _ : state) {
+        const PeakHeap heap;
+        if (!GenerateOnce(state, *document))
+            return;
+        peak = heap.Above();
+    }
+    state.counters["document_MB"] = static_cast<double>(documentBytes) / (1024.0 * 1024.0);
+    state.counters["peak_heap_MB"] = static_cast<double>(peak) / (1024.0 * 1024.0);
+    // The whole heap while generating, in documents.
+    state.counters["with_document"] = static_cast<double>(documentBytes + peak) / static_cast<double>(documentBytes);
+}
+BENCHMARK(BM_GenerationPeakHeap)->ArgName("all_in_one")->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace

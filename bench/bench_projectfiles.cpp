@@ -10,17 +10,15 @@
 #include "projectfiles/projectfiles.h"
 
 #include "last_message.h"
+#include "peak_heap.h"
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <malloc.h>
 #include <map>
 #include <memory>
-#include <new>
 #include <ostream>
 #include <streambuf>
 #include <string>
@@ -28,87 +26,6 @@
 #include <unistd.h>
 #include <utility>
 #include <vector>
-
-namespace {
-
-// The heap is counted only while a PeakHeap lives, so that the timed runs
-// pay nothing for it: what is allocated and freed meanwhile, and the highest
-// sum reached.
-std::atomic<bool> g_counting{false};
-std::atomic<std::ptrdiff_t> g_heapChange{0};
-std::atomic<std::ptrdiff_t> g_heapPeak{0};
-
-void Count(void* memory, bool allocated)
-{
-    if (!g_counting.load(std::memory_order_relaxed))
-        return;
-    const auto size = static_cast<std::ptrdiff_t>(malloc_usable_size(memory));
-    const std::ptrdiff_t change = g_heapChange += allocated ? size : -size;
-    std::ptrdiff_t peak = g_heapPeak.load(std::memory_order_relaxed);
-    while (change > peak && !g_heapPeak.compare_exchange_weak(peak, change))
-        ;
-}
-
-void* Allocate(std::size_t size, std::size_t alignment = 0)
-{
-    if (size == 0)
-        size = 1;
-    void* memory = alignment > alignof(std::max_align_t)
-                       ? std::aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment)
-                       : std::malloc(size);
-    if (!memory)
-        throw std::bad_alloc();
-    Count(memory, true);
-    return memory;
-}
-
-void Release(void* memory) noexcept
-{
-    if (!memory)
-        return;
-    Count(memory, false);
-    std::free(memory);
-}
-
-} // namespace
-
-void* operator new(std::size_t size)
-{
-    return Allocate(size);
-}
-void* operator new[](std::size_t size)
-{
-    return Allocate(size);
-}
-void operator delete(void* memory) noexcept
-{
-    Release(memory);
-}
-void operator delete[](void* memory) noexcept
-{
-    Release(memory);
-}
-void operator delete(void* memory, std::size_t) noexcept
-{
-    Release(memory);
-}
-void operator delete[](void* memory, std::size_t) noexcept
-{
-    Release(memory);
-}
-// The pools of menu nodes take their slabs aligned.
-void* operator new(std::size_t size, std::align_val_t alignment)
-{
-    return Allocate(size, static_cast<std::size_t>(alignment));
-}
-void operator delete(void* memory, std::align_val_t) noexcept
-{
-    Release(memory);
-}
-void operator delete(void* memory, std::size_t, std::align_val_t) noexcept
-{
-    Release(memory);
-}
 
 namespace {
 
@@ -184,30 +101,6 @@ const std::string& SavedProject(int format, int itemCount)
             std::abort();
     }
     return path;
-}
-
-// Counts the heap from construction on; Above is the highest amount in use
-// above what was in use at the start.
-class PeakHeap {
-public:
-    PeakHeap()
-    {
-        g_heapChange = 0;
-        g_heapPeak = 0;
-        g_counting = true;
-    }
-    ~PeakHeap() { g_counting = false; }
-    std::size_t Above() const { return static_cast<std::size_t>(g_heapPeak.load()); }
-};
-
-// Runs work once outside the timing with the heap counted, and reports its
-// peak.
-template <typename Work>
-void ReportPeak(benchmark::State& state, Work work)
-{
-    PeakHeap heap;
-    work();
-    state.counters["peak_heap_MB"] = static_cast<double>(heap.Above()) / (1024.0 * 1024.0);
 }
 
 // Loads the project into document (where the previous load still is, as

@@ -8,6 +8,9 @@
 #include "platform/outputfolder.h"
 #include "platform/paths.h"
 
+#include <charconv>
+#include <iterator>
+
 namespace tw {
 namespace {
 
@@ -17,17 +20,6 @@ const char* const CannotCreatePattern = "Fehler beim Erstellen der Datei %s";
 // The entry placeholders, in the order they are filled. Ours come first: a
 // snippet without them then gets exactly the classic values, even where an
 // item's link or caption happens to contain one of our names.
-enum ItemPlaceholder {
-    ItemLink,
-    ItemTarget,
-    ItemTargetOrSelf,
-    Link,
-    LinkTarget,
-    Linkname,
-    LinkID,
-    FirstLetter,
-    RestLetter
-};
 const char* const ItemPlaceholderNames[] = {"$ItemLink$", "$ItemTarget$",  "$ItemTargetOrSelf$",
                                             "$Link$",     "$LinkTarget$",  "$Linkname$",
                                             "$LinkID$",   "$FirstLetter$", "$RestLetter$"};
@@ -60,26 +52,13 @@ std::string SnippetPlace(const std::string& name)
 // The stems of the entry kinds' snippet files.
 const char* const EntryKindNames[] = {"MenuPoint", "MPOpen", "MPParent"};
 
-} // namespace
-
-void AssignLinkIDs(MenuTree& tree)
-{
-    for (MenuNode* node = tree.Root().NextPreOrder(); node; node = node->NextPreOrder()) {
-        if (!node->Item())
-            tree.SetItem(*node, std::make_unique<TMTItem>());
-        const MenuNode* parent = node->Parent();
-        const std::string prefix = parent->IsRoot() ? std::string("Child") : parent->Item()->LinkID + ",";
-        node->Item()->LinkID = prefix + std::to_string(node->Row() + 1);
-    }
-}
-
-std::pair<std::string, std::string> SplitFirstLetter(const std::string& caption)
+// The bytes of a caption's first letter: none for an empty caption. A
+// character reference at the start, numeric ("&#128512;") or named ("&lt;",
+// as imported text has them), stands for one letter and is never cut in two.
+std::size_t FirstLetterLength(const std::string& caption)
 {
     if (caption.empty())
-        return {};
-    // A character reference at the start, numeric ("&#128512;") or named
-    // ("&lt;", as imported text has them), stands for one letter and is
-    // never cut in two.
+        return 0;
     std::size_t length = 1;
     if (caption.starts_with("&#")) {
         const std::size_t end = caption.find(';');
@@ -92,6 +71,33 @@ std::pair<std::string, std::string> SplitFirstLetter(const std::string& caption)
         if (end != std::string::npos && end > 1 && caption[end] == ';')
             length = end + 1;
     }
+    return length;
+}
+
+} // namespace
+
+void AssignLinkIDs(MenuTree& tree)
+{
+    for (MenuNode* node = tree.Root().NextPreOrder(); node; node = node->NextPreOrder()) {
+        if (!node->Item())
+            tree.SetItem(*node, std::make_unique<TMTItem>());
+        // Written over the old identifier, whose room it mostly fits.
+        const MenuNode* parent = node->Parent();
+        std::string& id = node->Item()->LinkID;
+        if (parent->IsRoot()) {
+            id.assign("Child");
+        } else {
+            id.assign(parent->Item()->LinkID);
+            id += ',';
+        }
+        char digits[24];
+        id.append(digits, std::to_chars(digits, std::end(digits), node->Row() + 1).ptr);
+    }
+}
+
+std::pair<std::string, std::string> SplitFirstLetter(const std::string& caption)
+{
+    const std::size_t length = FirstLetterLength(caption);
     return {caption.substr(0, length), caption.substr(length)};
 }
 
@@ -135,8 +141,6 @@ void MenuWriter::WriteFiles(const std::string& mainFile, GenerationCounts& count
         ++(folder.WriteUnlessUnchanged(name, file_, CannotCreatePattern) ? counts.written : counts.unchanged);
         fileNames_.insert(name);
     };
-    if (!state_.AllInOne)
-        entries_.resize(nodes_.size());
     write(0, mainFile, state_.AllInOne);
     if (state_.AllInOne)
         return;
@@ -146,10 +150,17 @@ void MenuWriter::WriteFiles(const std::string& mainFile, GenerationCounts& count
             index += subtreeSizes_[index];
             continue;
         }
-        if (nodes_[index]->HasChildren())
+        if (nodes_[index]->HasChildren()) {
+            ForgetListsBefore(index);
             write(index, directory + SubmenuFileName(*nodes_[index], state_.SubmenuExt), false);
+        }
         ++index;
     }
+}
+
+void MenuWriter::ForgetListsBefore(std::size_t index)
+{
+    std::erase_if(keptLists_, [&](const auto& kept) { return index >= kept.first + subtreeSizes_[kept.first]; });
 }
 
 void MenuWriter::WriteMenuFile(std::size_t currentIndex, const std::string& path, bool openAll)
@@ -192,10 +203,17 @@ void MenuWriter::ThrowTooLarge(Limit limit, const std::string& where) const
     throw Error(WithReason(FormatMessage(CannotCreatePattern, path_), reason));
 }
 
-void MenuWriter::Append(const Fragment& fragment, const std::string& where)
+void MenuWriter::Append(const Fragment& fragment, Source source)
 {
     if (!placeholders_.AppendTo(file_, size_, fragment))
-        ThrowTooLarge(size_ > MaxGeneratedFileSize ? Limit::File : Limit::Placeholders, where);
+        ThrowTooLarge(size_ > MaxGeneratedFileSize ? Limit::File : Limit::Placeholders, Place(source));
+}
+
+std::string MenuWriter::Place(Source source) const
+{
+    if (source.snippet)
+        return SnippetPlace(*source.snippet);
+    return "beim Men\xFCpunkt " + Quoted(ShortForMessage(nodes_[source.item]->Caption()));
 }
 
 const Fragment& MenuWriter::Snippet(const std::string& name)
@@ -223,15 +241,16 @@ MenuWriter::LevelSnippets& MenuWriter::SnippetsOf(const TLevelItem& level)
 
 void MenuWriter::AppendSnippet(const std::string& name)
 {
-    Append(Snippet(name), SnippetPlace(name));
+    Append(Snippet(name), {&name});
 }
 
-void MenuWriter::AppendLevelSnippet(const Fragment*& known, const LevelSnippets& level, const char* stem)
+void MenuWriter::AppendLevelSnippet(LevelSnippet& snippet, const LevelSnippets& level, const char* stem)
 {
-    const std::string name = level.prefix + stem + ".txt";
-    if (!known)
-        known = &Snippet(name);
-    Append(*known, SnippetPlace(name));
+    if (!snippet.fragment) {
+        snippet.name = level.prefix + stem + ".txt";
+        snippet.fragment = &Snippet(snippet.name);
+    }
+    Append(*snippet.fragment, {&snippet.name});
 }
 
 void MenuWriter::WriteLevel(std::size_t parentIndex, bool openAll, const TLevelItem& level)
@@ -239,76 +258,81 @@ void MenuWriter::WriteLevel(std::size_t parentIndex, bool openAll, const TLevelI
     // The children of a node of level L have level L + 1 and depth L.
     const int depth = levels_[parentIndex];
     LevelSnippets& snippets = SnippetsOf(level);
+    std::vector<Fragment>* kept = nullptr;
+    if (reuseEntries_) {
+        kept = &keptLists_[parentIndex];
+        kept->resize(nodes_[parentIndex]->ChildCount() * EntryKindCount);
+    }
     const std::size_t end = parentIndex + subtreeSizes_[parentIndex];
-    for (std::size_t index = parentIndex + 1; index < end; index += subtreeSizes_[index]) {
+    std::size_t position = 0;
+    for (std::size_t index = parentIndex + 1; index < end; index += subtreeSizes_[index], ++position) {
+        auto keptEntry = [&](EntryKind kind) { return kept ? &(*kept)[position * EntryKindCount + kind] : nullptr; };
         if (!nodes_[index]->HasChildren() || depth == state_.MaxLevel) {
-            WriteItem(index, snippets, MenuPoint, openAll);
+            WriteItem(index, snippets, MenuPoint, openAll, keptEntry(MenuPoint));
         } else if (openAll || (currentIndex_ >= index && currentIndex_ < index + subtreeSizes_[index])) {
             // Open: with open-all every item, otherwise the path to the current one.
-            WriteItem(index, snippets, MPOpen, openAll);
+            WriteItem(index, snippets, MPOpen, openAll, keptEntry(MPOpen));
             WriteLevel(index, openAll, LevelFor(state_, depth + 1));
             AppendLevelSnippet(snippets.subMenuEnd, snippets, "SubMenuEnd");
         } else {
-            WriteItem(index, snippets, MPParent, openAll);
+            WriteItem(index, snippets, MPParent, openAll, keptEntry(MPParent));
         }
         if (index + subtreeSizes_[index] < end)
             AppendLevelSnippet(snippets.separator, snippets, "Separator");
     }
 }
 
-void MenuWriter::WriteItem(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll)
+void MenuWriter::WriteItem(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll, Fragment* kept)
 {
-    if (!reuseEntries_) {
-        BuildEntry(index, level, kind, openAll, scratchEntry_);
-        Append(scratchEntry_, ItemPlace(index));
-        return;
-    }
-    // Without open-all, every file lists the top level again and every file
-    // below an item lists that item's children again. An entry's link and
-    // target then follow from its item and kind alone, so it is built once.
-    Fragment& entry = entries_[index][kind];
-    if (entry.Empty())
+    // Without open-all an entry's link and target follow from its item and
+    // kind alone, so a kept one is built once.
+    Fragment& entry = kept ? *kept : scratchEntry_;
+    if (!kept || entry.Empty())
         BuildEntry(index, level, kind, openAll, entry);
-    Append(entry, ItemPlace(index));
+    Append(entry, {nullptr, index});
 }
 
 void MenuWriter::BuildEntry(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll, Fragment& entry)
 {
-    entry = {};
-    if (!level.entries[kind])
-        level.entries[kind] = &snippets_.Lines(level.prefix + EntryKindNames[kind] + ".txt");
-    if (level.entries[kind]->empty())
-        return;
+    if (!level.entries[kind]) {
+        const std::string name = level.prefix + EntryKindNames[kind] + ".txt";
+        const LineList& lines = snippets_.Lines(name);
+        if (TextSize(lines) > MaxGeneratedFileSize)
+            ThrowTooLarge(Limit::Snippet, Quoted(name));
+        level.entries[kind] = &lines;
+        level.placed[kind].emplace(lines, itemPlaceholders_);
+    }
     const MenuNode& node = *nodes_[index];
     const TMTItem& item = *node.Item();
-    itemPlaceholders_[ItemLink].SetReplacement(item.Link);
-    itemPlaceholders_[ItemTarget].SetReplacement(item.Target);
-    itemPlaceholders_[ItemTargetOrSelf].SetReplacement(TargetOrSelf(item.Target));
+    std::string_view link = item.Link;
+    std::string_view target = item.Target;
     // An open entry leads back up, a parent entry to the item's own file.
     if (kind == MPParent || (kind == MPOpen && !openAll)) {
-        itemPlaceholders_[Link].SetReplacement(kind == MPParent ? SubmenuFileName(node, state_.SubmenuExt)
-                                                                : NavigationLink(node));
-        itemPlaceholders_[LinkTarget].SetReplacement(SelfTarget);
-    } else {
-        itemPlaceholders_[Link].SetReplacement(item.Link);
-        itemPlaceholders_[LinkTarget].SetReplacement(item.Target);
+        generatedLink_ = kind == MPParent ? SubmenuFileName(node, state_.SubmenuExt) : NavigationLink(node);
+        link = generatedLink_;
+        target = SelfTarget;
     }
-    auto [firstLetter, restLetter] = SplitFirstLetter(node.Caption());
-    itemPlaceholders_[Linkname].SetReplacement(node.Caption());
-    itemPlaceholders_[LinkID].SetReplacement(item.LinkID);
-    itemPlaceholders_[FirstLetter].SetReplacement(std::move(firstLetter));
-    itemPlaceholders_[RestLetter].SetReplacement(std::move(restLetter));
-    entryLines_ = *level.entries[kind];
-    if (TextSize(entryLines_) > MaxGeneratedFileSize)
-        ThrowTooLarge(Limit::Snippet, Quoted(level.prefix + EntryKindNames[kind] + ".txt"));
-    if (!ApplyReplacementsWithin(entryLines_, itemPlaceholders_, MaxGeneratedFileSize) ||
-        !placeholders_.Prepare(entryLines_, entry))
-        ThrowTooLarge(Limit::Placeholders, ItemPlace(index));
-}
-
-std::string MenuWriter::ItemPlace(std::size_t index) const
-{
-    return "beim Men\xFCpunkt " + Quoted(ShortForMessage(nodes_[index]->Caption()));
+    const std::string_view caption = node.Caption();
+    const std::size_t firstLetter = FirstLetterLength(node.Caption());
+    // In the order of ItemPlaceholderNames.
+    itemValues_ = {item.Link,
+                   item.Target,
+                   TargetOrSelf(item.Target),
+                   link,
+                   target,
+                   caption,
+                   item.LinkID,
+                   caption.substr(0, firstLetter),
+                   caption.substr(firstLetter)};
+    if (!level.placed[kind]->Fill(itemValues_, MaxGeneratedFileSize, entryLines_)) {
+        for (std::size_t k = 0; k < itemValues_.size(); ++k)
+            itemPlaceholders_[k].SetReplacement(std::string(itemValues_[k]));
+        entryLines_ = *level.entries[kind];
+        if (!ApplyReplacementsWithin(entryLines_, itemPlaceholders_, MaxGeneratedFileSize))
+            ThrowTooLarge(Limit::Placeholders, Place({nullptr, index}));
+    }
+    if (!placeholders_.Prepare(entryLines_, entry))
+        ThrowTooLarge(Limit::Placeholders, Place({nullptr, index}));
 }
 
 // The link of an open entry closes its submenu: top-level and second-level

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "document/qzhtml.h"
+#include "generator/entrysnippet.h"
 #include "generator/generator.h"
 #include "generator/snippets.h"
 #include "generator/substitution.h"
 #include "generator/templateset.h"
 
 #include <array>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -40,32 +43,46 @@ public:
 private:
     enum EntryKind { MenuPoint, MPOpen, MPParent, EntryKindCount };
 
-    // The snippets of a level entry, each read when first needed: its entry
-    // kinds' lines, and the fragments that close an open entry and part two
-    // entries of a list.
+    // A snippet of a level entry, read when first needed.
+    struct LevelSnippet {
+        std::string name;
+        const Fragment* fragment = nullptr;
+    };
+    // The snippets of a level entry: its entry kinds' lines with the places
+    // of their item placeholders, and the fragments that close an open entry
+    // and part two entries of a list.
     struct LevelSnippets {
         std::string prefix;
         std::array<const LineList*, EntryKindCount> entries{};
-        const Fragment* subMenuEnd = nullptr;
-        const Fragment* separator = nullptr;
+        std::array<std::optional<EntrySnippet>, EntryKindCount> placed;
+        LevelSnippet subMenuEnd;
+        LevelSnippet separator;
+    };
+    // Where appended text comes from, named in a message about the size
+    // limit only when there is one: a snippet, or else the entry of an item.
+    struct Source {
+        const std::string* snippet = nullptr;
+        std::size_t item = 0;
     };
 
     // Builds one file with the path to the node at currentIndex (0 for the
     // main file) shown open, or every submenu with openAll.
     void WriteMenuFile(std::size_t currentIndex, const std::string& path, bool openAll);
     void WriteLevel(std::size_t parentIndex, bool openAll, const TLevelItem& level);
-    void WriteItem(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll);
+    void WriteItem(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll, Fragment* kept);
     void BuildEntry(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll, Fragment& entry);
-    void AppendLevelSnippet(const Fragment*& known, const LevelSnippets& level, const char* stem);
+    void AppendLevelSnippet(LevelSnippet& snippet, const LevelSnippets& level, const char* stem);
     void AppendSnippet(const std::string& name);
-    // where names the snippet or item for a message about the size limit.
-    void Append(const Fragment& fragment, const std::string& where);
+    void Append(const Fragment& fragment, Source source);
     const Fragment& Snippet(const std::string& name);
     LevelSnippets& SnippetsOf(const TLevelItem& level);
+    // Forgets the entries kept for lists that no file from the node at
+    // index on shows again.
+    void ForgetListsBefore(std::size_t index);
     // Which way a file reached MaxGeneratedFileSize.
     enum class Limit { File, Snippet, Placeholders };
     [[noreturn]] void ThrowTooLarge(Limit limit, const std::string& where) const;
-    std::string ItemPlace(std::size_t index) const;
+    std::string Place(Source source) const;
     std::string NavigationLink(const MenuNode& item) const;
 
     const TemplateSet& state_;
@@ -79,8 +96,12 @@ private:
     std::vector<const MenuNode*> nodes_;
     std::vector<int> levels_;
     std::vector<std::size_t> subtreeSizes_;
-    // Entries built for files without open-all, by node index and kind.
-    std::vector<std::array<Fragment, EntryKindCount>> entries_;
+    // Without open-all, every file lists the top level again and every file
+    // below an item lists that item's children again: the entries of a list
+    // are built once, kept by the index of the node whose children they are
+    // (then by child and kind) and forgotten once the files have left that
+    // node's subtree, which they do for good as they follow the tree's order.
+    std::unordered_map<std::size_t, std::vector<Fragment>> keptLists_;
     std::unordered_map<std::string, Fragment> fragments_;
     std::unordered_map<const TLevelItem*, LevelSnippets> levelSnippets_;
     std::unordered_set<std::string> fileNames_;
@@ -91,6 +112,8 @@ private:
     std::size_t size_ = 0; // its bytes so far, line breaks not counted
     Fragment scratchEntry_;
     LineList entryLines_;
+    std::vector<std::string_view> itemValues_; // by item placeholder
+    std::string generatedLink_;
 };
 
 } // namespace tw

@@ -95,7 +95,10 @@ bool DocumentPlaceholders::Run(std::string& line, std::size_t first, std::size_t
 
 bool DocumentPlaceholders::Prepare(const LineList& lines, Fragment& fragment) const
 {
-    fragment = {};
+    // Cleared, not replaced: a fragment built again and again keeps its room.
+    fragment.bytes.clear();
+    fragment.textSize = 0;
+    fragment.perFile.clear();
     std::size_t waiting = 0; // bytes of the lines kept for each file
     for (const std::string& line : lines) {
         const std::size_t used = fragment.textSize + waiting;

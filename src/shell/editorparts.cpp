@@ -4,10 +4,13 @@
 #include <QDrag>
 #include <QDragMoveEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+
+#include <vector>
 
 namespace tw {
 
@@ -76,6 +79,34 @@ void DragTreeView::resizeEvent(QResizeEvent* event)
     if (scrollsToLongCaptions_) {
         header()->setMinimumSectionSize(viewport()->width());
         header()->resizeSections(QHeaderView::ResizeToContents);
+    }
+}
+
+void DragTreeView::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Asterisk || !itemsExpandable() || !currentIndex().isValid()) {
+        QTreeView::keyPressEvent(event);
+        return;
+    }
+    expandBranches(currentIndex());
+    event->accept();
+}
+
+void DragTreeView::expandBranches(const QModelIndex& index)
+{
+    // Laid out once, after every branch is marked.
+    scheduleDelayedItemsLayout();
+    std::vector<QModelIndex> pending{index};
+    while (!pending.empty()) {
+        const QModelIndex branch = pending.back();
+        pending.pop_back();
+        expand(branch);
+        const int rows = model()->rowCount(branch);
+        for (int row = 0; row < rows; ++row) {
+            const QModelIndex child = model()->index(row, 0, branch);
+            if (model()->hasChildren(child))
+                pending.push_back(child);
+        }
     }
 }
 

@@ -41,12 +41,17 @@ public:
     void endDrag(const QPoint& releasePoint);
 
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
+    // Opens index and every item below it that has items of its own, as "*"
+    // does; leaves are not marked open, so that a large tree keeps one mark
+    // per branch.
+    void expandBranches(const QModelIndex& index);
 
 protected:
     // Tab ends the edit of this caption only: opening the next one with its
     // text selected would put it under the user's next keystroke.
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     // A press that cannot start a drag (on the root or on empty space) does
     // not select the nodes the mouse then passes over.

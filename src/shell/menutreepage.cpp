@@ -116,6 +116,9 @@ QWidget* MenuTreePage::createTreePanel()
     tree_->setModel(model_);
     tree_->setAccessibleName(QStringLiteral("Menüstruktur"));
     tree_->setHeaderHidden(true);
+    // Every row is one line of text: the view then need not measure the
+    // rows above the one it looks for, which a large tree cannot afford.
+    tree_->setUniformRowHeights(true);
     tree_->scrollToLongCaptions();
     tree_->setSelectionMode(QAbstractItemView::SingleSelection);
     // F2 is the key of "Umbenennen".

@@ -12,12 +12,15 @@
 namespace tw {
 namespace {
 
+// Only items with items below them can be open: leaves are passed over.
 template <typename Visit>
-void ForSubtree(const MenuNode& node, const Visit& visit)
+void ForBranches(const MenuNode& node, const Visit& visit)
 {
+    if (!node.HasChildren())
+        return;
     visit(node);
     for (std::size_t row = 0; row < node.ChildCount(); ++row)
-        ForSubtree(*node.Child(row), visit);
+        ForBranches(*node.Child(row), visit);
 }
 
 } // namespace
@@ -38,10 +41,11 @@ void SubtreeMemory::Remember(const QModelIndex& parent, int first, int last)
             continue;
         Shown shown;
         shown.scroll = view_.verticalScrollBar()->value();
-        ForSubtree(*node, [&](const MenuNode& item) {
+        ForBranches(*node, [&](const MenuNode& item) {
             if (view_.isExpanded(model_.indexOf(&item)))
                 shown.expanded.push_back(&item);
         });
+        std::sort(shown.expanded.begin(), shown.expanded.end());
         shown_.insert(node, std::move(shown));
     }
 }
@@ -57,8 +61,8 @@ void SubtreeMemory::Restore(const QModelIndex& parent, int first, int last)
         shown_.erase(found);
         // Only nodes that are still part of this subtree: an address may
         // have been taken by a later node.
-        ForSubtree(*node, [&](const MenuNode& item) {
-            if (std::find(shown.expanded.begin(), shown.expanded.end(), &item) != shown.expanded.end())
+        ForBranches(*node, [&](const MenuNode& item) {
+            if (std::binary_search(shown.expanded.begin(), shown.expanded.end(), &item))
                 view_.expand(model_.indexOf(&item));
         });
         // Once the view has laid out the rows that came back.

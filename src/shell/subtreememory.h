@@ -22,7 +22,7 @@ public:
 
 private:
     struct Shown {
-        std::vector<const MenuNode*> expanded;
+        std::vector<const MenuNode*> expanded; // sorted
         int scroll = 0;
     };
 

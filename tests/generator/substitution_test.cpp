@@ -1,3 +1,4 @@
+#include "generator/entrysnippet.h"
 #include "generator/substitution.h"
 #include "generator_test_support.h"
 
@@ -93,6 +94,43 @@ TEST(ReplacementsTest, RunInOrderOverEveryLine)
     EXPECT_TRUE(ApplyReplacementsWithin(lines, {{"$a$", "$b$", false}, {"$b$", "2", false}, {"$c$", "3", false}},
                                         MaxGeneratedFileSize));
     EXPECT_EQ(lines, (LineList{"2 2", "", "kein", "22"}));
+}
+
+// An entry put together from its places must be what the replacements in
+// order make of it, or be left to them where a value could join a match.
+TEST(EntrySnippetTest, FillsAsTheReplacementsInOrderOrDeclines)
+{
+    struct Case {
+        LineList lines;
+        std::vector<std::string> values;
+        bool placed;
+    };
+    const std::vector<Case> cases{
+        {{"<a href=\"$LINK$\">$a$ $b$</a>", "", "x$A$y$"}, {"1", "Zwei", ""}, true},
+        {{"$Link$a$"}, {"1", "2", "3"}, true},      // "$a$" is found first; "$Link" is left
+        {{"$Li$a$k$"}, {"n", "2", "3"}, false},     // the value would complete "$Link$"
+        {{"$a$ $b$"}, {"$b$", "2", "3"}, false},    // a value holding "$"
+        {{"$a$ $Li$b$nk$"}, {"1", "x", "3"}, true}, // "$Link$" was looked for before "$b$"
+    };
+    ReplacementList placeholders{{"$a$", "", false}, {"$link$", "", false}, {"$b$", "", false}};
+    for (const Case& test : cases) {
+        const EntrySnippet snippet(test.lines, placeholders);
+        const std::vector<std::string_view> values(test.values.begin(), test.values.end());
+        LineList filled;
+        EXPECT_EQ(snippet.Fill(values, MaxGeneratedFileSize, filled), test.placed) << test.lines.front();
+        for (std::size_t k = 0; k < values.size(); ++k)
+            placeholders[k].SetReplacement(test.values[k]);
+        LineList replaced = test.lines;
+        ASSERT_TRUE(ApplyReplacementsWithin(replaced, placeholders, MaxGeneratedFileSize));
+        if (test.placed) {
+            EXPECT_EQ(filled, replaced);
+        }
+    }
+    // Lines that could pass the limit on the way are left to the replacements.
+    const EntrySnippet snippet({"$a$"}, placeholders);
+    LineList filled;
+    EXPECT_FALSE(snippet.Fill({"12", "", ""}, 2, filled));
+    EXPECT_TRUE(snippet.Fill({"12", "", ""}, 5, filled));
 }
 
 } // namespace

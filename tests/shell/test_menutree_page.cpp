@@ -495,5 +495,19 @@ TEST_F(MenuTreePageTest, LongCaptionsScrollSidewaysInsteadOfBeingCutShort)
     EXPECT_TRUE(QTest::qWaitFor([&sideways] { return sideways.maximum() == 0; }, 2000));
 }
 
+// "*" opens the branches below the current item; a leaf marked open would
+// cost the view as much as a branch, with nothing to show.
+TEST_F(MenuTreePageTest, StarOpensEveryBranchBelowAndMarksNoLeaf)
+{
+    BuildTree();
+    view()->collapseAll();
+    Select(Root());
+    QTest::keyClick(view(), Qt::Key_Asterisk);
+    for (const MenuNode* branch : {&Root(), a, a1})
+        EXPECT_TRUE(view()->isExpanded(indexOf(branch))) << branch->Caption();
+    for (const MenuNode* leaf : {a11, a2, b})
+        EXPECT_FALSE(view()->isExpanded(indexOf(leaf))) << leaf->Caption();
+}
+
 } // namespace
 } // namespace tw
