@@ -238,7 +238,10 @@ void RunState::SaveIndex(const PageIndex& index) const
     std::string text = std::string(ListHeader) + "\n" + index.inputs + "\n";
     for (const auto& [sitePath, identity] : index.pages)
         text += IdentityText(identity) + "\t" + sitePath + "\n";
-    WriteFileAtomically(FromFsPath(folder_ / IndexName), text, KeepPattern, false);
+    // Unchanged, it is left as it is, as the pages are.
+    const std::string path = FromFsPath(folder_ / IndexName);
+    if (!fs::exists(folder_ / IndexName, error) || ReadFileBytes(path) != text)
+        WriteFileAtomically(path, text, KeepPattern, false);
 }
 
 } // namespace tw

@@ -3,9 +3,9 @@
 #include "siteembed/sitewriter.h"
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace tw {
@@ -47,7 +47,7 @@ public:
     // that run was made from (its inputs' checksum).
     struct PageIndex {
         std::string inputs;
-        std::unordered_map<std::string, FileIdentity> pages;
+        std::map<std::string, FileIdentity> pages;
     };
     PageIndex LoadIndex() const;
     void SaveIndex(const PageIndex& index) const;
