@@ -11,13 +11,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-static int rewrite(const char *path)
+static int rewrite(const char* path)
 {
     int fd = open(path, O_RDONLY);
     struct stat status;
     if (fd < 0 || fstat(fd, &status) != 0)
         return -1;
-    char *bytes = malloc((size_t)status.st_size + 1);
+    char* bytes = malloc((size_t)status.st_size + 1);
     ssize_t got = read(fd, bytes, (size_t)status.st_size);
     close(fd);
     fd = open(path, O_WRONLY | O_TRUNC);
@@ -28,13 +28,13 @@ static int rewrite(const char *path)
     return ok ? 0 : -1;
 }
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     if (argc != 2) {
         fprintf(stderr, "usage: %s LIST\n", argv[0]);
         return 2;
     }
-    FILE *list = fopen(argv[1], "r");
+    FILE* list = fopen(argv[1], "r");
     if (!list)
         return 1;
     char line[4096];

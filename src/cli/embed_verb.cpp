@@ -60,7 +60,9 @@ int Undo(const Invocation& invocation, SiteWriter& writer, RunState& state, std:
     } else {
         std::vector<std::string> late = writer.Commit([&current](std::size_t place) { return current[place]; });
         skipped.insert(skipped.end(), late.begin(), late.end());
-        state.Forget();
+        // The old bytes of a skipped page stay for another try.
+        if (skipped.empty())
+            state.Forget();
         out << "Zur\xC3\xBC"
                "ckgesetzt: "
             << writer.Changes().size() << '\n';

@@ -173,8 +173,6 @@ StagedRun StageEmbed(TqzHTML& document, const EmbedForm& form, const EmbedOption
 
 void CommitEmbed(StagedRun& run, SiteWriter& writer, RunState& state)
 {
-    const std::vector<FileChange> staged = writer.Changes();
-    state.WriteList(staged);
     try {
         const std::vector<std::string> skipped =
             writer.Commit([&state](std::size_t place) { return state.OldBytes(place); });
@@ -182,7 +180,7 @@ void CommitEmbed(StagedRun& run, SiteWriter& writer, RunState& state)
     } catch (const Error&) {
         // Old bytes that could not be put back stay where undo finds them.
         if (writer.RestoreFailed())
-            state.Finish(staged);
+            state.Finish(writer.Changes());
         else
             state.Abandon();
         run.result.changed.clear();
@@ -191,7 +189,7 @@ void CommitEmbed(StagedRun& run, SiteWriter& writer, RunState& state)
     run.result.changed.clear();
     for (const FileChange& change : writer.Changes()) {
         run.result.changed.push_back(change.sitePath);
-        run.index.pages[change.sitePath] = writer.IdentityNow(change.sitePath);
+        run.index.pages[change.sitePath] = change.after;
     }
     state.Finish(writer.Changes());
     state.SaveIndex(run.index);

@@ -71,6 +71,35 @@ Number NumberOf(const std::string& text)
     return value;
 }
 
+// Device, file number, size, modification and change time, mode, owner,
+// each followed by a tab.
+std::string IdentityText(const FileIdentity& identity)
+{
+    std::string text;
+    for (const std::uint64_t number : {identity.device, identity.inode, identity.size})
+        text += std::to_string(number) + '\t';
+    for (const std::int64_t time : {identity.modified, identity.changed})
+        text += std::to_string(time) + '\t';
+    for (const std::uint32_t number : {identity.mode, identity.owner})
+        text += std::to_string(number) + '\t';
+    text.pop_back();
+    return text;
+}
+
+constexpr std::size_t IdentityFields = 7;
+
+FileIdentity IdentityFrom(const std::vector<std::string>& fields, std::size_t first)
+{
+    return {true,
+            NumberOf<std::uint64_t>(fields[first]),
+            NumberOf<std::uint64_t>(fields[first + 1]),
+            NumberOf<std::uint64_t>(fields[first + 2]),
+            NumberOf<std::int64_t>(fields[first + 3]),
+            NumberOf<std::int64_t>(fields[first + 4]),
+            NumberOf<std::uint32_t>(fields[first + 5]),
+            NumberOf<std::uint32_t>(fields[first + 6])};
+}
+
 } // namespace
 
 RunState::RunState(const fs::path& stateRoot, const std::string& siteFolder) : site_(siteFolder)
@@ -112,14 +141,14 @@ std::optional<std::string> RunState::OldBytes(std::size_t index) const
     }
 }
 
-// Each line: place, 1 when the file existed, checksum of the new bytes ("-"
-// for a deletion), site path.
+// Each line: place, 1 when the file existed, what the file was once
+// written ("-" for a deletion), site path.
 void RunState::WriteList(const std::vector<FileChange>& changes)
 {
     std::string text = std::string(ListHeader) + "\n" + site_ + "\n";
     for (const FileChange& change : changes)
         text += std::to_string(change.place) + "\t" + (change.before.exists ? "1" : "0") + "\t" +
-                change.afterChecksum.value_or("-") + "\t" + change.sitePath + "\n";
+                (change.deletes ? std::string("-") : IdentityText(change.after)) + "\t" + change.sitePath + "\n";
     WriteFileAtomically(FromFsPath(folder_ / "pending" / ListName), text, KeepPattern, false);
 }
 
@@ -152,15 +181,15 @@ std::vector<std::optional<std::string>> RunState::StageUndo(SiteWriter& writer, 
                     "e.");
     for (const std::string& line : BodyLines(ReadFileBytes(FromFsPath(last / ListName)))) {
         const std::vector<std::string> fields = Fields(line);
-        if (fields.size() != 4)
+        const bool deleted = fields.size() == 4 && fields[2] == "-";
+        if (!deleted && fields.size() != 3 + IdentityFields)
             throw Error(FormatMessage("Die Liste des letzten Laufs %s ist besch\xE4"
                                       "digt.",
                                       FromFsPath(last / ListName)));
-        const std::string& sitePath = fields[3];
+        const std::string& sitePath = fields.back();
         FileIdentity identity;
         const std::optional<std::string> now = writer.ReadNow(sitePath, std::string::npos, &identity);
-        const bool asWritten = fields[2] == "-" ? !now : now && BlockChecksum(*now) == fields[2];
-        if (!asWritten) {
+        if (deleted ? now.has_value() : identity != IdentityFrom(fields, 2)) {
             skipped.push_back(site_ + sitePath +
                               ": Die Seite wurde nach dem letzten Lauf ge\xE4ndert; sie bleibt, wie sie ist.");
             continue;
@@ -179,8 +208,7 @@ void RunState::Forget()
     RemoveFolder(folder_ / "last");
 }
 
-// Each line: device, file number, size, modification and change time,
-// site path.
+// Each line: what the page was (IdentityText), site path.
 RunState::PageIndex RunState::LoadIndex() const
 {
     PageIndex index;
@@ -196,12 +224,9 @@ RunState::PageIndex RunState::LoadIndex() const
     index.inputs = text.substr(first + 1, second - first - 1);
     for (const std::string& line : BodyLines(text)) {
         const std::vector<std::string> fields = Fields(line);
-        if (fields.size() != 6)
+        if (fields.size() != IdentityFields + 1)
             return {};
-        index.pages.emplace(fields[5],
-                            FileIdentity{true, NumberOf<std::uint64_t>(fields[0]), NumberOf<std::uint64_t>(fields[1]),
-                                         NumberOf<std::uint64_t>(fields[2]), NumberOf<std::int64_t>(fields[3]),
-                                         NumberOf<std::int64_t>(fields[4])});
+        index.pages.emplace(fields.back(), IdentityFrom(fields, 0));
     }
     return index;
 }
@@ -212,10 +237,11 @@ void RunState::SaveIndex(const PageIndex& index) const
     fs::create_directories(folder_, error);
     std::string text = std::string(ListHeader) + "\n" + index.inputs + "\n";
     for (const auto& [sitePath, identity] : index.pages)
-        text += std::to_string(identity.device) + "\t" + std::to_string(identity.inode) + "\t" +
-                std::to_string(identity.size) + "\t" + std::to_string(identity.modified) + "\t" +
-                std::to_string(identity.changed) + "\t" + sitePath + "\n";
-    WriteFileAtomically(FromFsPath(folder_ / IndexName), text, KeepPattern, false);
+        text += IdentityText(identity) + "\t" + sitePath + "\n";
+    // Unchanged, it is left as it is, as the pages are.
+    const std::string path = FromFsPath(folder_ / IndexName);
+    if (!fs::exists(folder_ / IndexName, error) || ReadFileBytes(path) != text)
+        WriteFileAtomically(path, text, KeepPattern, false);
 }
 
 } // namespace tw

@@ -3,9 +3,9 @@
 #include "siteembed/sitewriter.h"
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace tw {
@@ -29,8 +29,6 @@ public:
     void Keep(std::size_t index, const std::string& sitePath, const std::string& before, SiteWriter& writer);
     // The kept old bytes of a change.
     std::optional<std::string> OldBytes(std::size_t index) const;
-    // The list of the run's changes, written before any of them is made.
-    void WriteList(const std::vector<FileChange>& changes);
     // The run made these changes (the others were skipped): they become
     // the last run. Without any, the last run stays what it was.
     void Finish(const std::vector<FileChange>& made);
@@ -49,12 +47,15 @@ public:
     // that run was made from (its inputs' checksum).
     struct PageIndex {
         std::string inputs;
-        std::unordered_map<std::string, FileIdentity> pages;
+        std::map<std::string, FileIdentity> pages;
     };
     PageIndex LoadIndex() const;
     void SaveIndex(const PageIndex& index) const;
 
 private:
+    // The list of the run's changes, beside their old bytes.
+    void WriteList(const std::vector<FileChange>& changes);
+
     std::filesystem::path folder_;
     std::string site_;
 };

@@ -40,7 +40,8 @@ std::string PercentDecoded(std::string_view path)
     std::string out;
     for (std::size_t at = 0; at < path.size();) {
         std::string run;
-        while (at + 2 < path.size() && path[at] == '%' && HexDigitValue(path[at + 1]) >= 0 && HexDigitValue(path[at + 2]) >= 0) {
+        while (at + 2 < path.size() && path[at] == '%' && HexDigitValue(path[at + 1]) >= 0 &&
+               HexDigitValue(path[at + 2]) >= 0) {
             run += static_cast<char>(HexDigitValue(path[at + 1]) * 16 + HexDigitValue(path[at + 2]));
             at += 3;
         }

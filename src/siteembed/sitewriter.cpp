@@ -3,7 +3,6 @@
 #include "platform/error.h"
 #include "platform/fileerrors.h"
 #include "platform/paths.h"
-#include "siteembed/markers.h"
 #include "siteembed/sitelinks.h"
 
 #include <fcntl.h>
@@ -30,7 +29,9 @@ FileIdentity IdentityOf(const struct stat& status)
             static_cast<std::uint64_t>(status.st_ino),
             static_cast<std::uint64_t>(status.st_size),
             nanoseconds(status.st_mtim),
-            nanoseconds(status.st_ctim)};
+            nanoseconds(status.st_ctim),
+            static_cast<std::uint32_t>(status.st_mode),
+            static_cast<std::uint32_t>(status.st_uid)};
 }
 
 std::string TooLargeReason(std::size_t maxSize)
@@ -130,12 +131,19 @@ FileIdentity SiteWriter::IdentityNow(const std::string& sitePath)
     return IdentityOf(status);
 }
 
-std::string SiteWriter::Temporary(const std::string& sitePath, const std::string& bytes)
+std::string SiteWriter::Temporary(const std::string& sitePath, const std::string& bytes, const FileIdentity* existing)
 {
     const int folder = FolderOf(sitePath);
     const std::string name = FsName(ExtractFileName(sitePath));
     struct stat status {};
-    const bool exists = ::fstatat(folder, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+    bool exists = false;
+    if (existing && existing->exists) {
+        exists = true;
+        status.st_mode = existing->mode;
+        status.st_uid = existing->owner;
+    } else {
+        exists = ::fstatat(folder, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0;
+    }
     if (exists) {
         if (const char* refusal = posix::RefusalReason(status, folder, name.c_str()))
             Fail(WritePattern, sitePath, S_ISLNK(status.st_mode) ? SymbolicLinkReason : refusal);
@@ -169,11 +177,9 @@ std::string SiteWriter::Temporary(const std::string& sitePath, const std::string
 void SiteWriter::Stage(const std::string& sitePath, const FileIdentity& before, const std::optional<std::string>& after)
 {
     posix::IgnoreFileSizeSignal();
-    FileChange change{sitePath, before, std::nullopt, {}, changes_.size()};
-    if (after) {
-        change.afterChecksum = BlockChecksum(*after);
-        change.temporary = Temporary(sitePath, *after);
-    }
+    FileChange change{sitePath, before, !after, {}, changes_.size(), {}};
+    if (after)
+        change.temporary = Temporary(sitePath, *after, &before);
     changes_.push_back(std::move(change));
 }
 
@@ -215,29 +221,31 @@ std::vector<std::string> SiteWriter::Commit(const std::function<std::optional<st
             changes_.erase(changes_.begin(), changes_.begin() + static_cast<std::ptrdiff_t>(index));
             Discard();
             changes_ = std::move(done);
-            const std::string unrestored = Restore(changes_.size(), oldBytes);
+            std::vector<FileChange> unrestored = Restore(oldBytes);
             restoreFailed_ = !unrestored.empty();
-            changes_.clear();
+            std::string names;
+            for (const FileChange& left : unrestored)
+                names += " " + left.sitePath;
+            changes_ = std::move(unrestored);
             const std::string reason =
                 FileErrorReason(error) + (restoreFailed_ ? ". Nicht zur\xFC"
                                                            "ckgesetzt werden konnten:" +
-                                                               unrestored + " (--undo stellt sie wieder her)"
+                                                               names + " (--undo stellt sie wieder her)"
                                                          : ". Keine Seite wurde ge\xE4ndert");
             Fail(WritePattern, failed, reason);
         }
         change.temporary.clear();
+        change.after = IdentityNow(change.sitePath);
         done.push_back(change);
     }
     changes_ = std::move(done);
     return skipped;
 }
 
-std::string SiteWriter::Restore(std::size_t count,
-                                const std::function<std::optional<std::string>(std::size_t)>& oldBytes)
+std::vector<FileChange> SiteWriter::Restore(const std::function<std::optional<std::string>(std::size_t)>& oldBytes)
 {
-    std::string unrestored;
-    for (std::size_t index = 0; index < count; ++index) {
-        const FileChange& change = changes_[index];
+    std::vector<FileChange> unrestored;
+    for (const FileChange& change : changes_) {
         const int folder = FolderOf(change.sitePath);
         const std::string name = FsName(ExtractFileName(change.sitePath));
         int error = 0;
@@ -246,16 +254,16 @@ std::string SiteWriter::Restore(std::size_t count,
         } else {
             try {
                 const std::optional<std::string> old = oldBytes(change.place);
-                const std::string temporary = old ? Temporary(change.sitePath, *old) : std::string();
+                const std::string temporary = old ? Temporary(change.sitePath, *old, nullptr) : std::string();
                 error = old && ::renameat(folder, temporary.c_str(), folder, name.c_str()) == 0 ? 0 : EIO;
                 if (error != 0 && !temporary.empty())
                     ::unlinkat(folder, temporary.c_str(), 0);
             } catch (const Error&) {
-                error = EIO; // told below with the page's name
+                error = EIO; // told by the caller with the page's name
             }
         }
         if (error != 0)
-            unrestored += " " + change.sitePath;
+            unrestored.push_back(change);
     }
     return unrestored;
 }

@@ -21,16 +21,19 @@ struct FileIdentity {
     std::uint64_t size = 0;
     std::int64_t modified = 0; // nanoseconds
     std::int64_t changed = 0;  // nanoseconds
+    std::uint32_t mode = 0;
+    std::uint32_t owner = 0;
     bool operator==(const FileIdentity&) const = default;
 };
 
 // One file of a site that a run changes.
 struct FileChange {
     std::string sitePath;
-    FileIdentity before;                      // when it was read
-    std::optional<std::string> afterChecksum; // of the new bytes; nothing: the file is deleted
-    std::string temporary;                    // the new bytes, staged beside it
-    std::size_t place = 0;                    // among the staged changes
+    FileIdentity before;   // when it was read
+    bool deletes = false;  // the file goes
+    std::string temporary; // the new bytes, staged beside it
+    std::size_t place = 0; // among the staged changes
+    FileIdentity after;    // once it is in place
 };
 
 // Puts the changes of one run in place, all or nothing. Every new file is
@@ -63,7 +66,8 @@ public:
     // Replaces every staged file that is still what it was; the messages
     // of those skipped. oldBytes gives a replaced file's old bytes by its
     // place among the changes, to put them back when a later step fails;
-    // then tw::Error is thrown.
+    // then tw::Error is thrown and Changes() holds the files that could not
+    // get their old bytes back.
     std::vector<std::string> Commit(const std::function<std::optional<std::string>(std::size_t)>& oldBytes);
     // Removes the staged files.
     void Discard();
@@ -81,10 +85,11 @@ protected:
 
 private:
     int OpenFolder(const std::string& folder, const std::string& forPath);
-    std::string Temporary(const std::string& sitePath, const std::string& bytes);
-    // Gives the first count changes their old bytes again; the site paths
-    // of those that could not be restored.
-    std::string Restore(std::size_t count, const std::function<std::optional<std::string>(std::size_t)>& oldBytes);
+    // existing: what the target is, when known.
+    std::string Temporary(const std::string& sitePath, const std::string& bytes, const FileIdentity* existing);
+    // Gives the changes made so far their old bytes again (by their place);
+    // those that could not be restored.
+    std::vector<FileChange> Restore(const std::function<std::optional<std::string>(std::size_t)>& oldBytes);
     [[noreturn]] void Fail(const char* pattern, const std::string& sitePath, const std::string& reason);
 
     std::string root_;

@@ -4,6 +4,7 @@
 #include "platform/error.h"
 #include "siteembed/embedrun.h"
 #include "siteembed/markers.h"
+#include "siteembed/pageedit.h"
 #include "siteembed/sitelinks.h"
 
 #include "support/test_support.h"
@@ -334,6 +335,45 @@ TEST_F(EmbedTest, ThePageItemIsOwnFirstOfSeveralAFoldersOrTheMarkersChoice)
     ASSERT_EQ(result.refused.size(), 1u);
     EXPECT_NE(result.refused[0].find("falsch.html: Kein Men\xFCpunkt verweist auf item=\"fehlt.html\""),
               std::string::npos);
+}
+
+TEST_F(EmbedTest, NothingIsWrittenThroughALinkAndLargePagesAreRefused)
+{
+    TemporaryDirectory outside;
+    outside.Write("fremd.html", Pair);
+    outside.Write("ordner/seite.html", Pair);
+    fs::create_symlink(outside.Path() / "fremd.html", site.Path() / "link.html");
+    fs::create_directory_symlink(outside.Path() / "ordner", site.Path() / "ordner");
+    site.Write("gross.html", Pair + std::string(MaxPageSize, ' '));
+    const EmbedResult result = Run();
+    EXPECT_EQ(ReadBytes(outside.Path() / "fremd.html"), Pair);
+    EXPECT_EQ(ReadBytes(outside.Path() / "ordner/seite.html"), Pair);
+    ASSERT_EQ(result.refused.size(), 1u);
+    EXPECT_NE(result.refused[0].find("gross.html kann nicht gelesen werden. Sie ist gr\xF6\xDF"
+                                     "er als 16 MB"),
+              std::string::npos);
+    // A stylesheet name taken by a link stops the run before anything is written.
+    fs::remove(site.Path() / "treeweaver-menu.css");
+    fs::create_symlink(outside.Path() / "fremd.html", site.Path() / "treeweaver-menu.css");
+    document.Tree().SetCaption(*document.Tree().Root().Child(0), "Anfang");
+    EXPECT_THROW(Run(), Error);
+    EXPECT_EQ(Menu("index.html").find("Anfang"), std::string::npos);
+    EXPECT_EQ(ReadBytes(outside.Path() / "fremd.html"), Pair);
+}
+
+TEST_F(EmbedTest, BreadcrumbAndNeighboursFollowTheTree)
+{
+    site.Write("ueber uns/team.html", "<!-- treeweaver:breadcrumb --><!-- /treeweaver:breadcrumb -->\n"
+                                      "<!-- treeweaver:prevnext --><!-- /treeweaver:prevnext -->\n");
+    Run();
+    const std::string team = Page("ueber uns/team.html");
+    EXPECT_NE(team.find("<!-- treeweaver:breadcrumb -->\n&#220;ber uns\n>\nTeam\n<!-- /treeweaver:breadcrumb"),
+              std::string::npos)
+        << team;
+    // In tree order among the items with a page: "Über uns" before, "Kurse" (its folder's index) after.
+    EXPECT_NE(team.find("<!-- treeweaver:prevnext -->\nprev index.html\nnext ../kurse/index.html\n<!--"),
+              std::string::npos)
+        << team;
 }
 
 TEST_F(EmbedTest, MarkerTextInACaptionCannotEndTheBlock)
