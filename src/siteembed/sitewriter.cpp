@@ -176,7 +176,6 @@ std::string SiteWriter::Temporary(const std::string& sitePath, const std::string
 
 void SiteWriter::Stage(const std::string& sitePath, const FileIdentity& before, const std::optional<std::string>& after)
 {
-    posix::IgnoreFileSizeSignal();
     FileChange change{sitePath, before, !after, {}, changes_.size(), {}};
     if (after)
         change.temporary = Temporary(sitePath, *after, &before);
