@@ -21,15 +21,15 @@ constexpr std::size_t PageHeadBytes = 1 << 20;
 bool MayLinkToPages(const std::string& name)
 {
     static constexpr std::array<std::string_view, 10> Extensions{".htm", ".html", ".xhtml", ".shtml", ".php",
-                                                                 ".asp", ".aspx", ".jsp",  ".inc",   ".js"};
+                                                                 ".asp", ".aspx", ".jsp",   ".inc",   ".js"};
     const std::string extension = AsciiLowerCase(ExtractFileExt(name));
     return std::find(Extensions.begin(), Extensions.end(), extension) != Extensions.end();
 }
 
 bool NameCharacter(char c)
 {
-    return IsAsciiDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.' || c == '_' ||
-           c == '-' || c == ',' || c == '%';
+    return IsAsciiDigit(c) || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '.' || c == '_' || c == '-' ||
+           c == ',' || c == '%';
 }
 
 // True when text names the file as a whole, also with its commas

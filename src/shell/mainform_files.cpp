@@ -20,8 +20,8 @@
 #ifdef TW_WEBENGINE
 #include "shell/previewwindow.h"
 #endif
-#include "shell/projectfilenames.h"
 #include "shell/project.h"
+#include "shell/projectfilenames.h"
 #include "shell/projectquestions.h"
 #include "shell/stalefilesquestion.h"
 #include "shell/variablespage.h"

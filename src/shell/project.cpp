@@ -49,8 +49,7 @@ QString Quoted(const QString& path)
 } // namespace
 
 Project::Project(QObject* parent)
-    : QObject(parent),
-      document_(std::make_unique<TqzHTML>([this](bool modified) { emit modifiedChanged(modified); })),
+    : QObject(parent), document_(std::make_unique<TqzHTML>([this](bool modified) { emit modifiedChanged(modified); })),
       editor_(std::make_unique<DocumentEditor>(*document_))
 {
     diskCheck_.setSingleShot(true);
@@ -173,8 +172,7 @@ bool Project::Restore(const RecoveryCopy& copy, QStringList* problems)
     incompleteFile_.clear();
     // Compared with the file as it was when the copy was made, a save asks
     // before it replaces what was saved since.
-    Watch(copy.identity.Exists() || fileName_.isEmpty() ? copy.identity
-                                                        : FileIdentity::OfProject(fileName_, format_));
+    Watch(copy.identity.Exists() || fileName_.isEmpty() ? copy.identity : FileIdentity::OfProject(fileName_, format_));
     document_->SetModified(true);
     Replaced();
     if (recovery_)

@@ -79,10 +79,9 @@ void ProjectQuestions::TellAboutEscapes()
     if (toldAboutEscapes_)
         return;
     toldAboutEscapes_ = true;
-    dialogs_.Message(window_,
-                     QStringLiteral("Einige Zeichen gibt es im Zeichensatz Windows-1252 nicht. Sie wurden als "
-                                    "HTML-Zeichenreferenz (etwa „&#128512;“), in Links als Prozentkodierung "
-                                    "gespeichert; der Browser zeigt sie richtig an."));
+    dialogs_.Message(window_, QStringLiteral("Einige Zeichen gibt es im Zeichensatz Windows-1252 nicht. Sie wurden als "
+                                             "HTML-Zeichenreferenz (etwa „&#128512;“), in Links als Prozentkodierung "
+                                             "gespeichert; der Browser zeigt sie richtig an."));
 }
 
 bool ProjectQuestions::FinishEditing()
@@ -236,8 +235,7 @@ void ProjectQuestions::OpenChosen()
 {
     if (SaveIfModified() == SaveOutcome::Cancelled)
         return;
-    const auto path =
-        dialogs_.OpenFile(window_, ProjectOpenFilter, DirectoryPart(project_.FileName()), QString());
+    const auto path = dialogs_.OpenFile(window_, ProjectOpenFilter, DirectoryPart(project_.FileName()), QString());
     if (path)
         Load(*path);
 }

@@ -52,16 +52,17 @@ TEST_F(RestoresTest, AnUnreadableCopyIsReportedAndTheOpenProjectStays)
     SaveProjectWithItem(QStringLiteral("p.twb"), 1);
     QTemporaryDir folder;
     // A binary project of a version this program cannot read.
-    LeaveCopy(folder.path(), {Path(QStringLiteral("p.twb")), 1, QDateTime::currentDateTime(), {},
-                              std::string("\x03TWB\x02\x00", 6)});
+    LeaveCopy(folder.path(),
+              {Path(QStringLiteral("p.twb")), 1, QDateTime::currentDateTime(), {}, std::string("\x03TWB\x02\x00", 6)});
     Form().CurrentProject().KeepRecoveryCopies(folder.path(), RecoveryKeeper::DefaultIntervalMs, {});
     dialogs_.choices = {0};
     EXPECT_FALSE(Form().Questions().OfferRecovery());
     EXPECT_EQ(Form().Document().Tree().Root().ChildCount(), 1u);
     EXPECT_FALSE(Form().Document().Modified());
     ASSERT_EQ(dialogs_.TextsOf(DialogCall::Message).size(), 1u);
-    EXPECT_TRUE(dialogs_.TextsOf(DialogCall::Message).front().startsWith(
-        QStringLiteral("Die Wiederherstellungskopie konnte nicht gelesen werden")));
+    EXPECT_TRUE(dialogs_.TextsOf(DialogCall::Message)
+                    .front()
+                    .startsWith(QStringLiteral("Die Wiederherstellungskopie konnte nicht gelesen werden")));
     // Kept, to be offered again.
     EXPECT_EQ(Form().CurrentProject().LeftBehind().size(), 1u);
 }
