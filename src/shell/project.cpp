@@ -41,11 +41,6 @@ void Add(QStringList* problems, const QString& text)
         problems->append(text);
 }
 
-QString Quoted(const QString& path)
-{
-    return QLatin1Char('"') + FileNameOnly(path) + QLatin1Char('"');
-}
-
 } // namespace
 
 Project::Project(QObject* parent)
@@ -131,7 +126,7 @@ bool Project::Reload(QStringList* problems)
         if (!corePath.Usable() || !OpenProject(trial, corePath.Path(), format, messages)) {
             if (!corePath.Usable())
                 reasons.append(corePath.Problem());
-            Add(problems, QStringLiteral("Die Datei ") + Quoted(fileName_) +
+            Add(problems, QStringLiteral("Die Datei ") + QuotedFileName(fileName_) +
                               QStringLiteral(" konnte nicht neu geladen werden; das geöffnete Projekt bleibt, "
                                              "wie es ist.\n") +
                               reasons.join(QLatin1Char('\n')));

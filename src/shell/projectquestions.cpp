@@ -19,11 +19,6 @@ const QString DeepLevelsQuestion =
     QStringLiteral("Diese Datei enthält mehr Ebenen, als es das verwendete Format erlaubt. Wollen Sie die Datei in "
                    "einem anderen Format speichern?");
 
-QString Quoted(const QString& path)
-{
-    return QLatin1Char('"') + FileNameOnly(path) + QLatin1Char('"');
-}
-
 // The extension decides the format: a ".twf" is never given binary bytes,
 // nor a ".twb" text.
 int FormatForName(const QString& path, int chosenFormat)
@@ -97,8 +92,8 @@ SaveOutcome ProjectQuestions::SaveIfModified()
         return SaveOutcome::Discarded;
     const QString& fileName = project_.FileName();
     const QString question = fileName.isEmpty() ? QStringLiteral("Möchten Sie die Änderungen speichern?")
-                                                : QStringLiteral("Möchten Sie Änderungen in ") + Quoted(fileName) +
-                                                      QStringLiteral(" speichern?");
+                                                : QStringLiteral("Möchten Sie Änderungen in ") +
+                                                      QuotedFileName(fileName) + QStringLiteral(" speichern?");
     switch (dialogs_.Confirm(window_, question, true)) {
     case Answer::Cancel:
         return SaveOutcome::Cancelled;
@@ -152,7 +147,7 @@ std::optional<SaveChoice> ProjectQuestions::ShowSaveDialog(const QString& fileNa
 
 bool ProjectQuestions::ConfirmOverwrite(const QString& path)
 {
-    const QString question = QStringLiteral("Soll die bereits existierende Datei ") + Quoted(path) +
+    const QString question = QStringLiteral("Soll die bereits existierende Datei ") + QuotedFileName(path) +
                              QStringLiteral(" überschrieben werden?");
     return dialogs_.Confirm(window_, question, false) == Answer::Yes;
 }
@@ -188,7 +183,7 @@ bool ProjectQuestions::MayWriteProjectFile(QString& path, int& format)
         return ConfirmOverwrite(path);
     if (!project_.ChangedElsewhere(path))
         return true;
-    const QString question = QStringLiteral("Die Datei ") + Quoted(path) +
+    const QString question = QStringLiteral("Die Datei ") + QuotedFileName(path) +
                              QStringLiteral(" wurde seit dem Laden oder Speichern von einem anderen Programm "
                                             "geändert. Was soll geschehen?");
     switch (dialogs_.Choose(window_, question,
@@ -243,7 +238,7 @@ void ProjectQuestions::OpenChosen()
 void ProjectQuestions::Open(const QString& path)
 {
     if (!QFileInfo(path).isFile()) {
-        dialogs_.Message(window_, QStringLiteral("Die Datei ") + Quoted(path) +
+        dialogs_.Message(window_, QStringLiteral("Die Datei ") + QuotedFileName(path) +
                                       QStringLiteral(" gibt es nicht; das Projekt bleibt geöffnet."));
         return;
     }
@@ -309,7 +304,7 @@ void ProjectQuestions::AskAboutDiskChange()
     // Announced once per change; saving over it is still asked.
     if (!project_.TakeDiskChange())
         return;
-    const QString changed = QStringLiteral("Die Datei ") + Quoted(project_.FileName()) +
+    const QString changed = QStringLiteral("Die Datei ") + QuotedFileName(project_.FileName()) +
                             QStringLiteral(" wurde von einem anderen Programm geändert.");
     const QString question =
         project_.Modified()
