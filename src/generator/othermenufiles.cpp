@@ -32,18 +32,34 @@ bool NameCharacter(char c)
            c == ',' || c == '%';
 }
 
-// True when text names the file as a whole, also with its commas
-// percent-encoded as links write them.
-bool Names(std::string_view text, const std::string& name)
+// True when the name at position at is the target of a link or a frame:
+// href="name", src='name' or without quotes.
+bool LinkTargetAt(std::string_view text, std::size_t at)
+{
+    std::size_t before = at;
+    if (before > 0 && (text[before - 1] == '"' || text[before - 1] == '\''))
+        --before;
+    if (before == 0 || text[before - 1] != '=')
+        return false;
+    --before;
+    const auto attribute = [&](std::string_view name) {
+        return before >= name.size() &&
+               AsciiLowerCase(std::string(text.substr(before - name.size(), name.size()))) == name;
+    };
+    return attribute("href") || attribute("src");
+}
+
+// True when text links to the file, also with its commas percent-encoded
+// as links write them.
+bool LinksTo(std::string_view text, const std::string& name)
 {
     std::string encoded;
     for (const char c : name)
         encoded += c == ',' ? std::string("%2C") : std::string(1, c);
     for (const std::string& form : {name, encoded, AsciiLowerCase(encoded)}) {
         for (std::size_t at = text.find(form); at != std::string_view::npos; at = text.find(form, at + 1)) {
-            const bool startsName = at == 0 || !NameCharacter(text[at - 1]);
             const std::size_t end = at + form.size();
-            if (startsName && (end == text.size() || !NameCharacter(text[end])))
+            if (LinkTargetAt(text, at) && (end == text.size() || !NameCharacter(text[end])))
                 return true;
         }
     }
@@ -75,7 +91,7 @@ void KeepOtherMenusFiles(const std::string& directory, std::vector<std::string>&
         }
         pages.pop_front();
         for (std::size_t i = 0; i < candidates.size(); ++i) {
-            if (!kept[i] && Names(text, candidates[i])) {
+            if (!kept[i] && LinksTo(text, candidates[i])) {
                 kept[i] = true;
                 pages.push_back(candidates[i]);
             }
