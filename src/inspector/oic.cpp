@@ -269,15 +269,18 @@ void tOIC::LoadEditor(bool takeFocus)
     editorKind_ = kind;
     buttonSetting_ = setting;
     // The length limit first: the limit of the row before would cut the text.
+    // The baseline before the text: whoever hears of the change must not
+    // take the document's own value for one being typed.
     if (kind == ikColor) {
         c_.editor->setMaxLength(6);
-        c_.editor->setText(FromCp1252(ColorToText(document_.GetColor(setting), false)));
+        baseline_ = FromCp1252(ColorToText(document_.GetColor(setting), false));
         c_.info->setText(FromCp1252(document_.GetColorPlaceholder(setting)));
     } else {
         c_.editor->setMaxLength(NoLengthLimit);
-        c_.editor->setText(DocumentTextToShow(document_.GetString(setting)));
+        baseline_ = DocumentTextToShow(document_.GetString(setting));
         c_.info->setText(FromCp1252(document_.GetStringPlaceholder(setting)));
     }
+    c_.editor->setText(baseline_);
     if (kind != ikText) {
         QFont font = c_.button->font();
         font.setFamily(kind == ikFont ? QStringLiteral("Marlett") : QStringLiteral("Arial"));
@@ -288,7 +291,6 @@ void tOIC::LoadEditor(bool takeFocus)
     LayoutEditor();
     c_.editor->show();
     c_.button->setVisible(kind != ikText);
-    baseline_ = c_.editor->text();
     c_.editor->selectAll();
     if (takeFocus)
         c_.editor->setFocus();

@@ -130,6 +130,8 @@ bool Project::Reload(QStringList* problems)
                               QStringLiteral(" konnte nicht neu geladen werden; das geöffnete Projekt bleibt, "
                                              "wie es ist.\n") +
                               reasons.join(QLatin1Char('\n')));
+            // The file on disk is spoilt: the project is the one good copy.
+            editor_->MarkUnsaved();
             return false;
         }
     }

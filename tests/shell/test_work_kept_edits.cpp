@@ -140,6 +140,7 @@ TEST_F(EditsKeptTest, KeyboardUndoOfLayoutStepsGoesOnFromAnotherPage)
     for (int step = 0; step < 2; ++step)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Form().Document().GetString(siTitle), "");
+    EXPECT_FALSE(Form().isWindowModified());
     EXPECT_EQ(QApplication::focusWidget(), Tree().treeView());
 }
 

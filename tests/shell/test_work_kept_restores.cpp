@@ -75,6 +75,7 @@ TEST_F(RestoresTest, ASpoiltFileIsNotReloadedOverTheProject)
     ASSERT_TRUE(QTest::qWaitFor([this] { return Questions() == 1; }, 5000));
     EXPECT_EQ(Form().Document().Tree().Root().ChildCount(), 1u);
     EXPECT_EQ(Form().ProjectFileName(), Path(QStringLiteral("e.twb")));
+    EXPECT_TRUE(Form().Document().Modified()) << "the one good copy can be saved";
     EXPECT_EQ(dialogs_.TextsOf(DialogCall::Message),
               QStringList{QStringLiteral("Die Datei \"e.twb\" konnte nicht neu geladen werden; das geöffnete Projekt "
                                          "bleibt, wie es ist.\ne.twb: Die Datei ist keine Treeweaver-Projektdatei.")});
