@@ -5,12 +5,13 @@
 #include "cli/embed_verb.h"
 #include "cli/message_lines.h"
 #include "cli/project_json.h"
-#include "cli/template_lookup.h"
 #include "document/qzhtml.h"
 #include "generator/generator.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/paths.h"
+#include "project/projectopening.h"
+#include "project/templatelookup.h"
 #include "projectfiles/projectfiles.h"
 #include "siteimport/siteimport.h"
 
@@ -31,17 +32,6 @@ void CreateOutputDirectory(const std::string& outputFile)
         return;
     std::error_code ignored;
     std::filesystem::create_directories(ToFsPath(directory), ignored);
-}
-
-// Loads the project the way the window's "Öffnen" does: with the format number
-// the window holds after start-up, then applying the template's variable list
-// whatever the outcome. True when the load succeeded.
-bool OpenProject(TqzHTML& document, const std::string& path, int& format, MessageLines& lines)
-{
-    format = pfBinaryV11;
-    const bool loaded = LoadProject(document, path, format, lines);
-    LoadTemplateVarList(document, SelectTemplateName(document.GetFileSetting(fsTemplate)));
-    return loaded;
 }
 
 // The files a project in this format is saved to.

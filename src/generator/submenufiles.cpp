@@ -2,6 +2,7 @@
 
 #include "document/cstring.h"
 #include "document/naturalorder.h"
+#include "generator/othermenufiles.h"
 #include "platform/files.h"
 
 #include <algorithm>
@@ -70,6 +71,7 @@ std::vector<std::string> StaleSubmenuFiles(const std::string& directory, const s
     std::erase_if(names, [&](const std::string& name) {
         return !IsSubmenuFileName(name, extension) || writtenNames.contains(ComparableName(name));
     });
+    KeepOtherMenusFiles(directory, names, written);
     // Ordered by the positions alone, without the extension: Child2 before
     // Child2,9 before Child2,10.
     const auto positions = [&extension](const std::string& name) {

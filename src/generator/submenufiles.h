@@ -22,7 +22,7 @@ bool IsSubmenuFileName(const std::string& name, const std::string& extension);
 
 // The paths (directory + name) of the regular files in directory that are
 // named like submenu files but are not among the names written by the
-// generation, in the order of their positions (Child2,9 before Child2,10).
+// generation, nor linked from another menu's pages, in the order of their positions (Child2,9 before Child2,10).
 // Throws tw::Error when the directory cannot be read.
 std::vector<std::string> StaleSubmenuFiles(const std::string& directory, const std::string& extension,
                                            const std::unordered_set<std::string>& written);

@@ -238,14 +238,16 @@ void tOIC::Refuse()
 void tOIC::SelectionChanged()
 {
     HideEditor();
-    LoadEditor();
+    LoadEditor(true);
     Repaint();
 }
 
 void tOIC::Reload()
 {
+    // An undo on another page must not pull the keyboard into a hidden
+    // field, whose own undo would then take the next Ctrl+Z.
     if (!c_.editor->isHidden())
-        LoadEditor();
+        LoadEditor(false);
     Repaint();
 }
 
@@ -257,7 +259,7 @@ void tOIC::HideEditor()
     editorKind_ = ikGroup;
 }
 
-void tOIC::LoadEditor()
+void tOIC::LoadEditor(bool takeFocus)
 {
     const QModelIndex index = c_.tree->currentIndex();
     const int kind = KindOf(index);
@@ -267,15 +269,18 @@ void tOIC::LoadEditor()
     editorKind_ = kind;
     buttonSetting_ = setting;
     // The length limit first: the limit of the row before would cut the text.
+    // The baseline before the text: whoever hears of the change must not
+    // take the document's own value for one being typed.
     if (kind == ikColor) {
         c_.editor->setMaxLength(6);
-        c_.editor->setText(FromCp1252(ColorToText(document_.GetColor(setting), false)));
+        baseline_ = FromCp1252(ColorToText(document_.GetColor(setting), false));
         c_.info->setText(FromCp1252(document_.GetColorPlaceholder(setting)));
     } else {
         c_.editor->setMaxLength(NoLengthLimit);
-        c_.editor->setText(DocumentTextToShow(document_.GetString(setting)));
+        baseline_ = DocumentTextToShow(document_.GetString(setting));
         c_.info->setText(FromCp1252(document_.GetStringPlaceholder(setting)));
     }
+    c_.editor->setText(baseline_);
     if (kind != ikText) {
         QFont font = c_.button->font();
         font.setFamily(kind == ikFont ? QStringLiteral("Marlett") : QStringLiteral("Arial"));
@@ -286,9 +291,9 @@ void tOIC::LoadEditor()
     LayoutEditor();
     c_.editor->show();
     c_.button->setVisible(kind != ikText);
-    baseline_ = c_.editor->text();
-    c_.editor->setFocus();
     c_.editor->selectAll();
+    if (takeFocus)
+        c_.editor->setFocus();
 }
 
 void tOIC::NameEditor(const QModelIndex& index)
@@ -345,6 +350,12 @@ bool tOIC::eventFilter(QObject* watched, QEvent* event)
         }
     } else if (watched == c_.divider) {
         return DividerMouse(event);
+    } else if (watched == c_.tree->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        // A click on the row already selected opens no editor anew, but the
+        // keyboard belongs in its editor all the same.
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        if (editorKind_ != ikGroup && c_.tree->indexAt(at) == c_.tree->currentIndex())
+            c_.editor->setFocus();
     } else if (watched == c_.tree->viewport() && event->type() == QEvent::Resize) {
         c_.divider->resize(c_.divider->width(), c_.tree->viewport()->height());
         LayoutEditor();

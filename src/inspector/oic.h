@@ -65,7 +65,7 @@ public:
     // message has been shown).
     bool CommitEditor();
     // Fills the editor anew from the document (after New, Open, undo or
-    // redo), also while the page is not shown.
+    // redo), also while the page is not shown; the focus stays where it is.
     void Reload();
     // True while the editor holds text that is not yet committed.
     bool EditPending() const;
@@ -90,8 +90,9 @@ private:
     bool SelectionChanging();
     void Refuse();
     void SelectionChanged();
-    // Fills the editor from the document for the selected row and shows it.
-    void LoadEditor();
+    // Fills the editor from the document for the selected row and shows it;
+    // the editor takes the focus when the user chose the row.
+    void LoadEditor(bool takeFocus);
     // Places the editor and the button on the selected row.
     void LayoutEditor();
     void HideEditor();

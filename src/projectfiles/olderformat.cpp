@@ -43,6 +43,10 @@ constexpr std::array<OlderSettingKey, 14> OlderSettingKeys{{
 void LoadOlderItems(TqzHTML& document, const std::string& menuPath, const std::vector<std::string>& menuLines)
 {
     const std::string itemPath = ChangeFileExt(menuPath, ".tmf");
+    // Without a header and without an item file beside it, the file is no
+    // project at all: the user never had the item file to be told about.
+    if (!FileExists(itemPath))
+        throw Error("Die Datei ist keine Treeweaver-Projektdatei.");
     const std::vector<std::string> itemLines = SplitLines(ReadFileBytes(itemPath));
     TwoLevelPlacer placer(document);
     for (std::size_t i = 0; i < menuLines.size(); ++i) {

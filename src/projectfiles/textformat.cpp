@@ -136,6 +136,17 @@ std::optional<std::string> FindLineBreakForTextFormat(const TqzHTML& document)
     return std::nullopt;
 }
 
+std::optional<std::string> FindMultiLineValue(const TqzHTML& document)
+{
+    const TParseList& variables = document.Variables();
+    for (std::size_t i = 0; i < variables.Count(); ++i) {
+        if (HasLineBreak(variables.Data(i).Value))
+            return FormatMessage("Der Wert der Variable \"%s\"",
+                                 ShortForMessage(LineBreaksToBlanks(variables.Caption(i))));
+    }
+    return std::nullopt;
+}
+
 void ReplaceLineBreaksForTextFormat(TqzHTML& document)
 {
     MenuTree& tree = document.Tree();
@@ -154,6 +165,10 @@ void ReplaceLineBreaksForTextFormat(TqzHTML& document)
     for (std::size_t row = 0; row < variables.Count(); ++row) {
         if (HasLineBreak(variables.Caption(row)))
             variables.SetCaption(row, LineBreaksToBlanks(variables.Caption(row)));
+        if (const std::string value = variables.Data(row).Value; HasLineBreak(value)) {
+            variables.SetValue(row, LineBreaksToBlanks(value));
+            variables.SetDisplayText(row, DisplayTextOf(variables.Data(row).Value));
+        }
     }
 }
 

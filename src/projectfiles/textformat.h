@@ -25,8 +25,13 @@ LoadOutcome LoadTextProject(TqzHTML& document, const std::string& menuPath, cons
 // are stored in their one-line form and do not count.
 std::optional<std::string> FindLineBreakForTextFormat(const TqzHTML& document);
 
-// Replaces every line break that FindLineBreakForTextFormat would find by
-// a blank (CR LF counts as one), so that the document can be saved as text.
+// Names the first variable whose value has a line break ("Der Wert der
+// Variable \"...\""): the text format joins such a value into one line.
+std::optional<std::string> FindMultiLineValue(const TqzHTML& document);
+
+// Replaces every line break that FindLineBreakForTextFormat or
+// FindMultiLineValue would find by a blank (CR LF counts as one), so that
+// the document can be saved as text as it is shown.
 void ReplaceLineBreaksForTextFormat(TqzHTML& document);
 
 // Writes the menu file (header and the items of levels 1 and 2), the settings

@@ -51,6 +51,11 @@ void DocumentEditor::MarkSaved()
     history_.setClean();
 }
 
+void DocumentEditor::MarkUnsaved()
+{
+    history_.resetClean();
+}
+
 void DocumentEditor::SyncModified()
 {
     if (document_.Modified() != !history_.isClean())

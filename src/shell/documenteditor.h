@@ -34,6 +34,9 @@ public:
     void StartHistory();
     // The document was saved: this is its unmodified state.
     void MarkSaved();
+    // The project file no longer holds this document: it counts as unsaved
+    // whatever is undone.
+    void MarkUnsaved();
     void Undo();
     void Redo();
 

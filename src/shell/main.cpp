@@ -6,15 +6,11 @@
 #ifdef TW_WEBENGINE
 #include "shell/previewwindow.h"
 #endif
-#include "shell/projectdrop.h"
-#include "shell/projectsession.h"
 #include "shell/qtdialogs.h"
-#include "shell/recoverykeeper.h"
 #include "shell/singleinstance.h"
-#include "shell/terminationsignals.h"
+#include "shell/windowstart.h"
 
 #include <QApplication>
-#include <QSessionManager>
 
 #include <csignal>
 
@@ -57,29 +53,7 @@ int main(int argc, char* argv[])
     tw::DesktopShellOpener opener;
     tw::Tmainform mainform(dialogs, opener, QApplication::applicationDirPath());
     application.SetDialogs(&dialogs, &mainform);
-    tw::ProjectSession& session = mainform.Session();
-    tw::RecoveryKeeper recovery(session);
-    recovery.SetReporter([&](const QString& text) { dialogs.Message(&mainform, text); });
-    const tw::TerminationSignals terminationSignals([&] { recovery.WriteNow(); });
-    // A logout: the work is kept for recovery first, then asked about.
-    QObject::connect(&application, &QGuiApplication::commitDataRequest, &mainform, [&](QSessionManager& manager) {
-        recovery.WriteNow();
-        if (manager.allowsInteraction()) {
-            if (session.SaveIfModified() == tw::SaveOutcome::Cancelled)
-                manager.cancel();
-            manager.release();
-        }
-    });
-    tw::SessionServer sessionServer(sessionLock, mainform);
-    tw::ProjectDrop projectDrop(mainform);
-    mainform.show();
-    QMetaObject::invokeMethod(
-        &mainform,
-        [&] {
-            recovery.OfferLeftBehind(dialogs, &mainform);
-            if (!project.isEmpty())
-                mainform.OpenProject(project);
-        },
-        Qt::QueuedConnection);
+    tw::WindowProcess process(application, mainform, dialogs, sessionLock);
+    process.Start(project);
     return QApplication::exec();
 }

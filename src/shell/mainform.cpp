@@ -1,7 +1,6 @@
 #include "shell/mainform.h"
 
 #include "document/qzhtml.h"
-#include "generator/generator.h"
 #include "generator/templatesdir.h"
 #include "guibase/qtcodec.h"
 #include "inspector/gridtreeview.h"
@@ -17,8 +16,9 @@
 #include "shell/menutreepage.h"
 #include "shell/passingnotice.h"
 #include "shell/previewbuilder.h"
+#include "shell/project.h"
 #include "shell/projectfilenames.h"
-#include "shell/projectsession.h"
+#include "shell/projectquestions.h"
 #include "shell/templatewatcher.h"
 #include "shell/variablespage.h"
 #include "shell/windowkeys.h"
@@ -64,17 +64,17 @@ Tmainform::Tmainform(Dialogs& dialogs, ShellOpener& opener, const QString& progr
     commands_[cmdVersionCheck]->setVisible(canCheckVersion);
     versionSeparator_->setVisible(canCheckVersion);
 
-    session_ = std::make_unique<ProjectSession>(dialogs_);
-    session_->SetDialogParent(this);
-    document_ = &session_->Document();
-    editor_ = &session_->Editor();
+    project_ = std::make_unique<Project>();
+    questions_ = new ProjectQuestions(*project_, dialogs_, this); // the window owns it
+    document_ = &project_->Document();
+    editor_ = &project_->Editor();
     CreatePages();
     notice_ = new PassingNotice(this); // the window owns it
     inspector_ = std::make_unique<tOIC>(
         layoutPage_->Controls(), dialogs_, *document_,
         tOIC::ValueWriter{[this](int setting, TColor color) { editor_->SetColor(setting, color); },
                           [this](int setting, const QString& text) { editor_->SetString(setting, text); }});
-    ConnectSession();
+    ConnectProject();
     SetCaption();
     CreateHistoryActions();
     CreateImportAction();
@@ -103,15 +103,16 @@ Tmainform::~Tmainform()
     delete preview_;
     delete pages_;
     libraries_.Unload();
-    session_.reset();
+    delete questions_;
+    project_.reset();
 }
 
-void Tmainform::ConnectSession()
+void Tmainform::ConnectProject()
 {
-    session_->SetEditFinisher([this] { return FinishEditing(); });
-    connect(session_.get(), &ProjectSession::modifiedChanged, this, &Tmainform::UpdateSaveCommand);
-    connect(session_.get(), &ProjectSession::fileNameChanged, this, &Tmainform::SetCaption);
-    connect(session_.get(), &ProjectSession::replaced, this, &Tmainform::ShowNewDocument);
+    questions_->SetEditFinisher([this] { return FinishEditing(); });
+    connect(project_.get(), &Project::modifiedChanged, this, &Tmainform::UpdateSaveCommand);
+    connect(project_.get(), &Project::fileNameChanged, this, &Tmainform::SetCaption);
+    connect(project_.get(), &Project::replaced, this, &Tmainform::ShowNewDocument);
     // Whatever is typed but not yet taken counts as unsaved work.
     for (QLineEdit* edit : {menuTreePage_->menulink(), menuTreePage_->linktarget(), layoutPage_->Controls().editor}) {
         connect(edit, &QLineEdit::textChanged, this, &Tmainform::UpdateSaveCommand);
@@ -367,9 +368,9 @@ void Tmainform::SettingChanged(int index, const QString& text)
 void Tmainform::UpdateSaveCommand()
 {
     // Called while the window is still being built.
-    if (!inspector_ || !session_)
+    if (!inspector_ || !project_)
         return;
-    const bool unsaved = session_->Modified() || EditPending();
+    const bool unsaved = project_->Modified() || EditPending();
     QAction* save = commands_[cmdSave];
     // Told on every change of the document (each variable a load reads): the
     // title and the toolbar change only when the state does.
@@ -398,12 +399,7 @@ void Tmainform::ApplySelectedTemplate()
 {
     const QListWidgetItem* item = lbTemplates()->currentItem();
     const QString name = item && item->isSelected() ? item->text() : QString();
-    // The user's choice is a step of the history; filling the page for a
-    // document just created or loaded is not.
-    if (forwardSettings_)
-        editor_->ApplyTemplate(name);
-    else
-        LoadTemplateVarList(*document_, ToCp1252(name));
+    editor_->ApplyTemplate(name);
     variablesPage_->reselectCurrent();
 }
 
@@ -430,11 +426,13 @@ void Tmainform::MarkTemplateEntry(const QString& name)
 
 void Tmainform::ShowDocumentSettings()
 {
+    // The project applied its template set's rows when it was opened.
     forwardSettings_ = false;
-    SelectTemplate(FromCp1252(document_->GetFileSetting(fsTemplate)));
+    MarkTemplateEntry(FromCp1252(document_->GetFileSetting(fsTemplate)));
     efilename()->setText(FromCp1252(document_->GetFileSetting(fsFilename)));
     feedit()->setText(FromCp1252(document_->GetFileSetting(fsFileExt)));
     forwardSettings_ = true;
+    variablesPage_->reselectCurrent();
     inspector_->Reload();
 }
 
@@ -447,14 +445,14 @@ void Tmainform::SetCaption()
 
 void Tmainform::closeEvent(QCloseEvent* event)
 {
-    if (session_->SaveIfModified() == SaveOutcome::Cancelled) {
+    if (questions_->SaveIfModified() == SaveOutcome::Cancelled) {
         event->ignore();
         return;
     }
     StoreFormSettings();
     if (preview_)
         preview_->close();
-    document_->Tree().DeleteChildren(document_->Tree().Root());
+    project_->Close();
     event->accept();
 }
 

@@ -30,7 +30,8 @@ class MenuNode;
 class MenuTreePage;
 class PassingNotice;
 class PreviewBuilder;
-class ProjectSession;
+class Project;
+class ProjectQuestions;
 class ShellOpener;
 class TqzHTML;
 class VariablesPage;
@@ -63,7 +64,8 @@ public:
         CommandCount
     };
 
-    ProjectSession& Session() { return *session_; }
+    Project& CurrentProject() { return *project_; }
+    ProjectQuestions& Questions() { return *questions_; }
     TqzHTML& Document();
     DocumentEditor& Editor();
     QAction* UndoAction() const { return undo_; }
@@ -127,7 +129,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void ConnectSession();
+    void ConnectProject();
     void CreateCommands();
     void CreateHistoryActions();
     void CreateImportAction();
@@ -174,7 +176,8 @@ private:
     ShellOpener& opener_;
     QString programTitle_;
     MakerLibraries libraries_;
-    std::unique_ptr<ProjectSession> session_;
+    std::unique_ptr<Project> project_;
+    ProjectQuestions* questions_ = nullptr;
     TqzHTML* document_ = nullptr;
     DocumentEditor* editor_ = nullptr;
     QAction* undo_ = nullptr;

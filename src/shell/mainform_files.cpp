@@ -20,8 +20,9 @@
 #ifdef TW_WEBENGINE
 #include "shell/previewwindow.h"
 #endif
+#include "shell/project.h"
 #include "shell/projectfilenames.h"
-#include "shell/projectsession.h"
+#include "shell/projectquestions.h"
 #include "shell/stalefilesquestion.h"
 #include "shell/variablespage.h"
 
@@ -46,47 +47,32 @@ constexpr int NoticeMilliseconds = 4000;
 
 TqzHTML& Tmainform::Document()
 {
-    return session_->Document();
+    return project_->Document();
 }
 
 DocumentEditor& Tmainform::Editor()
 {
-    return session_->Editor();
+    return project_->Editor();
 }
 
 const QString& Tmainform::ProjectFileName() const
 {
-    return session_->FileName();
+    return project_->FileName();
 }
 
 int Tmainform::ProjectFormat() const
 {
-    return session_->Format();
+    return project_->Format();
 }
 
 void Tmainform::NewClick()
 {
-    if (session_->SaveIfModified() != SaveOutcome::Cancelled)
-        session_->StartNew();
+    questions_->New();
 }
 
 void Tmainform::ImportClick()
 {
-    if (session_->SaveIfModified() == SaveOutcome::Cancelled)
-        return;
-    const auto source = dialogs_.ChooseImportSource(this, DirectoryPart(ProjectFileName()));
-    if (!source)
-        return;
-    ImportedSite site;
-    {
-        const BusyCursor busy;
-        // The new project has no output file yet: links start from the site's folder.
-        MessageBoxReporter reporter(dialogs_, this);
-        site = ReadSite(ToCp1252(*source), std::string(), reporter);
-    }
-    // What went wrong has been shown; the project stays as it was.
-    if (!site.items.empty())
-        session_->StartNew(site);
+    questions_->Import();
 }
 
 void Tmainform::ShowNewDocument()
@@ -102,26 +88,22 @@ void Tmainform::ShowNewDocument()
 
 void Tmainform::OpenClick()
 {
-    if (session_->SaveIfModified() == SaveOutcome::Cancelled)
-        return;
-    const auto path = dialogs_.OpenFile(this, ProjectOpenFilter, DirectoryPart(ProjectFileName()), QString());
-    if (path)
-        session_->Load(*path);
+    questions_->OpenChosen();
 }
 
 void Tmainform::OpenProject(const QString& path)
 {
-    session_->Open(path);
+    questions_->Open(path);
 }
 
 void Tmainform::SaveClick()
 {
-    session_->Save();
+    questions_->Save();
 }
 
 void Tmainform::SaveAsClick()
 {
-    session_->SaveAs();
+    questions_->SaveAs();
 }
 
 void Tmainform::GenerateClick()
@@ -225,7 +207,7 @@ void Tmainform::Button2Click()
 {
     SaveRequest request;
     request.filter = HtmlSaveFilter;
-    SharedSaveDialog& dialog = session_->SaveDialog();
+    SharedSaveDialog& dialog = questions_->SaveDialog();
     request.filterIndex = dialog.filterIndex;
     // The shared dialog last held the project file's name; offering it here
     // would let the next generation write HTML over the project. Start from

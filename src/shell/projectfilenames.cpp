@@ -56,4 +56,9 @@ QString DirectoryPart(const QString& path)
     return path.left(LastSeparator(path) + 1);
 }
 
+QString QuotedFileName(const QString& path)
+{
+    return QLatin1Char('"') + FileNameOnly(path) + QLatin1Char('"');
+}
+
 } // namespace tw

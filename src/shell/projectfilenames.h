@@ -29,6 +29,8 @@ QString ChangeExtension(const QString& path, const QString& extension);
 
 // The file name without directory ("\" and "/" both separate).
 QString FileNameOnly(const QString& path);
+// The file name without directory in double quotes, as questions name it.
+QString QuotedFileName(const QString& path);
 // Everything up to and including the last separator; empty if none.
 QString DirectoryPart(const QString& path);
 

@@ -5,10 +5,9 @@
 #include "platform/files.h"
 #include "platform/ownerlock.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QSettings>
+#include <QUuid>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -49,7 +48,7 @@ QByteArray InfoText(const RecoveryCopy& copy)
 {
     // One value a line; the file name last, as it may hold anything.
     return QByteArray::number(copy.format) + '\n' + copy.written.toString(Qt::ISODateWithMs).toUtf8() + '\n' +
-           copy.fileName.toUtf8();
+           copy.identity.Text() + '\n' + copy.fileName.toUtf8();
 }
 
 bool ReadInfo(const QString& path, RecoveryCopy& copy)
@@ -62,7 +61,11 @@ bool ReadInfo(const QString& path, RecoveryCopy& copy)
         return false;
     copy.format = lines[0].toInt();
     copy.written = QDateTime::fromString(QString::fromUtf8(lines[1]), Qt::ISODateWithMs);
-    copy.fileName = QString::fromUtf8(lines.mid(2).join('\n'));
+    // Copies of earlier versions name the file on the third line.
+    const bool withIdentity = lines.size() > 3;
+    if (withIdentity)
+        copy.identity = FileIdentity::Parse(lines[2]);
+    copy.fileName = QString::fromUtf8(lines.mid(withIdentity ? 3 : 2).join('\n'));
     return copy.format >= 1 && copy.format <= 3 && copy.written.isValid();
 }
 
@@ -77,7 +80,7 @@ QString RecoveryFolder()
 }
 
 RecoveryFiles::RecoveryFiles(const QString& folder)
-    : folder_(folder), base_(folder + u'/' + QString::number(QCoreApplication::applicationPid()))
+    : folder_(folder), base_(folder + u'/' + QUuid::createUuid().toString(QUuid::WithoutBraces))
 {
     QDir().mkpath(folder_);
     QFile::setPermissions(folder_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/fileidentity.h"
+
 #include <QDateTime>
 #include <QString>
 
@@ -18,12 +20,16 @@ struct RecoveryCopy {
     QString fileName; // the project file's path, empty when never saved
     int format = 1;
     QDateTime written;
+    // The project's files as they were loaded or saved last: a restore
+    // that would write over what another program saved since asks first.
+    FileIdentity identity;
     std::string bytes;
 };
 
-// The recovery files of one running program, named after its process id.
-// While the program runs it holds a lock on its own name, so that another
-// start never offers a copy of a program that is still running.
+// The recovery files of one running program, under a name no other program
+// gets (process ids repeat across containers and after restarts). While the
+// program runs it holds a lock on its own name, so that another start never
+// offers a copy of a program that is still running.
 class RecoveryFiles {
 public:
     explicit RecoveryFiles(const QString& folder);

@@ -1,30 +1,26 @@
 #include "shell/recoverykeeper.h"
 
 #include "document/qzhtml.h"
-#include "guibase/dialogs.h"
 #include "guibase/qtcodec.h"
 #include "projectfiles/binaryformat.h"
 #include "projectfiles/projectfiles.h"
 #include "shell/documenteditor.h"
-#include "shell/projectfilenames.h"
-#include "shell/projectsession.h"
-
-#include <QLocale>
+#include "shell/project.h"
 
 #include <cstdio>
 #include <exception>
 
 namespace tw {
 
-RecoveryKeeper::RecoveryKeeper(ProjectSession& session, const QString& folder, int intervalMs)
-    : session_(session), files_(folder)
+RecoveryKeeper::RecoveryKeeper(Project& project, const QString& folder, int intervalMs)
+    : project_(project), files_(folder)
 {
     timer_.setSingleShot(true);
     timer_.setInterval(intervalMs);
     connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::Write);
     writer_.setMaxThreadCount(1);
-    connect(&session_.Editor(), &DocumentEditor::changed, this, &RecoveryKeeper::DocumentChanged);
-    connect(&session_, &ProjectSession::modifiedChanged, this, &RecoveryKeeper::DocumentChanged);
+    connect(&project_.Editor(), &DocumentEditor::changed, this, &RecoveryKeeper::DocumentChanged);
+    connect(&project_, &Project::modifiedChanged, this, &RecoveryKeeper::DocumentChanged);
 }
 
 RecoveryKeeper::~RecoveryKeeper()
@@ -35,7 +31,7 @@ RecoveryKeeper::~RecoveryKeeper()
 
 void RecoveryKeeper::DocumentChanged()
 {
-    if (session_.Modified()) {
+    if (project_.Modified()) {
         // At most one copy per interval, however much is typed.
         if (!timer_.isActive())
             timer_.start();
@@ -48,16 +44,17 @@ void RecoveryKeeper::DocumentChanged()
 
 bool RecoveryKeeper::TakeCopy(RecoveryCopy& copy)
 {
-    if (!session_.Modified())
+    if (!project_.Modified())
         return false;
     try {
-        copy.bytes = BinaryProjectBytes(session_.Document(), pfBinaryV11);
+        copy.bytes = BinaryProjectBytes(project_.Document(), pfBinaryV11);
     } catch (const std::exception& error) {
         Report(FromCp1252(error.what()));
         return false;
     }
-    copy.fileName = session_.FileName();
-    copy.format = session_.Format();
+    copy.fileName = project_.FileName();
+    copy.format = project_.Format();
+    copy.identity = project_.Identity();
     copy.written = QDateTime::currentDateTime();
     return true;
 }
@@ -96,30 +93,6 @@ void RecoveryKeeper::Report(const QString& error)
         report_(text);
     else
         std::fprintf(stderr, "Treeweaver: %s\n", qPrintable(text));
-}
-
-void RecoveryKeeper::OfferLeftBehind(Dialogs& dialogs, QWidget* parent)
-{
-    for (const RecoveryFiles::Left& left : files_.LeftBehind()) {
-        const QString project = left.copy.fileName.isEmpty()
-                                    ? QStringLiteral("einem unbenannten Projekt")
-                                    : QStringLiteral("„") + FileNameOnly(left.copy.fileName) + QStringLiteral("“");
-        const QString when = QLocale(QLocale::German).toString(left.copy.written, QStringLiteral("dd.MM.yyyy, HH:mm"));
-        const QString question = QStringLiteral("Treeweaver wurde nicht ordnungsgemäß beendet. Von ") + project +
-                                 QStringLiteral(" gibt es ungespeicherte Änderungen vom ") + when +
-                                 QStringLiteral(" Uhr. Sollen sie wiederhergestellt werden?");
-        const int choice =
-            dialogs.Choose(parent, question, {QStringLiteral("Wiederherstellen"), QStringLiteral("Verwerfen")});
-        if (choice < 0)
-            continue; // asked again at the next start
-        if (choice == 0) {
-            session_.Restore(left.copy.bytes, left.copy.fileName, left.copy.format);
-            RecoveryFiles::Remove(left.base);
-            Write(); // kept again, now as this program's copy
-            return;  // one project per window; the others wait
-        }
-        RecoveryFiles::Remove(left.base);
-    }
 }
 
 } // namespace tw

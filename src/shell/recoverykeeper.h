@@ -8,12 +8,9 @@
 
 #include <functional>
 
-class QWidget;
-
 namespace tw {
 
-class Dialogs;
-class ProjectSession;
+class Project;
 
 // Keeps a recovery copy of unsaved work: written at most every interval
 // while the project has unsaved changes, at once when asked (the program is
@@ -25,8 +22,7 @@ class RecoveryKeeper : public QObject {
 public:
     static constexpr int DefaultIntervalMs = 30000;
 
-    RecoveryKeeper(ProjectSession& session, const QString& folder = RecoveryFolder(),
-                   int intervalMs = DefaultIntervalMs);
+    RecoveryKeeper(Project& project, const QString& folder, int intervalMs);
     // The program ends normally: the work was saved or deliberately left.
     ~RecoveryKeeper() override;
 
@@ -35,9 +31,8 @@ public:
     void Write();
     // Writes the copy now and waits for it: the program is about to end.
     void WriteNow();
-    // Offers the copies that ended programs left behind, oldest first; a
-    // restored one becomes the session's project.
-    void OfferLeftBehind(Dialogs& dialogs, QWidget* parent);
+    // The copies that ended programs left behind, oldest first.
+    std::vector<RecoveryFiles::Left> LeftBehind() const { return files_.LeftBehind(); }
     // Where a failed write is told, once per run.
     void SetReporter(std::function<void(const QString&)> report) { report_ = std::move(report); }
     // Waits until a copy being written is on disk.
@@ -48,7 +43,7 @@ private:
     bool TakeCopy(RecoveryCopy& copy);
     void Report(const QString& error);
 
-    ProjectSession& session_;
+    Project& project_;
     RecoveryFiles files_;
     QTimer timer_;
     QThreadPool writer_;

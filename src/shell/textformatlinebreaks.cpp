@@ -10,13 +10,15 @@ namespace tw {
 
 bool PrepareLineBreaksForTextFormat(Dialogs& dialogs, QWidget* parent, DocumentEditor& editor)
 {
-    const auto where = FindLineBreakForTextFormat(editor.Document());
+    auto where = FindLineBreakForTextFormat(editor.Document());
+    if (!where)
+        where = FindMultiLineValue(editor.Document());
     if (!where)
         return true;
     const QString question =
         FromCp1252(*where) +
         QStringLiteral(" enthält einen Zeilenumbruch, den das Textformat nicht speichern kann. Sollen alle "
-                       "Zeilenumbrüche in Menüpunkten und Variablennamen durch Leerzeichen ersetzt werden?");
+                       "Zeilenumbrüche in Menüpunkten und Variablen durch Leerzeichen ersetzt werden?");
     if (dialogs.Confirm(parent, question, false) != Answer::Yes)
         return false;
     editor.ReplaceLineBreaksForTextFormat();
@@ -32,8 +34,10 @@ TextFormatTexts TextFormatTexts::Read(TqzHTML& document)
             {node, node->Caption(), item ? item->Link : std::string(), item ? item->Target : std::string()});
     }
     const TParseList& variables = document.Variables();
-    for (std::size_t row = 0; row < variables.Count(); ++row)
+    for (std::size_t row = 0; row < variables.Count(); ++row) {
         texts.variableNames.push_back(variables.Caption(row));
+        texts.variableValues.push_back(variables.Data(row).Value);
+    }
     return texts;
 }
 
@@ -54,6 +58,10 @@ void TextFormatTexts::Write(TqzHTML& document) const
     for (std::size_t row = 0; row < variableNames.size() && row < variables.Count(); ++row) {
         if (variables.Caption(row) != variableNames[row])
             variables.SetCaption(row, variableNames[row]);
+        if (variables.Data(row).Value != variableValues[row]) {
+            variables.SetValue(row, variableValues[row]);
+            variables.SetDisplayText(row, DisplayTextOf(variableValues[row]));
+        }
     }
 }
 

@@ -15,7 +15,7 @@ struct VariableRow;
 
 // Before a save in the text format: the format keeps one item or variable per
 // line, so line breaks in captions, links, targets and variable names cannot
-// be stored. Asks whether to replace them by blanks (like the question about
+// be stored, and values are joined into one line. Asks whether to replace them by blanks (like the question about
 // deep trees); the replacement is a step of the history. True when the
 // document can be saved now, false when the user declined and nothing is to
 // be saved.
@@ -32,6 +32,7 @@ struct TextFormatTexts {
     };
     std::vector<Item> items;
     std::vector<std::string> variableNames;
+    std::vector<std::string> variableValues;
     bool operator==(const TextFormatTexts&) const = default;
 
     static TextFormatTexts Read(TqzHTML& document);

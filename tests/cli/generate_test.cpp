@@ -86,6 +86,26 @@ TEST(CliGenerate, NamesStaleSubmenuFilesInOneLineOrDeletesThemWithPrune)
     EXPECT_EQ(RunProgram(arguments).err, "");
 }
 
+// Another menu in the same folder names its submenu files alike: what its
+// pages link to is its own and stays.
+TEST(CliGenerate, PruneLeavesTheSubmenuFilesOfAnotherMenuInTheFolder)
+{
+    const TemporaryDirectory dir;
+    const auto project = WriteSampleProject(dir, "Blau");
+    const auto templates = WriteSampleTemplates(dir);
+    dir.Write("andere.htm", "<a href=\"Child3.html\">Obst</a>");
+    dir.Write("Child3.html", "<a href=\"andere.htm\">Obst</a><a href=\"Child3%2C1.html\">Birnen</a>");
+    dir.Write("Child3,1.html", "<a href=\"andere.htm\">Birnen</a>");
+    dir.Write("Child4.html", "alt");
+
+    const ProgramResult pruned = RunProgram({"generate", project.string(), "--templates", templates.string(),
+                                             "--output", (dir.Path() / "index.htm").string(), "--prune"});
+    EXPECT_EQ(pruned.status, 0);
+    EXPECT_EQ(pruned.err, "Gel\u00F6scht: " + (dir.Path() / "Child4.html").string() + "\n");
+    for (const char* kept : {"Child3.html", "Child3,1.html"})
+        EXPECT_TRUE(std::filesystem::exists(dir.Path() / kept)) << kept;
+}
+
 TEST(CliGenerate, UsesTheProjectsFilenameWithoutOutput)
 {
     const TemporaryDirectory dir;

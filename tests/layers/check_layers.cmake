@@ -3,17 +3,18 @@ cmake_minimum_required(VERSION 3.25)
 # when the core includes Qt. Run as: cmake -DSOURCE_DIR=<src> -P check_layers.cmake
 #
 # Each folder of src/ lists the folders it may include from (itself included).
-set(core platform document projectfiles generator siteimport siteembed cli)
+set(core platform document projectfiles generator project siteimport siteembed cli)
 set(may_platform platform)
 set(may_document document platform)
 set(may_projectfiles projectfiles document platform)
 set(may_generator generator document platform)
+set(may_project project projectfiles generator document platform)
 set(may_siteimport siteimport generator document platform)
-set(may_siteembed siteembed siteimport projectfiles generator document platform)
-set(may_cli cli siteembed siteimport projectfiles generator document platform)
+set(may_siteembed siteembed siteimport project projectfiles generator document platform)
+set(may_cli cli siteembed siteimport project projectfiles generator document platform)
 set(may_guibase guibase platform)
 set(may_inspector inspector guibase document platform)
-set(may_shell shell inspector guibase siteembed siteimport projectfiles generator document platform)
+set(may_shell shell inspector guibase siteembed siteimport project projectfiles generator document platform)
 
 if(NOT IS_DIRECTORY "${SOURCE_DIR}")
   message(FATAL_ERROR "no source folder given")

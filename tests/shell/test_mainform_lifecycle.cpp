@@ -208,7 +208,7 @@ TEST_F(LifecycleTest, LineBreaksAreReplacedForTheTextFormatOnlyAfterAsking)
     Form().Document().CreateItemData(item);
     const QString question = QStringLiteral("Der Menüpunkt \"Zeile 1 Zeile 2\" enthält einen Zeilenumbruch, den das "
                                             "Textformat nicht speichern kann. Sollen alle Zeilenumbrüche in "
-                                            "Menüpunkten und Variablennamen durch Leerzeichen ersetzt werden?");
+                                            "Menüpunkten und Variablen durch Leerzeichen ersetzt werden?");
     dialogs_.answers = {Answer::No};
     SaveAs(QStringLiteral("menu.twf"), 3);
     EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm), QStringList{question});
@@ -429,6 +429,40 @@ TEST_F(LifecycleTest, GenerateWithoutFileNameAndOpenMenuBeforeGenerating)
               (QStringList{QStringLiteral("Kein Dateiname zum Speichern angegeben"),
                            QStringLiteral("Kein Dateiname zum Speichern angegeben"),
                            QStringLiteral("Es wurde noch kein Menü erstellt!")}));
+}
+
+// The template set's rows are part of the opened project: undoing the first
+// edit leaves them unsaved.
+TEST_F(LifecycleTest, RowsTheTemplateAddsOnOpeningStayUnsavedAfterAnUndo)
+{
+    TqzHTML project;
+    project.SetFileSetting(fsTemplate, "simple");
+    test::RecordedMessages messages;
+    ASSERT_TRUE(SaveProject(project, ToCp1252(Path(QStringLiteral("p.twb"))), 1, messages));
+    Form().OpenProject(Path(QStringLiteral("p.twb")));
+    ASSERT_EQ(Form().Document().Variables().Count(), 2u);
+    EditSomething();
+    Form().UndoAction()->trigger();
+    EXPECT_TRUE(Form().Document().Modified());
+    EXPECT_TRUE(SaveEnabled());
+    EXPECT_EQ(ShownTitle(Form()), QStringLiteral("p.twb* - Treeweaver"));
+}
+
+TEST_F(LifecycleTest, AValueOnSeveralLinesIsJoinedForTheTextFormatOnlyAfterAsking)
+{
+    Form().Document().Variables().AddVariable("Fuss", "Zeile 1\r\nZeile 2", false);
+    dialogs_.answers = {Answer::No};
+    SaveAs(QStringLiteral("menu.twf"), 3);
+    EXPECT_EQ(dialogs_.TextsOf(DialogCall::Confirm),
+              QStringList{QStringLiteral("Der Wert der Variable \"Fuss\" enthält einen Zeilenumbruch, den das "
+                                         "Textformat nicht speichern kann. Sollen alle Zeilenumbrüche in "
+                                         "Menüpunkten und Variablen durch Leerzeichen ersetzt werden?")});
+    EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("menu.twf"))));
+
+    dialogs_.answers = {Answer::Yes};
+    SaveAs(QStringLiteral("menu.twf"), 3);
+    EXPECT_EQ(Form().Document().Variables().Data(0).Value, "Zeile 1 Zeile 2");
+    EXPECT_FALSE(Form().Document().Modified());
 }
 
 } // namespace

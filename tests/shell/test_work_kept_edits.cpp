@@ -17,10 +17,12 @@
 #include "shell/menutreepage.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 
@@ -121,6 +123,40 @@ TEST_F(EditsKeptTest, UndoShowsTheValueInTheHiddenLayoutEditor)
     QTest::keyClick(&Form(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Form().Document().GetString(siTitle), "");
     EXPECT_EQ(LayoutEditor().text(), QString());
+}
+
+// The first undo put the focus into the hidden layout editor, whose own
+// undo then took Ctrl+Z: the second step stayed, and typing went there.
+TEST_F(EditsKeptTest, KeyboardUndoOfLayoutStepsGoesOnFromAnotherPage)
+{
+    SelectLayoutRow(QStringLiteral("Titel"));
+    for (const QString& title : {QStringLiteral("Eins"), QStringLiteral("Zwei")}) {
+        LayoutEditor().selectAll();
+        QTest::keyClicks(&LayoutEditor(), title);
+        QTest::keyClick(&LayoutEditor(), Qt::Key_Return);
+    }
+    ShowTreePage();
+    Tree().treeView()->setFocus();
+    for (int step = 0; step < 2; ++step)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Form().Document().GetString(siTitle), "");
+    EXPECT_FALSE(Form().isWindowModified());
+    EXPECT_EQ(QApplication::focusWidget(), Tree().treeView());
+}
+
+// After a tab click the grid kept the focus: End then went to the last row.
+TEST_F(EditsKeptTest, AClickOnTheSelectedRowsCaptionGoesIntoItsEditor)
+{
+    SelectLayoutRow(QStringLiteral("Titel"));
+    ShowTreePage();
+    QTabBar& tabs = *Form().Pages()->tabBar();
+    QTest::mouseClick(&tabs, Qt::LeftButton, {}, tabs.tabRect(1).center());
+    ASSERT_EQ(Form().SettingsPages()->currentWidget(), Form().layoutPage());
+    const QModelIndex titel = Grid().currentIndex();
+    QTest::mouseClick(Grid().viewport(), Qt::LeftButton, {}, Grid().RowRect(titel).topLeft() + QPoint(20, 3));
+    EXPECT_EQ(QApplication::focusWidget(), &LayoutEditor());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+    EXPECT_EQ(Grid().currentIndex(), titel);
 }
 
 // Ctrl+S did nothing while the only change was still in a field.

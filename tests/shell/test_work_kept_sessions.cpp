@@ -8,10 +8,12 @@
 #include "guibase/qtcodec.h"
 #include "projectfiles/projectfiles.h"
 #include "shell/mainform.h"
-#include "shell/projectsession.h"
+#include "shell/project.h"
+#include "shell/projectquestions.h"
 #include "shell/recoverykeeper.h"
 #include "shell/singleinstance.h"
 #include "shell/terminationsignals.h"
+#include "shell/windowstart.h"
 
 #include <QAction>
 #include <QDeadlineTimer>
@@ -157,8 +159,9 @@ TEST_F(SessionsTest, RecoveryChild)
     const QString folder = qEnvironmentVariable("TW_RECOVERY_CHILD");
     if (folder.isEmpty())
         GTEST_SKIP() << "started by the recovery test only";
-    RecoveryKeeper keeper(Form().Session(), folder, qEnvironmentVariableIntValue("TW_RECOVERY_INTERVAL"));
-    const TerminationSignals terminationSignals([&keeper] { keeper.WriteNow(); });
+    Project& project = Form().CurrentProject();
+    project.KeepRecoveryCopies(folder, qEnvironmentVariableIntValue("TW_RECOVERY_INTERVAL"), {});
+    const TerminationSignals terminationSignals([&project] { project.WriteRecoveryNow(); });
     dialogs_.saveAnswers.push_back({qEnvironmentVariable("TW_RECOVERY_PROJECT"), 1});
     Form().efilename()->setText(QStringLiteral("alt.htm"));
     Form().CommandAction(Tmainform::cmdSaveAs)->trigger();
@@ -195,8 +198,8 @@ TEST_F(SessionsTest, UnsavedWorkIsOfferedAfterTheProgramWasEnded)
         ASSERT_TRUE(output.contains("bereit")) << output.toStdString();
 
         dialogs_.calls.clear();
-        RecoveryKeeper starting(Form().Session(), folder.path());
-        starting.OfferLeftBehind(dialogs_, &Form());
+        Form().CurrentProject().KeepRecoveryCopies(folder.path(), RecoveryKeeper::DefaultIntervalMs, {});
+        EXPECT_FALSE(Form().Questions().OfferRecovery());
         EXPECT_TRUE(dialogs_.CallsOf(DialogCall::Choose).empty()) << "the child still runs";
 
         if (kill)
@@ -206,8 +209,15 @@ TEST_F(SessionsTest, UnsavedWorkIsOfferedAfterTheProgramWasEnded)
         ASSERT_TRUE(child.waitForFinished(10000));
         EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
 
+        // Another program saves the project after the copy was made.
+        if (kill)
+            WriteElsewhere(QFileInfo(project).fileName(), "Sp\xE4ter gespeichert");
+        const QByteArray theirs = ReadTextFile(project);
+
+        // Started as the desktop entry starts it, with the project named: the
+        // restored work is not opened over (a question would fail here).
         dialogs_.choices = {0};
-        starting.OfferLeftBehind(dialogs_, &Form());
+        StartWork(Form(), kill ? project : QString());
         ASSERT_EQ(dialogs_.CallsOf(DialogCall::Choose).size(), 1u);
         const DialogCall offer = dialogs_.CallsOf(DialogCall::Choose).front();
         EXPECT_TRUE(offer.text.contains(QStringLiteral("„") + QFileInfo(project).fileName() + QStringLiteral("“")));
@@ -217,7 +227,14 @@ TEST_F(SessionsTest, UnsavedWorkIsOfferedAfterTheProgramWasEnded)
         EXPECT_EQ(Form().Document().GetFileSetting(fsFilename), "neu.htm");
         EXPECT_TRUE(Form().Document().Modified());
         EXPECT_EQ(Form().efilename()->text(), QStringLiteral("neu.htm"));
-        starting.WaitForWriting();
+        if (kill) {
+            // Saving over what was saved since the copy asks first.
+            dialogs_.choices = {2};
+            Form().CommandAction(Tmainform::cmdSave)->trigger();
+            EXPECT_EQ(ReadTextFile(project), theirs);
+            EXPECT_EQ(dialogs_.CallsOf(DialogCall::Choose).size(), 2u);
+        }
+        Form().CurrentProject().WaitForRecoveryCopy();
         // Only the starting program's own copy and lock are left.
         EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 3) << folder.path().toStdString();
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace tw::cli {
+namespace tw {
 
 // The template set that the desktop program's template list would select for
 // a project's "Template" setting: the sub-directory of the template directory
@@ -10,4 +10,4 @@ namespace tw::cli {
 // Empty when there is none, as with no entry selected.
 std::string SelectTemplateName(const std::string& templateSetting);
 
-} // namespace tw::cli
+} // namespace tw

@@ -1,4 +1,4 @@
-#include "cli/template_lookup.h"
+#include "project/templatelookup.h"
 
 #include "document/cstring.h"
 #include "generator/templatesdir.h"
@@ -9,7 +9,7 @@
 #include <system_error>
 #include <vector>
 
-namespace tw::cli {
+namespace tw {
 
 namespace {
 
@@ -50,4 +50,4 @@ std::string SelectTemplateName(const std::string& templateSetting)
     return match == names.end() ? std::string() : *match;
 }
 
-} // namespace tw::cli
+} // namespace tw
