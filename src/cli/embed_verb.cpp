@@ -41,12 +41,6 @@ std::optional<std::string> SitePathOf(const std::string& siteFolder, const std::
     return sitePath;
 }
 
-void ShowDiffs(const std::vector<FileChange>& changes, std::ostream& out)
-{
-    for (const FileChange& change : changes)
-        out << UnifiedDiff(Cp1252ToUtf8(change.sitePath), change.before.value_or(""), change.after.value_or(""));
-}
-
 void Tell(const std::vector<std::string>& messages, MessageLines& lines, const std::string& prefix = {})
 {
     for (const std::string& message : messages)
@@ -56,16 +50,22 @@ void Tell(const std::vector<std::string>& messages, MessageLines& lines, const s
 int Undo(const Invocation& invocation, SiteWriter& writer, RunState& state, std::ostream& out, MessageLines& lines)
 {
     std::vector<std::string> skipped;
-    std::vector<FileChange> changes = state.UndoChanges(writer, skipped);
+    const std::vector<std::optional<std::string>> current = state.StageUndo(writer, skipped);
     if (invocation.dryRun) {
-        ShowDiffs(changes, out);
+        for (const FileChange& change : writer.Changes())
+            out << "W\xC3\xBCrde zur\xC3\xBC"
+                   "ckgesetzt: "
+                << Cp1252ToUtf8(change.sitePath) << '\n';
+        writer.Discard();
     } else {
-        std::vector<std::string> late = writer.Apply(changes);
+        std::vector<std::string> late = writer.Commit([&current](std::size_t place) { return current[place]; });
         skipped.insert(skipped.end(), late.begin(), late.end());
-        state.Forget();
+        // The old bytes of a skipped page stay for another try.
+        if (skipped.empty())
+            state.Forget();
         out << "Zur\xC3\xBC"
                "ckgesetzt: "
-            << changes.size() << '\n';
+            << writer.Changes().size() << '\n';
     }
     Tell(skipped, lines);
     return skipped.empty() ? ExitSuccess : ExitFailure;
@@ -103,30 +103,39 @@ int RunEmbed(const Invocation& invocation, TqzHTML& document, std::ostream& out,
     const std::optional<EmbedForm> form = LoadEmbedForm(document, lines);
     if (!form)
         return ExitFailure;
-    EmbedResult result = PlanEmbed(document, *form, options, writer);
-    Tell(result.warnings, lines, "Warnung: ");
-    for (const std::string& page : result.withoutMarkers)
-        out << "Ohne Markierungen: " << Cp1252ToUtf8(page) << '\n';
-    bool failed = !result.refused.empty();
-    if (invocation.check) {
-        for (const FileChange& change : result.changes)
-            out << "W\xC3\xBCrde ge\xC3\xA4ndert: " << Cp1252ToUtf8(options.siteFolder + change.sitePath) << '\n';
-        failed = failed || !result.changes.empty();
-    } else if (invocation.dryRun) {
-        ShowDiffs(result.changes, out);
+    options.program = "treeweaver-cli " TW_VERSION_TEXT;
+    EmbedResult result;
+    bool failed = false;
+    if (invocation.check || invocation.dryRun) {
+        // Nothing is written: each change is only shown.
+        const ChangeSink show = [&](const std::string& sitePath, const FileIdentity&,
+                                    const std::optional<std::string>& old, const std::string& after) {
+            if (invocation.check)
+                out << "W\xC3\xBCrde ge\xC3\xA4ndert: " << Cp1252ToUtf8(options.siteFolder + sitePath) << '\n';
+            else
+                out << UnifiedDiff(Cp1252ToUtf8(sitePath), old.value_or(""), after);
+        };
+        result = PlanEmbed(document, *form, options, writer, state.LoadIndex(), nullptr, show);
+        failed = invocation.check && !result.changed.empty();
     } else {
+        StagedRun run;
         try {
-            WriteEmbed(result, writer, state);
+            run = StageEmbed(document, *form, options, writer, state);
+            CommitEmbed(run, writer, state);
         } catch (const Error& error) {
             lines.ShowMessage(error.what());
             failed = true;
         }
-        failed = failed || !result.refused.empty();
+        result = std::move(run.result);
         if (invocation.verbose)
-            lines.ShowNote("Seiten geschrieben: " + std::to_string(result.changes.size()) +
+            lines.ShowNote("Dateien geschrieben: " + std::to_string(result.changed.size()) +
                            ", unver\xE4ndert: " + std::to_string(result.unchanged) +
                            ", ohne Markierungen: " + std::to_string(result.withoutMarkers.size()));
     }
+    Tell(result.warnings, lines, "Warnung: ");
+    for (const std::string& page : result.withoutMarkers)
+        out << "Ohne Markierungen: " << Cp1252ToUtf8(page) << '\n';
+    failed = failed || !result.refused.empty();
     Tell(result.refused, lines);
     out << std::flush;
     return failed ? ExitFailure : ExitSuccess;

@@ -67,6 +67,14 @@ std::string PlaceOf(const std::string& name)
     return "im Baustein \x84" + name + "\x93";
 }
 
+bool IsAscii(std::string_view text)
+{
+    unsigned char any = 0;
+    for (const char c : text)
+        any |= static_cast<unsigned char>(c);
+    return any < 0x80;
+}
+
 } // namespace
 
 BlockRenderer::BlockRenderer(const TqzHTML& document, const EmbedForm& form, const SiteMenu& menu, bool fromRoot)
@@ -81,10 +89,11 @@ BlockRenderer::BlockRenderer(const TqzHTML& document, const EmbedForm& form, con
 void BlockRenderer::StartPage(const std::string& page)
 {
     page_ = page;
-    folder_ = SiteFolderOf(page);
+    const std::string folder = SiteFolderOf(page);
+    folder_ = folderIds_.try_emplace(folder, static_cast<std::uint32_t>(folderIds_.size())).first->second;
     std::string rootPath = fromRoot_ ? "/" : std::string();
     if (!fromRoot_) {
-        for (const char c : folder_) {
+        for (const char c : folder) {
             if (c == '/')
                 rootPath += "../";
         }
@@ -102,52 +111,60 @@ std::string BlockRenderer::Render(BlockKind kind, const std::string& page, PageI
     const std::size_t index = item.index;
     switch (kind) {
     case BlockKind::Head:
-        WriteSnippet("Embed_Head.txt");
+        WriteSnippet(SnippetId("Embed_Head.txt"));
         break;
     case BlockKind::Menu:
-        WriteSnippet("Embed_Header.txt");
+        WriteSnippet(SnippetId("Embed_Header.txt"));
         WriteLevel(0, LevelFor(form_.set, 0));
-        WriteSnippet("Embed_Footer.txt");
+        WriteSnippet(SnippetId("Embed_Footer.txt"));
         break;
     case BlockKind::Breadcrumb:
         if (index) {
             std::vector<std::size_t> path;
             for (std::size_t at = index; at; at = menu_.Items()[at].parent)
                 path.insert(path.begin(), at);
-            WriteSnippet("Embed_CrumbStart.txt");
+            WriteSnippet(SnippetId("Embed_CrumbStart.txt"));
             for (std::size_t step = 0; step < path.size(); ++step) {
                 if (step)
-                    WriteSnippet("Embed_CrumbSep.txt");
-                WriteEntry(path[step], "Embed_Crumb.txt");
+                    WriteSnippet(SnippetId("Embed_CrumbSep.txt"));
+                WriteEntry(path[step], SnippetId("Embed_Crumb.txt"));
             }
-            WriteSnippet("Embed_CrumbEnd.txt");
+            WriteSnippet(SnippetId("Embed_CrumbEnd.txt"));
         }
         break;
     case BlockKind::PrevNext:
         if (index && item.own && (menu_.Previous(index) || menu_.Next(index))) {
-            WriteSnippet("Embed_PrevNextStart.txt");
+            WriteSnippet(SnippetId("Embed_PrevNextStart.txt"));
             if (menu_.Previous(index))
-                WriteEntry(menu_.Previous(index), "Embed_Prev.txt");
+                WriteEntry(menu_.Previous(index), SnippetId("Embed_Prev.txt"));
             if (menu_.Next(index))
-                WriteEntry(menu_.Next(index), "Embed_Next.txt");
-            WriteSnippet("Embed_PrevNextEnd.txt");
+                WriteEntry(menu_.Next(index), SnippetId("Embed_Next.txt"));
+            WriteSnippet(SnippetId("Embed_PrevNextEnd.txt"));
         }
         break;
     }
-    std::string text = WithCharacterReferences(WithoutMarkerText(std::move(block_)));
-    if (eol != "\r\n") {
-        std::string converted;
-        for (std::size_t at = 0; at < text.size(); ++at) {
-            if (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') {
-                converted += eol;
-                ++at;
-            } else {
-                converted += text[at];
-            }
-        }
-        text = std::move(converted);
+    return Finished(std::move(block_), eol);
+}
+
+// The block as it goes into the page: no marker text, ASCII only, the
+// page's own line breaks.
+std::string BlockRenderer::Finished(std::string text, const std::string& eol) const
+{
+    text = WithoutMarkerText(std::move(text));
+    if (!IsAscii(text))
+        text = WithCharacterReferences(text);
+    std::string out = eol;
+    if (eol == "\r\n")
+        return out + text;
+    out.reserve(text.size() + eol.size());
+    std::size_t copied = 0;
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", copied)) {
+        out.append(text, copied, at - copied);
+        out += eol;
+        copied = at + 2;
     }
-    return eol + text;
+    out.append(text, copied);
+    return out;
 }
 
 std::string BlockRenderer::Stylesheet()
@@ -155,7 +172,7 @@ std::string BlockRenderer::Stylesheet()
     if (form_.stylesheet.empty())
         return {};
     StartPage(form_.stylesheetName);
-    WriteSnippet(form_.stylesheet);
+    WriteSnippet(SnippetId(form_.stylesheet));
     return std::string(OwnStylesheetLine) + "\r\n" + WithCssEscapes(block_);
 }
 
@@ -163,20 +180,25 @@ void BlockRenderer::WriteLevel(std::size_t parent, const TLevelItem& level)
 {
     const auto& items = menu_.Items();
     const std::string prefix = level.Name + "_";
+    const std::uint32_t menuPoint = SnippetId(prefix + "MenuPoint.txt");
+    const std::uint32_t open = SnippetId(prefix + "MPOpen.txt");
+    const std::uint32_t closed = SnippetId(prefix + "MPParent.txt");
+    const std::uint32_t subMenuEnd = SnippetId(prefix + "SubMenuEnd.txt");
+    const std::uint32_t separator = SnippetId(prefix + "Separator.txt");
     const std::size_t end = parent + items[parent].subtreeSize;
     for (std::size_t index = parent + 1; index < end; index += items[index].subtreeSize) {
         const int depth = items[index].depth;
         if (!items[index].node->HasChildren() || depth >= form_.set.MaxLevel) {
-            WriteEntry(index, prefix + "MenuPoint.txt");
+            WriteEntry(index, menuPoint);
         } else if (item_.index && menu_.OnPathTo(index, item_.index)) {
-            WriteEntry(index, prefix + "MPOpen.txt");
+            WriteEntry(index, open);
             WriteLevel(index, LevelFor(form_.set, depth + 1));
-            WriteSnippet(prefix + "SubMenuEnd.txt");
+            WriteSnippet(subMenuEnd);
         } else {
-            WriteEntry(index, prefix + "MPParent.txt");
+            WriteEntry(index, closed);
         }
         if (index + items[index].subtreeSize < end)
-            WriteSnippet(prefix + "Separator.txt");
+            WriteSnippet(separator);
     }
 }
 
@@ -198,11 +220,18 @@ std::string BlockRenderer::LinkOf(std::size_t index) const
     return LinkFromPage(page_, target, fromRoot_) + AttributeText(LinkOfAddress(Cp1252ToUtf8(item.suffix)));
 }
 
-void BlockRenderer::WriteEntry(std::size_t index, const std::string& snippet)
+std::uint32_t BlockRenderer::SnippetId(const std::string& name)
+{
+    const auto [known, added] = snippetIds_.try_emplace(name, static_cast<std::uint32_t>(snippetNames_.size()));
+    if (added)
+        snippetNames_.push_back(name);
+    return known->second;
+}
+
+void BlockRenderer::WriteEntry(std::size_t index, std::uint32_t snippet)
 {
     const State state = StateOf(index);
-    const std::string key =
-        folder_ + '\n' + snippet + '\n' + std::to_string(index) + '\n' + StateNames[static_cast<int>(state)];
+    const Key key{folder_, snippet, static_cast<std::uint32_t>(index), static_cast<std::uint32_t>(state)};
     const auto known = fragments_.find(key);
     if (known != fragments_.end()) {
         Append(known->second, snippet);
@@ -219,32 +248,39 @@ void BlockRenderer::WriteEntry(std::size_t index, const std::string& snippet)
     itemPlaceholders_[RestLetter].SetReplacement(std::move(restLetter));
     itemPlaceholders_[AriaCurrent].SetReplacement(state == State::Page ? " aria-current=\"page\"" : "");
     itemPlaceholders_[ItemState].SetReplacement(StateNames[static_cast<int>(state)]);
-    LineList lines = snippets_.Lines(snippet);
+    LineList lines = snippets_.Lines(snippetNames_[snippet]);
     if (!ApplyReplacementsWithin(lines, itemPlaceholders_, MaxGeneratedFileSize))
-        throw Error(PlaceOf(snippet) + ": Die Platzhalter ergeben zu viel Text.");
-    Append(Prepared(key, std::move(lines), snippet), snippet);
+        throw Error(PlaceOf(snippetNames_[snippet]) + ": Die Platzhalter ergeben zu viel Text.");
+    Append(Prepared(key, std::move(lines)), snippet);
 }
 
-void BlockRenderer::WriteSnippet(const std::string& name)
+void BlockRenderer::WriteSnippet(std::uint32_t snippet)
 {
-    const std::string key = folder_ + '\n' + name;
+    const Key key{folder_, snippet, 0, 0};
     const auto known = fragments_.find(key);
-    Append(known != fragments_.end() ? known->second : Prepared(key, snippets_.Lines(name), name), name);
+    Append(known != fragments_.end() ? known->second : Prepared(key, snippets_.Lines(snippetNames_[snippet])), snippet);
 }
 
-const Fragment& BlockRenderer::Prepared(const std::string& key, LineList lines, const std::string& name)
+const Fragment& BlockRenderer::Prepared(const Key& key, LineList lines)
 {
     Fragment fragment;
     if (!ApplyReplacementsWithin(lines, pagePlaceholders_, MaxGeneratedFileSize) ||
         !placeholders_.Prepare(lines, fragment))
-        throw Error(PlaceOf(name) + ": Die Platzhalter ergeben zu viel Text.");
+        throw Error(PlaceOf(snippetNames_[key.snippet]) + ": Die Platzhalter ergeben zu viel Text.");
+    // Referenced once here rather than in every block it goes into; a
+    // fragment with lines still to fill per page is referenced in the block.
+    if (fragment.perFile.empty() && !IsAscii(fragment.bytes)) {
+        const std::size_t before = fragment.bytes.size();
+        fragment.bytes = WithCharacterReferences(fragment.bytes);
+        fragment.textSize += fragment.bytes.size() - before;
+    }
     return fragments_.insert_or_assign(key, std::move(fragment)).first->second;
 }
 
-void BlockRenderer::Append(const Fragment& fragment, const std::string& name)
+void BlockRenderer::Append(const Fragment& fragment, std::uint32_t snippet)
 {
     if (!placeholders_.AppendTo(block_, size_, fragment))
-        throw Error(PlaceOf(name) + ": Der Block w\xFCrde zu gro\xDF.");
+        throw Error(PlaceOf(snippetNames_[snippet]) + ": Der Block w\xFCrde zu gro\xDF.");
 }
 
 } // namespace tw

@@ -7,8 +7,10 @@
 #include "siteembed/markers.h"
 #include "siteembed/sitemenu.h"
 
+#include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace tw {
 
@@ -32,11 +34,29 @@ public:
 private:
     enum class State { Other, Path, Page };
 
+    // Filled snippets and entries are known by folder, snippet, item and state.
+    struct Key {
+        std::uint32_t folder = 0;
+        std::uint32_t snippet = 0;
+        std::uint32_t index = 0;
+        std::uint32_t state = 0;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        std::size_t operator()(const Key& key) const
+        {
+            return ((static_cast<std::size_t>(key.folder) * 1000003u + key.snippet) * 1000003u + key.index) * 4u +
+                   key.state;
+        }
+    };
+
     void WriteLevel(std::size_t parent, const TLevelItem& level);
-    void WriteEntry(std::size_t index, const std::string& snippet);
-    void WriteSnippet(const std::string& name);
-    void Append(const Fragment& fragment, const std::string& name);
-    const Fragment& Prepared(const std::string& key, LineList lines, const std::string& name);
+    void WriteEntry(std::size_t index, std::uint32_t snippet);
+    void WriteSnippet(std::uint32_t snippet);
+    void Append(const Fragment& fragment, std::uint32_t snippet);
+    const Fragment& Prepared(const Key& key, LineList lines);
+    std::uint32_t SnippetId(const std::string& name);
+    std::string Finished(std::string text, const std::string& eol) const;
     State StateOf(std::size_t index) const;
     std::string LinkOf(std::size_t index) const;
     void StartPage(const std::string& page);
@@ -48,10 +68,13 @@ private:
     DocumentPlaceholders placeholders_;
     ReplacementList itemPlaceholders_;
     ReplacementList pagePlaceholders_;
-    std::unordered_map<std::string, Fragment> fragments_;
+    std::unordered_map<Key, Fragment, KeyHash> fragments_;
+    std::unordered_map<std::string, std::uint32_t> folderIds_;
+    std::unordered_map<std::string, std::uint32_t> snippetIds_;
+    std::vector<std::string> snippetNames_;
     // The page being drawn, its folder and item.
     std::string page_;
-    std::string folder_;
+    std::uint32_t folder_ = 0;
     PageItem item_;
     std::string block_;
     std::size_t size_ = 0;

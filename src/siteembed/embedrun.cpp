@@ -2,12 +2,12 @@
 
 #include "generator/menuwriter.h"
 #include "platform/error.h"
+#include "platform/files.h"
 #include "platform/paths.h"
 #include "siteembed/blockrender.h"
+#include "siteembed/markers.h"
 #include "siteembed/pageedit.h"
 #include "siteembed/sitemenu.h"
-
-#include <filesystem>
 
 namespace tw {
 namespace {
@@ -21,17 +21,50 @@ void BackgroundFromRoot(TqzHTML& document, const EmbedOptions& options)
         document.SetString(siBackgroundImage, LinkFromPage("", *sitePath, options.fromRoot));
 }
 
-// A file of the site that is too large is refused before it is read.
-bool TooLarge(const std::string& path)
+// A checksum of everything the blocks of the pages are made of: the menu,
+// the settings, the variables, the template set's files, the options and
+// the site's files (which decide where links lead).
+std::string InputsChecksum(const TqzHTML& document, const EmbedForm& form, const EmbedOptions& options,
+                           const SiteFiles& site)
 {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(ToFsPath(path), error);
-    return !error && size > MaxPageSize;
+    std::string text = options.program + '\n' + options.linkFolder + '\n' + (options.fromRoot ? "r" : "-") +
+                       (options.insertMarkers ? "i" : "-") + '\n';
+    for (const std::string& page : options.force)
+        text += page + '\n';
+    for (const MenuNode* node = document.Tree().Root().NextPreOrder(); node; node = node->NextPreOrder()) {
+        text += std::to_string(node->Level()) + '\t' + node->Caption();
+        if (node->Item())
+            text += '\t' + node->Item()->Link + '\t' + node->Item()->Target;
+        text += '\n';
+    }
+    for (int index = 1; index <= ColorCount; ++index)
+        text += std::to_string(document.GetColor(index)) + '\n';
+    for (int index = 1; index <= StringCount; ++index)
+        text += document.GetString(index) + '\n';
+    for (int index = 1; index <= 3; ++index)
+        text += document.GetFileSetting(index) + '\n';
+    for (std::size_t index = 0; index < document.Variables().Count(); ++index) {
+        std::string name;
+        std::string value;
+        document.Variables().GetVariable(index, name, value);
+        text += name + '\t' + value + '\n';
+    }
+    for (const std::string& name : RegularFileNames(form.set.TemplateDir))
+        text += name + '\t' + ReadFileInFolder(form.set.TemplateDir, name).value_or("") + '\n';
+    // The stylesheet the first run adds changes no link.
+    for (const std::string& file : site.files) {
+        if (file != form.stylesheetName)
+            text += file + '\n';
+    }
+    for (const std::string& folder : site.folders)
+        text += folder + '\n';
+    return BlockChecksum(text);
 }
 
 } // namespace
 
-EmbedResult PlanEmbed(TqzHTML& document, const EmbedForm& form, const EmbedOptions& options, SiteWriter& writer)
+EmbedResult PlanEmbed(TqzHTML& document, const EmbedForm& form, const EmbedOptions& options, SiteWriter& writer,
+                      const RunState::PageIndex& last, RunState::PageIndex* next, const ChangeSink& sink)
 {
     EmbedResult result;
     AssignLinkIDs(document.Tree());
@@ -39,19 +72,27 @@ EmbedResult PlanEmbed(TqzHTML& document, const EmbedForm& form, const EmbedOptio
     const SiteFiles site = ListSiteFiles(options.siteFolder);
     const SiteMenu menu(document.Tree(), site, options.linkFolder);
     BlockRenderer renderer(document, form, menu, options.fromRoot);
+    const std::string inputs = InputsChecksum(document, form, options, site);
+    const bool lastHolds = last.inputs == inputs;
+    if (next)
+        next->inputs = inputs;
     bool anyBlocks = false;
     for (const std::string& page : site.pages) {
-        const std::string where = options.siteFolder + page + ": ";
-        if (TooLarge(options.siteFolder + page)) {
-            result.refused.push_back(where +
-                                     "Die Seite ist gr\xF6\xDF"
-                                     "er als " +
-                                     std::to_string(MaxPageSize >> 20) + " MB und wird nicht bearbeitet.");
-            continue;
+        if (lastHolds) {
+            const auto known = last.pages.find(page);
+            if (known != last.pages.end() && writer.IdentityNow(page) == known->second) {
+                anyBlocks = true;
+                ++result.unchanged;
+                if (next)
+                    next->pages.insert(*known);
+                continue;
+            }
         }
+        const std::string where = options.siteFolder + page + ": ";
+        FileIdentity identity;
         std::optional<std::string> bytes;
         try {
-            bytes = writer.ReadNow(page);
+            bytes = writer.ReadNow(page, MaxPageSize, &identity);
         } catch (const Error& error) {
             result.refused.push_back(error.what());
             continue;
@@ -59,17 +100,20 @@ EmbedResult PlanEmbed(TqzHTML& document, const EmbedForm& form, const EmbedOptio
         if (!bytes)
             continue; // gone since the listing
         const PageEditRules rules{options.force.contains(page), options.insertMarkers};
-        PageEdit edit = EditPage(page, *bytes, menu, site, renderer, rules);
+        const PageEdit edit = EditPage(page, *bytes, menu, site, renderer, rules);
         if (!edit.warning.empty())
             result.warnings.push_back(where + edit.warning);
         switch (edit.outcome) {
         case PageEdit::Outcome::Unchanged:
             anyBlocks = true;
             ++result.unchanged;
+            if (next)
+                next->pages.emplace(page, identity);
             break;
         case PageEdit::Outcome::Changed:
             anyBlocks = true;
-            result.changes.push_back({page, std::move(*bytes), std::move(edit.bytes)});
+            sink(page, identity, bytes, edit.bytes);
+            result.changed.push_back(page);
             break;
         case PageEdit::Outcome::NoMarkers:
             result.withoutMarkers.push_back(options.siteFolder + page);
@@ -83,35 +127,72 @@ EmbedResult PlanEmbed(TqzHTML& document, const EmbedForm& form, const EmbedOptio
     // One stylesheet for all pages: a change of colour rewrites one file.
     const std::string stylesheet = renderer.Stylesheet();
     if (anyBlocks && !stylesheet.empty()) {
-        const std::optional<std::string> old = writer.ReadNow(form.stylesheetName);
-        if (old && !old->starts_with(OwnStylesheetLine))
+        FileIdentity identity;
+        const std::optional<std::string> old = writer.ReadNow(form.stylesheetName, MaxPageSize, &identity);
+        if (old && !old->starts_with(OwnStylesheetLine)) {
             result.refused.push_back(options.siteFolder + form.stylesheetName +
                                      ": Die Datei stammt nicht vom Programm und wird nicht \xFC"
                                      "berschrieben.");
-        else if (old != stylesheet)
-            result.changes.push_back({form.stylesheetName, old, stylesheet});
+        } else if (old != stylesheet) {
+            sink(form.stylesheetName, identity, old, stylesheet);
+            result.changed.push_back(form.stylesheetName);
+        }
     }
     return result;
 }
 
-void WriteEmbed(EmbedResult& result, SiteWriter& writer, RunState& state)
+StagedRun StageEmbed(TqzHTML& document, const EmbedForm& form, const EmbedOptions& options, SiteWriter& writer,
+                     RunState& state)
 {
-    if (result.changes.empty())
-        return;
-    state.Keep(result.changes, writer);
+    StagedRun run;
+    state.Begin();
+    const auto stage = [&](const std::string& sitePath, const FileIdentity& before,
+                           const std::optional<std::string>& old, const std::string& after) {
+        FileIdentity staged = before;
+        if (old) {
+            state.Keep(writer.Changes().size(), sitePath, *old, writer);
+            // A second name changes the file's change time and nothing else;
+            // any other difference is a change meanwhile, found on commit.
+            const FileIdentity now = writer.IdentityNow(sitePath);
+            FileIdentity linked = now;
+            linked.changed = before.changed;
+            if (linked == before)
+                staged = now;
+        }
+        writer.Stage(sitePath, staged, after);
+    };
     try {
-        std::vector<std::string> skipped = writer.Apply(result.changes);
-        result.refused.insert(result.refused.end(), skipped.begin(), skipped.end());
+        run.result = PlanEmbed(document, form, options, writer, state.LoadIndex(), &run.index, stage);
+    } catch (const Error&) {
+        writer.Discard();
+        state.Abandon();
+        throw;
+    }
+    return run;
+}
+
+void CommitEmbed(StagedRun& run, SiteWriter& writer, RunState& state)
+{
+    try {
+        const std::vector<std::string> skipped =
+            writer.Commit([&state](std::size_t place) { return state.OldBytes(place); });
+        run.result.refused.insert(run.result.refused.end(), skipped.begin(), skipped.end());
     } catch (const Error&) {
         // Old bytes that could not be put back stay where undo finds them.
         if (writer.RestoreFailed())
-            state.Finish(result.changes);
+            state.Finish(writer.Changes());
         else
             state.Abandon();
-        result.changes.clear();
+        run.result.changed.clear();
         throw;
     }
-    state.Finish(result.changes);
+    run.result.changed.clear();
+    for (const FileChange& change : writer.Changes()) {
+        run.result.changed.push_back(change.sitePath);
+        run.index.pages[change.sitePath] = change.after;
+    }
+    state.Finish(writer.Changes());
+    state.SaveIndex(run.index);
 }
 
 } // namespace tw

@@ -5,6 +5,8 @@
 #include "siteembed/runstate.h"
 #include "siteembed/sitewriter.h"
 
+#include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -17,24 +19,42 @@ struct EmbedOptions {
     bool fromRoot = false;  // links from the site's root ("/...") instead of relative ones
     bool insertMarkers = false;
     std::set<std::string> force; // site paths of pages whose edited blocks are overwritten
+    std::string program;         // name and version: a new program draws every page anew
 };
 
 // What a run does or would do to the site.
 struct EmbedResult {
-    std::vector<FileChange> changes;  // the pages (and the stylesheet) that change
+    std::vector<std::string> changed; // site paths of the files that change
     std::vector<std::string> refused; // one message per page left as it was
     std::vector<std::string> warnings;
     std::vector<std::string> withoutMarkers; // pages without markers, left alone
     std::size_t unchanged = 0;
 };
 
-// Reads every page of the site and prepares its new bytes; writes nothing.
-// Throws tw::Error when the site cannot be read or a snippet is unusable.
-EmbedResult PlanEmbed(TqzHTML& document, const EmbedForm& form, const EmbedOptions& options, SiteWriter& writer);
+// Told every file that changes: its site path, what it was, its old bytes
+// (nothing for a new file) and its new ones.
+using ChangeSink = std::function<void(const std::string& sitePath, const FileIdentity& before,
+                                      const std::optional<std::string>& old, const std::string& after)>;
 
-// Writes the planned changes, keeping the old bytes first. Pages skipped as
-// changed meanwhile join the refused ones. Throws tw::Error when the
-// changes could not be written; no page is changed then.
-void WriteEmbed(EmbedResult& result, SiteWriter& writer, RunState& state);
+// Reads every page of the site, prepares its new bytes and hands each
+// change to sink; writes nothing itself. A page that the last run left up
+// to date (last) and that is still what it was is not read again, as long
+// as nothing the blocks are made of changed. next, when given, gets the
+// pages up to date without a change. Throws tw::Error when the site cannot
+// be read or a snippet is unusable.
+EmbedResult PlanEmbed(TqzHTML& document, const EmbedForm& form, const EmbedOptions& options, SiteWriter& writer,
+                      const RunState::PageIndex& last, RunState::PageIndex* next, const ChangeSink& sink);
+
+// A run in two steps: every change staged beside its file with its old
+// bytes kept, then all of them put in place.
+struct StagedRun {
+    EmbedResult result;
+    RunState::PageIndex index; // for the next run
+};
+StagedRun StageEmbed(TqzHTML& document, const EmbedForm& form, const EmbedOptions& options, SiteWriter& writer,
+                     RunState& state);
+// Pages changed since they were read join the refused ones. Throws
+// tw::Error when the changes could not be made; no page is changed then.
+void CommitEmbed(StagedRun& run, SiteWriter& writer, RunState& state);
 
 } // namespace tw

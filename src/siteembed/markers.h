@@ -43,7 +43,8 @@ int LineAt(std::string_view page, std::size_t offset);
 
 // The checksum an end marker carries for the content of its block.
 std::string BlockChecksum(std::string_view content);
-std::string EndMarker(BlockKind kind, std::string_view content);
+// The end marker of a block whose content has this checksum.
+std::string EndMarker(BlockKind kind, const std::string& checksum);
 
 // Marker text that a value brought into a block ("<!-- /treeweaver:menu -->"
 // in a caption) made harmless, so that it cannot end the block early.

@@ -57,10 +57,14 @@ bool InsertMarkers(std::string& bytes)
         return false;
     const std::string eol = LineBreakOf(bytes);
     bytes.insert(body, eol + "<!-- treeweaver:menu --><!-- /treeweaver:menu -->" + eol);
-    // The head block carries the link to the menu's stylesheet.
-    const std::size_t head = AfterTag(bytes, "head");
-    if (head != std::string::npos && head < body)
-        bytes.insert(head, eol + "<!-- treeweaver:head --><!-- /treeweaver:head -->");
+    // The head block carries the link to the menu's stylesheet; at the end
+    // of the head it follows the page's own styles.
+    std::string lower = bytes.substr(0, body);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    const std::size_t headEnd = lower.rfind("</head");
+    if (headEnd != std::string::npos)
+        bytes.insert(headEnd, "<!-- treeweaver:head --><!-- /treeweaver:head -->" + eol);
     return true;
 }
 
@@ -98,26 +102,39 @@ PageEdit EditPage(const std::string& page, const std::string& bytes, const SiteM
     if (!fault.empty())
         return refuse(fault);
     const std::string eol = LineBreakOf(source);
-    std::string result;
-    result.reserve(source.size() + 4096);
-    std::size_t copied = 0;
+    // Each block's new content and end marker; the page is rebuilt only
+    // when one of them differs from what stands there.
+    std::vector<std::pair<std::string, std::string>> blocks;
+    bool same = withMarkers.empty();
     for (const MarkedBlock& block : scan.blocks) {
         const std::string_view old(source.data() + block.contentBegin, block.contentEnd - block.contentBegin);
-        const bool edited = block.sum ? *block.sum != BlockChecksum(old) : !IsBlankText(old);
+        std::string content = renderer.Render(block.kind, page, item, eol);
+        const std::string checksum = BlockChecksum(content);
+        const bool unchanged = old == content;
+        const bool edited = !unchanged && (block.sum ? *block.sum != BlockChecksum(old) : !IsBlankText(old));
         if (edited && !rules.force)
             return refuse("Zeile " + std::to_string(block.line) +
                           ": Der Block treeweaver:" + BlockKindName(block.kind) +
                           " wurde von Hand ge\xE4ndert und bleibt, wie er ist (--force SEITE \xFC"
                           "berschreibt ihn).");
-        const std::string content = renderer.Render(block.kind, page, item, eol);
+        std::string end = EndMarker(block.kind, checksum);
+        same = same && unchanged &&
+               std::string_view(source).substr(block.contentEnd, block.endMarkerEnd - block.contentEnd) == end;
+        blocks.emplace_back(std::move(content), std::move(end));
+    }
+    if (same)
+        return edit;
+    std::string result;
+    result.reserve(source.size() + 4096);
+    std::size_t copied = 0;
+    for (std::size_t index = 0; index < blocks.size(); ++index) {
+        const MarkedBlock& block = scan.blocks[index];
         result.append(source, copied, block.contentBegin - copied);
-        result += content;
-        result += EndMarker(block.kind, content);
+        result += blocks[index].first;
+        result += blocks[index].second;
         copied = block.endMarkerEnd;
     }
     result.append(source, copied);
-    if (result == bytes)
-        return edit;
     edit.outcome = PageEdit::Outcome::Changed;
     edit.bytes = std::move(result);
     return edit;

@@ -6,7 +6,7 @@
 #include "platform/paths.h"
 #include "siteembed/markers.h"
 
-#include <unordered_set>
+#include <charconv>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -16,26 +16,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* const ManifestName = "manifest";
-const char* const ManifestHeader = "treeweaver-embed 1";
+const char* const ListName = "manifest";
+const char* const ListHeader = "treeweaver-embed 1";
+const char* const IndexName = "index";
 const char* const KeepPattern = "Die alten Fassungen der Seiten k\xF6nnen nicht in %s abgelegt werden";
 
 std::string OldName(std::size_t index)
 {
     return std::to_string(index) + ".old";
-}
-
-// Each line: number, 1 when the file existed, checksum of the bytes written
-// ("-" for a deletion), site path.
-std::string Manifest(const std::string& site, const std::vector<FileChange>& changes)
-{
-    std::string text = std::string(ManifestHeader) + "\n" + site + "\n";
-    for (std::size_t index = 0; index < changes.size(); ++index) {
-        const FileChange& change = changes[index];
-        text += std::to_string(index) + "\t" + (change.before ? "1" : "0") + "\t" +
-                (change.after ? BlockChecksum(*change.after) : std::string("-")) + "\t" + change.sitePath + "\n";
-    }
-    return text;
 }
 
 void RemoveFolder(const fs::path& folder)
@@ -45,6 +33,71 @@ void RemoveFolder(const fs::path& folder)
     if (error)
         ThrowFileError("Der Ordner %s kann nicht gel\xF6scht werden.", FromFsPath(folder),
                        FileErrorReason(error.value()));
+}
+
+// The fields of a line separated by tabs.
+std::vector<std::string> Fields(const std::string& line)
+{
+    std::vector<std::string> fields;
+    for (std::size_t start = 0;;) {
+        const std::size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab - start));
+        if (tab == std::string::npos)
+            return fields;
+        start = tab + 1;
+    }
+}
+
+// The lines of a file after its first two (header and site).
+std::vector<std::string> BodyLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = text.find('\n');
+    start = start == std::string::npos ? text.size() : text.find('\n', start + 1);
+    for (start = start == std::string::npos ? text.size() : start + 1; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        end = end == std::string::npos ? text.size() : end;
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+template <typename Number>
+Number NumberOf(const std::string& text)
+{
+    Number value{};
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+// Device, file number, size, modification and change time, mode, owner,
+// each followed by a tab.
+std::string IdentityText(const FileIdentity& identity)
+{
+    std::string text;
+    for (const std::uint64_t number : {identity.device, identity.inode, identity.size})
+        text += std::to_string(number) + '\t';
+    for (const std::int64_t time : {identity.modified, identity.changed})
+        text += std::to_string(time) + '\t';
+    for (const std::uint32_t number : {identity.mode, identity.owner})
+        text += std::to_string(number) + '\t';
+    text.pop_back();
+    return text;
+}
+
+constexpr std::size_t IdentityFields = 7;
+
+FileIdentity IdentityFrom(const std::vector<std::string>& fields, std::size_t first)
+{
+    return {true,
+            NumberOf<std::uint64_t>(fields[first]),
+            NumberOf<std::uint64_t>(fields[first + 1]),
+            NumberOf<std::uint64_t>(fields[first + 2]),
+            NumberOf<std::int64_t>(fields[first + 3]),
+            NumberOf<std::int64_t>(fields[first + 4]),
+            NumberOf<std::uint32_t>(fields[first + 5]),
+            NumberOf<std::uint32_t>(fields[first + 6])};
 }
 
 } // namespace
@@ -59,53 +112,56 @@ RunState::RunState(const fs::path& stateRoot, const std::string& siteFolder) : s
     folder_ = stateRoot / "treeweaver" / "embed" / BlockChecksum((error ? ToFsPath(siteFolder) : canonical).string());
 }
 
-void RunState::Keep(const std::vector<FileChange>& changes, SiteWriter& writer)
+void RunState::Begin()
 {
     const fs::path pending = folder_ / "pending";
-    const std::string where = FromFsPath(pending);
     RemoveFolder(pending);
     std::error_code error;
     fs::create_directories(pending, error);
     if (error)
-        ThrowFileError(KeepPattern, where, FileErrorReason(error.value()));
-    for (std::size_t index = 0; index < changes.size(); ++index) {
-        const FileChange& change = changes[index];
-        if (!change.before)
-            continue;
-        // The old file is replaced, never changed in place: a second name
-        // for it keeps its bytes without copying them.
-        const std::string name = ToFsPath(ExtractFileName(change.sitePath)).string();
-        const std::string target = (pending / OldName(index)).string();
-        if (::linkat(writer.FolderOf(change.sitePath), name.c_str(), AT_FDCWD, target.c_str(), 0) != 0)
-            WriteFileAtomically(FromFsPath(pending / OldName(index)), *change.before, KeepPattern, false);
-    }
-    WriteFileAtomically(FromFsPath(pending / ManifestName), Manifest(site_, changes), KeepPattern, false);
+        ThrowFileError(KeepPattern, FromFsPath(pending), FileErrorReason(error.value()));
 }
 
-void RunState::Finish(const std::vector<FileChange>& written)
+void RunState::Keep(std::size_t index, const std::string& sitePath, const std::string& before, SiteWriter& writer)
 {
-    const fs::path pending = folder_ / "pending";
-    if (written.empty()) {
-        RemoveFolder(pending);
+    const fs::path target = folder_ / "pending" / OldName(index);
+    // The old file is replaced, never changed in place: a second name for
+    // it keeps its bytes without copying them.
+    const std::string name = ToFsPath(ExtractFileName(sitePath)).string();
+    if (::linkat(writer.FolderOf(sitePath), name.c_str(), AT_FDCWD, target.c_str(), 0) != 0)
+        WriteFileAtomically(FromFsPath(target), before, KeepPattern, false);
+}
+
+std::optional<std::string> RunState::OldBytes(std::size_t index) const
+{
+    try {
+        return ReadFileBytes(FromFsPath(folder_ / "pending" / OldName(index)));
+    } catch (const Error&) {
+        return std::nullopt; // the caller names the file that keeps its new bytes
+    }
+}
+
+// Each line: place, 1 when the file existed, what the file was once
+// written ("-" for a deletion), site path.
+void RunState::WriteList(const std::vector<FileChange>& changes)
+{
+    std::string text = std::string(ListHeader) + "\n" + site_ + "\n";
+    for (const FileChange& change : changes)
+        text += std::to_string(change.place) + "\t" + (change.before.exists ? "1" : "0") + "\t" +
+                (change.deletes ? std::string("-") : IdentityText(change.after)) + "\t" + change.sitePath + "\n";
+    WriteFileAtomically(FromFsPath(folder_ / "pending" / ListName), text, KeepPattern, false);
+}
+
+void RunState::Finish(const std::vector<FileChange>& made)
+{
+    if (made.empty()) {
+        Abandon();
         return;
     }
-    // Skipped files are left out; the numbers of the kept ones stay.
-    std::unordered_set<std::string> names;
-    for (const FileChange& change : written)
-        names.insert(change.sitePath);
-    std::string manifest = std::string(ManifestHeader) + "\n" + site_ + "\n";
-    const std::string all = ReadFileBytes(FromFsPath(pending / ManifestName));
-    for (std::size_t start = all.find('\n', all.find('\n') + 1) + 1; start < all.size();) {
-        const std::size_t end = all.find('\n', start);
-        const std::string line = all.substr(start, end - start);
-        if (names.contains(line.substr(line.rfind('\t') + 1)))
-            manifest += line + "\n";
-        start = end + 1;
-    }
-    WriteFileAtomically(FromFsPath(pending / ManifestName), manifest, KeepPattern, false);
+    WriteList(made);
     RemoveFolder(folder_ / "last");
     std::error_code error;
-    fs::rename(pending, folder_ / "last", error);
+    fs::rename(folder_ / "pending", folder_ / "last", error);
     if (error)
         ThrowFileError(KeepPattern, FromFsPath(folder_ / "last"), FileErrorReason(error.value()));
 }
@@ -115,49 +171,77 @@ void RunState::Abandon()
     RemoveFolder(folder_ / "pending");
 }
 
-std::vector<FileChange> RunState::UndoChanges(SiteWriter& writer, std::vector<std::string>& skipped) const
+std::vector<std::optional<std::string>> RunState::StageUndo(SiteWriter& writer, std::vector<std::string>& skipped) const
 {
+    std::vector<std::optional<std::string>> current;
     const fs::path last = folder_ / "last";
-    if (!fs::exists(last / ManifestName))
+    if (!fs::exists(last / ListName))
         throw Error("F\xFCr diese Website gibt es keinen Lauf, der sich r\xFC"
                     "ckg\xE4ngig machen lie\xDF"
                     "e.");
-    const std::string manifest = ReadFileBytes(FromFsPath(last / ManifestName));
-    std::vector<FileChange> changes;
-    std::size_t start = manifest.find('\n', manifest.find('\n') + 1) + 1;
-    while (start < manifest.size()) {
-        const std::size_t end = manifest.find('\n', start);
-        const std::string line = manifest.substr(start, end - start);
-        start = end == std::string::npos ? manifest.size() : end + 1;
-        const std::size_t first = line.find('\t');
-        const std::size_t second = line.find('\t', first + 1);
-        const std::size_t third = line.find('\t', second + 1);
-        if (first == std::string::npos || second == std::string::npos || third == std::string::npos)
+    for (const std::string& line : BodyLines(ReadFileBytes(FromFsPath(last / ListName)))) {
+        const std::vector<std::string> fields = Fields(line);
+        const bool deleted = fields.size() == 4 && fields[2] == "-";
+        if (!deleted && fields.size() != 3 + IdentityFields)
             throw Error(FormatMessage("Die Liste des letzten Laufs %s ist besch\xE4"
                                       "digt.",
-                                      FromFsPath(last / ManifestName)));
-        const std::string index = line.substr(0, first);
-        const bool existed = line.substr(first + 1, second - first - 1) == "1";
-        const std::string sum = line.substr(second + 1, third - second - 1);
-        FileChange change;
-        change.sitePath = line.substr(third + 1);
-        change.before = writer.ReadNow(change.sitePath);
-        const bool asWritten = sum == "-" ? !change.before : change.before && BlockChecksum(*change.before) == sum;
-        if (!asWritten) {
-            skipped.push_back(site_ + change.sitePath +
+                                      FromFsPath(last / ListName)));
+        const std::string& sitePath = fields.back();
+        FileIdentity identity;
+        const std::optional<std::string> now = writer.ReadNow(sitePath, std::string::npos, &identity);
+        if (deleted ? now.has_value() : identity != IdentityFrom(fields, 2)) {
+            skipped.push_back(site_ + sitePath +
                               ": Die Seite wurde nach dem letzten Lauf ge\xE4ndert; sie bleibt, wie sie ist.");
             continue;
         }
-        if (existed)
-            change.after = ReadFileBytes(FromFsPath(last / (index + ".old")));
-        changes.push_back(std::move(change));
+        std::optional<std::string> old;
+        if (fields[1] == "1")
+            old = ReadFileBytes(FromFsPath(last / (fields[0] + ".old")));
+        writer.Stage(sitePath, identity, old);
+        current.push_back(now);
     }
-    return changes;
+    return current;
 }
 
 void RunState::Forget()
 {
     RemoveFolder(folder_ / "last");
+}
+
+// Each line: what the page was (IdentityText), site path.
+RunState::PageIndex RunState::LoadIndex() const
+{
+    PageIndex index;
+    const fs::path path = folder_ / IndexName;
+    std::error_code error;
+    if (!fs::exists(path, error))
+        return index;
+    const std::string text = ReadFileBytes(FromFsPath(path));
+    const std::size_t first = text.find('\n');
+    const std::size_t second = first == std::string::npos ? first : text.find('\n', first + 1);
+    if (second == std::string::npos || text.substr(0, first) != ListHeader)
+        return index;
+    index.inputs = text.substr(first + 1, second - first - 1);
+    for (const std::string& line : BodyLines(text)) {
+        const std::vector<std::string> fields = Fields(line);
+        if (fields.size() != IdentityFields + 1)
+            return {};
+        index.pages.emplace(fields.back(), IdentityFrom(fields, 0));
+    }
+    return index;
+}
+
+void RunState::SaveIndex(const PageIndex& index) const
+{
+    std::error_code error;
+    fs::create_directories(folder_, error);
+    std::string text = std::string(ListHeader) + "\n" + index.inputs + "\n";
+    for (const auto& [sitePath, identity] : index.pages)
+        text += IdentityText(identity) + "\t" + sitePath + "\n";
+    // Unchanged, it is left as it is, as the pages are.
+    const std::string path = FromFsPath(folder_ / IndexName);
+    if (!fs::exists(folder_ / IndexName, error) || ReadFileBytes(path) != text)
+        WriteFileAtomically(path, text, KeepPattern, false);
 }
 
 } // namespace tw

@@ -1,5 +1,6 @@
 #include "siteembed/sitelinks.h"
 
+#include "document/cstring.h"
 #include "generator/linktext.h"
 #include "platform/codec.h"
 #include "platform/error.h"
@@ -37,17 +38,6 @@ bool IsExternal(std::string_view link)
     });
 }
 
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // Escapes decoded. A run of escapes that is UTF-8 stands for its characters
 // in Windows-1252; any other run keeps its bytes (the document's code page).
 std::string PercentDecoded(std::string_view path)
@@ -55,8 +45,9 @@ std::string PercentDecoded(std::string_view path)
     std::string out;
     for (std::size_t at = 0; at < path.size();) {
         std::string run;
-        while (at + 2 < path.size() && path[at] == '%' && HexValue(path[at + 1]) >= 0 && HexValue(path[at + 2]) >= 0) {
-            run += static_cast<char>(HexValue(path[at + 1]) * 16 + HexValue(path[at + 2]));
+        while (at + 2 < path.size() && path[at] == '%' && HexDigitValue(path[at + 1]) >= 0 &&
+               HexDigitValue(path[at + 2]) >= 0) {
+            run += static_cast<char>(HexDigitValue(path[at + 1]) * 16 + HexDigitValue(path[at + 2]));
             at += 3;
         }
         if (!run.empty()) {
