@@ -282,6 +282,16 @@ for (const set of sets()) {
         note(await page.evaluate(() => twLowest(document.body)), `${where} ${scheme}`);
         note(await hoverLowest(page), `${where} ${scheme} Zeiger`);
         if (scheme === 'hell') for (const name of await entryNames(page)) expected.add(name);
+        const extra = await page.evaluate(() => {
+          const closeAll = document.querySelector('.tw-schliessen');
+          const shown = (el) => el.checkVisibility({ visibilityProperty: true });
+          return {
+            closeAll: closeAll !== null && shown(closeAll) !== (document.querySelector('.tw-offen') !== null),
+            strayRule: [...document.querySelectorAll('hr')].some((hr) => shown(hr) && !hr.closest('nav')),
+          };
+        });
+        if (extra.closeAll) fail(set, `${where}: "Alle Untermenüs schließen" ohne offenes Untermenü oder fehlt`);
+        if (extra.strayRule) fail(set, `${where}: Trennlinie unter dem Menü`);
         if (scheme === 'dunkel') {
           const light = await keptLight(page);
           if (light !== null && light < 0.5) fail(set, `${where}: Farbschema "hell" bleibt dunkel`);
