@@ -5,13 +5,14 @@
 // walk with Tab over every entry and Enter on a submenu; the first letter
 // and the rows of a site map at full width; the menu at 360 pixels width;
 // and the printed menu.
-// Usage: node check_templates.mjs <pages directory> <node_modules parent> [result.json]
+// Usage: node check_templates.mjs <pages directory> <node_modules parent> [result.json] [set]
+// With a set's name, only that set is checked (ctest runs one entry per set).
 import fs from 'node:fs';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import { axeCheck, launchChromium, requireFrom } from './chromium.mjs';
 
-const [pagesDir, nodeDir, resultFile] = process.argv.slice(2);
+const [pagesDir, nodeDir, resultFile, onlySet] = process.argv.slice(2);
 const require = requireFrom(nodeDir);
 const axeViolations = axeCheck(require);
 
@@ -62,7 +63,8 @@ window.twLowest = (root) => {
 `;
 
 function sets() {
-  return fs.readdirSync(pagesDir, { withFileTypes: true }).filter((d) => d.isDirectory()).map((d) => d.name).sort();
+  return fs.readdirSync(pagesDir, { withFileTypes: true })
+    .filter((d) => d.isDirectory() && (!onlySet || d.name === onlySet)).map((d) => d.name).sort();
 }
 
 function pagesOf(set, project) {
