@@ -2,6 +2,8 @@
 
 #include "shell/previewscheme.h"
 
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 
 namespace tw {
@@ -9,6 +11,23 @@ namespace {
 
 // How long after a click or key press a link counts as the user's.
 constexpr qint64 UserInputMs = 1000;
+
+// Run in every frame before the page's own scripts, in a world of its own
+// that they cannot reach: a click that no input of the reader caused (a
+// script's link.click(), also on the reader's press of a key or button)
+// follows no link. The first listener of the capture phase cannot be
+// stopped by the page.
+QWebEngineScript ClickGuard()
+{
+    QWebEngineScript guard;
+    guard.setName(QStringLiteral("treeweaver-click-guard"));
+    guard.setWorldId(QWebEngineScript::ApplicationWorld);
+    guard.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    guard.setRunsOnSubFrames(true);
+    guard.setSourceCode(
+        QStringLiteral("addEventListener('click', e => { if (!e.isTrusted) e.preventDefault(); }, true);"));
+    return guard;
+}
 
 } // namespace
 
@@ -41,6 +60,7 @@ PreviewPage::PreviewPage(LinkHandler onLink, QWebEngineProfile* profile, QObject
     options->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
     // Generated pages are Windows-1252 text; a page that does not say so is read as such.
     options->setDefaultTextEncoding(QStringLiteral("windows-1252"));
+    scripts().insert(ClickGuard());
 }
 
 void PreviewPage::NoteUserInput()
