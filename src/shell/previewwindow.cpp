@@ -152,7 +152,8 @@ void PreviewWindow::PageBuilt(const QString& page, const QString& problem)
     ShowProblem(problem);
     if (page.isEmpty()) {
         shownPage_.clear();
-        view_->setHtml(QString());
+        // Not setHtml: the page lets no data address in.
+        view_->setUrl(QUrl(QStringLiteral("about:blank")));
         return;
     }
     ShowPage(page);
@@ -200,25 +201,8 @@ QUrl PreviewWindow::PlaceInOutputFolder(const QUrl& link) const
     return QUrl::fromLocalFile(QDir(builder_.OutputFolder()).filePath(link.path().mid(1)));
 }
 
-bool PreviewWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::KeyPress:
-        page_->NoteUserInput();
-        break;
-    default:
-        break;
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 void PreviewWindow::PageLoaded(bool ok)
 {
-    // The widget that takes the input of the page exists once one was shown.
-    if (QWidget* input = view_->focusProxy())
-        input->installEventFilter(this);
     if (!ok)
         return;
     if (!keptScroll_) {

@@ -72,8 +72,6 @@ private:
     bool FollowLink(const QUrl& link);
     // Where an address of the preview leads in the real output folder.
     QUrl PlaceInOutputFolder(const QUrl& link) const;
-    // Notes the user's clicks and keys in the page.
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
     MenuTreePage& treePage_;
     PreviewBuilder& builder_;
