@@ -83,7 +83,9 @@ private:
     PreviewSchemeHandler* pages_ = nullptr;
     QLabel* problem_ = nullptr;
     QTimer rebuild_;
+    // Since the last page was asked for, and the least time until the next.
     QElapsedTimer sinceRequest_;
+    int pause_ = 0;
     bool geometryRestored_ = false;
     QString shownPage_;
     std::optional<QPointF> keptScroll_;

@@ -44,14 +44,15 @@ protected:
     QUrl Link(const QString& name) const { return QUrl::fromLocalFile(Output() + QLatin1Char('/') + name); }
     QString Built(const QString& name) const { return QFileInfo(builder_.MainFile()).dir().filePath(name); }
     MenuNode* Item(const std::string& caption) { return FindItem(document_.Tree(), caption); }
-    // The page the builder writes, off this thread, to show node.
-    QString PageOf(const MenuNode* node)
+    // The page a builder writes, off this thread, to show node.
+    static QString PageOf(PreviewBuilder& builder, const MenuNode* node)
     {
-        QSignalSpy built(&builder_, &PreviewBuilder::pageBuilt);
-        builder_.BuildPage({}, node);
+        QSignalSpy built(&builder, &PreviewBuilder::pageBuilt);
+        builder.BuildPage({}, node);
         EXPECT_TRUE(built.wait(5000));
         return built.isEmpty() ? QString() : built.back().at(0).toString();
     }
+    QString PageOf(const MenuNode* node) { return PageOf(builder_, node); }
 
     QTemporaryDir dir_;
     TqzHTML document_;
@@ -127,14 +128,8 @@ TEST_F(PreviewBuilderTest, PagesWrittenAloneHoldTheBytesOfAWholeGeneration)
         for (const QFileInfo& file : QDir(QFileInfo(builder_.MainFile()).path()).entryInfoList(QDir::Files))
             whole.insert(file.fileName(), ReadTextFile(file.filePath()));
         PreviewBuilder alone(document_);
-        const auto pageOf = [&alone](const MenuNode* node) {
-            QSignalSpy built(&alone, &PreviewBuilder::pageBuilt);
-            alone.BuildPage({}, node);
-            EXPECT_TRUE(built.wait(5000));
-            return built.isEmpty() ? QString() : built.back().at(0).toString();
-        };
         for (const std::string caption : {"Rosen", "Service", "Startseite"}) {
-            const QString page = pageOf(Item(caption));
+            const QString page = PageOf(alone, Item(caption));
             EXPECT_EQ(ReadTextFile(page), whole.value(QFileInfo(page).fileName())) << set << " " << caption;
         }
         QSignalSpy built(&alone, &PreviewBuilder::pageBuilt);
