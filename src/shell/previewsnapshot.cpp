@@ -27,9 +27,11 @@ std::unique_ptr<TqzHTML> CopyForGeneration(const TqzHTML& document)
     for (const MenuNode* node = document.Tree().Root().NextPreOrder(); node != nullptr; node = node->NextPreOrder()) {
         const auto level = static_cast<std::size_t>(node->Level());
         parents.resize(level);
+        // Every item gets its record here: the generation would make the
+        // missing ones on its own thread, whose pool they do not belong to.
         const TMTItem* item = node->Item();
-        MenuNode& added = item != nullptr ? copy->AppendItem(*parents.back(), node->Caption(), item->Link, item->Target)
-                                          : tree.AddChild(*parents.back(), node->Caption());
+        MenuNode& added = copy->AppendItem(*parents.back(), node->Caption(), item != nullptr ? item->Link : "",
+                                           item != nullptr ? item->Target : "");
         parents.push_back(&added);
     }
     return copy;

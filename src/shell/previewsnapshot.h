@@ -11,8 +11,8 @@ class TqzHTML;
 
 // A copy of what a generation reads of a document (tree, settings,
 // variables), for a generation on another thread while the window edits
-// the original. Its nodes come from the pool of the thread that made it and
-// go back there.
+// the original. Its nodes and records come from the pools of the thread that
+// made it and must go back there.
 std::unique_ptr<TqzHTML> CopyForGeneration(const TqzHTML& document);
 
 // Where a node stands in its tree, as the rows from the top down (empty for
