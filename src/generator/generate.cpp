@@ -23,6 +23,29 @@ std::string SubmenuExtension(const std::string& fileExt, const std::string& main
     return extension;
 }
 
+// The set for a generation into mainFile, with the submenu files' extension
+// set; empty after telling reporter why it cannot be used.
+std::optional<TemplateSet> PrepareSet(TqzHTML& document, const std::string& mainFile, MessageSink& reporter)
+{
+    if (mainFile.empty()) {
+        reporter.ShowMessage("Kein Dateiname zum Speichern angegeben");
+        return {};
+    }
+    AssignLinkIDs(document.Tree());
+    std::optional<TemplateSet> set = LoadTemplate(document, reporter);
+    if (!set || set->AllInOne)
+        return set;
+    // Submenu files lie beside the main file: the extension must not lead
+    // into another directory.
+    const std::string fileExt = document.GetFileSetting(fsFileExt);
+    if (!IsPlainName(fileExt)) {
+        reporter.ShowMessage(NotPlainNameMessage("Die Dateiendung", fileExt));
+        return {};
+    }
+    set->SubmenuExt = SubmenuExtension(fileExt, mainFile);
+    return set;
+}
+
 } // namespace
 
 GenerationCounts Generate(TqzHTML& document, MessageSink& reporter)
@@ -32,26 +55,9 @@ GenerationCounts Generate(TqzHTML& document, MessageSink& reporter)
 
 GenerationCounts Generate(TqzHTML& document, const std::string& mainFile, MessageSink& reporter)
 {
-    if (mainFile.empty()) {
-        reporter.ShowMessage("Kein Dateiname zum Speichern angegeben");
-        return {};
-    }
-    AssignLinkIDs(document.Tree());
-    std::optional<TemplateSet> set = LoadTemplate(document, reporter);
+    std::optional<TemplateSet> set = PrepareSet(document, mainFile, reporter);
     if (!set)
         return {};
-    const std::string fileExt = document.GetFileSetting(fsFileExt);
-    const bool plainExtension = IsPlainName(fileExt);
-    const std::string submenuExt = SubmenuExtension(fileExt, mainFile);
-    if (!set->AllInOne) {
-        // Submenu files lie beside the main file: the extension must not lead
-        // into another directory.
-        if (!plainExtension) {
-            reporter.ShowMessage(NotPlainNameMessage("Die Dateiendung", fileExt));
-            return {};
-        }
-        set->SubmenuExt = submenuExt;
-    }
     MenuWriter writer(document, *set);
     GenerationCounts counts;
     counts.submenuExt = set->SubmenuExt;
@@ -60,12 +66,41 @@ GenerationCounts Generate(TqzHTML& document, const std::string& mainFile, Messag
         counts.complete = true;
         // Also a menu in one file leaves the submenu files of earlier
         // generations behind.
-        if (plainExtension)
-            counts.staleFiles = StaleSubmenuFiles(ExtractFilePath(mainFile), submenuExt, writer.FileNames());
+        const std::string fileExt = document.GetFileSetting(fsFileExt);
+        if (IsPlainName(fileExt))
+            counts.staleFiles =
+                StaleSubmenuFiles(ExtractFilePath(mainFile), SubmenuExtension(fileExt, mainFile), writer.FileNames());
     } catch (const Error& error) {
         reporter.ShowMessage(error.what());
     }
     return counts;
+}
+
+PageGenerator::PageGenerator(TqzHTML& document, std::string mainFile, MessageSink& reporter)
+    : mainFile_(std::move(mainFile))
+{
+    if (std::optional<TemplateSet> set = PrepareSet(document, mainFile_, reporter)) {
+        set_ = std::make_unique<TemplateSet>(std::move(*set));
+        writer_ = std::make_unique<MenuWriter>(document, *set_);
+    }
+}
+
+PageGenerator::~PageGenerator() = default;
+
+std::string PageGenerator::WritePageOf(const MenuNode* node, MessageSink& reporter)
+{
+    GenerationCounts counts;
+    try {
+        return writer_->WriteFileShowing(node, mainFile_, counts);
+    } catch (const Error& error) {
+        reporter.ShowMessage(error.what());
+        return {};
+    }
+}
+
+std::string PageGenerator::SubmenuExt() const
+{
+    return set_ ? set_->SubmenuExt : std::string();
 }
 
 } // namespace tw

@@ -8,6 +8,7 @@
 #include "platform/outputfolder.h"
 #include "platform/paths.h"
 
+#include <algorithm>
 #include <charconv>
 #include <iterator>
 
@@ -128,31 +129,39 @@ MenuWriter::MenuWriter(const TqzHTML& document, const TemplateSet& set)
         subtreeSizes_[index] = nodes_.size() - index;
 }
 
+void MenuWriter::WriteFile(OutputFolder& folder, std::size_t index, const std::string& path, bool openAll,
+                           GenerationCounts& counts)
+{
+    WriteMenuFile(index, path, openAll);
+    if (state_.CharacterReferences)
+        file_ = WithCharacterReferences(file_);
+    const std::string name = ExtractFileName(path);
+    ++(folder.WriteUnlessUnchanged(name, file_, CannotCreatePattern) ? counts.written : counts.unchanged);
+    fileNames_.insert(name);
+}
+
+// Items at the deepest opened depth and below never get a file of their own.
+bool MenuWriter::HasOwnFile(std::size_t index) const
+{
+    return !state_.AllInOne && index > 0 && levels_[index] - 1 < state_.MaxLevel && nodes_[index]->HasChildren();
+}
+
 void MenuWriter::WriteFiles(const std::string& mainFile, GenerationCounts& counts)
 {
     const std::string directory = ExtractFilePath(mainFile);
     // Every file goes into this one folder, by its name alone.
     OutputFolder folder(directory);
-    auto write = [&](std::size_t index, const std::string& path, bool openAll) {
-        WriteMenuFile(index, path, openAll);
-        if (state_.CharacterReferences)
-            file_ = WithCharacterReferences(file_);
-        const std::string name = ExtractFileName(path);
-        ++(folder.WriteUnlessUnchanged(name, file_, CannotCreatePattern) ? counts.written : counts.unchanged);
-        fileNames_.insert(name);
-    };
-    write(0, mainFile, state_.AllInOne);
+    WriteFile(folder, 0, mainFile, state_.AllInOne, counts);
     if (state_.AllInOne)
         return;
-    // Items at the deepest opened depth and below never get a file of their own.
     for (std::size_t index = 1; index < nodes_.size();) {
         if (levels_[index] - 1 >= state_.MaxLevel) {
             index += subtreeSizes_[index];
             continue;
         }
-        if (nodes_[index]->HasChildren()) {
+        if (HasOwnFile(index)) {
             ForgetListsBefore(index);
-            write(index, directory + SubmenuFileName(*nodes_[index], state_.SubmenuExt), false);
+            WriteFile(folder, index, directory + SubmenuFileName(*nodes_[index], state_.SubmenuExt), false, counts);
         }
         ++index;
     }
@@ -161,6 +170,29 @@ void MenuWriter::WriteFiles(const std::string& mainFile, GenerationCounts& count
 void MenuWriter::ForgetListsBefore(std::size_t index)
 {
     std::erase_if(keptLists_, [&](const auto& kept) { return index >= kept.first + subtreeSizes_[kept.first]; });
+}
+
+std::string MenuWriter::WriteFileShowing(const MenuNode* node, const std::string& mainFile, GenerationCounts& counts)
+{
+    const std::string directory = ExtractFilePath(mainFile);
+    OutputFolder folder(directory);
+    const auto found = node == nullptr ? nodes_.end() : std::find(nodes_.begin(), nodes_.end(), node);
+    std::size_t index = found == nodes_.end() ? 0 : static_cast<std::size_t>(found - nodes_.begin());
+    // A leaf shows in its parent's file; the parent of a node comes before
+    // it and is the nearest node one level up.
+    const auto parentOf = [this](std::size_t child) {
+        std::size_t parent = child;
+        while (parent > 0 && levels_[parent] >= levels_[child])
+            --parent;
+        return parent;
+    };
+    if (index > 0 && !nodes_[index]->HasChildren())
+        index = parentOf(index);
+    while (index > 0 && !HasOwnFile(index))
+        index = parentOf(index);
+    const std::string path = index == 0 ? mainFile : directory + SubmenuFileName(*nodes_[index], state_.SubmenuExt);
+    WriteFile(folder, index, path, index == 0 && state_.AllInOne, counts);
+    return path;
 }
 
 void MenuWriter::WriteMenuFile(std::size_t currentIndex, const std::string& path, bool openAll)

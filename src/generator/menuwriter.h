@@ -18,6 +18,8 @@
 
 namespace tw {
 
+class OutputFolder;
+
 // Renumbers every item's LinkID: "Child" followed by the 1-based positions of
 // the item and its ancestors from the top level down, joined by ",". An item
 // node without a record gets an empty one.
@@ -37,6 +39,12 @@ public:
     // depth, in tree order. Throws tw::Error when a file cannot be written or
     // a snippet cannot be read; counts then tells the files written before.
     void WriteFiles(const std::string& mainFile, GenerationCounts& counts);
+    // Writes only the file that shows node, as WriteFiles would write it: the
+    // node's submenu file when it has children, otherwise its parent's;
+    // where that file is not written (too deep, or all in one file), the
+    // next one up, and the main file for the root and for no node. Returns
+    // the file's path. Throws tw::Error as WriteFiles does.
+    std::string WriteFileShowing(const MenuNode* node, const std::string& mainFile, GenerationCounts& counts);
     // The names of the files WriteFiles wrote or found holding their bytes.
     const std::unordered_set<std::string>& FileNames() const { return fileNames_; }
 
@@ -68,6 +76,11 @@ private:
     // Builds one file with the path to the node at currentIndex (0 for the
     // main file) shown open, or every submenu with openAll.
     void WriteMenuFile(std::size_t currentIndex, const std::string& path, bool openAll);
+    // Builds and writes one file into folder.
+    void WriteFile(OutputFolder& folder, std::size_t index, const std::string& path, bool openAll,
+                   GenerationCounts& counts);
+    // True when the node at index gets a submenu file of its own.
+    bool HasOwnFile(std::size_t index) const;
     void WriteLevel(std::size_t parentIndex, bool openAll, const TLevelItem& level);
     void WriteItem(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll, Fragment* kept);
     void BuildEntry(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll, Fragment& entry);

@@ -191,9 +191,9 @@ std::vector<QModelIndex> GridAccessible::ShownRows() const
 std::vector<QWidget*> GridAccessible::ShownEditors() const
 {
     std::vector<QWidget*> shown;
-    for (QObject* child : Grid()->viewport()->children()) {
+    for (QObject* child : Grid()->children()) {
         auto* control = qobject_cast<QWidget*>(child);
-        if (control && control->isVisible() && control->focusPolicy() != Qt::NoFocus)
+        if (control && control != Grid()->viewport() && control->isVisible() && control->focusPolicy() != Qt::NoFocus)
             shown.push_back(control);
     }
     return shown;
@@ -236,12 +236,12 @@ int GridAccessible::indexOfChild(const QAccessibleInterface* child) const
 
 QAccessibleInterface* GridAccessible::childAt(int x, int y) const
 {
-    const QPoint point = Grid()->viewport()->mapFromGlobal(QPoint(x, y));
+    const QPoint point(x, y);
     for (QWidget* editor : ShownEditors()) {
-        if (editor->geometry().contains(point))
+        if (editor->rect().contains(editor->mapFromGlobal(point)))
             return QAccessible::queryAccessibleInterface(editor);
     }
-    return RowInterface(Grid()->indexAt(point));
+    return RowInterface(Grid()->indexAt(Grid()->viewport()->mapFromGlobal(point)));
 }
 
 QAccessibleInterface* GridAccessible::focusChild() const

@@ -14,8 +14,8 @@ class GridTreeView;
 // What a screen reader sees of the property grid: a tree whose items are
 // its shown rows in display order, each with its caption as name, its group
 // as description and its value as text, followed by the row editor and its
-// chooser button while they are shown (they live on the viewport, which
-// the reader would not otherwise walk into).
+// chooser button while they are shown: children of the grid, laid over its
+// viewport, so that their parent lists them.
 class GridAccessible : public QAccessibleWidget {
 public:
     explicit GridAccessible(GridTreeView* grid);

@@ -9,6 +9,7 @@
 #include "guibase/qtcodec.h"
 #include "inspector/chooserlists.h"
 #include "inspector/gridtreeview.h"
+#include "inspector/lengthsettings.h"
 #include "inspector/mybutton.h"
 #include "inspector/mypanel.h"
 #include "platform/paths.h"
@@ -17,6 +18,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -134,6 +136,7 @@ tOIC::tOIC(const InspectorControls& controls, Dialogs& dialogs, TqzHTML& documen
     }
     connect(c_.tree->verticalScrollBar(), &QScrollBar::valueChanged, this, &tOIC::LayoutEditor);
     connect(c_.button, &TMYButton::clicked, this, &tOIC::ChooserClicked);
+    connect(c_.editor, &QLineEdit::textChanged, this, &tOIC::ShowNeed);
 }
 
 int tOIC::Px(int pixels) const
@@ -257,6 +260,7 @@ void tOIC::HideEditor()
     c_.button->hide();
     c_.info->clear();
     editorKind_ = ikGroup;
+    c_.need->clear();
 }
 
 void tOIC::LoadEditor(bool takeFocus)
@@ -287,6 +291,8 @@ void tOIC::LoadEditor(bool takeFocus)
         c_.button->setFont(font);
         c_.button->SetCaption(kind == ikFont ? QStringLiteral("6") : QStringLiteral("···"));
     }
+    c_.editor->setToolTip(LengthNeed(setting));
+    ShowNeed();
     NameEditor(index);
     LayoutEditor();
     c_.editor->show();
@@ -299,29 +305,39 @@ void tOIC::LoadEditor(bool takeFocus)
 void tOIC::NameEditor(const QModelIndex& index)
 {
     c_.editor->setAccessibleName(RowName(index));
-    c_.editor->setAccessibleDescription(c_.info->text());
+    const QString need = c_.editor->toolTip();
+    c_.editor->setAccessibleDescription(need.isEmpty() ? c_.info->text() : c_.info->text() + QLatin1Char(' ') + need);
     const QString chooser = ChooserName(KindOf(index));
     c_.button->setAccessibleName(chooser);
     c_.button->setToolTip(chooser);
+}
+
+void tOIC::ShowNeed()
+{
+    if (editorKind_ == ikGroup)
+        return;
+    const QString warning = MissingUnitWarning(buttonSetting_, c_.editor->text());
+    c_.need->setText(warning.isEmpty() ? c_.editor->toolTip() : warning);
 }
 
 void tOIC::LayoutEditor()
 {
     if (editorKind_ == ikGroup)
         return;
-    const QRect row = c_.tree->RowRect(c_.tree->currentIndex());
+    const QRect row = c_.tree->RowRect(c_.tree->currentIndex()).translated(c_.tree->viewport()->pos());
     const int top = row.top() + Px(3);
     const int height = row.height() - Px(3);
     const int rowWidth = row.width();
+    const int split = row.left() + splitPos_;
     if (editorKind_ == ikText) {
-        c_.editor->setGeometry(splitPos_ + Px(4), top, rowWidth - splitPos_ - Px(3), height);
+        c_.editor->setGeometry(split + Px(4), top, rowWidth - splitPos_ - Px(3), height);
         return;
     }
     const int buttonWidth = height;
     if (editorKind_ == ikColor)
-        c_.editor->setGeometry(splitPos_ + Px(29), top, rowWidth - splitPos_ - Px(28) - buttonWidth, height);
+        c_.editor->setGeometry(split + Px(29), top, rowWidth - splitPos_ - Px(28) - buttonWidth, height);
     else
-        c_.editor->setGeometry(splitPos_ + Px(4), top, rowWidth - splitPos_ - Px(3) - buttonWidth, height);
+        c_.editor->setGeometry(split + Px(4), top, rowWidth - splitPos_ - Px(3) - buttonWidth, height);
     c_.button->setGeometry(c_.editor->x() + c_.editor->width(), top, buttonWidth, height);
 }
 

@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class QLabel;
 class QLineEdit;
 class QModelIndex;
 class QPainter;
@@ -29,13 +30,17 @@ inline constexpr int InspectorSettingRole = Qt::UserRole + 1;
 inline constexpr int InspectorKindRole = Qt::UserRole + 2;
 
 // The controls of the "Layout" page that the inspector drives. They belong to
-// the page; the editor, the button and the divider are children of the
-// tree's viewport.
+// the page; the editor and the button are children of the tree, laid over
+// its viewport (so that a screen reader finds them beside the rows), the
+// divider is a child of the viewport.
 struct InspectorControls {
     GridTreeView* tree = nullptr;
     QLineEdit* editor = nullptr;
     TMYButton* button = nullptr;
     QLineEdit* info = nullptr;
+    // Below the placeholder: what the selected setting needs, or what is
+    // wrong with the text in the editor.
+    QLabel* need = nullptr;
     TMyPanel* divider = nullptr;
 };
 
@@ -102,6 +107,8 @@ private:
     // Names the editor and the chooser button after the row, for a screen
     // reader.
     void NameEditor(const QModelIndex& index);
+    // Says what the setting needs, or warns of a size without a unit.
+    void ShowNeed();
     void Repaint();
     void PaintRow(QPainter& painter, const QRect& rect, const QModelIndex& index) const;
     void PaintDivider(QPainter& painter) const;

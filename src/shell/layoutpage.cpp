@@ -2,6 +2,7 @@
 
 #include "document/qzhtml.h"
 #include "inspector/gridtreeview.h"
+#include "inspector/lengthsettings.h"
 #include "inspector/mybutton.h"
 #include "inspector/mypanel.h"
 
@@ -70,11 +71,11 @@ LayoutPage::LayoutPage(QWidget* parent) : QWidget(parent), rows_(new QStandardIt
     // The grid takes the application's font; its rows grow with it.
     AddRows(QFontMetrics(tree->font()).height() + 3);
 
-    auto* editor = new QLineEdit(tree->viewport());
+    auto* editor = new QLineEdit(tree);
     editor->setObjectName(QStringLiteral("Edit1"));
     editor->setFrame(false);
     editor->hide();
-    auto* button = new TMYButton(tree->viewport());
+    auto* button = new TMYButton(tree);
     button->setObjectName(QStringLiteral("MYButton1"));
     QFont buttonFont(QStringLiteral("Arial"));
     buttonFont.setPointSize(8);
@@ -96,17 +97,24 @@ LayoutPage::LayoutPage(QWidget* parent) : QWidget(parent), rows_(new QStandardIt
     infoPalette.setColor(QPalette::Base, infoPalette.color(QPalette::Button));
     info->setPalette(infoPalette);
     auto* infoBox = new QGroupBox(QStringLiteral("Info"));
-    auto* infoLayout = new QHBoxLayout(infoBox);
+    auto* infoLayout = new QHBoxLayout;
     auto* infoLabel = new QLabel(QStringLiteral("Variable:"));
     infoLabel->setBuddy(info);
     infoLayout->addWidget(infoLabel);
     infoLayout->addWidget(info, 1);
+    auto* need = new QLabel;
+    need->setObjectName(QStringLiteral("Need"));
+    need->setWordWrap(true);
+    auto* infoLines = new QVBoxLayout;
+    infoLines->addLayout(infoLayout);
+    infoLines->addWidget(need);
+    infoBox->setLayout(infoLines);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tree, 1);
     layout->addWidget(infoBox);
 
-    controls_ = {tree, editor, button, info, divider};
+    controls_ = {tree, editor, button, info, need, divider};
 }
 
 void LayoutPage::AddRows(int rowHeight)
@@ -118,6 +126,7 @@ void LayoutPage::AddRows(int rowHeight)
         item->setData(definition.setting, InspectorSettingRole);
         item->setSizeHint(QSize(0, rowHeight));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        item->setToolTip(LengthNeed(definition.setting));
         if (definition.isChild) {
             group->appendRow(item);
         } else {

@@ -1,6 +1,5 @@
 #include "shell/previewscheme.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -62,6 +61,23 @@ void PreviewSchemeHandler::SetFolders(const QString& previewFolder, const QStrin
     outputFolder_ = outputFolder;
 }
 
+void PreviewSchemeHandler::StartPage()
+{
+    pulled_.clear();
+    pulledBytes_ = 0;
+}
+
+bool PreviewSchemeHandler::Admit(const QString& file, qint64 size)
+{
+    if (pulled_.contains(file))
+        return true;
+    if (pulledBytes_ + size > PageLimit)
+        return false;
+    pulled_.insert(file);
+    pulledBytes_ += size;
+    return true;
+}
+
 void PreviewSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
 {
     const QString name = job->requestUrl().path().mid(1);
@@ -70,18 +86,21 @@ void PreviewSchemeHandler::requestStarted(QWebEngineUrlRequestJob* job)
         file = FileInside(previewFolder_, name);
     if (file.isEmpty() && IsResource(name))
         file = FileInside(outputFolder_, name);
-    QFile source(file);
-    if (file.isEmpty() || job->requestMethod() != "GET" || !source.open(QIODevice::ReadOnly)) {
+    auto* source = new QFile(file, job);
+    if (file.isEmpty() || job->requestMethod() != "GET" || !source->open(QIODevice::ReadOnly)) {
         job->fail(QWebEngineUrlRequestJob::UrlNotFound);
         return;
     }
-    auto* buffer = new QBuffer(job);
-    buffer->setData(source.readAll());
     const bool page = QFileInfo(file).path() == QFileInfo(previewFolder_).canonicalFilePath();
+    if (!page && !Admit(file, source->size())) {
+        job->fail(QWebEngineUrlRequestJob::RequestDenied);
+        emit refused(file);
+        return;
+    }
     // Generated pages are read as Windows-1252 unless they say otherwise.
     const QByteArray type =
         page ? QByteArrayLiteral("text/html") : QMimeDatabase().mimeTypeForFile(file).name().toLatin1();
-    job->reply(type, buffer);
+    job->reply(type, source);
 }
 
 } // namespace tw

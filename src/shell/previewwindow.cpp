@@ -15,8 +15,10 @@
 #include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QMenu>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <QWebEngineContextMenuRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 
@@ -27,9 +29,15 @@
 namespace tw {
 namespace {
 
-constexpr int RebuildDelayMs = 300;
-constexpr QSize DefaultSize(640, 480);
-constexpr int MinimumPlacedWidth = 320;
+// The least time between two pages made after changes: four times what
+// the window's thread spent on the last one (copying the document), so that
+// a small project follows every change at once and a large one is not
+// copied anew for every key of a word typed.
+constexpr int ShortestPauseMs = 30;
+constexpr int LongestPauseMs = 250;
+// Wide enough for the wide layout of the shipped sets (above 48em, with a
+// scroll bar beside).
+constexpr QSize DefaultSize(800, 600);
 
 // Addresses a click in the preview may hand to the system: the web and mail.
 bool IsWebAddress(const QUrl& link)
@@ -67,7 +75,14 @@ PreviewWindow::PreviewWindow(DocumentEditor& editor, MenuTreePage& treePage, Pre
     profile->installUrlSchemeHandler(PreviewScheme, pages_);
     page_ = new PreviewPage([this](const QUrl& link) { return FollowLink(link); }, profile, view_);
     view_->setPage(page_);
+    view_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view_, &QWidget::customContextMenuRequested, this, &PreviewWindow::ShowContextMenu);
     connect(page_, &QWebEnginePage::loadFinished, this, &PreviewWindow::PageLoaded);
+    connect(pages_, &PreviewSchemeHandler::refused, this, [this](const QString& file) {
+        ShowProblem(QStringLiteral("Die Vorschau lädt „") + QDir::toNativeSeparators(file) +
+                    QStringLiteral("“ nicht: eine Seite lädt höchstens %1 MB aus dem Ausgabeordner.")
+                        .arg(PreviewSchemeHandler::PageLimit >> 20));
+    });
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -77,12 +92,16 @@ PreviewWindow::PreviewWindow(DocumentEditor& editor, MenuTreePage& treePage, Pre
     resize(DefaultSize);
 
     rebuild_.setSingleShot(true);
-    rebuild_.setInterval(RebuildDelayMs);
     connect(&rebuild_, &QTimer::timeout, this, &PreviewWindow::Rebuild);
     connect(&editor, &DocumentEditor::changed, this, [this] {
-        if (isVisible())
-            rebuild_.start();
+        builder_.DocumentChanged();
+        // A change after a quiet while is shown at once, later ones of a
+        // quick run together after the pause.
+        if (isVisible() && !rebuild_.isActive())
+            rebuild_.start(sinceRequest_.isValid() ? std::max(0, pause_ - static_cast<int>(sinceRequest_.elapsed()))
+                                                   : 0);
     });
+    connect(&builder_, &PreviewBuilder::pageBuilt, this, &PreviewWindow::PageBuilt);
     connect(treePage_.treeView()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &PreviewWindow::ShowSelectedPage);
 }
@@ -107,11 +126,12 @@ void PreviewWindow::PlaceBesideMainWindow()
     const QRect beside = main->frameGeometry();
     const int rightRoom = area.right() - beside.right();
     const int leftRoom = beside.left() - area.left();
-    const int width = std::min(DefaultSize.width(), std::max(rightRoom, leftRoom));
-    if (width < MinimumPlacedWidth)
-        return; // the window manager knows better
-    resize(width, DefaultSize.height());
-    move(rightRoom >= leftRoom ? beside.right() + 1 : beside.left() - width, beside.top());
+    // Where the room beside is too narrow, the window covers part of the
+    // main window rather than showing the narrow layout.
+    const int width = std::min(DefaultSize.width(), area.width());
+    const int left = rightRoom >= leftRoom ? beside.right() + 1 : beside.left() - width;
+    resize(width, std::min(DefaultSize.height(), area.height()));
+    move(std::clamp(left, area.left(), area.right() + 1 - width), beside.top());
 }
 
 void PreviewWindow::closeEvent(QCloseEvent* event)
@@ -124,32 +144,43 @@ void PreviewWindow::closeEvent(QCloseEvent* event)
 void PreviewWindow::Rebuild()
 {
     rebuild_.stop();
-    built_ = builder_.Build(projectFile_());
+    sinceRequest_.start();
+    builder_.BuildPage(projectFile_(), treePage_.selectedNode());
+    pause_ = std::clamp(4 * static_cast<int>(sinceRequest_.elapsed()), ShortestPauseMs, LongestPauseMs);
+}
+
+void PreviewWindow::PageBuilt(const QString& page, const QString& problem)
+{
     pages_->SetFolders(builder_.Folder(), builder_.OutputFolder());
-    problem_->setText(builder_.Problem());
-    problem_->setVisible(!builder_.Problem().isEmpty());
-    if (built_) {
-        ShowSelectedPage();
+    ShowProblem(problem);
+    if (page.isEmpty()) {
+        shownPage_.clear();
+        // Not setHtml: the page lets no data address in.
+        view_->setUrl(QUrl(QStringLiteral("about:blank")));
         return;
     }
-    shownPage_.clear();
-    view_->setHtml(QString());
+    ShowPage(page);
+}
+
+void PreviewWindow::ShowProblem(const QString& text)
+{
+    problem_->setText(text);
+    problem_->setVisible(!text.isEmpty());
 }
 
 void PreviewWindow::ShowSelectedPage()
 {
     // A pending build shows the page when it is done.
-    if (built_ && isVisible() && !rebuild_.isActive())
-        ShowPage(builder_.PageFor(treePage_.selectedNode()));
+    if (isVisible() && !rebuild_.isActive())
+        Rebuild();
 }
 
 void PreviewWindow::ShowPage(const QString& file)
 {
     QFile source(file);
     if (!source.open(QIODevice::ReadOnly)) {
-        problem_->setText(QStringLiteral("Die Seite „") + QDir::toNativeSeparators(file) +
-                          QStringLiteral("“ der Vorschau konnte nicht gelesen werden: ") + source.errorString());
-        problem_->show();
+        ShowProblem(QStringLiteral("Die Seite „") + QDir::toNativeSeparators(file) +
+                    QStringLiteral("“ der Vorschau konnte nicht gelesen werden: ") + source.errorString());
         return;
     }
     // The same page again, after a change, stays where the reader was and
@@ -160,9 +191,11 @@ void PreviewWindow::ShowPage(const QString& file)
     // pictures lead where they will lead from the generated menu.
     QUrl address = PreviewAddress(QFileInfo(file).fileName());
     const QString fragment = samePage ? view_->url().fragment() : linkFragment_;
+    linkFragment_.clear();
     if (!fragment.isEmpty())
         address.setFragment(fragment);
     shownPage_ = file;
+    pages_->StartPage();
     view_->load(address);
 }
 
@@ -171,25 +204,8 @@ QUrl PreviewWindow::PlaceInOutputFolder(const QUrl& link) const
     return QUrl::fromLocalFile(QDir(builder_.OutputFolder()).filePath(link.path().mid(1)));
 }
 
-bool PreviewWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::KeyPress:
-        page_->NoteUserInput();
-        break;
-    default:
-        break;
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 void PreviewWindow::PageLoaded(bool ok)
 {
-    // The widget that takes the input of the page exists once one was shown.
-    if (QWidget* input = view_->focusProxy())
-        input->installEventFilter(this);
     if (!ok)
         return;
     if (!keptScroll_) {
@@ -198,6 +214,31 @@ void PreviewWindow::PageLoaded(bool ok)
     }
     view_->page()->runJavaScript(QStringLiteral("window.scrollTo(%1, %2);").arg(keptScroll_->x()).arg(keptScroll_->y()),
                                  [this](const QVariant&) { emit pageShown(); });
+}
+
+void PreviewWindow::ShowContextMenu(const QPoint& position)
+{
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const QWebEngineContextMenuRequest* request = view_->lastContextMenuRequest();
+    if (request != nullptr && request->linkUrl().isValid()) {
+        const QUrl link = request->linkUrl();
+        menu->addAction(QStringLiteral("Link öffnen"), this, [this, link] {
+            if (FollowLink(link))
+                view_->load(link);
+        });
+    }
+    menu->addAction(QStringLiteral("Kopieren"), this, [this] { page_->triggerAction(QWebEnginePage::Copy); })
+        ->setEnabled(page_->hasSelection());
+    menu->addAction(QStringLiteral("Alles auswählen"), this,
+                    [this] { page_->triggerAction(QWebEnginePage::SelectAll); });
+    menu->addSeparator();
+    // Also after the set's files changed on disk.
+    menu->addAction(QStringLiteral("Neu erzeugen"), this, [this] {
+        builder_.DocumentChanged();
+        Rebuild();
+    });
+    menu->popup(view_->mapToGlobal(position));
 }
 
 bool PreviewWindow::FollowLink(const QUrl& link)
@@ -211,14 +252,13 @@ bool PreviewWindow::FollowLink(const QUrl& link)
         return true;
     const QUrl file = PlaceInOutputFolder(link.adjusted(QUrl::RemoveFragment | QUrl::RemoveQuery));
     if (MenuNode* node = builder_.NodeOfLink(file)) {
+        // Kept until the page is shown.
         linkFragment_ = link.fragment();
         treePage_.SelectNode(*node);
-        linkFragment_.clear();
     } else if (!QFileInfo::exists(file.toLocalFile())) {
         // The system would open nothing and say nothing.
-        problem_->setText(QStringLiteral("Die verlinkte Seite „") + QDir::toNativeSeparators(file.toLocalFile()) +
-                          QStringLiteral("“ gibt es nicht."));
-        problem_->show();
+        ShowProblem(QStringLiteral("Die verlinkte Seite „") + QDir::toNativeSeparators(file.toLocalFile()) +
+                    QStringLiteral("“ gibt es nicht."));
     } else {
         OpenWithShell(opener_, dialogs_, this, file);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPointF>
 #include <QTimer>
 #include <QWidget>
@@ -28,7 +29,7 @@ void PrepareWebEngine();
 
 // The window "Vorschau": the menu as a browser shows it, generated anew
 // shortly after each change of the document, showing the page of the item
-// selected in the tree. A click on a submenu link selects that item; other
+// selected in the tree; the page is made off the window's thread. A click on a submenu link selects that item; other
 // links the user clicks open in the system's browser: the site's pages from
 // the output folder, web and mail addresses as they are.
 class PreviewWindow : public QWidget {
@@ -56,17 +57,21 @@ protected:
 private:
     // The first time: beside the main window, on the side with more room.
     void PlaceBesideMainWindow();
+    // Asks for the page of the selected item.
     void Rebuild();
+    void PageBuilt(const QString& page, const QString& problem);
     void ShowSelectedPage();
     void ShowPage(const QString& file);
+    // Shows the line that says what went wrong; hides it for no text.
+    void ShowProblem(const QString& text);
     void PageLoaded(bool ok);
+    // The preview's own menu in place of the browser's: what works here.
+    void ShowContextMenu(const QPoint& position);
     // Where a link clicked in the preview leads; true lets the preview
     // follow it (an anchor in the page shown).
     bool FollowLink(const QUrl& link);
     // Where an address of the preview leads in the real output folder.
     QUrl PlaceInOutputFolder(const QUrl& link) const;
-    // Notes the user's clicks and keys in the page.
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
     MenuTreePage& treePage_;
     PreviewBuilder& builder_;
@@ -78,12 +83,14 @@ private:
     PreviewSchemeHandler* pages_ = nullptr;
     QLabel* problem_ = nullptr;
     QTimer rebuild_;
-    bool built_ = false;
+    // Since the last page was asked for, and the least time until the next.
+    QElapsedTimer sinceRequest_;
+    int pause_ = 0;
     bool geometryRestored_ = false;
     QString shownPage_;
     std::optional<QPointF> keptScroll_;
-    // The anchor of the submenu link just clicked, for the page it selects:
-    // a set may open its menu through it.
+    // The anchor of the submenu link just clicked, for the page it selects
+    // when that is shown: a set may open its menu through it.
     QString linkFragment_;
 };
 

@@ -152,6 +152,16 @@ def within(acc, role, name):
     return False
 
 
+def check_listed(acc, what):
+    """A focused control of the grid has the grid as its parent, and the grid
+    lists it among its children, so that review and "where am I" find it."""
+    parent = acc.parent
+    if parent is None or parent.getRole() != pyatspi.ROLE_TREE or parent.name != "Layout":
+        fault("%s: parent is %s, not the grid" % (what, describe(parent) if parent else "nothing"))
+    elif not any(c.getRole() == acc.getRole() and c.name == acc.name for c in children(fresh(parent))):
+        fault("%s: not among the children of the grid" % what)
+
+
 def find(app, role, name):
     for acc in walk(app):
         if acc.getRole() == role and acc.name == name:
@@ -212,12 +222,16 @@ def main():
         now = focus_settles(app, is_({pyatspi.ROLE_TEXT}, expected))
         if now is None or now.getRole() != pyatspi.ROLE_TEXT or now.name != expected:
             fault("row '%s': focus on %s, not on its editor" % (expected, describe(now) if now else "nothing"))
-        elif caption in CHOOSERS or group == "Farben":
+        else:
+            check_listed(now, "editor of '%s'" % expected)
+        if now is not None and now.getRole() == pyatspi.ROLE_TEXT and (caption in CHOOSERS or group == "Farben"):
             chooser = CHOOSERS.get(caption, "Farbe wählen")
             key("Tab")
             button = focus_settles(app, is_({pyatspi.ROLE_PUSH_BUTTON}, chooser))
             if button is None or button.getRole() != pyatspi.ROLE_PUSH_BUTTON or button.name != chooser:
                 fault("Tab from '%s' reaches %s" % (expected, describe(button) if button else "nothing"))
+            else:
+                check_listed(button, "chooser of '%s'" % expected)
             key("shift+Tab")
             focus_settles(app, is_({pyatspi.ROLE_TEXT}, expected))
             if caption == "Text":

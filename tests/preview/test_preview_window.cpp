@@ -5,12 +5,19 @@
 #include "shell/documenteditor.h"
 #include "shell/mainform.h"
 #include "shell/menutreepage.h"
+#include "shell/previewscheme.h"
 #include "shell/previewwindow.h"
 
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEnginePage>
@@ -72,7 +79,7 @@ protected:
     QString ShownFile() const { return QFileInfo(preview_->shownPage()).fileName(); }
     // Clicks the link as the user does, with the mouse: the preview follows
     // no link that a script clicks.
-    void ClickLink(const QString& href)
+    void ClickLink(const QString& href, Qt::MouseButton button = Qt::LeftButton)
     {
         const QVariantList centre =
             Evaluate(
@@ -84,7 +91,7 @@ protected:
         QWidget* input = preview_->view()->focusProxy();
         ASSERT_NE(input, nullptr);
         const QPoint point(centre[0].toInt(), centre[1].toInt());
-        QTest::mouseClick(input, Qt::LeftButton, {}, point);
+        QTest::mouseClick(input, button, {}, point);
     }
 
     MenuNode& Item(const std::string& caption) { return *FindItem(Form().Document().Tree(), caption); }
@@ -165,6 +172,133 @@ TEST_F(PreviewWindowTest, PageScriptsReachNoFileAndGoNowhereWithoutAClick)
     EXPECT_EQ(preview_->view()->url(), before);
     EXPECT_TRUE(opener_.opened.isEmpty()) << opener_.opened.join(QLatin1Char(' ')).toStdString();
     EXPECT_EQ(ShownFile(), QStringLiteral("index.htm"));
+}
+
+// A script that clicks its own link on a press of the reader's sends no one
+// anywhere: a link leaves the preview only where the click landed on it,
+// also from a frame the script made itself.
+TEST_F(PreviewWindowTest, ScriptClicksOnTheReadersInputLeadNowhere)
+{
+    WriteTextFile(Site() + QStringLiteral("/kontakt.htm"), "<p>Seite</p>");
+    const QString follow = QStringLiteral("document.querySelector('a[href=\"kontakt.htm\"]').click()");
+    const QString framed = QStringLiteral(
+        "const f = document.createElement('iframe'); document.body.appendChild(f);"
+        " const a = f.contentDocument.createElement('a'); a.href = location.href.replace(/[^/]*$/, 'kontakt.htm');"
+        " a.target = '_top'; f.contentDocument.body.appendChild(a); a.click()");
+    const QVariantList free = Evaluate(QStringLiteral("(() => { for (let y = innerHeight - 2; y > 0; y -= 4)"
+                                                      " if (!document.elementFromPoint(2, y).closest('a'))"
+                                                      " return [2, y]; return []; })()"))
+                                  .toList();
+    ASSERT_EQ(free.size(), 2);
+    QWidget* input = preview_->view()->focusProxy();
+    for (const auto& [event, script] : {std::pair{QStringLiteral("mousedown"), follow},
+                                        {QStringLiteral("keydown"), follow},
+                                        {QStringLiteral("mouseup"), framed}}) {
+        Evaluate(QStringLiteral("addEventListener('%1', () => { %2; }, {once: true}); 1").arg(event, script));
+        if (event == QStringLiteral("keydown"))
+            QTest::keyClick(input, Qt::Key_X);
+        else
+            QTest::mouseClick(input, Qt::LeftButton, {}, QPoint(free[0].toInt(), free[1].toInt()));
+        QTest::qWait(400);
+        EXPECT_TRUE(opener_.opened.isEmpty()) << event.toStdString();
+        EXPECT_EQ(ShownFile(), QStringLiteral("index.htm"));
+        opener_.opened.clear();
+    }
+    // The reader's own click still leads there.
+    ClickLink(QStringLiteral("kontakt.htm"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !opener_.opened.isEmpty(); }, WaitMs));
+    EXPECT_EQ(opener_.opened.front(), Site() + QStringLiteral("/kontakt.htm"));
+}
+
+// Pictures are handed to the page as they are read; what one page may pull
+// is capped, and the line tells what was left out.
+TEST_F(PreviewWindowTest, CapsWhatAPageMayPull)
+{
+    constexpr qint64 Picture = 1 << 20;
+    // A real picture of 3 x 2 pixels, padded at its end.
+    QByteArray png;
+    QBuffer buffer(&png);
+    ASSERT_TRUE(QImage(3, 2, QImage::Format_RGB32).save(&buffer, "PNG"));
+    for (const char* name : {"gross.png", "riesig.png"}) {
+        QFile file(Site() + QLatin1Char('/') + QLatin1String(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(png) == png.size());
+        ASSERT_TRUE(file.resize(name[0] == 'g' ? Picture : PreviewSchemeHandler::PageLimit));
+    }
+    // The widths of the pictures as loaded, -1 for one that was not.
+    const auto load = [this](const QString& name, int times) {
+        Evaluate(QStringLiteral("window.loaded = []; for (let i = 0; i < %2; ++i) { const p = new Image();"
+                                " p.onload = () => loaded.push(p.naturalWidth); p.onerror = () => loaded.push(-1);"
+                                " p.src = '%1?' + i; } 1")
+                     .arg(name)
+                     .arg(times));
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return Evaluate(QStringLiteral("loaded.length")).toInt() == times; }, 4 * WaitMs));
+        return Evaluate(QStringLiteral("loaded")).toList();
+    };
+    const QVariantList sizes = load(QStringLiteral("gross.png"), 8);
+    ASSERT_EQ(sizes.size(), 8);
+    for (const QVariant& width : sizes)
+        EXPECT_EQ(width.toInt(), 3);
+    // Counted once, however often it is named: the next file takes the page
+    // over its limit.
+
+    EXPECT_EQ(load(QStringLiteral("riesig.png"), 1), QVariantList{-1});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return preview_->problemLine()->isVisibleTo(preview_); }, WaitMs));
+    EXPECT_TRUE(preview_->problemLine()->text().contains(QStringLiteral("riesig.png")));
+}
+
+// The window opens wide enough for a set's wide layout; after "Neu" it shows
+// the new project, not the one before.
+TEST_F(PreviewWindowTest, OpensWideAndFollowsANewProject)
+{
+    EXPECT_FALSE(Evaluate(QStringLiteral("matchMedia('(max-width: 48em)').matches")).toBool());
+    ASSERT_TRUE(ShownText().contains(QStringLiteral("Kontakt")));
+    dialogs_.answers.push_back(Answer::No);
+    Form().NewClick();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !ShownText().contains(QStringLiteral("Kontakt")); }, WaitMs));
+}
+
+// The menu of a right click speaks German and each of its entries works.
+TEST_F(PreviewWindowTest, ContextMenuIsGermanAndEveryEntryWorks)
+{
+    // The entries of the menu on the link; the one named choose is chosen.
+    const auto menuOn = [this](const QString& href, const QString& choose) {
+        ClickLink(href, Qt::RightButton);
+        QMenu* menu = nullptr;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                for (QWidget* shown : QApplication::topLevelWidgets())
+                    menu = shown->isVisible() && qobject_cast<QMenu*>(shown) ? qobject_cast<QMenu*>(shown) : menu;
+                return menu != nullptr;
+            },
+            WaitMs));
+        QStringList texts;
+        QAction* chosen = nullptr;
+        for (QAction* action : menu != nullptr ? menu->actions() : QList<QAction*>()) {
+            texts.append(action->text());
+            chosen = action->text() == choose ? action : chosen;
+        }
+        if (menu != nullptr)
+            menu->close();
+        EXPECT_NE(chosen, nullptr) << choose.toStdString();
+        if (chosen != nullptr)
+            chosen->trigger();
+        return texts;
+    };
+    QStringList texts;
+    ASSERT_TRUE(ShownAfter([&] { texts = menuOn(QStringLiteral("Child3.htm"), QStringLiteral("Link öffnen")); }));
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("Link öffnen"), QStringLiteral("Kopieren"),
+                                  QStringLiteral("Alles auswählen"), QString(), QStringLiteral("Neu erzeugen")}));
+    EXPECT_EQ(Form().menuTreePage()->selectedNode(), &Item("Service"));
+
+    const QString link = QStringLiteral("kontakt.htm");
+    menuOn(link, QStringLiteral("Alles auswählen"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return preview_->view()->page()->hasSelection(); }, WaitMs));
+    QApplication::clipboard()->clear();
+    menuOn(link, QStringLiteral("Kopieren"));
+    EXPECT_TRUE(
+        QTest::qWaitFor([] { return QApplication::clipboard()->text().contains(QStringLiteral("Service")); }, WaitMs));
+    EXPECT_TRUE(ShownAfter([&] { menuOn(link, QStringLiteral("Neu erzeugen")); }));
 }
 
 TEST_F(PreviewWindowTest, TellsProblemsInALineAndRemembersItsPlace)

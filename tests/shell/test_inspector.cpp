@@ -10,8 +10,10 @@
 #include "inspector/tddlist_u.h"
 #include "shell/layoutpage.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QTest>
@@ -172,6 +174,47 @@ TEST_F(InspectorTest, RowsAreInTheirOrderWithTheirPlaceholders)
     EXPECT_EQ(Info(), QStringLiteral("$SubMenuLeftMargin$"));
     Select(QStringLiteral("Hintergrundbild"));
     EXPECT_EQ(Info(), QStringLiteral("$BackgroundImage$"));
+}
+
+// A screen reader finds the row editor and its chooser where it finds the
+// rows: below the grid, which lists them among its children.
+TEST_F(InspectorTest, EditorAndChooserAreChildrenOfTheGridForAScreenReader)
+{
+    Select(QStringLiteral("Text"), QStringLiteral("Farben"));
+    QAccessibleInterface* grid = QAccessible::queryAccessibleInterface(&Tree());
+    ASSERT_NE(grid, nullptr);
+    for (QWidget* control : {static_cast<QWidget*>(&Editor()), static_cast<QWidget*>(&Button())}) {
+        QAccessibleInterface* shown = QAccessible::queryAccessibleInterface(control);
+        ASSERT_NE(shown, nullptr);
+        EXPECT_EQ(shown->parent(), grid) << shown->text(QAccessible::Name).toStdString();
+        const int index = grid->indexOfChild(shown);
+        ASSERT_GE(index, 0);
+        EXPECT_EQ(grid->child(index), shown);
+    }
+}
+
+// Sizes need a unit: the row says so, and a bare number ("20") is flagged
+// while it is typed, without a box in the way.
+TEST_F(InspectorTest, SizeRowsAskForAUnitAndFlagABareNumber)
+{
+    QLabel& need = *page_.Controls().need;
+    Select(QStringLiteral("Abstand"), QStringLiteral("Untermenü"));
+    EXPECT_TRUE(need.text().contains(QStringLiteral("Einheit"))) << need.text().toStdString();
+    EXPECT_EQ(Editor().toolTip(), need.text());
+    EXPECT_EQ(Tree().currentIndex().data(Qt::ToolTipRole).toString(), need.text());
+    Type(QStringLiteral("20"));
+    EXPECT_TRUE(need.text().contains(QStringLiteral("„20px“"))) << need.text().toStdString();
+    QTest::keyClick(&Editor(), Qt::Key_Return);
+    EXPECT_EQ(document_.GetString(siSubmenuLeftMargin), "20");
+    EXPECT_TRUE(dialogs_.calls.empty());
+    Select(QStringLiteral("Titel"));
+    EXPECT_TRUE(need.text().isEmpty());
+    Select(QStringLiteral("Abstand"), QStringLiteral("Untermenü"));
+    EXPECT_TRUE(need.text().contains(QStringLiteral("„20px“")));
+    for (const char* fine : {"1.5em", "0", "", "calc(1em + 2px)"}) {
+        Type(QString::fromLatin1(fine));
+        EXPECT_FALSE(need.text().contains(QStringLiteral("keine Einheit"))) << fine;
+    }
 }
 
 TEST_F(InspectorTest, SelectedColourRowIsPaintedWithFrameSwatchAndEditorInPlace)

@@ -13,6 +13,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMap>
+#include <QSignalSpy>
 #include <QUrl>
 
 #include <sys/wait.h>
@@ -42,6 +44,15 @@ protected:
     QUrl Link(const QString& name) const { return QUrl::fromLocalFile(Output() + QLatin1Char('/') + name); }
     QString Built(const QString& name) const { return QFileInfo(builder_.MainFile()).dir().filePath(name); }
     MenuNode* Item(const std::string& caption) { return FindItem(document_.Tree(), caption); }
+    // The page a builder writes, off this thread, to show node.
+    static QString PageOf(PreviewBuilder& builder, const MenuNode* node)
+    {
+        QSignalSpy built(&builder, &PreviewBuilder::pageBuilt);
+        builder.BuildPage({}, node);
+        EXPECT_TRUE(built.wait(5000));
+        return built.isEmpty() ? QString() : built.back().at(0).toString();
+    }
+    QString PageOf(const MenuNode* node) { return PageOf(builder_, node); }
 
     QTemporaryDir dir_;
     TqzHTML document_;
@@ -56,11 +67,11 @@ TEST_F(PreviewBuilderTest, BuildsOutsideTheOutputFolderAndFindsThePagesOfItemsAn
     EXPECT_FALSE(document_.Modified());
     EXPECT_EQ(FromCp1252(document_.GetFileSetting(fsFilename)), Output() + QStringLiteral("/index.htm"));
 
-    EXPECT_EQ(builder_.PageFor(nullptr), builder_.MainFile());
-    EXPECT_EQ(builder_.PageFor(&document_.Tree().Root()), builder_.MainFile());
-    EXPECT_EQ(builder_.PageFor(Item("Startseite")), builder_.MainFile());
-    EXPECT_EQ(builder_.PageFor(Item("Pflanzen")), Built(QStringLiteral("Child2.htm")));
-    EXPECT_EQ(builder_.PageFor(Item("Rosen")), Built(QStringLiteral("Child2.htm")));
+    EXPECT_EQ(PageOf(nullptr), builder_.MainFile());
+    EXPECT_EQ(PageOf(&document_.Tree().Root()), builder_.MainFile());
+    EXPECT_EQ(PageOf(Item("Startseite")), builder_.MainFile());
+    EXPECT_EQ(PageOf(Item("Pflanzen")), Built(QStringLiteral("Child2.htm")));
+    EXPECT_EQ(PageOf(Item("Rosen")), Built(QStringLiteral("Child2.htm")));
 
     EXPECT_EQ(builder_.NodeOfLink(Link(QStringLiteral("Child3.htm"))), Item("Service"));
     EXPECT_EQ(builder_.NodeOfLink(Link(QStringLiteral("index.htm"))), &document_.Tree().Root());
@@ -86,20 +97,49 @@ TEST_F(PreviewBuilderTest, FilesOfAnEarlierBuildAreGoneAndFailuresAreTold)
 
     // A set that writes the whole menu into one file shows that file.
     document_.SetFileSetting(fsTemplate, "Komplett");
-    ASSERT_TRUE(builder_.Build({}));
-    EXPECT_EQ(builder_.PageFor(Item("Rosen")), builder_.MainFile());
+    builder_.DocumentChanged();
+    EXPECT_EQ(PageOf(Item("Rosen")), builder_.MainFile());
     EXPECT_EQ(builder_.NodeOfLink(Link(QStringLiteral("Child2.htm"))), nullptr);
 
     document_.SetFileSetting(fsTemplate, "Gibt es nicht");
-    EXPECT_FALSE(builder_.Build({}));
+    builder_.DocumentChanged();
+    EXPECT_TRUE(PageOf(Item("Rosen")).isEmpty());
     EXPECT_EQ(builder_.Problem(), QStringLiteral("Die Menüvorlage ist nicht vorhanden."));
+    EXPECT_FALSE(builder_.Build({}));
 
     // Without an output file the menu is shown under a name of the preview's.
     document_.SetFileSetting(fsTemplate, "Aufklappend");
     document_.SetFileSetting(fsFilename, "");
+    builder_.DocumentChanged();
+    EXPECT_EQ(PageOf(Item("Rosen")), Built(QStringLiteral("Child2.htm"))) << builder_.Problem().toStdString();
     EXPECT_TRUE(builder_.Build({})) << builder_.Problem().toStdString();
     EXPECT_TRUE(QFileInfo::exists(builder_.MainFile()));
-    EXPECT_EQ(builder_.PageFor(Item("Rosen")), Built(QStringLiteral("Child2.htm")));
+}
+
+// A page written alone, from the builder's copy of the document, holds the
+// bytes a whole generation gives it, also for a set with deeper levels; an
+// edit after the request does not reach the page being written.
+TEST_F(PreviewBuilderTest, PagesWrittenAloneHoldTheBytesOfAWholeGeneration)
+{
+    for (const char* set : {"Aufklappend", "Seitenleiste"}) {
+        document_.SetFileSetting(fsTemplate, set);
+        ASSERT_TRUE(builder_.Build({}));
+        QMap<QString, QByteArray> whole;
+        for (const QFileInfo& file : QDir(QFileInfo(builder_.MainFile()).path()).entryInfoList(QDir::Files))
+            whole.insert(file.fileName(), ReadTextFile(file.filePath()));
+        PreviewBuilder alone(document_);
+        for (const std::string caption : {"Rosen", "Service", "Startseite"}) {
+            const QString page = PageOf(alone, Item(caption));
+            EXPECT_EQ(ReadTextFile(page), whole.value(QFileInfo(page).fileName())) << set << " " << caption;
+        }
+        QSignalSpy built(&alone, &PreviewBuilder::pageBuilt);
+        alone.BuildPage({}, nullptr);
+        alone.DocumentChanged();
+        document_.Tree().SetCaption(*Item("Service"), "Umbenannt");
+        ASSERT_TRUE(built.wait(5000));
+        EXPECT_EQ(ReadTextFile(built.back().at(0).toString()), whole.value(QStringLiteral("index.htm")));
+        document_.Tree().SetCaption(*Item("Umbenannt"), "Service");
+    }
 }
 
 #ifndef TW_WEBENGINE
