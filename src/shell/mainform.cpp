@@ -19,6 +19,7 @@
 #include "shell/previewbuilder.h"
 #include "shell/projectfilenames.h"
 #include "shell/projectsession.h"
+#include "shell/siteembedcommand.h"
 #include "shell/templatewatcher.h"
 #include "shell/variablespage.h"
 #include "shell/windowkeys.h"
@@ -79,6 +80,7 @@ Tmainform::Tmainform(Dialogs& dialogs, ShellOpener& opener, const QString& progr
     CreateHistoryActions();
     CreateImportAction();
     CreatePreviewAction();
+    new SiteEmbedCommand(*this, dialogs_, opener_, [this] { return FinishEditing(); }); // the window owns it
     ListTemplates();
     // Sets copied in or removed while the program runs show in the list;
     // the project's set stays marked. The window owns the watcher.
