@@ -104,7 +104,7 @@ int RunEmbed(const Invocation& invocation, TqzHTML& document, std::ostream& out,
     bool failed = false;
     if (invocation.check || invocation.dryRun) {
         // Nothing is written: each change is only shown.
-        const ChangeSink show = [&](const std::string& sitePath, const FileIdentity&,
+        const ChangeSink show = [&](const std::string& sitePath, const SiteFileIdentity&,
                                     const std::optional<std::string>& old, const std::string& after) {
             if (invocation.check)
                 out << "W\xC3\xBCrde ge\xC3\xA4ndert: " << Cp1252ToUtf8(options.siteFolder + sitePath) << '\n';

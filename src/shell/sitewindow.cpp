@@ -229,8 +229,8 @@ std::vector<PageReport> SiteWindow::Plan()
         Tell(sink.lines.join(u'\n'));
         return {};
     }
-    const auto show = [this](const std::string& sitePath, const FileIdentity&, const std::optional<std::string>& old,
-                             const std::string& after) {
+    const auto show = [this](const std::string& sitePath, const SiteFileIdentity&,
+                             const std::optional<std::string>& old, const std::string& after) {
         diffs_[sitePath] = UnifiedDiff(sitePath, old.value_or(""), after);
     };
     try {

@@ -124,7 +124,7 @@ EmbedResult PlanEmbed(TqzHTML& document, const EmbedForm& form, const EmbedOptio
             report.message = message;
             result.refused.push_back(where + message);
         };
-        FileIdentity identity;
+        SiteFileIdentity identity;
         std::optional<std::string> bytes;
         try {
             bytes = writer.ReadNow(page, MaxPageSize, &identity);
@@ -184,7 +184,7 @@ EmbedResult PlanEmbed(TqzHTML& document, const EmbedForm& form, const EmbedOptio
     // One stylesheet for all pages: a change of colour rewrites one file.
     const std::string stylesheet = renderer.Stylesheet();
     if (anyBlocks && !stylesheet.empty()) {
-        FileIdentity identity;
+        SiteFileIdentity identity;
         const std::optional<std::string> old = writer.ReadNow(form.stylesheetName, MaxPageSize, &identity);
         if (old && !old->starts_with(OwnStylesheetLine)) {
             result.refused.push_back(options.siteFolder + form.stylesheetName +
@@ -203,15 +203,15 @@ StagedRun StageEmbed(TqzHTML& document, const EmbedForm& form, const EmbedOption
 {
     StagedRun run;
     state.Begin();
-    const auto stage = [&](const std::string& sitePath, const FileIdentity& before,
+    const auto stage = [&](const std::string& sitePath, const SiteFileIdentity& before,
                            const std::optional<std::string>& old, const std::string& after) {
-        FileIdentity staged = before;
+        SiteFileIdentity staged = before;
         if (old) {
             state.Keep(writer.Changes().size(), sitePath, *old, writer);
             // A second name changes the file's change time and nothing else;
             // any other difference is a change meanwhile, found on commit.
-            const FileIdentity now = writer.IdentityNow(sitePath);
-            FileIdentity linked = now;
+            const SiteFileIdentity now = writer.IdentityNow(sitePath);
+            SiteFileIdentity linked = now;
             linked.changed = before.changed;
             if (linked == before)
                 staged = now;

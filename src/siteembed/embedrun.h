@@ -18,7 +18,7 @@ namespace tw {
 // A page as it was shown before writing: writing leaves a page that no
 // longer is what was shown.
 struct ShownPage {
-    FileIdentity identity;
+    SiteFileIdentity identity;
     std::string newChecksum; // of the new bytes shown
     bool operator==(const ShownPage&) const = default;
 };
@@ -61,7 +61,7 @@ struct EmbedResult {
 
 // Told every file that changes: its site path, what it was, its old bytes
 // (nothing for a new file) and its new ones.
-using ChangeSink = std::function<void(const std::string& sitePath, const FileIdentity& before,
+using ChangeSink = std::function<void(const std::string& sitePath, const SiteFileIdentity& before,
                                       const std::optional<std::string>& old, const std::string& after)>;
 
 // Reads every page of the site, prepares its new bytes and hands each

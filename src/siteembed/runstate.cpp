@@ -157,7 +157,7 @@ std::vector<std::optional<std::string>> RunState::StageUndo(SiteWriter& writer, 
                                       "digt.",
                                       FromFsPath(last / ListName)));
         const std::string& sitePath = fields[3];
-        FileIdentity identity;
+        SiteFileIdentity identity;
         const std::optional<std::string> now = writer.ReadNow(sitePath, std::string::npos, &identity);
         const bool asWritten = fields[2] == "-" ? !now : now && BlockChecksum(*now) == fields[2];
         if (!asWritten) {
@@ -199,9 +199,9 @@ RunState::PageIndex RunState::LoadIndex() const
         if (fields.size() != 6)
             return {};
         index.pages.emplace(fields[5],
-                            FileIdentity{true, NumberOf<std::uint64_t>(fields[0]), NumberOf<std::uint64_t>(fields[1]),
-                                         NumberOf<std::uint64_t>(fields[2]), NumberOf<std::int64_t>(fields[3]),
-                                         NumberOf<std::int64_t>(fields[4])});
+                            SiteFileIdentity{true, NumberOf<std::uint64_t>(fields[0]),
+                                             NumberOf<std::uint64_t>(fields[1]), NumberOf<std::uint64_t>(fields[2]),
+                                             NumberOf<std::int64_t>(fields[3]), NumberOf<std::int64_t>(fields[4])});
     }
     return index;
 }

@@ -49,7 +49,7 @@ public:
     // that run was made from (its inputs' checksum).
     struct PageIndex {
         std::string inputs;
-        std::unordered_map<std::string, FileIdentity> pages;
+        std::unordered_map<std::string, SiteFileIdentity> pages;
     };
     PageIndex LoadIndex() const;
     void SaveIndex(const PageIndex& index) const;

@@ -14,20 +14,20 @@ namespace tw {
 // What a file was when it was read. Any write changes its change time, a
 // replacement its file number: a file with the same identity holds the
 // same bytes.
-struct FileIdentity {
+struct SiteFileIdentity {
     bool exists = false;
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     std::uint64_t size = 0;
     std::int64_t modified = 0; // nanoseconds
     std::int64_t changed = 0;  // nanoseconds
-    bool operator==(const FileIdentity&) const = default;
+    bool operator==(const SiteFileIdentity&) const = default;
 };
 
 // One file of a site that a run changes.
 struct FileChange {
     std::string sitePath;
-    FileIdentity before;                      // when it was read
+    SiteFileIdentity before;                  // when it was read
     std::optional<std::string> afterChecksum; // of the new bytes; nothing: the file is deleted
     std::string temporary;                    // the new bytes, staged beside it
     std::size_t place = 0;                    // among the staged changes
@@ -52,12 +52,12 @@ public:
     // tw::Error for a link, another non-regular file or a file larger than
     // maxSize. identity, when given, gets what the file was.
     std::optional<std::string> ReadNow(const std::string& sitePath, std::size_t maxSize = std::string::npos,
-                                       FileIdentity* identity = nullptr);
-    FileIdentity IdentityNow(const std::string& sitePath);
+                                       SiteFileIdentity* identity = nullptr);
+    SiteFileIdentity IdentityNow(const std::string& sitePath);
 
     // Writes the new bytes of a file (nothing: it is to be deleted) beside
     // it; throws tw::Error naming the file.
-    void Stage(const std::string& sitePath, const FileIdentity& before, const std::optional<std::string>& after);
+    void Stage(const std::string& sitePath, const SiteFileIdentity& before, const std::optional<std::string>& after);
     // The staged changes; after Commit, those that were made.
     const std::vector<FileChange>& Changes() const { return changes_; }
     // Replaces every staged file that is still what it was; the messages
