@@ -32,6 +32,11 @@ SiteEmbedCommand::SiteEmbedCommand(Tmainform& window, Dialogs& dialogs, ShellOpe
     connect(&window.Editor(), &DocumentEditor::changed, this, &SiteEmbedCommand::NoteEdit);
 }
 
+SiteWindow* SiteEmbedCommand::Window() const
+{
+    return siteWindow_;
+}
+
 QString SiteEmbedCommand::StaleNote()
 {
     return QStringLiteral(

@@ -26,7 +26,7 @@ public:
 
     QAction* Action() const { return action_; }
     // Null until the command first opens it.
-    SiteWindow* Window() const { return siteWindow_; }
+    SiteWindow* Window() const;
     void Open();
 
     static QString StaleNote();

@@ -77,6 +77,7 @@ void SiteWindow::CreateControls()
     folderLabel->setBuddy(folder_);
     connect(folder_, &QLineEdit::editingFinished, this, [this] { SetSiteFolder(folder_->text()); });
     auto* choose = Named(new QPushButton(QStringLiteral("&Wählen..."), this), QStringLiteral("Ordner wählen"));
+    choose->setAutoDefault(false); // Return in the folder field takes the folder
     connect(choose, &QPushButton::clicked, this, &SiteWindow::ChooseFolder);
     folderRow->addWidget(folderLabel);
     folderRow->addWidget(folder_, 1);
@@ -84,7 +85,7 @@ void SiteWindow::CreateControls()
     layout->addLayout(folderRow);
 
     auto* optionRow = new QHBoxLayout;
-    fromRoot_ = Named(new QCheckBox(QStringLiteral("Links vom &Stamm der Website aus (/...)"), this),
+    fromRoot_ = Named(new QCheckBox(QStringLiteral("Links vom S&tamm der Website aus (/...)"), this),
                       QStringLiteral("Links vom Stamm der Website aus"));
     breadcrumb_ = Named(new QCheckBox(QStringLiteral("&Brotkrumenpfad"), this),
                         QStringLiteral("Eingefügte Markierungen mit Brotkrumenpfad"));
@@ -107,6 +108,7 @@ void SiteWindow::CreateControls()
     pageView_->setSelectionBehavior(QAbstractItemView::SelectRows);
     pageView_->setTabKeyNavigation(false);
     pageView_->verticalHeader()->hide();
+    pageView_->verticalHeader()->setDefaultSectionSize(pageView_->fontMetrics().height() + 6);
     pageView_->horizontalHeader()->setStretchLastSection(true);
     connect(pageView_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &SiteWindow::ShowSelectedPage);
     connect(pageView_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &SiteWindow::ShowSelectedPage);
@@ -122,7 +124,7 @@ void SiteWindow::CreateControls()
             emit itemChosen(node);
     });
     connect(faults_, &SiteCheckList::pageWanted, this, &SiteWindow::OpenPageFolder);
-    tabs_->addTab(faults_, QStringLiteral("&Links"));
+    tabs_->addTab(faults_, QStringLiteral("Lin&kprüfung"));
     layout->addWidget(tabs_, 1);
 
     status_ = Named(new QLabel(this), QStringLiteral("Meldung"));
