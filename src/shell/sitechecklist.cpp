@@ -47,6 +47,8 @@ void SiteCheckList::SetFaults(std::vector<SiteFault> faults)
         row->setToolTip(2, FromCp1252(SiteFaultText(fault)));
         row->setData(0, Qt::AccessibleTextRole, FromCp1252(SiteFaultText(fault)));
     }
+    for (int column = 0; column < columnCount() - 1; ++column)
+        resizeColumnToContents(column);
     if (topLevelItemCount() > 0)
         setCurrentItem(topLevelItem(0));
 }

@@ -77,7 +77,8 @@ void SiteWindow::CreateControls()
     folderLabel->setBuddy(folder_);
     connect(folder_, &QLineEdit::editingFinished, this, [this] { SetSiteFolder(folder_->text()); });
     auto* choose = Named(new QPushButton(QStringLiteral("&Wählen..."), this), QStringLiteral("Ordner wählen"));
-    choose->setAutoDefault(false); // Return in the folder field takes the folder
+    // No button is the default: Return in the folder field takes the folder.
+    choose->setAutoDefault(false);
     connect(choose, &QPushButton::clicked, this, &SiteWindow::ChooseFolder);
     folderRow->addWidget(folderLabel);
     folderRow->addWidget(folder_, 1);
@@ -153,6 +154,7 @@ void SiteWindow::CreateControls()
         buttons->addWidget(button);
     }
     buttons->addStretch();
+    close->setAutoDefault(false);
     buttons->addWidget(close);
     layout->addLayout(buttons);
     insert_->setEnabled(false);
