@@ -75,7 +75,11 @@ void SiteWindow::CreateControls()
     auto* folderLabel = new QLabel(QStringLiteral("&Ordner der Website:"), this);
     folder_ = Named(new QLineEdit(this), QStringLiteral("Ordner der Website"));
     folderLabel->setBuddy(folder_);
-    connect(folder_, &QLineEdit::editingFinished, this, [this] { SetSiteFolder(folder_->text()); });
+    // Leaving the field unchanged reads nothing again.
+    connect(folder_, &QLineEdit::editingFinished, this, [this] {
+        if (folder_->isModified())
+            SetSiteFolder(folder_->text());
+    });
     auto* choose = Named(new QPushButton(QStringLiteral("&Wählen..."), this), QStringLiteral("Ordner wählen"));
     // No button is the default: Return in the folder field takes the folder.
     choose->setAutoDefault(false);
@@ -168,6 +172,7 @@ QString SiteWindow::SiteFolder() const
 void SiteWindow::SetSiteFolder(const QString& folder)
 {
     folder_->setText(QDir::toNativeSeparators(folder));
+    folder_->setModified(false);
     RememberSiteFolder(projectFile_, folder_->text());
     insertInto_.clear();
     Reload();
