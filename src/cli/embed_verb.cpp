@@ -1,6 +1,5 @@
 #include "cli/embed_verb.h"
 
-#include "cli/unified_diff.h"
 #include "cli/verbs.h"
 #include "platform/codec.h"
 #include "platform/datadirs.h"
@@ -8,6 +7,7 @@
 #include "platform/paths.h"
 #include "siteembed/embedrun.h"
 #include "siteembed/sitelinks.h"
+#include "siteembed/unifieddiff.h"
 
 #include <filesystem>
 
@@ -50,19 +50,15 @@ void Tell(const std::vector<std::string>& messages, MessageLines& lines, const s
 int Undo(const Invocation& invocation, SiteWriter& writer, RunState& state, std::ostream& out, MessageLines& lines)
 {
     std::vector<std::string> skipped;
-    const std::vector<std::optional<std::string>> current = state.StageUndo(writer, skipped);
     if (invocation.dryRun) {
+        state.StageUndo(writer, skipped);
         for (const FileChange& change : writer.Changes())
             out << "W\xC3\xBCrde zur\xC3\xBC"
                    "ckgesetzt: "
                 << Cp1252ToUtf8(change.sitePath) << '\n';
         writer.Discard();
     } else {
-        std::vector<std::string> late = writer.Commit([&current](std::size_t place) { return current[place]; });
-        skipped.insert(skipped.end(), late.begin(), late.end());
-        // The old bytes of a skipped page stay for another try.
-        if (skipped.empty())
-            state.Forget();
+        skipped = UndoLastRun(writer, state);
         out << "Zur\xC3\xBC"
                "ckgesetzt: "
             << writer.Changes().size() << '\n';
@@ -108,7 +104,7 @@ int RunEmbed(const Invocation& invocation, TqzHTML& document, std::ostream& out,
     bool failed = false;
     if (invocation.check || invocation.dryRun) {
         // Nothing is written: each change is only shown.
-        const ChangeSink show = [&](const std::string& sitePath, const FileIdentity&,
+        const ChangeSink show = [&](const std::string& sitePath, const SiteFileIdentity&,
                                     const std::optional<std::string>& old, const std::string& after) {
             if (invocation.check)
                 out << "W\xC3\xBCrde ge\xC3\xA4ndert: " << Cp1252ToUtf8(options.siteFolder + sitePath) << '\n';

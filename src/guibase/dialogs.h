@@ -63,6 +63,8 @@ public:
     // Where a menu is imported from: a folder of web pages or a sitemap
     // file. Returns its path, or nothing when cancelled.
     virtual std::optional<QString> ChooseImportSource(QWidget* parent, const QString& initialDir) = 0;
+    // A folder chosen in a folder dialog with this title; nothing when cancelled.
+    virtual std::optional<QString> ChooseFolder(QWidget* parent, const QString& title, const QString& initialDir) = 0;
 };
 
 } // namespace tw

@@ -10,7 +10,9 @@
 #include "shell/treecommands.h"
 #include "shell/variablecommands.h"
 
+#include <functional>
 #include <utility>
+#include <vector>
 
 namespace tw {
 namespace {
@@ -143,6 +145,35 @@ void DocumentEditor::SetLink(MenuNode& node, const QString& link, const QString&
             tree.NotifyRecordChanged(node);
         },
         Link{item.Link, item.Target}, Link{Noted(EncodeLink(link)), Noted(EncodeText(target))}));
+}
+
+void DocumentEditor::SpreadTarget(MenuNode& node, bool everyItem)
+{
+    using Targets = std::vector<std::string>;
+    std::vector<MenuNode*> items;
+    const std::function<void(MenuNode&)> collect = [&](MenuNode& parent) {
+        for (std::size_t row = 0; row < parent.ChildCount(); ++row) {
+            MenuNode& child = *parent.Child(row);
+            if (child.Item() && &child != &node)
+                items.push_back(&child);
+            collect(child);
+        }
+    };
+    collect(everyItem ? document_.Tree().Root() : node);
+    Targets old;
+    for (const MenuNode* item : items)
+        old.push_back(item->Item()->Target);
+    // Deleted items are kept by their steps, so the nodes stay valid.
+    MenuTree& tree = document_.Tree();
+    Push(new ChangeValueCommand<Targets>(
+        Named("Weitergeben des Ziels von", node.Caption()),
+        [&tree, items](const Targets& targets) {
+            for (std::size_t index = 0; index < items.size(); ++index) {
+                items[index]->Item()->Target = targets[index];
+                tree.NotifyRecordChanged(*items[index]);
+            }
+        },
+        old, Targets(items.size(), node.Item()->Target)));
 }
 
 void DocumentEditor::AddVariable(const std::string& name)

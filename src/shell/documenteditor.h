@@ -47,6 +47,9 @@ public:
     // row as MenuTree::Move counts it: before the node is taken out.
     void MoveItem(MenuNode& node, MenuNode& parent, std::size_t row);
     void SetLink(MenuNode& node, const QString& link, const QString& target);
+    // Gives node's target to every item below it, or to every item of the
+    // menu, as one step.
+    void SpreadTarget(MenuNode& node, bool everyItem);
 
     // --- the variables
     void AddVariable(const std::string& name);

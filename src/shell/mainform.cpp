@@ -19,6 +19,8 @@
 #include "shell/project.h"
 #include "shell/projectfilenames.h"
 #include "shell/projectquestions.h"
+#include "shell/siteembedcommand.h"
+#include "shell/targetspread.h"
 #include "shell/templatewatcher.h"
 #include "shell/variablespage.h"
 #include "shell/windowkeys.h"
@@ -79,6 +81,8 @@ Tmainform::Tmainform(Dialogs& dialogs, ShellOpener& opener, const QString& progr
     CreateHistoryActions();
     CreateImportAction();
     CreatePreviewAction();
+    new SiteEmbedCommand(*this, dialogs_, opener_, [this] { return FinishEditing(); }); // the window owns it
+    AddTargetSpreadCommands(*menuTreePage_, *editor_);
     ListTemplates();
     // Sets copied in or removed while the program runs show in the list;
     // the project's set stays marked. The window owns the watcher.

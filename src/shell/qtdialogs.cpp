@@ -220,6 +220,14 @@ std::optional<QString> QtDialogs::ChooseImportSource(QWidget* parent, const QStr
     return QDir::toNativeSeparators(path);
 }
 
+std::optional<QString> QtDialogs::ChooseFolder(QWidget* parent, const QString& title, const QString& initialDir)
+{
+    const QString path = QFileDialog::getExistingDirectory(parent, title, initialDir);
+    if (path.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(path);
+}
+
 std::optional<unsigned> QtDialogs::ChooseColor(QWidget* parent, unsigned initial)
 {
     const QColor start(static_cast<int>(initial & 0xFF), static_cast<int>((initial >> 8) & 0xFF),

@@ -21,6 +21,7 @@ public:
     std::optional<SaveChoice> SaveFile(QWidget* parent, const SaveRequest& request) override;
     // First asks which of the two it is, then shows the folder or the file dialog.
     std::optional<QString> ChooseImportSource(QWidget* parent, const QString& initialDir) override;
+    std::optional<QString> ChooseFolder(QWidget* parent, const QString& title, const QString& initialDir) override;
 
 private:
     QString programTitle_;

@@ -6,20 +6,41 @@
 #include "platform/paths.h"
 #include "siteembed/blockrender.h"
 #include "siteembed/markers.h"
-#include "siteembed/pageedit.h"
+#include "siteembed/pageencoding.h"
 #include "siteembed/sitemenu.h"
 
 namespace tw {
 namespace {
 
 // The background picture is named in the stylesheet, which lies in the
-// site's root: its address is taken from there.
-void BackgroundFromRoot(TqzHTML& document, const EmbedOptions& options)
-{
-    const std::string picture = document.GetString(siBackgroundImage);
-    if (const std::optional<std::string> sitePath = SitePathOfLink(picture, options.linkFolder))
-        document.SetString(siBackgroundImage, LinkFromPage("", *sitePath, options.fromRoot));
-}
+// site's root: its address is taken from there while the blocks are drawn,
+// and the document gets its own again afterwards.
+class BackgroundFromRoot {
+public:
+    BackgroundFromRoot(TqzHTML& document, const EmbedOptions& options)
+        : document_(document), own_(document.GetString(siBackgroundImage)), modified_(document.Modified())
+    {
+        if (const std::optional<std::string> sitePath = SitePathOfLink(own_, options.linkFolder))
+            taken_ = LinkFromPage("", *sitePath, options.fromRoot);
+        if (taken_ != own_)
+            document.SetString(siBackgroundImage, taken_);
+    }
+    ~BackgroundFromRoot()
+    {
+        if (taken_ != own_) {
+            document_.SetString(siBackgroundImage, own_);
+            document_.SetModified(modified_);
+        }
+    }
+    BackgroundFromRoot(const BackgroundFromRoot&) = delete;
+    BackgroundFromRoot& operator=(const BackgroundFromRoot&) = delete;
+
+private:
+    TqzHTML& document_;
+    std::string own_;
+    std::string taken_ = own_;
+    bool modified_;
+};
 
 // A checksum of everything the blocks of the pages are made of: the menu,
 // the settings, the variables, the template set's files, the options and
@@ -31,6 +52,10 @@ std::string InputsChecksum(const TqzHTML& document, const EmbedForm& form, const
                        (options.insertMarkers ? "i" : "-") + '\n';
     for (const std::string& page : options.force)
         text += page + '\n';
+    for (const std::string& page : options.insertMarkersInto)
+        text += page + '\n';
+    text += options.inserted.breadcrumb ? "b" : "-";
+    text += options.inserted.prevNext ? "p\n" : "-\n";
     for (const MenuNode* node = document.Tree().Root().NextPreOrder(); node; node = node->NextPreOrder()) {
         text += std::to_string(node->Level()) + '\t' + node->Caption();
         if (node->Item())
@@ -68,7 +93,7 @@ EmbedResult PlanEmbed(TqzHTML& document, const EmbedForm& form, const EmbedOptio
 {
     EmbedResult result;
     AssignLinkIDs(document.Tree());
-    BackgroundFromRoot(document, options);
+    const BackgroundFromRoot background(document, options);
     const SiteFiles site = ListSiteFiles(options.siteFolder);
     const SiteMenu menu(document.Tree(), site, options.linkFolder);
     BlockRenderer renderer(document, form, menu, options.fromRoot);
@@ -82,6 +107,9 @@ EmbedResult PlanEmbed(TqzHTML& document, const EmbedForm& form, const EmbedOptio
             const auto known = last.pages.find(page);
             if (known != last.pages.end() && writer.IdentityNow(page) == known->second) {
                 anyBlocks = true;
+                PageReport& report = result.pages.emplace_back();
+                report.sitePath = page;
+                report.shown.identity = known->second;
                 ++result.unchanged;
                 if (next)
                     next->pages.insert(*known);
@@ -89,45 +117,74 @@ EmbedResult PlanEmbed(TqzHTML& document, const EmbedForm& form, const EmbedOptio
             }
         }
         const std::string where = options.siteFolder + page + ": ";
-        FileIdentity identity;
+        PageReport& report = result.pages.emplace_back();
+        report.sitePath = page;
+        const auto refuse = [&](PageState state, std::string message) {
+            report.state = state;
+            report.message = message;
+            result.refused.push_back(where + message);
+        };
+        SiteFileIdentity identity;
         std::optional<std::string> bytes;
         try {
             bytes = writer.ReadNow(page, MaxPageSize, &identity);
         } catch (const Error& error) {
-            result.refused.push_back(error.what());
+            refuse(PageState::Refused, error.what());
             continue;
         }
-        if (!bytes)
-            continue; // gone since the listing
-        const PageEditRules rules{options.force.contains(page), options.insertMarkers};
+        if (!bytes) { // gone since the listing
+            result.pages.pop_back();
+            continue;
+        }
+        report.encoding = PageEncoding(*bytes);
+        report.shown.identity = identity;
+        const PageEditRules rules{options.force.contains(page),
+                                  options.insertMarkers || options.insertMarkersInto.contains(page), options.inserted};
         const PageEdit edit = EditPage(page, *bytes, menu, site, renderer, rules);
+        if (const std::size_t item = edit.item ? edit.item : menu.ItemOfPage(page))
+            report.item = menu.Items()[item].node->Caption();
         if (!edit.warning.empty())
             result.warnings.push_back(where + edit.warning);
+        if (edit.outcome != PageEdit::Outcome::NoMarkers)
+            anyBlocks = true;
         switch (edit.outcome) {
         case PageEdit::Outcome::Unchanged:
-            anyBlocks = true;
             ++result.unchanged;
             if (next)
                 next->pages.emplace(page, identity);
             break;
-        case PageEdit::Outcome::Changed:
-            anyBlocks = true;
+        case PageEdit::Outcome::Changed: {
+            report.state = PageState::Changes;
+            report.shown.newChecksum = BlockChecksum(edit.bytes);
+            if (options.shown) {
+                const auto shown = options.shown->find(page);
+                if (shown == options.shown->end() || shown->second != report.shown) {
+                    refuse(PageState::ChangedSince,
+                           "Die Seite wurde seit der Anzeige ge\xE4ndert und bleibt, wie sie ist.");
+                    break;
+                }
+            }
             sink(page, identity, bytes, edit.bytes);
             result.changed.push_back(page);
             break;
+        }
         case PageEdit::Outcome::NoMarkers:
+            report.state = PageState::NoMarkers;
             result.withoutMarkers.push_back(options.siteFolder + page);
             break;
         case PageEdit::Outcome::Refused:
-            anyBlocks = true;
-            result.refused.push_back(where + edit.message);
+            refuse(edit.editedByHand ? PageState::EditedByHand
+                   : edit.markerLine ? PageState::BadMarkers
+                                     : PageState::Refused,
+                   edit.message);
+            report.line = edit.markerLine;
             break;
         }
     }
     // One stylesheet for all pages: a change of colour rewrites one file.
     const std::string stylesheet = renderer.Stylesheet();
     if (anyBlocks && !stylesheet.empty()) {
-        FileIdentity identity;
+        SiteFileIdentity identity;
         const std::optional<std::string> old = writer.ReadNow(form.stylesheetName, MaxPageSize, &identity);
         if (old && !old->starts_with(OwnStylesheetLine)) {
             result.refused.push_back(options.siteFolder + form.stylesheetName +
@@ -146,15 +203,15 @@ StagedRun StageEmbed(TqzHTML& document, const EmbedForm& form, const EmbedOption
 {
     StagedRun run;
     state.Begin();
-    const auto stage = [&](const std::string& sitePath, const FileIdentity& before,
+    const auto stage = [&](const std::string& sitePath, const SiteFileIdentity& before,
                            const std::optional<std::string>& old, const std::string& after) {
-        FileIdentity staged = before;
+        SiteFileIdentity staged = before;
         if (old) {
             state.Keep(writer.Changes().size(), sitePath, *old, writer);
             // A second name changes the file's change time and nothing else;
             // any other difference is a change meanwhile, found on commit.
-            const FileIdentity now = writer.IdentityNow(sitePath);
-            FileIdentity linked = now;
+            const SiteFileIdentity now = writer.IdentityNow(sitePath);
+            SiteFileIdentity linked = now;
             linked.changed = before.changed;
             if (linked == before)
                 staged = now;
@@ -191,8 +248,24 @@ void CommitEmbed(StagedRun& run, SiteWriter& writer, RunState& state)
         run.result.changed.push_back(change.sitePath);
         run.index.pages[change.sitePath] = change.after;
     }
+    for (PageReport& page : run.result.pages) {
+        if (page.state == PageState::Changes && !run.index.pages.contains(page.sitePath))
+            page.state = PageState::ChangedSince;
+    }
     state.Finish(writer.Changes());
     state.SaveIndex(run.index);
+}
+
+std::vector<std::string> UndoLastRun(SiteWriter& writer, RunState& state)
+{
+    std::vector<std::string> skipped;
+    const std::vector<std::optional<std::string>> current = state.StageUndo(writer, skipped);
+    std::vector<std::string> late = writer.Commit([&current](std::size_t place) { return current[place]; });
+    skipped.insert(skipped.end(), late.begin(), late.end());
+    // The old bytes of a skipped page stay for another try.
+    if (skipped.empty())
+        state.Forget();
+    return skipped;
 }
 
 } // namespace tw

@@ -172,6 +172,7 @@ MarkerScan ScanMarkers(std::string_view page)
     std::optional<MarkedBlock> open;
     const auto fail = [&](std::size_t offset, const std::string& text) {
         scan.blocks.clear();
+        scan.faultLine = LineAt(page, offset);
         scan.fault = AtLine(page, offset, text);
         return scan;
     };

@@ -31,6 +31,7 @@ struct MarkedBlock {
 struct MarkerScan {
     std::vector<MarkedBlock> blocks;
     std::string fault;
+    int faultLine = 0;
 };
 
 // Reads the markers strictly: one begin and one end per block, in order,

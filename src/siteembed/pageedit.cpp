@@ -50,13 +50,18 @@ std::string LineBreakOf(std::string_view bytes)
     return at + 1 < bytes.size() && bytes[at + 1] == '\n' ? "\r\n" : "\r";
 }
 
-bool InsertMarkers(std::string& bytes)
+bool InsertMarkers(std::string& bytes, InsertedBlocks extra)
 {
     const std::size_t body = AfterTag(bytes, "body");
     if (body == std::string::npos)
         return false;
     const std::string eol = LineBreakOf(bytes);
-    bytes.insert(body, eol + "<!-- treeweaver:menu --><!-- /treeweaver:menu -->" + eol);
+    std::string pairs = "<!-- treeweaver:menu --><!-- /treeweaver:menu -->" + eol;
+    if (extra.breadcrumb)
+        pairs += "<!-- treeweaver:breadcrumb --><!-- /treeweaver:breadcrumb -->" + eol;
+    if (extra.prevNext)
+        pairs += "<!-- treeweaver:prevnext --><!-- /treeweaver:prevnext -->" + eol;
+    bytes.insert(body, eol + pairs);
     // The head block carries the link to the menu's stylesheet; at the end
     // of the head it follows the page's own styles.
     std::string lower = bytes.substr(0, body);
@@ -81,11 +86,13 @@ PageEdit EditPage(const std::string& page, const std::string& bytes, const SiteM
         return refuse(std::move(*refusal));
     std::string withMarkers;
     MarkerScan scan = ScanMarkers(bytes);
-    if (!scan.fault.empty())
+    if (!scan.fault.empty()) {
+        edit.markerLine = scan.faultLine;
         return refuse(scan.fault);
+    }
     if (scan.blocks.empty()) {
         withMarkers = bytes;
-        if (!rules.insertMarkers || !InsertMarkers(withMarkers)) {
+        if (!rules.insertMarkers || !InsertMarkers(withMarkers, rules.inserted)) {
             edit.outcome = PageEdit::Outcome::NoMarkers;
             return edit;
         }
@@ -101,6 +108,7 @@ PageEdit EditPage(const std::string& page, const std::string& bytes, const SiteM
     const PageItem item = FindPageItem(menu, site, page, attribute, fault, edit.warning);
     if (!fault.empty())
         return refuse(fault);
+    edit.item = item.index;
     const std::string eol = LineBreakOf(source);
     // Each block's new content and end marker; the page is rebuilt only
     // when one of them differs from what stands there.
@@ -112,7 +120,8 @@ PageEdit EditPage(const std::string& page, const std::string& bytes, const SiteM
         const std::string checksum = BlockChecksum(content);
         const bool unchanged = old == content;
         const bool edited = !unchanged && (block.sum ? *block.sum != BlockChecksum(old) : !IsBlankText(old));
-        if (edited && !rules.force)
+        edit.editedByHand = edited && !rules.force;
+        if (edit.editedByHand)
             return refuse("Zeile " + std::to_string(block.line) +
                           ": Der Block treeweaver:" + BlockKindName(block.kind) +
                           " wurde von Hand ge\xE4ndert und bleibt, wie er ist (--force SEITE \xFC"

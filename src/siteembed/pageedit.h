@@ -21,9 +21,16 @@ std::optional<std::string> EncodingRefusal(std::string_view bytes);
 // LF for a page of one line.
 std::string LineBreakOf(std::string_view bytes);
 
-// Puts an empty pair of menu markers behind the page's <body...> tag and an
-// empty head pair before </head>. False when the page has no body tag.
-bool InsertMarkers(std::string& bytes);
+// Which blocks inserted markers make room for besides the menu and the head.
+struct InsertedBlocks {
+    bool breadcrumb = false;
+    bool prevNext = false;
+};
+
+// Puts an empty pair of menu markers (and those asked for in extra) behind
+// the page's <body...> tag and an empty head pair before </head>. False when
+// the page has no body tag.
+bool InsertMarkers(std::string& bytes, InsertedBlocks extra = {});
 
 // What becomes of one page.
 struct PageEdit {
@@ -32,11 +39,15 @@ struct PageEdit {
     std::string bytes;   // the new bytes when Changed
     std::string message; // why it was refused
     std::string warning; // worth telling, no refusal
+    int markerLine = 0;  // Refused: the line of a fault of the markers
+    bool editedByHand = false;
+    std::size_t item = 0; // the page's item in the menu, 0 when none
 };
 
 struct PageEditRules {
     bool force = false;         // blocks edited by hand are overwritten
     bool insertMarkers = false; // a page without markers gets them
+    InsertedBlocks inserted;
 };
 
 // Replaces the content of every block of the page and its end markers; no

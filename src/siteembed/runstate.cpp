@@ -73,7 +73,7 @@ Number NumberOf(const std::string& text)
 
 // Device, file number, size, modification and change time, mode, owner,
 // each followed by a tab.
-std::string IdentityText(const FileIdentity& identity)
+std::string IdentityText(const SiteFileIdentity& identity)
 {
     std::string text;
     for (const std::uint64_t number : {identity.device, identity.inode, identity.size})
@@ -88,7 +88,7 @@ std::string IdentityText(const FileIdentity& identity)
 
 constexpr std::size_t IdentityFields = 7;
 
-FileIdentity IdentityFrom(const std::vector<std::string>& fields, std::size_t first)
+SiteFileIdentity IdentityFrom(const std::vector<std::string>& fields, std::size_t first)
 {
     return {true,
             NumberOf<std::uint64_t>(fields[first]),
@@ -187,7 +187,7 @@ std::vector<std::optional<std::string>> RunState::StageUndo(SiteWriter& writer, 
                                       "digt.",
                                       FromFsPath(last / ListName)));
         const std::string& sitePath = fields.back();
-        FileIdentity identity;
+        SiteFileIdentity identity;
         const std::optional<std::string> now = writer.ReadNow(sitePath, std::string::npos, &identity);
         if (deleted ? now.has_value() : identity != IdentityFrom(fields, 2)) {
             skipped.push_back(site_ + sitePath +

@@ -47,7 +47,7 @@ public:
     // that run was made from (its inputs' checksum).
     struct PageIndex {
         std::string inputs;
-        std::map<std::string, FileIdentity> pages;
+        std::map<std::string, SiteFileIdentity> pages;
     };
     PageIndex LoadIndex() const;
     void SaveIndex(const PageIndex& index) const;

@@ -19,7 +19,7 @@ std::string FsName(const std::string& cp1252Name)
     return ToFsPath(cp1252Name).string();
 }
 
-FileIdentity IdentityOf(const struct stat& status)
+SiteFileIdentity IdentityOf(const struct stat& status)
 {
     const auto nanoseconds = [](const timespec& time) {
         return static_cast<std::int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
@@ -78,7 +78,8 @@ int SiteWriter::OpenFolder(const std::string& folder, const std::string& forPath
     return folders_.emplace(folder, posix::Descriptor(fd)).first->second.Get();
 }
 
-std::optional<std::string> SiteWriter::ReadNow(const std::string& sitePath, std::size_t maxSize, FileIdentity* identity)
+std::optional<std::string> SiteWriter::ReadNow(const std::string& sitePath, std::size_t maxSize,
+                                               SiteFileIdentity* identity)
 {
     const int folder = FolderOf(sitePath);
     const std::string name = FsName(ExtractFileName(sitePath));
@@ -123,7 +124,7 @@ std::optional<std::string> SiteWriter::ReadNow(const std::string& sitePath, std:
     return bytes;
 }
 
-FileIdentity SiteWriter::IdentityNow(const std::string& sitePath)
+SiteFileIdentity SiteWriter::IdentityNow(const std::string& sitePath)
 {
     struct stat status {};
     if (::fstatat(FolderOf(sitePath), FsName(ExtractFileName(sitePath)).c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0)
@@ -131,7 +132,8 @@ FileIdentity SiteWriter::IdentityNow(const std::string& sitePath)
     return IdentityOf(status);
 }
 
-std::string SiteWriter::Temporary(const std::string& sitePath, const std::string& bytes, const FileIdentity* existing)
+std::string SiteWriter::Temporary(const std::string& sitePath, const std::string& bytes,
+                                  const SiteFileIdentity* existing)
 {
     const int folder = FolderOf(sitePath);
     const std::string name = FsName(ExtractFileName(sitePath));
@@ -174,7 +176,8 @@ std::string SiteWriter::Temporary(const std::string& sitePath, const std::string
     return temporary;
 }
 
-void SiteWriter::Stage(const std::string& sitePath, const FileIdentity& before, const std::optional<std::string>& after)
+void SiteWriter::Stage(const std::string& sitePath, const SiteFileIdentity& before,
+                       const std::optional<std::string>& after)
 {
     FileChange change{sitePath, before, !after, {}, changes_.size(), {}};
     if (after)

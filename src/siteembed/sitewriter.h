@@ -14,7 +14,7 @@ namespace tw {
 // What a file was when it was read. Any write changes its change time, a
 // replacement its file number: a file with the same identity holds the
 // same bytes.
-struct FileIdentity {
+struct SiteFileIdentity {
     bool exists = false;
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
@@ -23,17 +23,17 @@ struct FileIdentity {
     std::int64_t changed = 0;  // nanoseconds
     std::uint32_t mode = 0;
     std::uint32_t owner = 0;
-    bool operator==(const FileIdentity&) const = default;
+    bool operator==(const SiteFileIdentity&) const = default;
 };
 
 // One file of a site that a run changes.
 struct FileChange {
     std::string sitePath;
-    FileIdentity before;   // when it was read
-    bool deletes = false;  // the file goes
-    std::string temporary; // the new bytes, staged beside it
-    std::size_t place = 0; // among the staged changes
-    FileIdentity after;    // once it is in place
+    SiteFileIdentity before; // when it was read
+    bool deletes = false;    // the file goes
+    std::string temporary;   // the new bytes, staged beside it
+    std::size_t place = 0;   // among the staged changes
+    SiteFileIdentity after;  // once it is in place
 };
 
 // Puts the changes of one run in place, all or nothing. Every new file is
@@ -55,12 +55,12 @@ public:
     // tw::Error for a link, another non-regular file or a file larger than
     // maxSize. identity, when given, gets what the file was.
     std::optional<std::string> ReadNow(const std::string& sitePath, std::size_t maxSize = std::string::npos,
-                                       FileIdentity* identity = nullptr);
-    FileIdentity IdentityNow(const std::string& sitePath);
+                                       SiteFileIdentity* identity = nullptr);
+    SiteFileIdentity IdentityNow(const std::string& sitePath);
 
     // Writes the new bytes of a file (nothing: it is to be deleted) beside
     // it; throws tw::Error naming the file.
-    void Stage(const std::string& sitePath, const FileIdentity& before, const std::optional<std::string>& after);
+    void Stage(const std::string& sitePath, const SiteFileIdentity& before, const std::optional<std::string>& after);
     // The staged changes; after Commit, those that were made.
     const std::vector<FileChange>& Changes() const { return changes_; }
     // Replaces every staged file that is still what it was; the messages
@@ -86,7 +86,7 @@ protected:
 private:
     int OpenFolder(const std::string& folder, const std::string& forPath);
     // existing: what the target is, when known.
-    std::string Temporary(const std::string& sitePath, const std::string& bytes, const FileIdentity* existing);
+    std::string Temporary(const std::string& sitePath, const std::string& bytes, const SiteFileIdentity* existing);
     // Gives the changes made so far their old bytes again (by their place);
     // those that could not be restored.
     std::vector<FileChange> Restore(const std::function<std::optional<std::string>(std::size_t)>& oldBytes);

@@ -130,6 +130,15 @@ std::optional<QString> ScriptedDialogs::ChooseImportSource(QWidget*, const QStri
     return answer;
 }
 
+std::optional<QString> ScriptedDialogs::ChooseFolder(QWidget*, const QString& title, const QString& initialDir)
+{
+    calls.push_back({.kind = DialogCall::Folder, .text = title, .initialDir = initialDir});
+    const QString answer = Next(folderAnswers, CancelOpen, QStringLiteral("folder dialog"));
+    if (answer.isNull())
+        return std::nullopt;
+    return answer;
+}
+
 bool RecordingOpener::Open(const QUrl& address)
 {
     opened.append(address.isLocalFile() ? address.toLocalFile() : address.toString());

@@ -46,7 +46,7 @@ public:
 };
 
 struct DialogCall {
-    enum Kind { Message, Confirm, Choose, ConfirmDeletion, Open, Save, Color, ImportSource };
+    enum Kind { Message, Confirm, Choose, ConfirmDeletion, Open, Save, Color, ImportSource, Folder };
     Kind kind = Message;
     QString text{}; // message or question
     QString details{};
@@ -78,6 +78,8 @@ public:
     std::deque<std::optional<unsigned>> colorAnswers;
     // A null path stands for a cancelled choice.
     std::deque<QString> importSourceAnswers;
+    // A null path stands for a cancelled folder dialog.
+    std::deque<QString> folderAnswers;
     // Runs while a question is open, as time passes while a user reads it.
     std::function<void()> whileAsking;
     // The file-type handler of the last save dialog that had one.
@@ -92,6 +94,7 @@ public:
     std::optional<unsigned> ChooseColor(QWidget* parent, unsigned initial) override;
     std::optional<SaveChoice> SaveFile(QWidget* parent, const SaveRequest& request) override;
     std::optional<QString> ChooseImportSource(QWidget* parent, const QString& initialDir) override;
+    std::optional<QString> ChooseFolder(QWidget* parent, const QString& title, const QString& initialDir) override;
 
     std::vector<DialogCall> CallsOf(DialogCall::Kind kind) const;
     QStringList TextsOf(DialogCall::Kind kind) const;
@@ -99,7 +102,7 @@ public:
     bool Exhausted() const
     {
         return answers.empty() && choices.empty() && openAnswers.empty() && saveAnswers.empty() &&
-               colorAnswers.empty() && importSourceAnswers.empty();
+               colorAnswers.empty() && importSourceAnswers.empty() && folderAnswers.empty();
     }
 };
 

@@ -50,6 +50,7 @@ public:
     {
         return QFileInfo(project_).dir().filePath(QStringLiteral("site"));
     }
+    std::optional<QString> ChooseFolder(QWidget*, const QString&, const QString&) override { return std::nullopt; }
 
 private:
     QString project_;

@@ -1,10 +1,10 @@
-#include "cli/unified_diff.h"
+#include "siteembed/unifieddiff.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 
-namespace tw::cli {
+namespace tw {
 namespace {
 
 constexpr std::size_t Context = 3;
@@ -137,4 +137,4 @@ std::string UnifiedDiff(const std::string& name, std::string_view before, std::s
     return out;
 }
 
-} // namespace tw::cli
+} // namespace tw
