@@ -16,7 +16,7 @@ namespace {
 
 XmlDocument Parse(std::string_view html, const char* encoding)
 {
-    SilenceXmlErrors();
+    const XmlErrorsSilenced silenced;
     // Real pages are rarely valid HTML: recover quietly, and never fetch anything.
     constexpr int Options = HTML_PARSE_RECOVER | HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET;
     return XmlDocument(htmlReadMemory(html.data(), XmlInputSize(html), nullptr, encoding, Options));

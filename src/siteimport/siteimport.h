@@ -32,7 +32,7 @@ struct ImportedSite {
 // outputFile or, when that is empty, to the source folder; a sitemap's links
 // are its addresses. Pages that cannot be read are skipped and told in one
 // message; every other problem is told to reporter too.
-ImportedSite ReadSite(const std::string& source, const std::string& outputFile, MessageSink& reporter);
+[[nodiscard]] ImportedSite ReadSite(const std::string& source, const std::string& outputFile, MessageSink& reporter);
 
 // Adds the items below the document's root, after the items it holds, each
 // with its record. Returns how many items were added, submenus included.

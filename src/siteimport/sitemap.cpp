@@ -92,7 +92,7 @@ Address Split(const std::string& url)
 std::vector<std::string> SitemapAddresses(std::string_view xml)
 {
     // No network, no DTD, no entity expansion: the file is untrusted.
-    SilenceXmlErrors();
+    const XmlErrorsSilenced silenced;
     constexpr int Options = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
     const XmlDocument document(xmlReadMemory(xml.data(), XmlInputSize(xml), nullptr, nullptr, Options));
     if (!document)

@@ -1,6 +1,9 @@
 #include "siteimport/pagetitle.h"
 
+#include "siteimport/sources.h"
+
 #include <gtest/gtest.h>
+#include <libxml/globals.h>
 
 namespace tw {
 namespace {
@@ -51,6 +54,26 @@ TEST(PageTitle, ReadsTheTitleInTheEncodingThePageUses)
 {
     for (const TitleCase& test : TitleCases)
         EXPECT_EQ(PageTitle(test.html), test.caption) << test.what;
+}
+
+void OwnXmlMessage(void*, const char*, ...) {}
+void OwnXmlError(void*, xmlErrorPtr) {}
+
+// A program that uses libxml2 itself keeps its error handlers after a page or
+// a sitemap was read.
+TEST(PageTitle, LeavesTheThreadsXmlErrorHandlersAsItFoundThem)
+{
+    int context = 0;
+    xmlSetGenericErrorFunc(&context, OwnXmlMessage);
+    xmlSetStructuredErrorFunc(&context, OwnXmlError);
+    EXPECT_EQ(PageTitle("<title>a</title><p>&#xFFFFFFF; <x"), "a");
+    EXPECT_THROW(SitemapAddresses("<urlset><url>"), std::exception);
+    EXPECT_EQ(xmlGenericError, OwnXmlMessage);
+    EXPECT_EQ(xmlGenericErrorContext, &context);
+    EXPECT_EQ(xmlStructuredError, OwnXmlError);
+    EXPECT_EQ(xmlStructuredErrorContext, &context);
+    xmlSetGenericErrorFunc(nullptr, nullptr);
+    xmlSetStructuredErrorFunc(nullptr, nullptr);
 }
 
 } // namespace
