@@ -1,6 +1,28 @@
 #include "siteembed/markupescape.h"
 
+#include <string_view>
+
 namespace tw {
+namespace {
+
+// The length of the character reference at the start of text ("&uuml;",
+// "&#252;", "&#xFC;"), or 0 when it starts none.
+std::size_t ReferenceLength(std::string_view text)
+{
+    std::string_view allowed = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    std::size_t start = 1;
+    if (text.starts_with("&#x") || text.starts_with("&#X")) {
+        allowed = "0123456789abcdefABCDEF";
+        start = 3;
+    } else if (text.starts_with("&#")) {
+        allowed = "0123456789";
+        start = 2;
+    }
+    const std::size_t end = text.find_first_not_of(allowed, start);
+    return end != std::string_view::npos && end > start && text[end] == ';' ? end + 1 : 0;
+}
+
+} // namespace
 
 std::string EscapedForMarkup(const std::string& text)
 {
@@ -25,6 +47,22 @@ std::string EscapedForMarkup(const std::string& text)
         }
     }
     return out;
+}
+
+std::string WithBareAmpersandsEscaped(const std::string& text)
+{
+    std::string out;
+    std::size_t copied = 0;
+    for (std::size_t at = text.find('&'); at != std::string::npos; at = text.find('&', at + 1)) {
+        if (ReferenceLength(std::string_view(text).substr(at)) != 0)
+            continue;
+        out.append(text, copied, at - copied);
+        out += "&amp;";
+        copied = at + 1;
+    }
+    if (copied == 0)
+        return text;
+    return out.append(text, copied);
 }
 
 } // namespace tw
