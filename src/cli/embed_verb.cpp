@@ -1,5 +1,6 @@
 #include "cli/embed_verb.h"
 
+#include "cli/checksite.h"
 #include "cli/unified_diff.h"
 #include "cli/verbs.h"
 #include "platform/codec.h"
@@ -8,6 +9,7 @@
 #include "platform/paths.h"
 #include "siteembed/embedrun.h"
 #include "siteembed/sitelinks.h"
+#include "siteembed/sitemapxml.h"
 
 #include <filesystem>
 
@@ -71,6 +73,28 @@ int Undo(const Invocation& invocation, SiteWriter& writer, RunState& state, std:
     return skipped.empty() ? ExitSuccess : ExitFailure;
 }
 
+// The sitemap beside the pages: written as checksite writes it, or by a
+// dry run or check only handed to show. False when it could not be written
+// or, with --check, would change.
+bool EmbedSitemap(const Invocation& invocation, const TqzHTML& document, const std::string& siteFolder,
+                  const std::string& mainFile, const ChangeSink& show, std::ostream& out, MessageLines& lines)
+{
+    try {
+        const MenuSite site = ReadMenuSite(siteFolder, mainFile);
+        if (!invocation.check && !invocation.dryRun)
+            return WriteSitemapOf(document, site, *invocation.sitemap, out, lines);
+        const std::string xml = SitemapXml(document, site, *invocation.sitemap);
+        const std::optional<std::string> old = OwnSitemap(site);
+        if (old == xml)
+            return true;
+        show(SitemapName, FileIdentity{}, old, xml);
+        return !invocation.check;
+    } catch (const Error& error) {
+        lines.ShowMessage(error.what());
+        return false;
+    }
+}
+
 } // namespace
 
 int RunEmbed(const Invocation& invocation, TqzHTML& document, std::ostream& out, MessageLines& lines)
@@ -106,15 +130,15 @@ int RunEmbed(const Invocation& invocation, TqzHTML& document, std::ostream& out,
     options.program = "treeweaver-cli " TW_VERSION_TEXT;
     EmbedResult result;
     bool failed = false;
+    // With --check or --dry-run nothing is written: each change is only shown.
+    const ChangeSink show = [&](const std::string& sitePath, const FileIdentity&, const std::optional<std::string>& old,
+                                const std::string& after) {
+        if (invocation.check)
+            out << "W\xC3\xBCrde ge\xC3\xA4ndert: " << Cp1252ToUtf8(options.siteFolder + sitePath) << '\n';
+        else
+            out << UnifiedDiff(Cp1252ToUtf8(sitePath), old.value_or(""), after);
+    };
     if (invocation.check || invocation.dryRun) {
-        // Nothing is written: each change is only shown.
-        const ChangeSink show = [&](const std::string& sitePath, const FileIdentity&,
-                                    const std::optional<std::string>& old, const std::string& after) {
-            if (invocation.check)
-                out << "W\xC3\xBCrde ge\xC3\xA4ndert: " << Cp1252ToUtf8(options.siteFolder + sitePath) << '\n';
-            else
-                out << UnifiedDiff(Cp1252ToUtf8(sitePath), old.value_or(""), after);
-        };
         result = PlanEmbed(document, *form, options, writer, state.LoadIndex(), nullptr, show);
         failed = invocation.check && !result.changed.empty();
     } else {
@@ -137,6 +161,12 @@ int RunEmbed(const Invocation& invocation, TqzHTML& document, std::ostream& out,
         out << "Ohne Markierungen: " << Cp1252ToUtf8(page) << '\n';
     failed = failed || !result.refused.empty();
     Tell(result.refused, lines);
+    if (invocation.sitemap) {
+        const std::string& mainName = document.GetFileSetting(fsFilename);
+        failed = !EmbedSitemap(invocation, document, options.siteFolder, mainName.empty() ? mainName : mainFile, show,
+                               out, lines) ||
+                 failed;
+    }
     out << std::flush;
     return failed ? ExitFailure : ExitSuccess;
 }
