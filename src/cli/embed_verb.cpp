@@ -161,12 +161,10 @@ int RunEmbed(const Invocation& invocation, TqzHTML& document, std::ostream& out,
         out << "Ohne Markierungen: " << Cp1252ToUtf8(page) << '\n';
     failed = failed || !result.refused.empty();
     Tell(result.refused, lines);
-    if (invocation.sitemap) {
-        const std::string& mainName = document.GetFileSetting(fsFilename);
-        failed = !EmbedSitemap(invocation, document, options.siteFolder, mainName.empty() ? mainName : mainFile, show,
-                               out, lines) ||
-                 failed;
-    }
+    const std::string& mainName = document.GetFileSetting(fsFilename);
+    if (invocation.sitemap && !EmbedSitemap(invocation, document, options.siteFolder,
+                                            mainName.empty() ? mainName : mainFile, show, out, lines))
+        failed = true;
     out << std::flush;
     return failed ? ExitFailure : ExitSuccess;
 }

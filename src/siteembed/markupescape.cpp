@@ -5,9 +5,9 @@
 namespace tw {
 namespace {
 
-// The length of the character reference at the start of text ("&uuml;",
-// "&#252;", "&#xFC;"), or 0 when it starts none.
-std::size_t ReferenceLength(std::string_view text)
+// Whether text starts with a character reference: "&uuml;", "&#252;" or
+// "&#xFC;".
+bool StartsReference(std::string_view text)
 {
     std::string_view allowed = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     std::size_t start = 1;
@@ -17,9 +17,11 @@ std::size_t ReferenceLength(std::string_view text)
     } else if (text.starts_with("&#")) {
         allowed = "0123456789";
         start = 2;
+    } else if (text.size() < 2 || allowed.substr(0, 52).find(text[1]) == std::string_view::npos) {
+        return false; // a name starts with a letter
     }
     const std::size_t end = text.find_first_not_of(allowed, start);
-    return end != std::string_view::npos && end > start && text[end] == ';' ? end + 1 : 0;
+    return end != std::string_view::npos && end > start && text[end] == ';';
 }
 
 } // namespace
@@ -54,7 +56,7 @@ std::string WithBareAmpersandsEscaped(const std::string& text)
     std::string out;
     std::size_t copied = 0;
     for (std::size_t at = text.find('&'); at != std::string::npos; at = text.find('&', at + 1)) {
-        if (ReferenceLength(std::string_view(text).substr(at)) != 0)
+        if (StartsReference(std::string_view(text).substr(at)))
             continue;
         out.append(text, copied, at - copied);
         out += "&amp;";
