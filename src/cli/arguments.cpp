@@ -2,7 +2,9 @@
 
 #include "document/cstring.h"
 #include "platform/codec.h"
+#include "platform/error.h"
 #include "projectfiles/projectfiles.h"
+#include "siteembed/sitemapxml.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -20,6 +22,7 @@ const char* const UsageText =
     "[--verbose]\n"
     "  treeweaver-cli embed PROJEKT [WEBSITE-ORDNER] [--templates VERZEICHNIS] [--dry-run] [--check]\n"
     "                       [--from-root] [--force SEITE]... [--insert-markers] [--undo] [--verbose]\n"
+    "                       [--sitemap BASISADRESSE]\n"
     "  treeweaver-cli checksite PROJEKT [WEBSITE-ORDNER] [--templates VERZEICHNIS] [--sitemap BASISADRESSE]\n"
     "  treeweaver-cli -h|--help\n"
     "  treeweaver-cli -v|--version\n";
@@ -53,8 +56,8 @@ const std::map<std::string, VerbRule>& VerbRules()
           1,
           1,
           "eine Projektdatei und optional den Ordner der Website.",
-          {"--templates", "--dry-run", "--check", "--from-root", "--force", "--insert-markers", "--undo",
-           "--verbose"}}},
+          {"--templates", "--dry-run", "--check", "--from-root", "--force", "--insert-markers", "--undo", "--verbose",
+           "--sitemap"}}},
         {"checksite",
          {Verb::CheckSite,
           1,
@@ -228,7 +231,11 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
         invocation.templates = ToDocumentString(options["--templates"]);
     }
     if (options.count("--sitemap") != 0) {
-        invocation.sitemap = options["--sitemap"];
+        try {
+            invocation.sitemap = SitemapBase(options["--sitemap"]);
+        } catch (const Error& error) {
+            throw UsageError(Cp1252ToUtf8(error.what()));
+        }
     }
     invocation.verbose = options.count("--verbose") != 0;
     invocation.prune = options.count("--prune") != 0;
@@ -237,9 +244,10 @@ Invocation ParseArguments(const std::vector<std::string>& arguments)
     invocation.fromRoot = options.count("--from-root") != 0;
     invocation.insertMarkers = options.count("--insert-markers") != 0;
     invocation.undo = options.count("--undo") != 0;
-    if (invocation.undo && (invocation.check || invocation.insertMarkers || invocation.fromRoot)) {
+    if (invocation.undo &&
+        (invocation.check || invocation.insertMarkers || invocation.fromRoot || invocation.sitemap)) {
         throw UsageError("\"--undo\" nimmt nur den letzten Lauf zur\u00FCck und geht nicht mit --check, "
-                         "--insert-markers oder --from-root.");
+                         "--insert-markers, --from-root oder --sitemap.");
     }
     if (options.count("--output") != 0) {
         invocation.output = ToDocumentString(RealFileName(options["--output"], "--output"));

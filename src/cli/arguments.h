@@ -40,7 +40,8 @@ struct Invocation {
     bool insertMarkers = false;
     bool undo = false;
     std::vector<std::string> force;
-    // checksite: the address of the site's root for a sitemap.xml, UTF-8.
+    // checksite, embed: the address of the site's root for a sitemap.xml,
+    // as SitemapBase makes it of what was given.
     std::optional<std::string> sitemap;
 };
 

@@ -16,7 +16,8 @@ void WriteLine(std::ostream& out, const std::string& cp1252)
     out << EscapeControlCharacters(Cp1252ToUtf8(cp1252)) << '\n';
 }
 
-// Writes the sitemap; false (told to lines) when it could not be written.
+} // namespace
+
 bool WriteSitemapOf(const TqzHTML& document, const MenuSite& site, const std::string& base, std::ostream& out,
                     MessageLines& lines)
 {
@@ -30,8 +31,6 @@ bool WriteSitemapOf(const TqzHTML& document, const MenuSite& site, const std::st
     }
 }
 
-} // namespace
-
 int CheckSite(const Invocation& invocation, const TqzHTML& document, std::ostream& out, MessageLines& lines)
 {
     const std::string& fileName = document.GetFileSetting(fsFilename);
@@ -40,21 +39,12 @@ int CheckSite(const Invocation& invocation, const TqzHTML& document, std::ostrea
         lines.ShowMessage("Das Projekt nennt keine Hauptdatei: bitte den Ordner der Website angeben.");
         return ExitUsage;
     }
-    std::string base;
-    if (invocation.sitemap) {
-        try {
-            base = SitemapBase(*invocation.sitemap);
-        } catch (const Error& error) {
-            lines.ShowMessage(error.what());
-            return ExitUsage;
-        }
-    }
     const MenuSite site = ReadMenuSite(invocation.site.value_or(ExtractFilePath(mainFile)), mainFile);
     const std::vector<SiteFault> faults = CheckSite(document, site);
     for (const SiteFault& fault : faults)
         WriteLine(out, SiteFaultText(fault));
     WriteLine(out, faults.empty() ? "Keine Fehler gefunden." : "Fehler gefunden: " + std::to_string(faults.size()));
-    const bool sitemapWritten = !invocation.sitemap || WriteSitemapOf(document, site, base, out, lines);
+    const bool sitemapWritten = !invocation.sitemap || WriteSitemapOf(document, site, *invocation.sitemap, out, lines);
     out << std::flush;
     return faults.empty() && sitemapWritten ? ExitSuccess : ExitFailure;
 }

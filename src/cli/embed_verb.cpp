@@ -1,5 +1,6 @@
 #include "cli/embed_verb.h"
 
+#include "cli/checksite.h"
 #include "cli/verbs.h"
 #include "platform/codec.h"
 #include "platform/datadirs.h"
@@ -7,6 +8,7 @@
 #include "platform/paths.h"
 #include "siteembed/embedrun.h"
 #include "siteembed/sitelinks.h"
+#include "siteembed/sitemapxml.h"
 #include "siteembed/unifieddiff.h"
 
 #include <filesystem>
@@ -67,6 +69,28 @@ int Undo(const Invocation& invocation, SiteWriter& writer, RunState& state, std:
     return skipped.empty() ? ExitSuccess : ExitFailure;
 }
 
+// The sitemap beside the pages: written as checksite writes it, or by a
+// dry run or check only handed to show. False when it could not be written
+// or, with --check, would change.
+bool EmbedSitemap(const Invocation& invocation, const TqzHTML& document, const std::string& siteFolder,
+                  const std::string& mainFile, const ChangeSink& show, std::ostream& out, MessageLines& lines)
+{
+    try {
+        const MenuSite site = ReadMenuSite(siteFolder, mainFile);
+        if (!invocation.check && !invocation.dryRun)
+            return WriteSitemapOf(document, site, *invocation.sitemap, out, lines);
+        const std::string xml = SitemapXml(document, site, *invocation.sitemap);
+        const std::optional<std::string> old = OwnSitemap(site);
+        if (old == xml)
+            return true;
+        show(SitemapName, SiteFileIdentity{}, old, xml);
+        return !invocation.check;
+    } catch (const Error& error) {
+        lines.ShowMessage(error.what());
+        return false;
+    }
+}
+
 } // namespace
 
 int RunEmbed(const Invocation& invocation, TqzHTML& document, std::ostream& out, MessageLines& lines)
@@ -102,15 +126,15 @@ int RunEmbed(const Invocation& invocation, TqzHTML& document, std::ostream& out,
     options.program = "treeweaver-cli " TW_VERSION_TEXT;
     EmbedResult result;
     bool failed = false;
+    // With --check or --dry-run nothing is written: each change is only shown.
+    const ChangeSink show = [&](const std::string& sitePath, const SiteFileIdentity&,
+                                const std::optional<std::string>& old, const std::string& after) {
+        if (invocation.check)
+            out << "W\xC3\xBCrde ge\xC3\xA4ndert: " << Cp1252ToUtf8(options.siteFolder + sitePath) << '\n';
+        else
+            out << UnifiedDiff(Cp1252ToUtf8(sitePath), old.value_or(""), after);
+    };
     if (invocation.check || invocation.dryRun) {
-        // Nothing is written: each change is only shown.
-        const ChangeSink show = [&](const std::string& sitePath, const SiteFileIdentity&,
-                                    const std::optional<std::string>& old, const std::string& after) {
-            if (invocation.check)
-                out << "W\xC3\xBCrde ge\xC3\xA4ndert: " << Cp1252ToUtf8(options.siteFolder + sitePath) << '\n';
-            else
-                out << UnifiedDiff(Cp1252ToUtf8(sitePath), old.value_or(""), after);
-        };
         result = PlanEmbed(document, *form, options, writer, state.LoadIndex(), nullptr, show);
         failed = invocation.check && !result.changed.empty();
     } else {
@@ -133,6 +157,10 @@ int RunEmbed(const Invocation& invocation, TqzHTML& document, std::ostream& out,
         out << "Ohne Markierungen: " << Cp1252ToUtf8(page) << '\n';
     failed = failed || !result.refused.empty();
     Tell(result.refused, lines);
+    const std::string& mainName = document.GetFileSetting(fsFilename);
+    if (invocation.sitemap && !EmbedSitemap(invocation, document, options.siteFolder,
+                                            mainName.empty() ? mainName : mainFile, show, out, lines))
+        failed = true;
     out << std::flush;
     return failed ? ExitFailure : ExitSuccess;
 }

@@ -221,10 +221,11 @@ void BlockRenderer::WriteEntry(std::size_t index, std::uint32_t snippet)
     }
     const MenuNode& node = *menu_.Items()[index].node;
     const TMTItem& record = *node.Item();
-    auto [firstLetter, restLetter] = SplitFirstLetter(node.Caption());
+    const std::string caption = WithBareAmpersandsEscaped(node.Caption());
+    auto [firstLetter, restLetter] = SplitFirstLetter(caption);
     itemPlaceholders_[Link].SetReplacement(LinkOf(index));
     itemPlaceholders_[LinkTarget].SetReplacement(AttributeText(record.Target));
-    itemPlaceholders_[Linkname].SetReplacement(node.Caption());
+    itemPlaceholders_[Linkname].SetReplacement(caption);
     itemPlaceholders_[LinkID].SetReplacement(record.LinkID);
     itemPlaceholders_[FirstLetter].SetReplacement(std::move(firstLetter));
     itemPlaceholders_[RestLetter].SetReplacement(std::move(restLetter));

@@ -15,7 +15,6 @@
 namespace tw {
 namespace {
 
-constexpr const char* SitemapName = "sitemap.xml";
 // Its own sitemaps are those that hold this.
 constexpr std::string_view OwnMark = "<!-- treeweaver:sitemap";
 
@@ -60,16 +59,22 @@ std::string SitemapXml(const TqzHTML& document, const MenuSite& site, const std:
     return xml + "</urlset>\n";
 }
 
-bool WriteSitemap(const MenuSite& site, const std::string& xml)
+std::optional<std::string> OwnSitemap(const MenuSite& site)
 {
     const std::string folder = RootFolder(site);
-    const std::optional<std::string> existing = ReadFileInFolder(folder, SitemapName);
+    std::optional<std::string> existing = ReadFileInFolder(folder, SitemapName);
     if (existing && existing->find(OwnMark) == std::string::npos) {
         throw Error(FormatMessage("Die Datei %s hat Treeweaver nicht geschrieben; sie wird nicht \xFC"
                                   "berschrieben.",
                                   folder + SitemapName));
     }
-    return OutputFolder(folder).WriteUnlessUnchanged(SitemapName, xml, "Fehler beim Erstellen der Datei %s");
+    return existing;
+}
+
+bool WriteSitemap(const MenuSite& site, const std::string& xml)
+{
+    OwnSitemap(site);
+    return OutputFolder(RootFolder(site)).WriteUnlessUnchanged(SitemapName, xml, "Fehler beim Erstellen der Datei %s");
 }
 
 } // namespace tw

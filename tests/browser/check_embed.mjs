@@ -4,8 +4,9 @@
 // carries aria-current="page" and leads to the page itself, the page's own
 // entry and the open path stand out, every link of the program's blocks
 // finds its file (letter case included), nothing scrolls sideways, the
-// page's own rules ("nav ul {display:flex}") do not reach the menu, and
-// axe-core finds no violation.
+// page's own rules ("nav ul {display:flex}") do not reach the menu, an
+// .xhtml page is read as XML without a fault, and axe-core finds no
+// violation.
 // Usage: node check_embed.mjs <site> <project> <treeweaver-cli> <templates> <set> <node_modules parent>
 import fs from 'node:fs';
 import os from 'node:os';
@@ -78,6 +79,7 @@ function inspectMenu() {
   const look = (el) => { const s = getComputedStyle(el); return `${s.fontWeight}|${s.boxShadow}|${s.backgroundColor}`; };
   const path = [...menu.querySelectorAll('.tw-e-pfad')];
   return {
+    xml: document.contentType === 'application/xhtml+xml' && !document.querySelector('parsererror'),
     shownLinks: links.filter(shown).length,
     current: current.map((el) => ({ href: el.href, shown: shown(el), stands: !other || look(el) !== look(other) })),
     pathOpen: path.every((li) => [...li.querySelectorAll(':scope ul a, :scope details a')].some(shown)),
@@ -111,6 +113,7 @@ try {
       const where = `${name} ${view}`;
       const menu = await page.evaluate(inspectMenu);
       if (!menu) { fail(`${where}: kein Menü zwischen den Markierungen`); await page.close(); return; }
+      if (name.endsWith('.xhtml') && !menu.xml) fail(`${where}: nicht als fehlerfreies XML gelesen`);
       if (menu.shownLinks === 0) fail(`${where}: Menü nicht sichtbar`);
       if (menu.current.length !== 1) fail(`${where}: ${menu.current.length} Einträge mit aria-current="page"`);
       for (const c of menu.current) {

@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace tw::cli::test {
 namespace {
+
+namespace fs = std::filesystem;
 
 const std::string Blocks = "<!-- treeweaver:head --><!-- /treeweaver:head -->\n"
                            "<!-- treeweaver:menu --><!-- /treeweaver:menu -->\n";
@@ -52,6 +55,43 @@ TEST(CliEmbed, WritesEveryPageWithMarkersAndTellsRefusedPagesAndExitStatuses)
     EXPECT_EQ(RunProgram({"embed", project, (dir.Path() / "fehlt").string()}).status, 2);
     EXPECT_EQ(RunProgram({"embed", project, site, "weiter"}).status, 2);
     EXPECT_EQ(RunProgram({"embed", project, site, "--undo", "--check"}).status, 2);
+    ::unsetenv("XDG_STATE_HOME");
+}
+
+TEST(CliEmbed, WritesTheSitemapUnlessOnlyShowingOrCheckingAndNeverAForeignOne)
+{
+    const TemporaryDirectory dir;
+    ::setenv("XDG_STATE_HOME", (dir.Path() / "state").c_str(), 1);
+    dir.Write("site/index.html", "<title>Start</title>\n" + Blocks);
+    dir.Write("site/a b.html", "<title>A</title>\n" + Blocks);
+    const std::string project = (dir.Path() / "site.twb").string();
+    const std::string site = (dir.Path() / "site").string();
+    const fs::path sitemap = dir.Path() / "site/sitemap.xml";
+    ASSERT_EQ(RunProgram({"import", site, "--output", project, "--template", "Seitenleiste"}).status, 0);
+
+    const ProgramResult dry = RunProgram({"embed", project, site, "--dry-run", "--sitemap", "https://example.org"});
+    EXPECT_EQ(dry.status, 0) << dry.err;
+    EXPECT_NE(dry.out.find("+++ b/sitemap.xml\n"), std::string::npos);
+    EXPECT_NE(dry.out.find("+  <url><loc>https://example.org/a%20b.html</loc></url>"), std::string::npos);
+    EXPECT_FALSE(fs::exists(sitemap));
+
+    const ProgramResult run = RunProgram({"embed", project, site, "--sitemap", "https://example.org/"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("sitemap.xml geschrieben."), std::string::npos);
+    EXPECT_NE(ReadBytes(sitemap).find("<loc>https://example.org/index.html</loc>"), std::string::npos);
+    EXPECT_EQ(RunProgram({"embed", project, site, "--check", "--sitemap", "https://example.org/"}).status, 0);
+    // Only the sitemap is missing now.
+    fs::remove(sitemap);
+    EXPECT_EQ(RunProgram({"embed", project, site, "--check", "--sitemap", "https://example.org/"}).status, 1);
+    EXPECT_FALSE(fs::exists(sitemap));
+
+    dir.Write("site/sitemap.xml", "<urlset/>");
+    const ProgramResult foreign = RunProgram({"embed", project, site, "--dry-run", "--sitemap", "https://example.org"});
+    EXPECT_EQ(foreign.status, 1);
+    EXPECT_NE(foreign.err.find("nicht geschrieben"), std::string::npos);
+    EXPECT_EQ(RunProgram({"embed", project, site, "--sitemap", "https://example.org"}).status, 1);
+    EXPECT_EQ(ReadBytes(sitemap), "<urlset/>");
+    EXPECT_EQ(RunProgram({"embed", project, site, "--sitemap", "example.org"}).status, 2);
     ::unsetenv("XDG_STATE_HOME");
 }
 

@@ -1,8 +1,8 @@
-#include "cli/unified_diff.h"
+#include "siteembed/unifieddiff.h"
 
 #include <gtest/gtest.h>
 
-namespace tw::cli {
+namespace tw {
 namespace {
 
 std::string Numbered(int from, int to)
@@ -26,4 +26,4 @@ TEST(UnifiedDiff, ChangesFarApartGetAHunkEachWithThreeLinesOfContext)
 }
 
 } // namespace
-} // namespace tw::cli
+} // namespace tw
