@@ -3,7 +3,7 @@
 #include "shell/documenteditor.h"
 #include "shell/mainform.h"
 #include "shell/menutreepage.h"
-#include "shell/projectsession.h"
+#include "shell/project.h"
 #include "shell/sitefolder.h"
 #include "shell/sitewindow.h"
 #include "shell/windowkeys.h"
@@ -70,7 +70,7 @@ void SiteEmbedCommand::NoteEdit()
 {
     // A document just loaded or created is no edit; one whose menu never
     // went into a site has no pages to fall behind.
-    if (!window_.Session().Document().Modified() || RememberedSiteFolder(window_.ProjectFileName()).isEmpty())
+    if (!window_.CurrentProject().Document().Modified() || RememberedSiteFolder(window_.ProjectFileName()).isEmpty())
         return;
     window_.statusBar()->showMessage(StaleNote());
 }

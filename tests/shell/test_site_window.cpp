@@ -10,7 +10,7 @@
 #include "shell/mainform.h"
 #include "shell/menutreemodel.h"
 #include "shell/menutreepage.h"
-#include "shell/projectsession.h"
+#include "shell/projectquestions.h"
 #include "shell/sitechecklist.h"
 #include "shell/siteembedcommand.h"
 #include "shell/sitewindow.h"
@@ -145,7 +145,7 @@ TEST_F(SiteWindowTest, EditsAfterWritingAreNotedQuietlyUntilWrittenAgain)
 {
     Page("index.html", "<body>\n" + Pair + "\n</body>\n");
     dialogs_.saveAnswers.push_back(SaveChoice{Path(QStringLiteral("projekt.twb")), 1});
-    ASSERT_TRUE(Form().Session().SaveAs());
+    ASSERT_TRUE(Form().Questions().SaveAs());
     SiteWindow& window = Window();
     window.SetSiteFolder(Path(QStringLiteral("site"))); // remembered for the project
     window.Write();
