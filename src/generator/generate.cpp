@@ -1,4 +1,5 @@
 #include "document/qzhtml.h"
+#include "generator/generateprogress.h"
 #include "generator/generator.h"
 #include "generator/menuwriter.h"
 #include "generator/submenufiles.h"
@@ -32,6 +33,12 @@ GenerationCounts Generate(TqzHTML& document, MessageSink& reporter)
 
 GenerationCounts Generate(TqzHTML& document, const std::string& mainFile, MessageSink& reporter)
 {
+    return Generate(document, mainFile, reporter, {});
+}
+
+GenerationCounts Generate(TqzHTML& document, const std::string& mainFile, MessageSink& reporter,
+                          const GenerationProgress& progress)
+{
     if (mainFile.empty()) {
         reporter.ShowMessage("Kein Dateiname zum Speichern angegeben");
         return {};
@@ -53,6 +60,7 @@ GenerationCounts Generate(TqzHTML& document, const std::string& mainFile, Messag
         set->SubmenuExt = submenuExt;
     }
     MenuWriter writer(document, *set);
+    writer.SetProgress(progress);
     GenerationCounts counts;
     counts.submenuExt = set->SubmenuExt;
     try {

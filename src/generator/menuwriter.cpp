@@ -140,12 +140,12 @@ void MenuWriter::WriteFiles(const std::string& mainFile, GenerationCounts& count
         const std::string name = ExtractFileName(path);
         ++(folder.WriteUnlessUnchanged(name, file_, CannotCreatePattern) ? counts.written : counts.unchanged);
         fileNames_.insert(name);
+        if (progress_)
+            progress_(index, nodes_.size());
     };
     write(0, mainFile, state_.AllInOne);
-    if (state_.AllInOne)
-        return;
     // Items at the deepest opened depth and below never get a file of their own.
-    for (std::size_t index = 1; index < nodes_.size();) {
+    for (std::size_t index = 1; !state_.AllInOne && index < nodes_.size();) {
         if (levels_[index] - 1 >= state_.MaxLevel) {
             index += subtreeSizes_[index];
             continue;
@@ -156,6 +156,8 @@ void MenuWriter::WriteFiles(const std::string& mainFile, GenerationCounts& count
         }
         ++index;
     }
+    if (progress_)
+        progress_(nodes_.size(), nodes_.size());
 }
 
 void MenuWriter::ForgetListsBefore(std::size_t index)

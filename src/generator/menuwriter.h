@@ -2,6 +2,7 @@
 
 #include "document/qzhtml.h"
 #include "generator/entrysnippet.h"
+#include "generator/generateprogress.h"
 #include "generator/generator.h"
 #include "generator/snippets.h"
 #include "generator/substitution.h"
@@ -37,6 +38,9 @@ public:
     // depth, in tree order. Throws tw::Error when a file cannot be written or
     // a snippet cannot be read; counts then tells the files written before.
     void WriteFiles(const std::string& mainFile, GenerationCounts& counts);
+    // Called after every file WriteFiles wrote or left alone, with the tree's
+    // nodes passed and their number.
+    void SetProgress(GenerationProgress progress) { progress_ = std::move(progress); }
     // The names of the files WriteFiles wrote or found holding their bytes.
     const std::unordered_set<std::string>& FileNames() const { return fileNames_; }
 
@@ -105,6 +109,7 @@ private:
     std::unordered_map<std::string, Fragment> fragments_;
     std::unordered_map<const TLevelItem*, LevelSnippets> levelSnippets_;
     std::unordered_set<std::string> fileNames_;
+    GenerationProgress progress_;
     bool reuseEntries_ = false;
     std::size_t currentIndex_ = 0;
     std::string path_;     // of the file being built

@@ -1,7 +1,7 @@
 #include "shell/generationcontroller.h"
 
 #include "document/qzhtml.h"
-#include "generator/generator.h"
+#include "generator/generateprogress.h"
 #include "guibase/dialogs.h"
 #include "guibase/messageboxreporter.h"
 #include "guibase/qtcodec.h"
@@ -14,11 +14,19 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProgressDialog>
 #include <QStringList>
 #include <QUrl>
 #include <QWidget>
 
 namespace tw {
+namespace {
+
+constexpr int ProgressSteps = 100;
+// A generation this short ends before the bar would show.
+constexpr int ProgressDelayMilliseconds = 100;
+
+} // namespace
 
 OutputFile::OutputFile(const QString& projectFile, const std::string& setting)
     : project_(projectFile), core_(ResolveFromProjectFolder(project_.Path(), setting)), shown_(FromCp1252(setting))
@@ -54,7 +62,15 @@ void GenerationController::Generate()
     {
         const BusyCursor busy;
         MessageBoxReporter reporter(dialogs_, &window_);
-        counts = tw::Generate(project_.Document(), output.Core(), reporter);
+        // The window keeps painting while a large menu is written; being
+        // modal, the bar keeps the document as it is until the end.
+        QProgressDialog progress(QStringLiteral("Das Menü wird erstellt …"), QString(), 0, ProgressSteps, &window_);
+        progress.setWindowModality(Qt::WindowModal);
+        progress.setMinimumDuration(ProgressDelayMilliseconds);
+        const auto advance = [&progress](std::size_t done, std::size_t total) {
+            progress.setValue(total == 0 ? ProgressSteps : static_cast<int>(done * ProgressSteps / total));
+        };
+        counts = tw::Generate(project_.Document(), output.Core(), reporter, advance);
     }
     if (!counts.complete)
         return;
