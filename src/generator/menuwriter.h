@@ -74,6 +74,8 @@ private:
     void WriteMenuFile(std::size_t currentIndex, const std::string& path, bool openAll);
     void WriteLevel(std::size_t parentIndex, bool openAll, const TLevelItem& level);
     void WriteItem(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll, Fragment* kept);
+    // Reserves the rest of a file with every submenu open before it grows.
+    void ReserveForTheRest(std::size_t index);
     void BuildEntry(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll, Fragment& entry);
     void AppendLevelSnippet(LevelSnippet& snippet, const LevelSnippets& level, const char* stem);
     void AppendSnippet(const std::string& name);
