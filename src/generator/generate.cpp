@@ -1,4 +1,5 @@
 #include "document/qzhtml.h"
+#include "generator/generateprogress.h"
 #include "generator/generator.h"
 #include "generator/menuwriter.h"
 #include "generator/submenufiles.h"
@@ -55,10 +56,17 @@ GenerationCounts Generate(TqzHTML& document, MessageSink& reporter)
 
 GenerationCounts Generate(TqzHTML& document, const std::string& mainFile, MessageSink& reporter)
 {
+    return Generate(document, mainFile, reporter, {});
+}
+
+GenerationCounts Generate(TqzHTML& document, const std::string& mainFile, MessageSink& reporter,
+                          const GenerationProgress& progress)
+{
     std::optional<TemplateSet> set = PrepareSet(document, mainFile, reporter);
     if (!set)
         return {};
     MenuWriter writer(document, *set);
+    writer.SetProgress(progress);
     GenerationCounts counts;
     counts.submenuExt = set->SubmenuExt;
     try {

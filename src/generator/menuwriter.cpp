@@ -138,6 +138,8 @@ void MenuWriter::WriteFile(OutputFolder& folder, std::size_t index, const std::s
     const std::string name = ExtractFileName(path);
     ++(folder.WriteUnlessUnchanged(name, file_, CannotCreatePattern) ? counts.written : counts.unchanged);
     fileNames_.insert(name);
+    if (progress_)
+        progress_(index, nodes_.size());
 }
 
 // Items at the deepest opened depth and below never get a file of their own.
@@ -165,6 +167,8 @@ void MenuWriter::WriteFiles(const std::string& mainFile, GenerationCounts& count
         }
         ++index;
     }
+    if (progress_)
+        progress_(nodes_.size(), nodes_.size());
 }
 
 void MenuWriter::ForgetListsBefore(std::size_t index)
@@ -321,7 +325,24 @@ void MenuWriter::WriteItem(std::size_t index, LevelSnippets& level, EntryKind ki
     Fragment& entry = kept ? *kept : scratchEntry_;
     if (!kept || entry.Empty())
         BuildEntry(index, level, kind, openAll, entry);
+    if (openAll)
+        ReserveForTheRest(index);
     Append(entry, {nullptr, index});
+}
+
+// A file with every submenu open lists all items in tree order: once a
+// sixteenth of them is written (the header no longer weighs), the bytes per
+// item so far tell its whole size. Growing to that once, instead of doubling,
+// keeps a large menu in one file near its own size in memory.
+void MenuWriter::ReserveForTheRest(std::size_t index)
+{
+    constexpr std::size_t Headroom = 4096;
+    if (index < nodes_.size() / 16 || index == 0 || file_.capacity() - file_.size() > Headroom)
+        return;
+    const std::size_t perItem = file_.size() / index;
+    // An estimate that falls short still grows by an eighth at least.
+    const std::size_t rest = std::max(perItem * (nodes_.size() - index) * 33 / 32, file_.size() / 8);
+    file_.reserve(file_.size() + rest + Headroom);
 }
 
 void MenuWriter::BuildEntry(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll, Fragment& entry)

@@ -2,6 +2,7 @@
 
 #include "document/qzhtml.h"
 #include "generator/entrysnippet.h"
+#include "generator/generateprogress.h"
 #include "generator/generator.h"
 #include "generator/snippets.h"
 #include "generator/substitution.h"
@@ -45,6 +46,9 @@ public:
     // next one up, and the main file for the root and for no node. Returns
     // the file's path. Throws tw::Error as WriteFiles does.
     std::string WriteFileShowing(const MenuNode* node, const std::string& mainFile, GenerationCounts& counts);
+    // Called after every file WriteFiles wrote or left alone, with the tree's
+    // nodes passed and their number.
+    void SetProgress(GenerationProgress progress) { progress_ = std::move(progress); }
     // The names of the files WriteFiles wrote or found holding their bytes.
     const std::unordered_set<std::string>& FileNames() const { return fileNames_; }
 
@@ -83,6 +87,8 @@ private:
     bool HasOwnFile(std::size_t index) const;
     void WriteLevel(std::size_t parentIndex, bool openAll, const TLevelItem& level);
     void WriteItem(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll, Fragment* kept);
+    // Reserves the rest of a file with every submenu open before it grows.
+    void ReserveForTheRest(std::size_t index);
     void BuildEntry(std::size_t index, LevelSnippets& level, EntryKind kind, bool openAll, Fragment& entry);
     void AppendLevelSnippet(LevelSnippet& snippet, const LevelSnippets& level, const char* stem);
     void AppendSnippet(const std::string& name);
@@ -118,6 +124,7 @@ private:
     std::unordered_map<std::string, Fragment> fragments_;
     std::unordered_map<const TLevelItem*, LevelSnippets> levelSnippets_;
     std::unordered_set<std::string> fileNames_;
+    GenerationProgress progress_;
     bool reuseEntries_ = false;
     std::size_t currentIndex_ = 0;
     std::string path_;     // of the file being built

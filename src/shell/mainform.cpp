@@ -12,6 +12,7 @@
 #include "shell/documenteditor.h"
 #include "shell/editorparts.h"
 #include "shell/generalpage.h"
+#include "shell/generationcontroller.h"
 #include "shell/layoutpage.h"
 #include "shell/menutreepage.h"
 #include "shell/passingnotice.h"
@@ -72,6 +73,8 @@ Tmainform::Tmainform(Dialogs& dialogs, ShellOpener& opener, const QString& progr
     editor_ = &project_->Editor();
     CreatePages();
     notice_ = new PassingNotice(this); // the window owns it
+    generation_ = new GenerationController(*project_, dialogs_, opener_, *this,
+                                           [this](const QString& text) { ShowPassingNotice(text); });
     inspector_ = std::make_unique<tOIC>(
         layoutPage_->Controls(), dialogs_, *document_,
         tOIC::ValueWriter{[this](int setting, TColor color) { editor_->SetColor(setting, color); },
@@ -143,7 +146,7 @@ QPushButton* Tmainform::Button2() const
 }
 
 QAction* Tmainform::AddCommand(Command command, const QString& caption, const QString& hint, CommandImage image,
-                               const QKeySequence& key, void (Tmainform::*handler)())
+                               const QKeySequence& key, std::function<void(Tmainform&)> handler)
 {
     QAction* action = toolBar_->addAction(images_[image], caption);
     action->setShortcut(key);
@@ -153,9 +156,9 @@ QAction* Tmainform::AddCommand(Command command, const QString& caption, const QS
     // The toolbar takes no focus, so what is still being typed in the tree or
     // the layout editor is taken first: every command sees it and New, Open
     // and closing ask about it.
-    connect(action, &QAction::triggered, this, [this, handler] {
+    connect(action, &QAction::triggered, this, [this, handler = std::move(handler)] {
         if (FinishEditing())
-            (this->*handler)();
+            handler(*this);
     });
     commands_[command] = action;
     return action;
@@ -186,9 +189,9 @@ void Tmainform::CreateCommands()
                &Tmainform::SaveAsClick);
     toolBar_->addSeparator();
     AddCommand(cmdGenerate, QStringLiteral("Quellcode erstellen"), QStringLiteral("Menü erstellen"), ciGenerate,
-               QKeySequence(Qt::Key_F9), &Tmainform::GenerateClick);
+               QKeySequence(Qt::Key_F9), [](Tmainform& form) { form.generation_->Generate(); });
     AddCommand(cmdOpenMenu, QStringLiteral("Menü öffnen"), QStringLiteral("Menü anzeigen"), ciOpenMenu,
-               QKeySequence(Qt::Key_F5), &Tmainform::OpenMenuClick);
+               QKeySequence(Qt::Key_F5), [](Tmainform& form) { form.generation_->OpenMenu(); });
     versionSeparator_ = toolBar_->addSeparator();
     AddCommand(cmdVersionCheck, QStringLiteral("Version prüfen"), QStringLiteral("Versionskontrolle"), ciVersionCheck,
                QKeySequence(), &Tmainform::VersionCheckClick);

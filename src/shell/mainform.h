@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +26,7 @@ namespace tw {
 
 class DocumentEditor;
 class GeneralPage;
+class GenerationController;
 class LayoutPage;
 class MenuNode;
 class MenuTreePage;
@@ -114,8 +116,6 @@ public:
     void OpenProject(const QString& path);
     void SaveClick();
     void SaveAsClick();
-    void GenerateClick();
-    void OpenMenuClick();
     // "Vorschau" (a key and the tree's context menu, not the toolbar): the
     // preview window, or without Qt WebEngine the preview's main file in the
     // system's browser.
@@ -140,19 +140,13 @@ private:
     // themselves show it again, and the tree selects the item the step
     // concerned.
     void ShowHistoryStep(MenuNode* item);
-    // Offers to create the missing folder of the output file; true when it
-    // exists now.
-    bool OfferOutputFolder(const QString& folder);
-    // After a generation: asks whether to delete the submenu files in folder
-    // that it did not write, and deletes them on "Ja".
-    void OfferToDeleteStaleFiles(const QString& folder, const std::vector<std::string>& paths);
     // A short confirmation below the toolbar that goes by itself.
     void ShowPassingNotice(const QString& text);
     // Selects the entry of the template list without applying it.
     void MarkTemplateEntry(const QString& name);
     void CreateFlatHint();
     QAction* AddCommand(Command command, const QString& caption, const QString& hint, CommandImage image,
-                        const QKeySequence& key, void (Tmainform::*handler)());
+                        const QKeySequence& key, std::function<void(Tmainform&)> handler);
     void CreatePages();
     // Keys that work wherever the focus is: the page keys and Shift+F10.
     void CreateWindowKeys();
@@ -184,6 +178,7 @@ private:
     QAction* redo_ = nullptr;
     QAction* import_ = nullptr;
     QAction* previewAction_ = nullptr;
+    GenerationController* generation_ = nullptr;
     std::unique_ptr<PreviewBuilder> previewBuilder_;
     QWidget* preview_ = nullptr;
     QString lastNotice_;

@@ -3,18 +3,11 @@
 #include "shell/mainform.h"
 
 #include "document/qzhtml.h"
-#include "generator/generator.h"
 #include "guibase/dialogs.h"
-#include "guibase/messageboxreporter.h"
-#include "guibase/qtcodec.h"
-#include "platform/files.h"
-#include "platform/paths.h"
 #include "projectfiles/projectfiles.h"
-#include "shell/corepath.h"
 #include "shell/documenteditor.h"
 #include "shell/fmxutils.h"
 #include "shell/menutreepage.h"
-#include "shell/outputplace.h"
 #include "shell/passingnotice.h"
 #include "shell/previewbuilder.h"
 #ifdef TW_WEBENGINE
@@ -23,11 +16,8 @@
 #include "shell/project.h"
 #include "shell/projectfilenames.h"
 #include "shell/projectquestions.h"
-#include "shell/stalefilesquestion.h"
 #include "shell/variablespage.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QToolBar>
 #include <QUrl>
@@ -106,81 +96,10 @@ void Tmainform::SaveAsClick()
     questions_->SaveAs();
 }
 
-void Tmainform::GenerateClick()
-{
-    // A relative output name is taken from the project's folder, which the
-    // core reaches also when its name is outside the code page.
-    const CorePath project(ProjectFileName());
-    const std::string mainFile = ResolveFromProjectFolder(project.Path(), document_->GetFileSetting(fsFilename));
-    const QString setting = FromCp1252(document_->GetFileSetting(fsFilename));
-    const QString outputFile = setting.isEmpty() || ProjectFileName().isEmpty()
-                                   ? setting
-                                   : QFileInfo(ProjectFileName()).dir().filePath(setting);
-    const QString folder = QFileInfo(outputFile).absolutePath();
-    if (!outputFile.isEmpty() && !OfferOutputFolder(folder))
-        return;
-    GenerationCounts counts;
-    {
-        const BusyCursor busy;
-        MessageBoxReporter reporter(dialogs_, this);
-        counts = Generate(*document_, mainFile, reporter);
-    }
-    if (!counts.complete)
-        return;
-    if (!counts.staleFiles.empty())
-        OfferToDeleteStaleFiles(folder, counts.staleFiles);
-    QString files =
-        counts.written == 1 ? QStringLiteral("1 Datei") : QString::number(counts.written) + QStringLiteral(" Dateien");
-    files += QStringLiteral(" erstellt");
-    // Files that already held their bytes were left as they were.
-    if (counts.unchanged > 0)
-        files += QStringLiteral(", ") + QString::number(counts.unchanged) + QStringLiteral(" unverändert,");
-    ShowPassingNotice(files + QStringLiteral(" in „") + QDir::toNativeSeparators(folder) + QStringLiteral("“"));
-}
-
-bool Tmainform::OfferOutputFolder(const QString& folder)
-{
-    if (QDir(folder).exists())
-        return true;
-    const QString question = QStringLiteral("Der Ordner „") + QDir::toNativeSeparators(folder) +
-                             QStringLiteral("“ existiert nicht. Soll er angelegt werden?");
-    if (dialogs_.Confirm(this, question, false) != Answer::Yes)
-        return false;
-    if (QDir().mkpath(folder))
-        return true;
-    dialogs_.Message(this, QStringLiteral("Der Ordner „") + QDir::toNativeSeparators(folder) +
-                               QStringLiteral("“ konnte nicht angelegt werden."));
-    return false;
-}
-
-void Tmainform::OfferToDeleteStaleFiles(const QString& folder, const std::vector<std::string>& paths)
-{
-    const StaleFilesQuestion question = AskToDeleteStaleFiles(folder, paths);
-    if (dialogs_.ConfirmDeletion(this, question.text, question.details) != Answer::Yes)
-        return;
-    QStringList failures;
-    for (const std::string& failure : DeleteRegularFiles(paths))
-        failures.append(FromCp1252(failure));
-    if (!failures.isEmpty())
-        dialogs_.Message(this, failures.join(QLatin1Char('\n')));
-}
-
 void Tmainform::ShowPassingNotice(const QString& text)
 {
     lastNotice_ = text;
     notice_->ShowBelow(*toolBar_->widgetForAction(commands_[cmdGenerate]), text, NoticeMilliseconds);
-}
-
-void Tmainform::OpenMenuClick()
-{
-    const CorePath project(ProjectFileName());
-    const std::string fileName = ResolveFromProjectFolder(project.Path(), document_->GetFileSetting(fsFilename));
-    if (fileName.empty())
-        dialogs_.Message(this, QStringLiteral("Kein Dateiname zum Speichern angegeben"));
-    else if (!FileExists(fileName))
-        dialogs_.Message(this, QStringLiteral("Es wurde noch kein Menü erstellt!"));
-    else
-        OpenWithShell(opener_, dialogs_, this, QUrl::fromLocalFile(FromCp1252(fileName)));
 }
 
 void Tmainform::PreviewClick()

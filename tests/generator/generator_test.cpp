@@ -1,3 +1,4 @@
+#include "generator/generateprogress.h"
 #include "generator/generator.h"
 #include "generator/menuwriter.h"
 #include "generator_test_support.h"
@@ -72,6 +73,23 @@ TEST_F(GeneratorTest, WritesTheMainFileAndOneFilePerSubmenuWithThePathOpen)
                          "sub_MPOpen A1 menu.html _self Child1,1", "sub_MenuPoint A1a a1a.html neu Child1,1,1",
                          "sub_SubMenuEnd", "sub_Separator", "sub_MenuPoint A2 a2.html  Child1,2", "top_SubMenuEnd",
                          "top_Separator", "top_MenuPoint B b.html inhalt Child2", "Footer menu.html"}));
+}
+
+TEST_F(GeneratorTest, ProgressFollowsTheTreeToItsEndInBothShapes)
+{
+    using Steps = std::vector<std::pair<std::size_t, std::size_t>>;
+    Steps steps;
+    const GenerationProgress record = [&steps](std::size_t done, std::size_t total) {
+        steps.emplace_back(done, total);
+    };
+    for (const auto& [main, expected] : {std::pair{std::string(), Steps{{0, 6}, {1, 6}, {2, 6}, {6, 6}}},
+                                         std::pair{std::string("all_in_one=1"), Steps{{0, 6}, {6, 6}}}}) {
+        UseSet(main);
+        steps.clear();
+        Generate(document, document.GetFileSetting(fsFilename), messages, record);
+        EXPECT_EQ(steps, expected) << main;
+    }
+    EXPECT_TRUE(messages.texts.empty());
 }
 
 TEST_F(GeneratorTest, EachFileKnowsTheLinkIDOfItsItem)

@@ -34,7 +34,7 @@ TEST_F(ExampleProjectTest, OpensAndGeneratesAWorkingMenu)
     EXPECT_EQ(form.lbTemplates()->selectedItems()[0]->text(), QStringLiteral("Aufklappend"));
 
     form.efilename()->setText(Path(QStringLiteral("index.htm")));
-    form.GenerateClick();
+    form.CommandAction(Tmainform::cmdGenerate)->trigger();
     EXPECT_TRUE(dialogs_.TextsOf(DialogCall::Message).isEmpty())
         << dialogs_.TextsOf(DialogCall::Message).join(QLatin1Char('\n')).toStdString();
     const QByteArray main = ReadTextFile(Path(QStringLiteral("index.htm")));
@@ -47,7 +47,7 @@ TEST_F(ExampleProjectTest, OpensAndGeneratesAWorkingMenu)
     EXPECT_TRUE(ReadTextFile(Path(QStringLiteral("Child2.htm"))).contains("stauden.htm"));
 
     // "Menü öffnen" hands the written main file to the desktop.
-    form.OpenMenuClick();
+    form.CommandAction(Tmainform::cmdOpenMenu)->trigger();
     EXPECT_EQ(opener_.opened, QStringList{Path(QStringLiteral("index.htm"))});
 }
 

@@ -421,10 +421,10 @@ TEST_F(LifecycleTest, DurchsuchenNeverOffersTheProjectFileItself)
 
 TEST_F(LifecycleTest, GenerateWithoutFileNameAndOpenMenuBeforeGenerating)
 {
-    Form().GenerateClick();
-    Form().OpenMenuClick();
+    Form().CommandAction(Tmainform::cmdGenerate)->trigger();
+    Form().CommandAction(Tmainform::cmdOpenMenu)->trigger();
     EditSomething();
-    Form().OpenMenuClick();
+    Form().CommandAction(Tmainform::cmdOpenMenu)->trigger();
     EXPECT_EQ(dialogs_.TextsOf(DialogCall::Message),
               (QStringList{QStringLiteral("Kein Dateiname zum Speichern angegeben"),
                            QStringLiteral("Kein Dateiname zum Speichern angegeben"),
