@@ -154,7 +154,8 @@ TEST(HostileImport, UndefinedWindows1252BytesAreKeptAndTheLibraryStaysQuiet)
 
     testing::internal::CaptureStderr();
     const ImportedSite site = ReadSite(dir / "site", "", messages);
-    ReadSite(dir / "map.xml", "", messages);
+    // Only the library's silence is asked of the broken sitemap.
+    static_cast<void>(ReadSite(dir / "map.xml", "", messages));
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 
     ASSERT_EQ(site.items.size(), 2u);
