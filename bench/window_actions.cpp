@@ -52,6 +52,7 @@ public:
     std::optional<tw::SaveChoice> SaveFile(QWidget*, const tw::SaveRequest&) override { return std::nullopt; }
     std::optional<unsigned> ChooseColor(QWidget*, unsigned) override { return std::nullopt; }
     std::optional<QString> ChooseImportSource(QWidget*, const QString&) override { return std::nullopt; }
+    std::optional<QString> ChooseFolder(QWidget*, const QString&, const QString&) override { return std::nullopt; }
 };
 
 class NoOpener : public tw::ShellOpener {
