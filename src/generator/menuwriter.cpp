@@ -154,9 +154,7 @@ void MenuWriter::WriteFiles(const std::string& mainFile, GenerationCounts& count
     // Every file goes into this one folder, by its name alone.
     OutputFolder folder(directory);
     WriteFile(folder, 0, mainFile, state_.AllInOne, counts);
-    if (state_.AllInOne)
-        return;
-    for (std::size_t index = 1; index < nodes_.size();) {
+    for (std::size_t index = 1; !state_.AllInOne && index < nodes_.size();) {
         if (levels_[index] - 1 >= state_.MaxLevel) {
             index += subtreeSizes_[index];
             continue;

@@ -20,8 +20,8 @@ SiteEmbedCommand::SiteEmbedCommand(Tmainform& window, Dialogs& dialogs, ShellOpe
     : QObject(&window), window_(window), dialogs_(dialogs), opener_(opener), finishEditing_(std::move(finishEditing))
 {
     const QKeySequence key(Qt::Key_F8);
-    action_ = new QAction(window.style()->standardIcon(QStyle::SP_CommandLink),
-                          QStringLiteral("In &Seiten schreiben..."), &window);
+    action_ = new QAction(window.style()->standardIcon(QStyle::SP_CommandLink), QStringLiteral("In Seiten schreiben…"),
+                          &window);
     action_->setShortcut(key);
     action_->setToolTip(HintWithKey(QStringLiteral("Menü in die Seiten der Website schreiben"), key));
     connect(action_, &QAction::triggered, this, &SiteEmbedCommand::Open);

@@ -14,7 +14,7 @@ class ShellOpener;
 class SiteWindow;
 class Tmainform;
 
-// The main window's command "In Seiten schreiben...": its action in the
+// The main window's command "In Seiten schreiben…": its action in the
 // toolbar and the tree's context menu, the window it opens, and the quiet
 // note in the status line that, after an edit, the site's pages show an
 // older menu until they are written again.

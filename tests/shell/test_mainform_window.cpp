@@ -74,7 +74,7 @@ TEST_F(WindowTest, StartsWithTheCommandsPagesAndNoProject)
               (QStringList{QStringLiteral("Beenden"), QStringLiteral("|"), QStringLiteral("Neu"),
                            QStringLiteral("Öffnen"), QStringLiteral("Speichern"), QStringLiteral("Speichern als"),
                            QStringLiteral("|"), QStringLiteral("Quellcode erstellen"), QStringLiteral("Menü öffnen"),
-                           QStringLiteral("|"), QStringLiteral("Info")}));
+                           QStringLiteral("In Seiten schreiben…"), QStringLiteral("|"), QStringLiteral("Info")}));
     // Each hint names the command's key.
     const QStringList hints{QStringLiteral("Programm beenden (Strg+Q)"),
                             QStringLiteral("Neu (Strg+N)"),
@@ -271,7 +271,8 @@ TEST_F(WindowTest, MakerLibrariesBesideTheProgramAreCalled)
     EXPECT_TRUE(form.CommandAction(Tmainform::cmdVersionCheck)->isVisible());
     EXPECT_TRUE(form.VersionCheckSeparator()->isVisible());
     EXPECT_EQ(VisibleCommands(*form.CommandBar()).mid(7),
-              (QStringList{QStringLiteral("Quellcode erstellen"), QStringLiteral("Menü öffnen"), QStringLiteral("|"),
+              (QStringList{QStringLiteral("Quellcode erstellen"), QStringLiteral("Menü öffnen"),
+                           QStringLiteral("In Seiten schreiben…"), QStringLiteral("|"),
                            QStringLiteral("Version prüfen"), QStringLiteral("|"), QStringLiteral("Info")}));
 
     form.CommandAction(Tmainform::cmdInfo)->trigger();
