@@ -103,6 +103,9 @@ Tmainform::Tmainform(Dialogs& dialogs, ShellOpener& opener, const QString& progr
 
 Tmainform::~Tmainform()
 {
+    // Windows of our own that close with us hand the focus back while the
+    // window is half torn down: no focus change may reach it any more.
+    disconnect(qApp, nullptr, this, nullptr);
     // The inspector drives controls of the pages, and the pages watch the
     // document, so they go first.
     inspector_.reset();
