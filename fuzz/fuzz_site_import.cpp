@@ -8,6 +8,7 @@
 
 #include "platform/error.h"
 
+#include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -24,6 +25,18 @@ void CheckTitle(const std::string& title)
     }
 }
 
+// A caption is text: it may hold "<", ">" and quotes, but no "<" that would
+// open a tag or a comment in the menu.
+bool OpensMarkup(const std::string& caption)
+{
+    for (std::size_t at = caption.find('<'); at != std::string::npos; at = caption.find('<', at + 1)) {
+        const char next = at + 1 < caption.size() ? caption[at + 1] : ' ';
+        if (std::isalpha(static_cast<unsigned char>(next)) || next == '/' || next == '!' || next == '?')
+            return true;
+    }
+    return false;
+}
+
 void CheckItems(const std::vector<tw::ImportedItem>& items, int depth)
 {
     if (depth > tw::MaxFolderDepth)
@@ -31,8 +44,7 @@ void CheckItems(const std::vector<tw::ImportedItem>& items, int depth)
     for (const tw::ImportedItem& item : items) {
         if (item.caption.empty() || (item.link.empty() && item.children.empty()))
             std::abort();
-        if (item.caption.find_first_of("<>\"") != std::string::npos ||
-            item.link.find_first_of("\"'<> \t\r\n") != std::string::npos)
+        if (OpensMarkup(item.caption) || item.link.find_first_of("\"'<> \t\r\n") != std::string::npos)
             std::abort();
         CheckItems(item.children, depth + 1);
     }
