@@ -15,17 +15,7 @@
 
 namespace {
 
-void CheckTitle(const std::string& title)
-{
-    if (!title.empty() && (title.front() == ' ' || title.back() == ' '))
-        std::abort();
-    for (char c : title) {
-        if (static_cast<unsigned char>(c) < ' ' || c == '<' || c == '>' || c == '"')
-            std::abort();
-    }
-}
-
-// A caption is text: it may hold "<", ">" and quotes, but no "<" that would
+// A title or caption is text: it may hold "<", ">" and quotes, but no "<" that would
 // open a tag or a comment in the menu.
 bool OpensMarkup(const std::string& caption)
 {
@@ -35,6 +25,18 @@ bool OpensMarkup(const std::string& caption)
             return true;
     }
     return false;
+}
+
+void CheckTitle(const std::string& title)
+{
+    if (!title.empty() && (title.front() == ' ' || title.back() == ' '))
+        std::abort();
+    for (char c : title) {
+        if (static_cast<unsigned char>(c) < ' ')
+            std::abort();
+    }
+    if (OpensMarkup(title))
+        std::abort();
 }
 
 void CheckItems(const std::vector<tw::ImportedItem>& items, int depth)
